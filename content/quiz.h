@@ -1,0 +1,61 @@
+// The quiz record and its question list: the whole content of the one quiz the program carries.
+#pragma once
+#include <cstdint>
+#include "platform.h"
+
+// Every text of the record is a zero-terminated single-byte string (code page 1252) in a slot of this size.
+constexpr int TEXT_SLOT_SIZE = 260;
+constexpr int TEXT_MAX_LENGTH = TEXT_SLOT_SIZE - 1;
+// Score codes, media slots and identifier ranges all stop at this many questions.
+constexpr int MAX_QUESTIONS = 90;
+
+// Stored as the 32-bit value the content gives; values outside the four are kept as they come.
+enum class QuizKind : int32_t { Text = 0, Picture = 1, Audio = 2, Video = 3 };
+
+// What a solved question reveals. Any other value reveals nothing.
+enum class RevealMode : int32_t { None = 0, AnswerPicture = 1, Comment = 2 };
+
+struct Question {
+    char answer1[TEXT_SLOT_SIZE];
+    char answer2[TEXT_SLOT_SIZE];
+    char text[TEXT_SLOT_SIZE];
+    char comment[TEXT_SLOT_SIZE];
+    Question* prev;
+    Question* next;
+};
+
+struct Quiz {
+    QuizKind kind;
+    char title[TEXT_SLOT_SIZE];
+    char author[TEXT_SLOT_SIZE];
+    char description[TEXT_SLOT_SIZE];
+    char caption1[TEXT_SLOT_SIZE];
+    char caption2[TEXT_SLOT_SIZE];
+    int32_t questionCount;
+    int32_t slotsPerQuestion;
+    char scoreCodes[MAX_QUESTIONS][TEXT_SLOT_SIZE];
+    RevealMode revealMode;
+    uint32_t backgroundColour;  // COLORREF, 0x00BBGGRR
+    BrushHandle backgroundBrush;
+    Question* firstQuestion;
+    Question* lastQuestion;
+};
+
+// The one quiz of the running program; set before any window exists.
+extern Quiz* g_quiz;
+
+// Copies a zero-terminated text into a slot, cut to TEXT_MAX_LENGTH bytes and always terminated.
+void copyText(char* slot, const char* text);
+
+// Every field zero or empty, no questions, revealMode Comment.
+void initQuiz(Quiz* quiz);
+
+// Appends a zero-filled node holding the three texts (comment empty). Returns null, leaving the list
+// unchanged, when the node cannot be allocated.
+Question* appendQuestion(Quiz* quiz, const char* answer1, const char* answer2, const char* text);
+
+// The node at 0-based position index, or the last node when the list is shorter; null when empty.
+Question* questionAt(const Quiz* quiz, int index);
+
+// Frees every node and empties the list.
+void clearQuestions(Quiz* quiz);

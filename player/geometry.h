@@ -1,0 +1,21 @@
+// Where each question sits on the page, and how large the page is. Pure integer arithmetic.
+#pragma once
+#include "../content/quiz.h"
+
+// Top of question q's row in a Text quiz.
+int textRowY(int q);
+// Top of question q's row in an Audio quiz (three questions a row, rows 80 apart).
+int audioRowY(int q);
+// Horizontal offset of question q's column in a grid quiz (columns 290 apart, +90 with two slots).
+int gridColumnX(int q, int slots);
+// Base line of question q's row in a Picture or Video quiz; the 260-pixel picture box ends on it.
+int gridRowBaseY(int q, RevealMode revealMode);
+
+// Page content extents, fixed when the main window is created.
+int pageExtentWidth(int slots);
+int pageExtentHeight(QuizKind kind, int questionCount, RevealMode revealMode);
+
+// Answer identifier <-> question and slot.
+int answerId(int q, int s, int slots);
+struct FieldSlot { int question; int slot; };
+FieldSlot fieldSlotOf(int answerIdentifier, int slots);

@@ -1,0 +1,6 @@
+// Win32-only declarations of the platform seam's implementation.
+#pragma once
+#include <windows.h>
+
+// Module whose resources the program reads; null means the program itself.
+extern HMODULE g_resourceModule;

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Trivo needs, and only those that are missing.
+# Idempotent: when everything is there it runs no apt command at all.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config git
+  clang libclang-rt-14-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  libtomlplusplus-dev wfrench
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
+  wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick xdotool
+  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
+  libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
+)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+need_i386=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then need_i386=1; fi
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  # dpkg-query knows "name:arch"; a package is present when its status is "install ok installed".
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ "$need_i386" -eq 0 ] && [ "${#missing[@]}" -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${#missing[@]} missing package(s): ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+if [ "$need_i386" -eq 1 ]; then $SUDO dpkg --add-architecture i386; fi
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "setup: done"

@@ -1,0 +1,25 @@
+// Silent stand-ins for the platform seam: messages are dropped, brushes are a dummy handle.
+#include "fuzz_platform.h"
+
+#include <cstring>
+
+#include "content/platform.h"
+
+const unsigned char* g_fuzzResourceBytes = nullptr;
+int32_t g_fuzzResourceSize = 0;
+
+namespace {
+int dummyBrush;
+}
+
+ResourceData platformResource(const char* type, int id) {
+    // The same bytes serve as content and codes, so one input reaches both parsers through loadQuiz.
+    if (g_fuzzResourceBytes == nullptr || strcmp(type, "PATCH") != 0 || (id != 104 && id != 105)) {
+        return {false, nullptr, 0};
+    }
+    return {true, g_fuzzResourceBytes, g_fuzzResourceSize};
+}
+
+void platformMessageBox(const char*, const char*) {}
+
+BrushHandle platformSolidBrush(uint32_t) { return &dummyBrush; }

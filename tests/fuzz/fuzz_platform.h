@@ -1,0 +1,7 @@
+// Silent stand-ins for the platform seam in the fuzz targets; the target chooses the resource bytes.
+#pragma once
+#include <cstdint>
+
+// Handed out as PATCH 104 and 105 while non-null (size may be 0); both resources are absent when null.
+extern const unsigned char* g_fuzzResourceBytes;
+extern int32_t g_fuzzResourceSize;

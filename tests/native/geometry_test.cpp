@@ -1,0 +1,106 @@
+// Page geometry, page extents, answer identifiers and the shared identifier numbers.
+#include <gtest/gtest.h>
+
+#include "player/geometry.h"
+#include "player/ids.h"
+
+TEST(GeometryRows, QuestionPositions) {
+    EXPECT_EQ(10, textRowY(1));
+    EXPECT_EQ(2235, textRowY(90));
+
+    EXPECT_EQ(20, audioRowY(1));
+    EXPECT_EQ(20, audioRowY(3));
+    EXPECT_EQ(100, audioRowY(4));
+
+    // Question 3 ends the first row in the third column; question 4 starts the next row.
+    EXPECT_EQ(0, gridColumnX(1, 1));
+    EXPECT_EQ(580, gridColumnX(3, 1));
+    EXPECT_EQ(670, gridColumnX(3, 2));
+    EXPECT_EQ(0, gridColumnX(4, 1));
+    EXPECT_EQ(90, gridColumnX(4, 2));
+
+    EXPECT_EQ(280, gridRowBaseY(3, RevealMode::Comment));
+    EXPECT_EQ(670, gridRowBaseY(4, RevealMode::Comment));
+    EXPECT_EQ(280, gridRowBaseY(3, RevealMode::AnswerPicture));
+    EXPECT_EQ(610, gridRowBaseY(4, RevealMode::AnswerPicture));
+    EXPECT_EQ(610, gridRowBaseY(4, static_cast<RevealMode>(7)));
+    EXPECT_EQ(29 * 390 + 280, gridRowBaseY(90, RevealMode::Comment));
+}
+
+TEST(GeometryExtents, WidthAndHeightPerKind) {
+    EXPECT_EQ(890, pageExtentWidth(1));
+    EXPECT_EQ(980, pageExtentWidth(2));
+
+    EXPECT_EQ(6655, pageExtentHeight(QuizKind::Picture, 51, RevealMode::Comment));
+    EXPECT_EQ(5635, pageExtentHeight(QuizKind::Picture, 51, RevealMode::AnswerPicture));
+    EXPECT_EQ(685, pageExtentHeight(QuizKind::Video, 4, static_cast<RevealMode>(-1)));
+    EXPECT_EQ(805, pageExtentHeight(QuizKind::Video, 4, RevealMode::Comment));
+    EXPECT_EQ(180, pageExtentHeight(QuizKind::Audio, 4, RevealMode::Comment));
+    EXPECT_EQ(775, pageExtentHeight(QuizKind::Text, 30, RevealMode::Comment));
+
+    // An empty quiz still has a small page.
+    EXPECT_EQ(25, pageExtentHeight(QuizKind::Text, 0, RevealMode::Comment));
+    EXPECT_EQ(25, pageExtentHeight(QuizKind::Picture, 0, RevealMode::Comment));
+    EXPECT_EQ(25, pageExtentHeight(QuizKind::Video, 0, RevealMode::AnswerPicture));
+    EXPECT_EQ(20, pageExtentHeight(QuizKind::Audio, 0, RevealMode::Comment));
+
+    // An unknown kind is sized like a Text quiz.
+    EXPECT_EQ(125, pageExtentHeight(static_cast<QuizKind>(9), 4, RevealMode::Comment));
+}
+
+TEST(GeometryIdentifiers, AnswerIdsRunWithoutGapsAndMapBack) {
+    for (int slots = 1; slots <= 2; ++slots) {
+        int next = 4001;
+        for (int q = 1; q <= 90; ++q) {
+            for (int s = 1; s <= slots; ++s) {
+                const int id = answerId(q, s, slots);
+                ASSERT_EQ(next, id) << "q " << q << " s " << s << " slots " << slots;
+                ++next;
+                const FieldSlot back = fieldSlotOf(id, slots);
+                EXPECT_EQ(q, back.question) << id;
+                EXPECT_EQ(s, back.slot) << id;
+            }
+        }
+        EXPECT_EQ(4000 + 90 * slots + 1, next);
+    }
+    // With two slots an odd identifier is slot 1, an even one slot 2.
+    EXPECT_EQ(2, fieldSlotOf(4004, 2).question);
+    EXPECT_EQ(2, fieldSlotOf(4004, 2).slot);
+    EXPECT_EQ(2, fieldSlotOf(4003, 2).question);
+    EXPECT_EQ(1, fieldSlotOf(4003, 2).slot);
+
+    // A slot count below one is read as one rather than dividing by zero.
+    EXPECT_EQ(4005, answerId(5, 1, 0));
+    EXPECT_EQ(5, fieldSlotOf(4005, 0).question);
+    EXPECT_EQ(1, fieldSlotOf(4005, 0).slot);
+    EXPECT_EQ(7, fieldSlotOf(4007, -3).question);
+    EXPECT_EQ(1, fieldSlotOf(4007, -3).slot);
+}
+
+TEST(GeometryIdentifiers, SharedNumbers) {
+    EXPECT_EQ(1, ID_HEADER_BOX1);
+    EXPECT_EQ(2, ID_HEADER_BOX2);
+    EXPECT_EQ(3, ID_HEADER_BOX3);
+    EXPECT_EQ(4, ID_HEADER_BOX4);
+    EXPECT_EQ(150, ID_SCORE);
+    EXPECT_EQ(151, ID_CODE_LABEL);
+    EXPECT_EQ(153, ID_QUESTION_NUMBER);
+    EXPECT_EQ(154, ID_WEBSITE_LINK);
+    EXPECT_EQ(156, ID_SLOT_CAPTION);
+    EXPECT_EQ(157, ID_CODE_VALUE);
+    EXPECT_EQ(3000, ID_QUESTION_TEXT);
+    EXPECT_EQ(4000, ID_ANSWER_BASE);
+    EXPECT_EQ(ID_ANSWER_BASE + 1000, ID_VERDICT_BASE);
+    EXPECT_EQ(6000, ID_PLAY_BASE);
+    EXPECT_EQ(7000, ID_STOP_BASE);
+    EXPECT_EQ(8000, ID_VERSION_LABEL);
+    EXPECT_EQ(8000, ID_COMMENT_BASE);
+    EXPECT_EQ(9000, ID_PICTURE_BASE);
+    EXPECT_EQ(9900, ID_VIDEO_HOST_BASE);
+    EXPECT_EQ(400, IMG_MEDIA_BASE);
+    EXPECT_EQ(10400, IMG_ANSWER_BASE);
+    EXPECT_EQ(1001, IDD_PAGE);
+    EXPECT_EQ(1003, IDC_LINK_CURSOR);
+    EXPECT_EQ(1004, IDI_PLAY);
+    EXPECT_EQ(1005, IDI_STOP);
+}
