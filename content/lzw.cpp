@@ -48,6 +48,10 @@ struct LzwWorkArea {
     uint32_t nextCode;
     // Each slot holds (prefix << 20) | (byte << 12) | code; 0 marks a free slot (no code is 0).
     uint32_t lookup[HASH_SLOTS];
+    // Slots filled in this cycle, so that emptying the table touches only those; the table is left
+    // empty after every call.
+    uint16_t usedSlots[DICTIONARY_SIZE];
+    uint32_t usedCount;
     PendingLink pending;
     // Bit stream: the low bitCount bits of bitBuffer are live, most significant first.
     uint64_t bitBuffer;
@@ -188,7 +192,15 @@ LzwStatus decodeStream(int32_t* committed) {
 
 // ---- Packing ---------------------------------------------------------------------------------
 
-void clearLookup() { memset(g_lzw.lookup, 0, sizeof g_lzw.lookup); }
+void clearLookup() {
+    for (uint32_t k = 0; k < g_lzw.usedCount; ++k) g_lzw.lookup[g_lzw.usedSlots[k]] = 0;
+    g_lzw.usedCount = 0;
+}
+
+void fillSlot(uint32_t slot, uint32_t prefix, unsigned char byte, uint32_t code) {
+    g_lzw.lookup[slot] = (((prefix << 8) | byte) << 12) | code;
+    g_lzw.usedSlots[g_lzw.usedCount++] = static_cast<uint16_t>(slot);
+}
 
 // The prefix is the result of the previous lookup, so it only goes through a shift and an xor; the
 // byte, known ahead, carries the mixing.
@@ -210,7 +222,7 @@ inline uint32_t findEntry(uint32_t prefix, unsigned char byte, uint32_t* slot) {
 void linkEntry(uint32_t prefix, unsigned char byte, uint32_t code) {
     uint32_t slot;
     findEntry(prefix, byte, &slot);
-    g_lzw.lookup[slot] = (((prefix << 8) | byte) << 12) | code;
+    fillSlot(slot, prefix, byte, code);
 }
 
 // Called for each new entry, whose bytes stand at input[offset .. offset + length): when it is the
@@ -267,7 +279,7 @@ LzwStatus encodeStream(const unsigned char* input, int32_t inputLength) {
         unsigned char g = input[i];
         uint32_t slot;
         uint32_t found = findEntry(currentCode, g, &slot);
-        if (found != 0) {
+        if (__builtin_expect(found != 0, 1)) {
             currentCode = found;
             ++currentLength;
             continue;
@@ -279,7 +291,7 @@ LzwStatus encodeStream(const unsigned char* input, int32_t inputLength) {
             break;
         }
         uint32_t added = nextCode++;
-        g_lzw.lookup[slot] = (((currentCode << 8) | g) << 12) | added;
+        fillSlot(slot, currentCode, g, added);
         if (g_lzw.pending.waiting) resolvePendingLink(input, added, currentStart, currentLength + 1);
         if (!putStringCode(currentCode, &width)) {
             status = LzwStatus::WriteFailed;
@@ -312,6 +324,7 @@ LzwStatus encodeStream(const unsigned char* input, int32_t inputLength) {
     }
     g_lzw.nextCode = nextCode;
     g_lzw.inputConsumed = i < inputLength ? i + 1 : inputLength;
+    clearLookup();
     if (status != LzwStatus::Ok) return status;
 
     if (!putStringCode(currentCode, &width) || !putCode(CODE_END, width)) return LzwStatus::WriteFailed;
