@@ -9,8 +9,10 @@
 // resource-only DLL built from a test quiz.
 HMODULE g_resourceModule = nullptr;
 
+HMODULE resourceModule() { return g_resourceModule != nullptr ? g_resourceModule : GetModuleHandleA(nullptr); }
+
 ResourceData platformResource(const char* type, int id) {
-    HMODULE module = g_resourceModule != nullptr ? g_resourceModule : GetModuleHandleA(nullptr);
+    HMODULE module = resourceModule();
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
     if (found == nullptr) return {false, nullptr, 0};
     DWORD size = SizeofResource(module, found);

@@ -4,3 +4,6 @@
 
 // Module whose resources the program reads; null means the program itself.
 extern HMODULE g_resourceModule;
+
+// g_resourceModule, or the program itself when none is set.
+HMODULE resourceModule();

@@ -82,9 +82,10 @@ if CC=clang CXX=clang++ configure_and_build "$OUT/fuzz" "fuzz" -DCMAKE_BUILD_TYP
     done
 fi
 
-# 4. The MinGW cross build of the same code, and the Windows programs run under Wine.
+# 4. The MinGW cross build of the same code, and the Windows programs run under Wine. The MinGW tree
+# cannot run its own tool, so it packs its quizzes with the native one.
 if configure_and_build "$OUT/mingw" "mingw" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake"; then
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DTRIVO_NATIVE_TOOL="$OUT/native/trivo-make"; then
     note_pass 1
     if bash scripts/wine-tests.sh "$OUT/mingw" >"$OUT/wine-tests.log" 2>&1; then
         echo "wine: $(grep -c '^PASS ' "$OUT/wine-tests.log") checks passed"

@@ -7,8 +7,10 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/wine-env.sh"
 WORK="$BUILD/wine-run"
 rm -rf "$WORK" && mkdir -p "$WORK"
-wine_env_start "$WORK"
+# wineserver and Xvfb are stopped on every way out, also when the run is interrupted.
 trap wine_env_stop EXIT
+trap 'exit 130' INT TERM HUP
+wine_env_start "$WORK"
 cd "$WORK"
 
 pass=0
@@ -39,6 +41,68 @@ printf '\x30\x98' >bad.lzw
 wine "$TOOL" unpack bad.lzw bad.out >/dev/null 2>err.txt
 code=$?
 check "trivo-make.exe unpack corrupt: exit 1, no output" "1 no" "$code $([ -e bad.out ] && echo yes || echo no)"
+
+# The GoogleTest programs of tests/win: one PASS or FAIL line per test, and a FAIL line for a program
+# that crashes, hangs or fails without naming a failed test. Each runs in a folder of its own, since
+# the player writes its files in the current directory; Wine's output goes to files (its helper
+# processes would hold a pipe open).
+PROGRAM_TIMEOUT=${TRIVO_WINE_TEST_TIMEOUT:-120}
+run_gtest_program() {
+    local exe=$1 name log code
+    name=$(basename "$exe" .exe)
+    mkdir -p "$WORK/$name"
+    log="$WORK/$name/output.txt"
+    (cd "$WORK/$name" && timeout -k 5 "$PROGRAM_TIMEOUT" wine "$exe" >"$log" 2>&1)
+    code=$?
+    tr -d '\r' <"$log" >"$log.tmp" && mv "$log.tmp" "$log"
+    local line ok=0 failed=0 summary_passed summary_failed
+    while IFS= read -r line; do
+        if [[ $line =~ ^\[\ \ \ \ \ \ \ OK\ \]\ ([^ ]+)\ \([0-9]+\ ms\)$ ]]; then
+            echo "PASS $name: ${BASH_REMATCH[1]}"
+            ok=$((ok + 1))
+        elif [[ $line =~ ^\[\ \ FAILED\ \ \]\ ([^ ,]+).*\ \([0-9]+\ ms\)$ ]]; then
+            echo "FAIL $name: ${BASH_REMATCH[1]} (output in $log)"
+            failed=$((failed + 1))
+        fi
+    done <"$log"
+    pass=$((pass + ok))
+    fail=$((fail + failed))
+    summary_passed=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\.$/\1/p' "$log")
+    summary_failed=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:$/\1/p' "$log")
+    if [ -z "$summary_passed" ] || [ "$summary_passed" != "$ok" ] || [ "${summary_failed:-0}" != "$failed" ] ||
+        { [ "$code" -ne 0 ] && [ "$failed" -eq 0 ]; } || { [ "$code" -eq 0 ] && [ "$failed" -ne 0 ]; }; then
+        local why="exit code $code"
+        [ "$code" -eq 124 ] || [ "$code" -eq 137 ] && why="timed out after $PROGRAM_TIMEOUT s"
+        [ -z "$summary_passed" ] && why="$why, no GoogleTest summary"
+        local running
+        running=$(grep -E '^\[ RUN      \] ' "$log" | tail -n 1 | sed -E 's/^\[ RUN      \] //')
+        echo "FAIL $name: $why${running:+, last test started: $running}"
+        fail=$((fail + 1))
+    fi
+    if [ "$code" -ne 0 ]; then
+        echo "--- last lines of $log"
+        tail -n 40 "$log"
+        # A program that hung or crashed may leave Wine processes behind; the next one starts clean.
+        wineserver -k >/dev/null 2>&1
+    fi
+}
+
+for exe in "$BUILD"/tests/win/*_test.exe; do
+    [ -e "$exe" ] || continue
+    program_start=$(date +%s)
+    run_gtest_program "$exe"
+    echo "$(basename "$exe") took $(($(date +%s) - program_start)) s"
+done
+
+# Exit codes of the real player, started as a user would start it.
+while IFS= read -r line; do
+    echo "$line"
+    case $line in
+    PASS\ *) pass=$((pass + 1)) ;;
+    FAIL\ *) fail=$((fail + 1)) ;;
+    esac
+done < <(bash "$ROOT/tests/win/exit_codes.sh" "$BUILD" 2>&1)
+wineserver -k >/dev/null 2>&1
 
 echo "wine checks took $(($(date +%s) - start)) s"
 echo "RESULT $pass passed, $fail failed"

@@ -1,0 +1,88 @@
+// Pictures of the page: decoded from the program's resources with OLE and scaled with HALFTONE.
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include "player/media.h"
+
+HBITMAP loadResourcePicture(HMODULE module, int resourceId, const char* type, int boxWidth, int boxHeight) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), type);
+    if (found == nullptr) return nullptr;
+    HGLOBAL loaded = LoadResource(module, found);
+    if (loaded == nullptr) return nullptr;
+    DWORD size = SizeofResource(module, found);
+    const void* bytes = LockResource(loaded);
+    HBITMAP decoded = bytes != nullptr && size > 0 ? decodePicture(bytes, size) : nullptr;
+    FreeResource(loaded);
+    if (decoded == nullptr) return nullptr;
+    HBITMAP scaled = scaleBitmapToBox(decoded, boxWidth, boxHeight);
+    // The unscaled copy is ours alone once the scaled one exists.
+    DeleteObject(decoded);
+    return scaled;
+}
+
+HBITMAP decodePicture(const void* bytes, DWORD length) {
+    if (bytes == nullptr || length == 0) return nullptr;
+    HRESULT com = CoInitialize(nullptr);
+    HBITMAP copy = nullptr;
+    HGLOBAL block = GlobalAlloc(GMEM_FIXED, length);
+    if (block != nullptr) {
+        CopyMemory(reinterpret_cast<void*>(block), bytes, length);
+        IStream* stream = nullptr;
+        // The stream owns the block from here on and frees it when released.
+        if (CreateStreamOnHGlobal(block, TRUE, &stream) == S_OK && stream != nullptr) {
+            IPicture* picture = nullptr;
+            if (OleLoadPicture(stream, static_cast<LONG>(length), FALSE, IID_IPicture,
+                               reinterpret_cast<void**>(&picture)) == S_OK &&
+                picture != nullptr) {
+                OLE_HANDLE handle = 0;
+                short pictureType = PICTYPE_NONE;
+                // Only bitmaps can be copied and scaled; a metafile or icon is not a picture here.
+                if (picture->get_Type(&pictureType) == S_OK && pictureType == PICTYPE_BITMAP &&
+                    picture->get_Handle(&handle) == S_OK && handle != 0) {
+                    copy = static_cast<HBITMAP>(
+                        CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, 0));
+                }
+                picture->Release();
+            }
+            stream->Release();
+        } else {
+            GlobalFree(block);
+        }
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return copy;
+}
+
+SIZE scaledPictureSize(int width, int height, int boxWidth, int boxHeight) {
+    // Extended precision, then truncation: a 496 x 372 picture comes out 260 x 194, not 195.
+    long double across = static_cast<long double>(boxWidth) / width;
+    long double down = static_cast<long double>(boxHeight) / height;
+    long double scale = across < down ? across : down;
+    SIZE size;
+    size.cx = static_cast<LONG>(width * scale);
+    size.cy = static_cast<LONG>(height * scale);
+    return size;
+}
+
+HBITMAP scaleBitmapToBox(HBITMAP bitmap, int boxWidth, int boxHeight) {
+    BITMAP info;
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0)
+        return nullptr;
+    SIZE size = scaledPictureSize(info.bmWidth, info.bmHeight, boxWidth, boxHeight);
+
+    HDC screen = GetDC(nullptr);
+    HDC source = CreateCompatibleDC(screen);
+    HDC target = CreateCompatibleDC(screen);
+    HGDIOBJ oldSource = SelectObject(source, bitmap);
+    HBITMAP scaled = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    HGDIOBJ oldTarget = SelectObject(target, scaled);
+    SetStretchBltMode(target, HALFTONE);
+    StretchBlt(target, 0, 0, size.cx, size.cy, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(target, oldTarget);
+    SelectObject(source, oldSource);
+    DeleteDC(target);
+    DeleteDC(source);
+    ReleaseDC(nullptr, screen);
+    return scaled;
+}

@@ -1,0 +1,59 @@
+// Sounds of an Audio quiz, played in one hidden MCI window, and the page's play and stop buttons.
+#include <windows.h>
+#include <vfw.h>
+
+#include "content/quiz.h"
+#include "player/ids.h"
+#include "player/media.h"
+#include "player/window_state.h"
+
+const char* const AUDIO_FILE_NAME = "trivo.mp3";
+
+namespace {
+
+// The MCI window of the sound being played; at most one sound exists at a time.
+HWND audioWindow = nullptr;
+
+const UINT MCI_COMMAND_PLAY = 0x0806;
+const UINT MCI_COMMAND_STOP = 0x0808;
+
+void playSound(HWND page, int q) {
+    stopAudio();
+    if (extractMediaFile(IMG_MEDIA_BASE + q, MEDIA_AUDIO) == 0) return;
+    // A child of the page that is never shown: the player sees no MCI controls.
+    audioWindow = MCIWndCreateA(page, g_instance, WS_CHILD | MCIWNDF_NOMENU, AUDIO_FILE_NAME);
+    if (audioWindow != nullptr) SendMessageA(audioWindow, MCI_COMMAND_PLAY, 0, 0);
+}
+
+}  // namespace
+
+void stopAudio() {
+    if (audioWindow == nullptr) return;
+    SendMessageA(audioWindow, MCI_COMMAND_STOP, 0, 0);
+    SendMessageA(audioWindow, WM_CLOSE, 0, 0);
+    audioWindow = nullptr;
+    DeleteFileA(AUDIO_FILE_NAME);
+}
+
+void onMediaCommand(HWND page, WPARAM command) {
+    if (g_quiz == nullptr) return;
+    // A button click carries notification code 0, so the parameter is the button's identifier.
+    bool play = command > ID_PLAY_BASE && command <= ID_PLAY_BASE + MAX_QUESTIONS;
+    bool stop = command > ID_STOP_BASE && command <= ID_STOP_BASE + MAX_QUESTIONS;
+    if (!play && !stop) return;
+    int q = static_cast<int>(command) - (play ? ID_PLAY_BASE : ID_STOP_BASE);
+    if (g_quiz->kind == QuizKind::Audio) {
+        if (play) {
+            playSound(page, q);
+        } else {
+            // Any stop button stops the current sound, whichever question it belongs to.
+            stopAudio();
+        }
+    } else if (g_quiz->kind == QuizKind::Video) {
+        if (play) {
+            playFilm(q);
+        } else {
+            stopAllFilms();
+        }
+    }
+}

@@ -1,0 +1,108 @@
+// Films of a Video quiz: one Windows Media Player control per question, hosted through ATL.
+#include <windows.h>
+#include <initguid.h>  // defines the player's GUIDs, in this file only
+#include <wmp.h>
+
+#include "content/quiz.h"
+#include "player/ids.h"
+#include "player/media.h"
+
+namespace {
+
+typedef HRESULT(WINAPI* AttachControlFunction)(IUnknown* control, HWND host, IUnknown** container);
+
+HMODULE atlLibrary = nullptr;
+AttachControlFunction attachControl = nullptr;
+
+// Indexed by q - 1; entries of questions never laid out stay null.
+HWND videoHosts[MAX_QUESTIONS];
+IWMPPlayer* videoPlayers[MAX_QUESTIONS];
+IWMPControls* videoControls[MAX_QUESTIONS];
+
+// The player takes its URL as a wide string, converted in the ANSI code page.
+BSTR filmUrl(int q) {
+    char name[16];
+    mediaFileName(IMG_MEDIA_BASE + q, MEDIA_VIDEO, name);
+    WCHAR wide[16];
+    MultiByteToWideChar(CP_ACP, 0, name, -1, wide, 16);
+    return SysAllocString(wide);
+}
+
+bool validQuestion(int q) { return q >= 1 && q <= MAX_QUESTIONS; }
+
+}  // namespace
+
+bool loadVideoSupport() {
+    atlLibrary = LoadLibraryA("atl.dll");
+    if (atlLibrary == nullptr) return false;
+    attachControl = reinterpret_cast<AttachControlFunction>(
+        reinterpret_cast<void*>(GetProcAddress(atlLibrary, "AtlAxAttachControl")));
+    CoInitialize(nullptr);
+    return true;
+}
+
+void unloadVideoSupport(HWND mainWindow) {
+    // All 90 names, whatever the number of questions: a film of an earlier run may be left over.
+    for (int q = 1; q <= MAX_QUESTIONS; ++q) {
+        char name[16];
+        mediaFileName(IMG_MEDIA_BASE + q, MEDIA_VIDEO, name);
+        DeleteFileA(name);
+    }
+    DestroyWindow(mainWindow);
+    for (int k = 0; k < MAX_QUESTIONS; ++k) {
+        if (videoControls[k] != nullptr) videoControls[k]->Release();
+        if (videoPlayers[k] != nullptr) videoPlayers[k]->Release();
+        videoControls[k] = nullptr;
+        videoPlayers[k] = nullptr;
+        videoHosts[k] = nullptr;
+    }
+    CoUninitialize();
+    if (atlLibrary != nullptr) FreeLibrary(atlLibrary);
+    atlLibrary = nullptr;
+    attachControl = nullptr;
+}
+
+bool setUpVideo(HWND page, int q) {
+    if (!validQuestion(q)) return false;
+    int k = q - 1;
+    videoHosts[k] = GetDlgItem(page, ID_VIDEO_HOST_BASE + q);
+    // A library without the attach entry cannot host a player: treated like a player that cannot
+    // be created.
+    if (attachControl == nullptr) return false;
+    IWMPPlayer* player = nullptr;
+    if (CoCreateInstance(CLSID_WindowsMediaPlayer, nullptr,
+                         CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER, IID_IWMPPlayer,
+                         reinterpret_cast<void**>(&player)) != S_OK ||
+        player == nullptr)
+        return false;
+    videoPlayers[k] = player;
+    attachControl(player, videoHosts[k], nullptr);
+    player->get_controls(&videoControls[k]);
+    BSTR none = SysAllocString(L"none");
+    player->put_uiMode(none);
+    SysFreeString(none);
+
+    if (extractMediaFile(IMG_MEDIA_BASE + q, MEDIA_VIDEO) == 1) {
+        BSTR url = filmUrl(q);
+        player->put_URL(url);
+        SysFreeString(url);
+        // The film waits for its play button.
+        if (videoControls[k] != nullptr) videoControls[k]->stop();
+        char name[16];
+        mediaFileName(IMG_MEDIA_BASE + q, MEDIA_VIDEO, name);
+        DeleteFileA(name);
+    }
+    return true;
+}
+
+void playFilm(int q) {
+    if (!validQuestion(q)) return;
+    // The set-up deleted the file: it is written again for each press.
+    if (extractMediaFile(IMG_MEDIA_BASE + q, MEDIA_VIDEO) == 1 && videoControls[q - 1] != nullptr)
+        videoControls[q - 1]->play();
+}
+
+void stopAllFilms() {
+    for (int k = 0; k < MAX_QUESTIONS; ++k)
+        if (videoControls[k] != nullptr) videoControls[k]->stop();
+}
