@@ -1,9 +1,15 @@
-// Answer fields: the subclass procedure that judges a field when it is left or when Enter is released.
+// Answer fields: the subclass procedure that judges a field when it is left, moves between fields with
+// Tab, judges in place with Enter, scrolls the page with the page keys and tries an answer everywhere
+// with F1.
 #include <windows.h>
 
 #include "player/answer_field.h"
 
 #include "checking/evaluation.h"
+#include "checking/matcher.h"
+#include "content/quiz.h"
+#include "player/ids.h"
+#include "player/page.h"
 
 WNDPROC baseEditProc = nullptr;
 
@@ -16,7 +22,13 @@ LRESULT passOn(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(baseEditProc, field, message, wParam, lParam);
 }
 
-void evaluateOwnField(HWND field) { evaluateField(GetParent(field), GetDlgCtrlID(field)); }
+int fieldCount() { return g_quiz != nullptr ? g_quiz->questionCount * g_quiz->slotsPerQuestion : 0; }
+
+// Windows can outlive the quiz record (the system destroys them as the process ends, after the record
+// is freed), and a field losing the focus then has nothing to be judged against.
+void evaluateOwnField(HWND field) {
+    if (g_quiz != nullptr) evaluateField(GetParent(field), GetDlgCtrlID(field));
+}
 
 // WM_SETFOCUS: the first characters are selected, so typing replaces a short answer whole.
 LRESULT onFieldFocus(HWND field, WPARAM wParam, LPARAM lParam) {
@@ -36,16 +48,94 @@ LRESULT onFieldChar(HWND field, WPARAM wParam, LPARAM lParam) {
     return passOn(field, WM_CHAR, wParam, lParam);
 }
 
-// WM_KEYUP: Enter judges the field and keeps the focus there.
-LRESULT onFieldKeyUp(HWND field, WPARAM wParam, LPARAM lParam) {
-    if (wParam == VK_RETURN) {
+// The field after f (or before it, backward), wrapping at both ends. A page whose construction stopped
+// early (a film player that could not be made) lacks its last fields: those are stepped over, so the
+// focus never lands on nothing.
+int tabTarget(HWND page, int f, bool backward) {
+    const int count = fieldCount();
+    int t = f;
+    for (int tries = 0; tries < count; ++tries) {
+        t = backward ? (t == 1 ? count : t - 1) : (t == count ? 1 : t + 1);
+        if (GetDlgItem(page, ID_ANSWER_BASE + t) != nullptr) return t;
+    }
+    return f;
+}
+
+// Tab released: judge the field, then move to the next field, or the previous one with Shift held at
+// the release. Reaching field 1 (from field 2, or by the wrap from the last field) shows the page's
+// top first; the wrap from field 1 back to the last field does not.
+void onTabMove(HWND field) {
+    HWND page = GetParent(field);
+    const bool backward = GetKeyState(VK_SHIFT) < 0;
+    const int f = GetDlgCtrlID(field) - ID_ANSWER_BASE;
+    evaluateOwnField(field);
+    if (f < 1 || f > fieldCount()) return;
+    const int t = tabTarget(page, f, backward);
+    if (t == 1) SendMessageA(page, WM_VSCROLL, SB_TOP, 0);
+    SetFocus(GetDlgItem(page, ID_ANSWER_BASE + t));
+    // Anywhere else the page moves only as far as it must to show the new field (rule and reasons at
+    // scrollFieldIntoView), rather than at fixed fields and by fixed amounts.
+    scrollFieldIntoView(page, ID_ANSWER_BASE + t);
+}
+
+// WM_KEYUP, or WM_SYSKEYDOWN with Alt held: the field's keys act on release (or at once with Alt).
+// Only Enter is kept from the edit; the others go on to it after acting.
+LRESULT onFieldKeyAction(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (wParam) {
+    case VK_TAB:
+        onTabMove(field);
+        break;
+    case VK_RETURN:
         evaluateOwnField(field);
         return 1;
+    case VK_PRIOR:
+    case VK_UP:
+        SendMessageA(GetParent(field), WM_VSCROLL, SB_PAGEUP, 0);
+        break;
+    case VK_NEXT:
+    case VK_DOWN:
+        SendMessageA(GetParent(field), WM_VSCROLL, SB_PAGEDOWN, 0);
+        break;
+    case VK_F1:
+        tryAnswerEverywhere(field);
+        break;
+    default:
+        break;
     }
-    return passOn(field, WM_KEYUP, wParam, lParam);
+    return passOn(field, message, wParam, lParam);
+}
+
+// WM_MOUSEWHEEL: a single-line edit has nothing to scroll. Windows' edit passes the notch on to the
+// page through its default handling; Wine's edit drops it, which would leave the wheel dead while a
+// field has the focus. Handing it to the page ourselves gives both the same behaviour.
+LRESULT onFieldWheel(HWND field, WPARAM wParam, LPARAM lParam) {
+    return SendMessageA(GetParent(field), WM_MOUSEWHEEL, wParam, lParam);
 }
 
 }  // namespace
+
+void tryAnswerEverywhere(HWND field) {
+    HWND page = GetParent(field);
+    char typed[TEXT_SLOT_SIZE];
+    typed[0] = '\0';
+    GetWindowTextA(field, typed, sizeof typed);
+    const int count = fieldCount();
+    for (int k = 1; k <= count; ++k) {
+        HWND target = GetDlgItem(page, ID_ANSWER_BASE + k);
+        if (target == nullptr) continue;
+        char verdict[TEXT_SLOT_SIZE];
+        verdict[0] = '\0';
+        GetDlgItemTextA(page, ID_VERDICT_BASE + k, verdict, sizeof verdict);
+        if (lstrcmpA(verdict, VERDICT_RIGHT) == 0) continue;
+        SetDlgItemTextA(page, ID_ANSWER_BASE + k, typed);
+        // Moving the focus on judges the field refilled before (its WM_KILLFOCUS).
+        SetFocus(target);
+    }
+    SetFocus(field);
+    // When the field itself was the only one refilled, the focus never moved and nothing judged it;
+    // judging it once more is harmless in every other case.
+    evaluateOwnField(field);
+}
 
 void subclassAnswerField(HWND field) {
     WNDPROC previous = reinterpret_cast<WNDPROC>(
@@ -63,7 +153,10 @@ LRESULT CALLBACK answerFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM
     case WM_CHAR:
         return onFieldChar(field, wParam, lParam);
     case WM_KEYUP:
-        return onFieldKeyUp(field, wParam, lParam);
+    case WM_SYSKEYDOWN:
+        return onFieldKeyAction(field, message, wParam, lParam);
+    case WM_MOUSEWHEEL:
+        return onFieldWheel(field, wParam, lParam);
     default:
         return passOn(field, message, wParam, lParam);
     }

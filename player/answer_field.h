@@ -1,4 +1,4 @@
-// Answer fields: the subclass procedure installed on every answer edit.
+// Answer fields: the subclass procedure installed on every answer edit, and the F1 action.
 #pragma once
 #include <windows.h>
 
@@ -7,5 +7,9 @@ extern WNDPROC baseEditProc;
 
 // Installs answerFieldProc on an answer edit.
 void subclassAnswerField(HWND field);
+
+// F1: the field's text goes into every field whose verdict is not "BRAVO", each judged as the focus
+// moves on from it; the focus ends back in this field.
+void tryAnswerEverywhere(HWND field);
 
 LRESULT CALLBACK answerFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam);

@@ -200,11 +200,6 @@ bool layoutQuestion(const LayoutState& state, int q) {
 // WM_INITDIALOG: the page's controls are made once, here.
 INT_PTR onInitDialog(HWND page) { return layoutPage(page); }
 
-// WM_CTLCOLORDLG: the page shows the quiz's background colour.
-INT_PTR onPageBackground() {
-    return g_quiz != nullptr ? reinterpret_cast<INT_PTR>(g_quiz->backgroundBrush) : 0;
-}
-
 }  // namespace
 
 BOOL layoutPage(HWND page) {
@@ -225,16 +220,34 @@ BOOL layoutPage(HWND page) {
 }
 
 // Messages are handed to their handlers; whatever is not handled returns 0 for the dialog manager.
+// Size, scroll and wheel messages also return 0, so the dialog's default handling runs after ours
+// (which is how a wheel notch goes on to the main window).
 INT_PTR CALLBACK pageDialogProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    (void)lParam;
     switch (message) {
     case WM_INITDIALOG:
         return onInitDialog(page);
     case WM_COMMAND:
         onMediaCommand(page, wParam);
         return 0;
+    case WM_SIZE:
+        onPageResize(page);
+        return 0;
+    case WM_VSCROLL:
+        onPageScroll(page, SB_VERT, LOWORD(wParam));
+        return 0;
+    case WM_HSCROLL:
+        onPageScroll(page, SB_HORZ, LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        onPageWheel(page, wParam);
+        return 0;
     case WM_CTLCOLORDLG:
         return onPageBackground();
+    case WM_CTLCOLORSTATIC:
+        return onPageLabelColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_NCDESTROY:
+        releasePageBrushes();
+        return 0;
     default:
         return 0;
     }

@@ -1,10 +1,108 @@
-// Scrolling of the question page: ranges from the page's client size (the scroll handlers join later).
+// Scrolling of the question page: ranges from the page's client size, the scroll-bar, key and wheel
+// requests, resizing, and following the focus from field to field.
 #include <windows.h>
 
+#include "content/quiz.h"
+#include "player/ids.h"
 #include "player/page.h"
 #include "player/window_state.h"
 
 namespace {
+
+// A vertical line is 30 pixels, about one row of a Text quiz; a horizontal line is a single position.
+const int VERTICAL_LINE = 30;
+const int HORIZONTAL_LINE = 1;
+// Room kept between a question brought into view and the edge of the page's client area.
+const int FOCUS_MARGIN = 10;
+// One wheel notch, as WM_MOUSEWHEEL reports it in the high word of wParam.
+const WORD WHEEL_NOTCH_UP = 120;
+const WORD WHEEL_NOTCH_DOWN = 0xFF88;
+
+SCROLLINFO scrollState(HWND page, int bar) {
+    SCROLLINFO info;
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+    info.nMin = 0;
+    info.nMax = 0;
+    info.nPage = 0;
+    info.nPos = 0;
+    info.nTrackPos = 0;
+    GetScrollInfo(page, bar, &info);
+    return info;
+}
+
+// Where a request sends the bar. Only the vertical bar knows top and bottom; the horizontal one
+// ignores them, as it ignores its thumb's final position.
+int requestedPosition(int bar, int code, const SCROLLINFO& info) {
+    const int old = info.nPos;
+    const int pageSize = static_cast<int>(info.nPage);
+    const int line = bar == SB_VERT ? VERTICAL_LINE : HORIZONTAL_LINE;
+    switch (code) {
+    case SB_LINEUP: return old - line;
+    case SB_LINEDOWN: return old + line;
+    case SB_PAGEUP: return old - pageSize;
+    case SB_PAGEDOWN: return old + pageSize;
+    // The content follows the thumb while it is dragged, so its release has nothing left to do.
+    case SB_THUMBTRACK: return info.nTrackPos;
+    case SB_TOP: return bar == SB_VERT ? 0 : old;
+    case SB_BOTTOM: return bar == SB_VERT ? info.nMax : old;
+    default: return old;
+    }
+}
+
+// Clamps to the range, lets the bar limit the position to what the page size leaves reachable, and
+// moves the whole client area, controls included, by the change actually made.
+void moveBar(HWND page, int bar, const SCROLLINFO& info, int position) {
+    if (position > info.nMax) position = info.nMax;
+    if (position < info.nMin) position = info.nMin;
+    SetScrollPos(page, bar, position, TRUE);
+    const int shift = (info.nPos - GetScrollPos(page, bar)) * scrollUnit;
+    if (shift == 0) return;
+    if (bar == SB_VERT)
+        ScrollWindow(page, 0, shift, nullptr, nullptr);
+    else
+        ScrollWindow(page, shift, 0, nullptr, nullptr);
+}
+
+// Where a control is now, in the page's client coordinates (that is, after scrolling).
+bool controlRect(HWND page, int id, RECT* rect) {
+    HWND control = GetDlgItem(page, id);
+    if (control == nullptr) return false;
+    GetWindowRect(control, rect);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(rect), 2);
+    return true;
+}
+
+void addControl(HWND page, int id, RECT* area, bool* any) {
+    RECT rect;
+    if (!controlRect(page, id, &rect)) return;
+    if (*any) {
+        UnionRect(area, area, &rect);
+    } else {
+        *area = rect;
+        *any = true;
+    }
+}
+
+// How far to scroll along one axis so that [low, high) lies inside [0, size) with the margin. When it
+// cannot fit, its start wins: a question is read from its top.
+int shiftToShow(int low, int high, int size) {
+    if (low - FOCUS_MARGIN < 0) return low - FOCUS_MARGIN;
+    if (high + FOCUS_MARGIN > size) {
+        const int down = high + FOCUS_MARGIN - size;
+        return down < low - FOCUS_MARGIN ? down : low - FOCUS_MARGIN;
+    }
+    return 0;
+}
+
+void bringIntoView(HWND page, const RECT& area) {
+    RECT client;
+    GetClientRect(page, &client);
+    const int dx = shiftToShow(area.left, area.right, client.right);
+    const int dy = shiftToShow(area.top, area.bottom, client.bottom);
+    if (dx != 0) scrollPageTo(page, SB_HORZ, GetScrollPos(page, SB_HORZ) + dx / scrollUnit);
+    if (dy != 0) scrollPageTo(page, SB_VERT, GetScrollPos(page, SB_VERT) + dy / scrollUnit);
+}
 
 // A range of extent - 2 with a page of visible - 1 makes the largest reachable position exactly
 // extent - visible; DISABLENOSCROLL keeps a disabled bar on a page that fits instead of hiding it.
@@ -38,4 +136,65 @@ void updateScrollRanges(HWND page) {
     }
     setScrollRange(page, SB_HORZ, pageWidth, visibleWidth);
     setScrollRange(page, SB_VERT, pageHeight, visibleHeight);
+}
+
+void onPageScroll(HWND page, int bar, int code) {
+    const SCROLLINFO info = scrollState(page, bar);
+    moveBar(page, bar, info, requestedPosition(bar, code, info));
+}
+
+void scrollPageTo(HWND page, int bar, int position) { moveBar(page, bar, scrollState(page, bar), position); }
+
+void onPageResize(HWND page) {
+    const int horizontalBefore = GetScrollPos(page, SB_HORZ);
+    const int verticalBefore = GetScrollPos(page, SB_VERT);
+    updateScrollRanges(page);
+    const int dx = (horizontalBefore - GetScrollPos(page, SB_HORZ)) * scrollUnit;
+    const int dy = (verticalBefore - GetScrollPos(page, SB_VERT)) * scrollUnit;
+    if (dx != 0 || dy != 0) ScrollWindow(page, dx, dy, nullptr, nullptr);
+}
+
+void onPageWheel(HWND page, WPARAM wParam) {
+    // Posted, not sent: the page scrolls after the wheel message has also reached the main window,
+    // which posts the same request again (so a notch on the page scrolls two lines).
+    const WORD delta = HIWORD(wParam);
+    if (delta == WHEEL_NOTCH_UP) PostMessageA(page, WM_VSCROLL, SB_LINEUP, 0);
+    if (delta == WHEEL_NOTCH_DOWN) PostMessageA(page, WM_VSCROLL, SB_LINEDOWN, 0);
+}
+
+// The page follows the focus only when the newly focused field (with its verdict label) is not
+// wholly in view: then it first scrolls as little as possible to show the field's whole question
+// (picture or film, play and stop buttons, every slot's field and verdict, comment) with a margin,
+// and then, should that question be taller or wider than the client area, as little again as needed
+// to show the field itself. A field already in view never moves the page, so Tab through a visible
+// row is calm and the wrap to field 1 keeps the top shown by SB_TOP.
+void scrollFieldIntoView(HWND page, int fieldId) {
+    if (g_quiz == nullptr || g_quiz->slotsPerQuestion < 1) return;
+    const int slots = g_quiz->slotsPerQuestion;
+    RECT field;
+    bool any = false;
+    addControl(page, fieldId, &field, &any);
+    addControl(page, fieldId + (ID_VERDICT_BASE - ID_ANSWER_BASE), &field, &any);
+    if (!any) return;
+    RECT client;
+    GetClientRect(page, &client);
+    if (field.left >= 0 && field.top >= 0 && field.right <= client.right && field.bottom <= client.bottom) return;
+
+    const int q = (fieldId - ID_ANSWER_BASE - 1) / slots + 1;
+    RECT question = field;
+    bool found = true;
+    const int ids[] = {ID_PICTURE_BASE + q, ID_VIDEO_HOST_BASE + q, ID_PLAY_BASE + q, ID_STOP_BASE + q,
+                       ID_COMMENT_BASE + q};
+    for (int id : ids) addControl(page, id, &question, &found);
+    for (int s = 1; s <= slots; ++s) {
+        const int answerId = ID_ANSWER_BASE + (q - 1) * slots + s;
+        addControl(page, answerId, &question, &found);
+        addControl(page, answerId + (ID_VERDICT_BASE - ID_ANSWER_BASE), &question, &found);
+    }
+    bringIntoView(page, question);
+    // The first scroll moved the field: where it is now decides the second.
+    any = false;
+    addControl(page, fieldId, &field, &any);
+    addControl(page, fieldId + (ID_VERDICT_BASE - ID_ANSWER_BASE), &field, &any);
+    bringIntoView(page, field);
 }

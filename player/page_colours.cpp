@@ -1,0 +1,82 @@
+// Colours of the question page: its background, and its labels by identifier, with one colour per
+// verdict word.
+#include <windows.h>
+
+#include "checking/matcher.h"
+#include "content/quiz.h"
+#include "player/ids.h"
+#include "player/page.h"
+
+namespace {
+
+// The label colours, COLORREF 0x00BBGGRR.
+enum LabelColour { ANAGRAM_COLOUR, RIGHT_COLOUR, WRONG_COLOUR, NEAR_MISS_COLOUR, QUESTION_TEXT_COLOUR, LABEL_COLOURS };
+const COLORREF LABEL_COLOUR_VALUES[LABEL_COLOURS] = {
+    0x000064FF,  // "Anagramme": orange
+    0x0000FF00,  // "BRAVO": green
+    0x000000FF,  // "FAUX": red
+    0x0026CBFF,  // every other near miss: amber
+    0x00C0FFFF,  // a Text quiz's question line: pale yellow
+};
+const COLORREF LABEL_TEXT = 0x00000000;
+
+// The colour handler runs on every repaint of every label, so each brush is made once, on the first
+// paint that needs it, and kept in this table for as long as the page lives: the page's last message
+// (WM_NCDESTROY, after its labels are gone) deletes them, and a later page makes them again. Only a
+// Video quiz destroys its page at shut-down; for the other kinds the system frees them with the process.
+HBRUSH labelBrushes[LABEL_COLOURS] = {};
+
+HBRUSH labelBrush(LabelColour colour) {
+    if (labelBrushes[colour] == nullptr) labelBrushes[colour] = CreateSolidBrush(LABEL_COLOUR_VALUES[colour]);
+    return labelBrushes[colour];
+}
+
+// A verdict label's colour follows the word it shows; "?" (not yet judged) keeps the default colours.
+// A longer text is read as its first 259 characters, which match no verdict word.
+HBRUSH verdictBrush(HWND label) {
+    char verdict[TEXT_SLOT_SIZE];
+    verdict[0] = '\0';
+    GetWindowTextA(label, verdict, sizeof verdict);
+    if (lstrcmpA(verdict, VERDICT_ANAGRAM) == 0) return labelBrush(ANAGRAM_COLOUR);
+    if (lstrcmpA(verdict, VERDICT_RIGHT) == 0) return labelBrush(RIGHT_COLOUR);
+    if (lstrcmpA(verdict, VERDICT_WRONG) == 0) return labelBrush(WRONG_COLOUR);
+    if (lstrcmpA(verdict, VERDICT_UNJUDGED) == 0) return nullptr;
+    return labelBrush(NEAR_MISS_COLOUR);
+}
+
+HBRUSH quizBrush() { return static_cast<HBRUSH>(g_quiz->backgroundBrush); }
+
+}  // namespace
+
+INT_PTR onPageBackground() { return g_quiz != nullptr ? reinterpret_cast<INT_PTR>(quizBrush()) : 0; }
+
+// Labels are told apart by identifier only: statics ask for their colours while they are still being
+// created, before any handle of theirs could have been kept. The shared identifiers (numbers,
+// captions, question texts) need no telling apart, since all of a kind share one colour.
+INT_PTR onPageLabelColour(HDC dc, HWND control) {
+    if (g_quiz == nullptr) return 0;
+    const int id = GetWindowLongA(control, GWL_ID);
+    const int fields = g_quiz->questionCount * g_quiz->slotsPerQuestion;
+    HBRUSH brush = nullptr;
+    if (id > ID_VERDICT_BASE && id <= ID_VERDICT_BASE + fields)
+        brush = verdictBrush(control);
+    else if (id == ID_QUESTION_TEXT)
+        brush = labelBrush(QUESTION_TEXT_COLOUR);
+    else if (id == ID_QUESTION_NUMBER || id == ID_SLOT_CAPTION ||
+             (id > ID_COMMENT_BASE && id <= ID_COMMENT_BASE + g_quiz->questionCount))
+        brush = quizBrush();
+    // Pictures, film hosts, "?" labels and anything unknown keep the platform's colours; so does every
+    // label when a brush could not be made.
+    if (brush == nullptr) return 0;
+    // The text goes transparently over the brush, in black whatever the device context held before.
+    SetTextColor(dc, LABEL_TEXT);
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<INT_PTR>(brush);
+}
+
+void releasePageBrushes() {
+    for (HBRUSH& brush : labelBrushes) {
+        if (brush != nullptr) DeleteObject(brush);
+        brush = nullptr;
+    }
+}
