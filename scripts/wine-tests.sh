@@ -114,6 +114,16 @@ while IFS= read -r line; do
 done < <(bash "$ROOT/tests/win/end_to_end.sh" "$BUILD" 2>&1)
 wineserver -k >/dev/null 2>&1
 
+# A quiz program made by the native trivo-make from a starter folder starts and shows its title.
+while IFS= read -r line; do
+    echo "$line"
+    case $line in
+    PASS\ *) pass=$((pass + 1)) ;;
+    FAIL\ *) fail=$((fail + 1)) ;;
+    esac
+done < <(bash "$ROOT/tests/win/starter_quiz.sh" "$BUILD" 2>&1)
+wineserver -k >/dev/null 2>&1
+
 echo "wine checks took $(($(date +%s) - start)) s"
 echo "RESULT $pass passed, $fail failed"
 [ "$fail" -eq 0 ]

@@ -1,5 +1,5 @@
-// trivo-make's commands: pack and unpack with the player's LZW codec, judge answers with its
-// matcher.
+// trivo-make's commands: the dispatch, pack and unpack with the player's LZW codec, judge answers
+// with its matcher. The quiz folder commands are in quiz_commands.cpp.
 #include "tools/commands.h"
 
 #include <cerrno>
@@ -13,7 +13,10 @@
 
 #include "checking/matcher.h"
 #include "content/lzw.h"
+#include "tools/command_line.h"
 #include "tools/cp1252.h"
+#include "tools/quiz_commands.h"
+#include "tools/tool_files.h"
 
 namespace {
 
@@ -21,14 +24,16 @@ namespace {
 // a typed answer is read from its field with the same bound, so it never judges more than this.
 constexpr std::size_t PLAYER_TEXT_LIMIT = 259;
 
-typedef std::vector<std::string> Args;
-
 const char* const TOOL_HELP =
     "trivo-make: authoring tool for Trivo quizzes.\n"
     "\n"
     "Usage: trivo-make COMMAND [ARGUMENTS]\n"
     "\n"
     "Commands:\n"
+    "  new DIR --kind KIND    write a starter quiz folder (text, picture, audio or video)\n"
+    "  check DIR              check a quiz folder and report every problem\n"
+    "  build DIR -o OUT.exe   build the quiz program OUT.exe from a quiz folder\n"
+    "  dump QUIZ.exe -o DIR   read a quiz program back into a quiz folder\n"
     "  pack IN OUT            pack the file IN with the player's LZW packer into OUT\n"
     "  unpack IN OUT          unpack the packed file IN into OUT\n"
     "  judge EXPECTED TYPED   print the verdict the player shows for TYPED\n"
@@ -64,130 +69,19 @@ const char* const JUDGE_HELP =
     "Texts are UTF-8 and must consist of characters of Windows code page 1252, which the\n"
     "player uses; like the player, only their first 259 characters are judged.\n";
 
-void usageError(std::ostream& err, const std::string& prefix, const std::string& message) {
-    err << prefix << ": " << message << "; see '" << prefix << " --help'\n";
-}
-
-bool isHelpOption(const std::string& arg) { return arg == "--help" || arg == "-h"; }
-
 // ---- Files -----------------------------------------------------------------------------------
 
-// Command-line names arrive in UTF-8 on both sides; Windows' narrow file functions would read them
-// in the ANSI code page instead, so there the name goes through UTF-16.
-std::filesystem::path nativePath(const std::string& utf8) {
-#ifdef _WIN32
-    std::wstring wide;
-    std::size_t offset = 0;
-    while (offset < utf8.size()) {
-        uint32_t codePoint = 0;
-        std::string ignored;
-        if (!decodeUtf8Char(utf8, &offset, &codePoint, &ignored)) {
-            codePoint =
-                0xFFFD;  // cannot name an existing file; the open then fails with its reason
-            ++offset;
-        }
-        if (codePoint >= 0x10000) {
-            wide.push_back(static_cast<wchar_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
-            wide.push_back(static_cast<wchar_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF)));
-        } else {
-            wide.push_back(static_cast<wchar_t>(codePoint));
-        }
-    }
-    return std::filesystem::path(wide);
-#else
-    return std::filesystem::path(utf8);
-#endif
-}
-
-std::FILE* openBinary(const std::filesystem::path& path, bool forWriting) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), forWriting ? L"wb" : L"rb");
-#else
-    return std::fopen(path.c_str(), forWriting ? "wb" : "rb");
-#endif
-}
-
-std::string quoted(const std::string& name) { return "'" + name + "'"; }
-
-// Reads the whole file, refusing one above TOOL_MAX_FILE_BYTES. On failure *error is the message.
 bool readWholeFile(const std::string& name, std::vector<unsigned char>* bytes, std::string* error) {
-    std::FILE* file = openBinary(nativePath(name), false);
-    if (!file) {
-        *error = "cannot read " + quoted(name) + ": " + std::strerror(errno);
-        return false;
-    }
-    bytes->clear();
-    unsigned char chunk[65536];
-    bool tooLarge = false;
-    for (;;) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-        bytes->insert(bytes->end(), chunk, chunk + got);
-        if (bytes->size() > static_cast<std::size_t>(TOOL_MAX_FILE_BYTES)) {
-            tooLarge = true;
-            break;
-        }
-        if (got < sizeof chunk) break;
-    }
-    const bool failed = std::ferror(file) != 0;
-    const int readErrno = errno;
-    std::fclose(file);
-    if (tooLarge) {
-        *error = quoted(name) + " is larger than " +
-                 std::to_string(TOOL_MAX_FILE_BYTES / (1024 * 1024)) +
-                 " MB; the codec takes at most " + std::to_string(LZW_MAX_INPUT) + " bytes";
-        return false;
-    }
-    if (failed) {
-        *error = "cannot read " + quoted(name) + ": " + std::strerror(readErrno);
-        return false;
-    }
-    return true;
-}
-
-// A name beside the target that is not taken yet, so a stale file of the user's is never clobbered.
-std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
-    for (int attempt = 0;; ++attempt) {
-        std::filesystem::path candidate = target;
-        candidate += attempt == 0 ? std::string(".tmp") : ".tmp" + std::to_string(attempt);
-        std::error_code ec;
-        const std::filesystem::file_status status = std::filesystem::symlink_status(candidate, ec);
-        // none: the status cannot be read (no such folder, no access); opening it will say why.
-        const bool taken = status.type() != std::filesystem::file_type::not_found &&
-                           status.type() != std::filesystem::file_type::none;
-        if (!taken || attempt == 1000) return candidate;
-    }
+    return readFileBytes(nativePath(name), name, TOOL_MAX_FILE_BYTES,
+                         "; the codec takes at most " + std::to_string(LZW_MAX_INPUT) + " bytes",
+                         bytes, error);
 }
 
 // Writes OUT through a temporary file renamed over it at the end, so a failure never leaves a
 // partial or empty OUT behind and an existing OUT is kept intact.
 bool writeWholeFile(const std::string& name, const unsigned char* bytes, std::size_t size,
                     std::string* error) {
-    const std::filesystem::path target = nativePath(name);
-    const std::filesystem::path temporary = temporaryBeside(target);
-    std::FILE* file = openBinary(temporary, true);
-    if (!file) {
-        *error = "cannot write " + quoted(name) + ": " + std::strerror(errno);
-        return false;
-    }
-    const bool written = size == 0 || std::fwrite(bytes, 1, size, file) == size;
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    const int closeErrno = errno;
-    std::error_code ec;
-    if (!written || !closed) {
-        std::filesystem::remove(temporary, ec);
-        *error = "cannot write " + quoted(name) + ": " +
-                 std::strerror(!written ? writeErrno : closeErrno);
-        return false;
-    }
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        *error = "cannot write " + quoted(name) + ": " + ec.message();
-        return false;
-    }
-    return true;
+    return writeFileReplacing(nativePath(name), name, bytes, size, error);
 }
 
 // ---- pack and unpack ---------------------------------------------------------------------------
@@ -338,6 +232,10 @@ struct Command {
 };
 
 const Command COMMANDS[] = {
+    {"new", runNew},
+    {"check", runCheck},
+    {"build", runBuild},
+    {"dump", runDump},
     {"pack", runPack},
     {"unpack", runUnpack},
     {"judge", runJudge},

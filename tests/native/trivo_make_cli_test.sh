@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # trivo-make as a user runs it: exit codes, bytes written, messages. Usage: trivo_make_cli_test.sh TOOL
 set -u
-TOOL=${1:?usage: trivo_make_cli_test.sh PATH_TO_TRIVO_MAKE}
+TOOL=${1:?usage: trivo_make_cli_test.sh PATH_TO_TRIVO_MAKE [PATH_TO_TINY_PE]}
 if [ ! -x "$TOOL" ]; then
   echo "FAIL: $TOOL is not an executable file"
   exit 1
 fi
 TOOL=$(cd "$(dirname "$TOOL")" && pwd)/$(basename "$TOOL")  # the checks run in a scratch folder
+# tiny_pe writes a small PE32 program that stands in for the player in the build and dump checks.
+TINY_PE=${2:-}
+if [ -n "$TINY_PE" ]; then TINY_PE=$(cd "$(dirname "$TINY_PE")" && pwd)/$(basename "$TINY_PE"); fi
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1
@@ -101,6 +104,105 @@ case "$out" in *"pack IN OUT"*"unpack IN OUT"*"judge EXPECTED TYPED"*) ;; *) fai
 run compress abc
 expect "unknown command status" 2 "$status"
 expect "unknown command stderr" "trivo-make: unknown command 'compress'; see 'trivo-make --help'" "$err"
+# ---- new, check, build and dump: quiz folders
+run new starter --kind picture
+expect "new status" 0 "$status"
+expect "new files" "media/a1.gif media/a2.gif media/a3.gif media/q1.gif media/q2.gif media/q3.gif quiz.toml" \
+  "$(cd starter && find . -type f | sed 's|^\./||' | sort | xargs)"
+run new starter --kind text
+expect "new over a folder in use status" 1 "$status"
+expect "new over a folder in use stderr" "trivo-make new: 'starter' already exists and is not empty" "$err"
+run new other
+expect "new without --kind status" 2 "$status"
+expect "new without --kind stderr" \
+  "trivo-make new: needs --kind text, picture, audio or video; see 'trivo-make new --help'" "$err"
+if [ -e other ]; then fail "new without --kind wrote other"; fi
+
+run check starter
+expect "check starter status" 0 "$status"
+expect "check starter" "starter/quiz.toml: 0 errors, 0 warnings (picture quiz, 3 questions, 6 media files)" "$out"
+
+# The same folder with four problems: a character outside code page 1252, a second answer in a one-slot
+# quiz, a missing picture, and an answer a player in capitals cannot type (a warning).
+cp -r starter broken
+sed -i 's/^title = .*/title = "Quiz ✓"/; 0,/^answer = "ROUGE".*/s//answer = "rouge"\nanswer2 = "ROSE"/' broken/quiz.toml
+sed -i 's/^answer = "VERT"/answer = "vert clair é"/' broken/quiz.toml
+rm broken/media/q3.gif
+run check broken
+expect "check broken status" 1 "$status"
+expect "check broken" "broken/quiz.toml:13: error: title: U+2713 '✓' at offset 5 is not in code page 1252
+broken/quiz.toml:42: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)
+broken/quiz.toml:48: warning: question 2: answer \"vert clair é\" has lower-case accented letters (é): a player who types it in capitals (VERT CLAIR É) gets a near miss, since the player folds only a to z
+broken/quiz.toml:55: error: question 3: media: cannot read 'media/q3.gif': No such file or directory
+broken/quiz.toml: 3 errors, 1 warning" "$out"
+run check broken/quiz.toml
+expect "check names the manifest itself" 1 "$status"
+run check
+expect "check without DIR status" 2 "$status"
+
+if [ -z "$TINY_PE" ]; then
+  fail "no tiny_pe given: build and dump are not checked"
+else
+  "$TINY_PE" player.exe
+  run build starter -o starter.exe --player player.exe
+  expect "build status" 0 "$status"
+  expect "build stdout" "wrote starter.exe: picture quiz, 3 questions, 6 media files" "$out"
+  expect "build stderr" "" "$err"
+  expect "build writes a program" "4d 5a" "$(od -An -tx1 -N2 starter.exe | xargs)"
+
+  run build broken -o broken.exe --player player.exe
+  expect "build broken status" 1 "$status"
+  expect "build broken last line" "trivo-make build: broken/quiz.toml: 3 errors, 1 warning; nothing written" \
+    "$(printf '%s\n' "$err" | tail -n 1)"
+  printf 'not a program' >text.exe
+  run build starter -o bad.exe --player text.exe
+  expect "build with a player that is no program status" 1 "$status"
+  case "$err" in "trivo-make build: player 'text.exe' cannot carry the quiz: "*) ;; *) fail "build with text.exe: $err" ;; esac
+  run build starter -o missing/dir/out.exe --player player.exe
+  expect "build to a missing folder status" 1 "$status"
+  expect "build to a missing folder" "trivo-make build: cannot write 'missing/dir/out.exe': No such file or directory" "$err"
+  run build starter -o beside.exe
+  expect "build without a player beside the tool status" 1 "$status"
+  expect "build without a player beside the tool" \
+    "trivo-make build: no player: '$(dirname "$TOOL")/trivo.exe' does not exist; name one with --player PLAYER.exe" "$err"
+  for f in broken.exe bad.exe beside.exe missing; do
+    if [ -e "$f" ]; then fail "a failed build left $f"; fi
+  done
+  if ls ./*.tmp* >/dev/null 2>&1; then fail "a failed build left $(ls ./*.tmp*)"; fi
+  run build starter
+  expect "build without -o status" 2 "$status"
+
+  run dump starter.exe -o back
+  expect "dump status" 0 "$status"
+  expect "dump stdout" "wrote back: picture quiz, 3 questions, 6 media files" "$out"
+  for f in q1 q2 q3 a1 a2 a3; do
+    if ! cmp -s "starter/media/$f.gif" "back/media/$f.gif"; then fail "dump did not restore media/$f.gif"; fi
+  done
+  # Built again from what dump wrote, with the same player: the very same program.
+  run build back -o again.exe --player player.exe
+  expect "build of the dump status" 0 "$status"
+  if ! cmp -s starter.exe again.exe; then fail "the dumped folder does not build to the same program"; fi
+  # Rebuilding over a quiz program keeps nothing of its old quiz.
+  "$TOOL" new small --kind text >/dev/null
+  run build small -o starter.exe --player starter.exe
+  expect "rebuild over a quiz program status" 0 "$status"
+  run dump starter.exe -o small-back
+  expect "rebuilt program holds the new quiz only" "quiz.toml" "$(cd small-back && find . -type f | sed 's|^\./||' | xargs)"
+
+  run dump player.exe -o none
+  expect "dump of a program without a quiz status" 1 "$status"
+  expect "dump of a program without a quiz" "trivo-make dump: 'player.exe': it carries no quiz (no PATCH 104 resource)" "$err"
+  if [ -e none ]; then fail "a failed dump left the folder none"; fi
+  run dump starter.exe -o back
+  expect "dump into a folder in use status" 1 "$status"
+fi
+
+for command in new check build dump; do
+  run "$command" --help
+  expect "$command --help status" 0 "$status"
+  case "$out" in "Usage: trivo-make $command "*) ;; *) fail "$command --help: $out" ;; esac
+done
+
 if [ "$failures" -ne 0 ]; then
   echo "trivo_make_cli_test: $failures check(s) failed"
   exit 1

@@ -141,7 +141,7 @@ type_into 3 "Perou"
 click_field 1
 check "typed answers judged: texts, verdicts" "[France][italie][Perou][BRAVO][BRAVO][FAUX]" \
     "$(texts 4001 4002 4003 5001 5002 5003)"
-check "typed answers judged: score and code" "[ 2 / 6][DEUX-COULEURS]" "$(texts 150 157)"
+check "typed answers judged: score and code" "[ 2 / 6][CARMIN]" "$(texts 150 157)"
 screenshot play
 
 # Alt+F4 reaches the focused field, which leaves it to the main window's close.
@@ -157,13 +157,13 @@ start_player 2
 check "second start: window shown" "ready" "$(helper wait 30)"
 check "second start: texts and verdicts restored" "[France][italie][Perou][][BRAVO][BRAVO][FAUX][?]" \
     "$(texts 4001 4002 4003 4004 5001 5002 5003 5004)"
-check "second start: score and code restored" "[ 2 / 6][DEUX-COULEURS]" "$(texts 150 157)"
+check "second start: score and code restored" "[ 2 / 6][CARMIN]" "$(texts 150 157)"
 screenshot reopen
 
 # The wrong answer corrected, then a close request from another program.
 type_into 3 "Allemagne"
 click_field 1
-check "corrected answer: verdict, score and code" "[BRAVO][ 3 / 6][TROIS-BANDES]" "$(texts 5003 150 157)"
+check "corrected answer: verdict, score and code" "[BRAVO][ 3 / 6][ORIFLA]" "$(texts 5003 150 157)"
 check "close request from another program" "closed" "$(helper close)"
 wait_for_player
 check "closed by WM_CLOSE: exit code 0" "0" "$PLAYER_STATUS"
@@ -175,14 +175,14 @@ check "still nothing but the answers file in the folder" "drapeaux.txt" "$(folde
 # page) and an answer typed there, judged when Tab leaves it.
 start_player 3
 check "third start: window shown" "ready" "$(helper wait 30)"
-check "third start: score and code" "[ 3 / 6][TROIS-BANDES]" "$(texts 150 157)"
+check "third start: score and code" "[ 3 / 6][ORIFLA]" "$(texts 150 157)"
 click_field 3
 xdotool key Tab
 sleep 0.3
 xdotool type --delay 30 "Japon"
 xdotool key Tab
 sleep 0.5
-check "answer typed after Tab: text, verdict, score and code" "[Japon][BRAVO][ 4 / 6][QUATRE-VENTS]" \
+check "answer typed after Tab: text, verdict, score and code" "[Japon][BRAVO][ 4 / 6][SOLEIL]" \
     "$(texts 4004 5004 150 157)"
 xdotool key alt+F4
 wait_for_player

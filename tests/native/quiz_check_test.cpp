@@ -1,0 +1,452 @@
+// Checking a quiz folder: every error and warning of quiz.toml with its line, the media formats
+// each kind asks for, and the limits of the packed resources.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/native/quiz_folder_support.h"
+#include "tools/cp1252.h"
+#include "tools/quiz_check.h"
+
+namespace {
+
+using namespace quiz_folder;
+
+struct CheckResult {
+    bool ok;
+    std::vector<std::string> lines;  // as printed, for the file "quiz.toml"
+    CheckedQuiz quiz;
+};
+
+struct QuizCheck : ScratchFolder {
+    // Writes quiz.toml with this text (and the media files already written) and checks the folder.
+    CheckResult check(const std::string& manifest) {
+        writeFile(dir / "quiz.toml", manifest);
+        CheckResult result;
+        Diagnostics diagnostics;
+        result.ok = checkQuizFolder(dir, &result.quiz, &diagnostics);
+        std::ostringstream printed;
+        printDiagnostics(diagnostics, "quiz.toml", printed);
+        std::istringstream lines(printed.str());
+        for (std::string line; std::getline(lines, line);) result.lines.push_back(line);
+        return result;
+    }
+};
+
+typedef std::vector<std::string> Lines;
+
+// A manifest with every kind of problem, each on its own line.
+TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
+    writeFile(dir / "q1.png", "\x89PNG\r\n");
+    writeFile(dir / "a1.jpg", JPEG);
+    writeFile(dir / "q3.gif", GIF);
+    writeFile(dir / "a3.mp3", MP3_ID3);
+    writeFile(dir / "q4.jpg", JPEG);
+    writeFile(dir / "a4.gif", GIF);
+    const CheckResult r = check(
+        "kind = \"picture\"\n"              // 1
+        "title = \"Titre \xE4\xB8\xAD\"\n"  // 2
+        "author = \"A|B\"\n"                // 3
+        "description = \"" +
+        std::string(260, 'x') +
+        "\"\n"                                 // 4
+        "slots = 1\n"                          // 5
+        "reveal = \"picture\"\n"               // 6
+        "background = \"#12345G\"\n"           // 7
+        "codes = [\"UN\", \"\", \"TROIS-CENT\"]\n"  // 8
+        "\n"                                   // 9
+        "[[questions]]\n"                      // 10
+        "answer = \" Paris\"\n"                // 11
+        "answer2 = \"Lyon\"\n"                 // 12
+        "media = \"q1.png\"\n"                 // 13
+        "answer_picture = \"a1.jpg\"\n"        // 14
+        "\n"                                   // 15
+        "[[questions]]\n"                      // 16
+        "media = \"missing.gif\"\n"            // 17
+        "\n"                                   // 18
+        "[[questions]]\n"                      // 19
+        "answer = \"\xC3\xA9t\xC3\xA9\"\n"     // 20
+        "media = \"q3.gif\"\n"                 // 21
+        "answer_picture = \"a3.mp3\"\n"        // 22
+        "\n"                                   // 23
+        "[[questions]]\n"                      // 24
+        "answer = \"Paris \"\n"                // 25
+        "text = \"1 | 2\"\n"                   // 26
+        "media = \"q4.jpg\"\n"                 // 27
+        "answer_picture = \"a4.gif\"\n");      // 28
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(
+        r.lines,
+        (Lines{
+            "quiz.toml:2: error: title: U+4E2D '\xE4\xB8\xAD' at offset 6 is not in code page 1252",
+            "quiz.toml:3: error: author holds \"|\", which the program uses to end each of its texts",
+            "quiz.toml:4: error: description is 260 bytes long in code page 1252; the player holds at most "
+            "259",
+            "quiz.toml:7: error: background must be a colour written \"#RRGGBB\" (six hexadecimal digits), "
+            "not \"#12345G\"",
+            "quiz.toml:8: error: codes holds 3 codes for 4 questions: give one per question, the code for a "
+            "score of 1 first",
+            "quiz.toml:8: warning: code 2 is empty: a score of 2 shows no code",
+            "quiz.toml:8: warning: code 3 \"TROIS-CENT\" is longer than 8 characters: the header's code box "
+            "shows only its start",
+            "quiz.toml:11: warning: question 1: answer \" Paris\" starts with a space: the player trims only "
+            "what is typed, so no typed answer can ever match it exactly",
+            "quiz.toml:12: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)",
+            "quiz.toml:13: error: question 1: media 'q1.png' is not a JPEG or GIF picture",
+            "quiz.toml:16: error: question 2: no answer; give the expected answer with answer = \"...\"",
+            "quiz.toml:16: warning: question 2: no answer_picture: solving this question reveals nothing",
+            "quiz.toml:17: error: question 2: media: cannot read 'missing.gif': No such file or directory",
+            "quiz.toml:20: warning: question 3: answer \"\xC3\xA9t\xC3\xA9\" has lower-case accented letters "
+            "(\xC3\xA9): a player who types it in capitals (\xC3\x89T\xC3\x89) gets a near miss, since the "
+            "player folds only a to z",
+            "quiz.toml:22: error: question 3: answer_picture 'a3.mp3' is not a JPEG or GIF picture",
+            "quiz.toml:25: warning: question 4: answer \"Paris \" ends with a space: the player trims only "
+            "what is typed, so no typed answer can ever match it exactly",
+            "quiz.toml:26: error: question 4: text holds \"|\", which the program uses to end each of its "
+            "texts",
+        }));
+}
+
+TEST_F(QuizCheck, ACleanQuizGivesTheProgramsForm) {
+    writeFile(dir / "media/q1.jpg", JPEG);
+    writeFile(dir / "media/a1.gif", GIF);
+    writeFile(dir / "media/q2.gif", GIF);
+    const CheckResult r = check(
+        "kind = \"picture\"\n"
+        "title = \"Ch\xC3\xA2teaux\"\n"
+        "author = \"\xC3\x89quipe\"\n"
+        "description = \"\xE2\x82\xAC 5\"\n"
+        "slots = 2\n"
+        "captions = [\"Nom\", \"R\xC3\xA9gion\"]\n"
+        "reveal = \"picture\"\n"
+        "background = \"#e8F0ff\"\n"
+        "codes = [\"A|1\", \"B-2\"]\n"
+        "[[questions]]\n"
+        "text = \"Lequel ?\"\n"
+        "answer = \"CHAMBORD\"\n"
+        "answer2 = \"CENTRE\"\n"
+        "media = \"media/q1.jpg\"\n"
+        "answer_picture = \"media/a1.gif\"\n"
+        "[[questions]]\n"
+        "answer = \"BLOIS\"\n"
+        "answer2 = \"CENTRE\"\n"
+        "media = \"media/q2.gif\"\n");
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(
+        r.lines,
+        (Lines{
+            "quiz.toml:16: warning: question 2: no answer_picture: solving this question reveals nothing"}));
+    const QuizContent& c = r.quiz.content;
+    EXPECT_EQ(c.kind, QuizKind::Picture);
+    EXPECT_EQ(c.slots, 2);
+    EXPECT_EQ(c.reveal, RevealMode::AnswerPicture);
+    EXPECT_EQ(c.title, "Ch\xE2teaux");
+    EXPECT_EQ(c.author, "\xC9quipe");
+    EXPECT_EQ(c.description, "\x80 5");
+    EXPECT_EQ(c.caption1, "Nom");
+    EXPECT_EQ(c.caption2, "R\xE9gion");
+    EXPECT_EQ(c.red, 0xE8);
+    EXPECT_EQ(c.green, 0xF0);
+    EXPECT_EQ(c.blue, 0xFF);
+    ASSERT_EQ(c.questions.size(), 2u);
+    EXPECT_EQ(c.questions[0].text, "Lequel ?");
+    EXPECT_EQ(c.questions[0].answer1, "CHAMBORD");
+    EXPECT_EQ(c.questions[1].answer2, "CENTRE");
+    EXPECT_EQ(c.codes, (std::vector<std::string>{"A|1", "B-2"}));
+    ASSERT_EQ(r.quiz.media.size(), 3u);
+    EXPECT_EQ(r.quiz.media[0].resourceId, 401);
+    EXPECT_EQ(r.quiz.media[1].resourceId, 10401);
+    EXPECT_EQ(r.quiz.media[2].resourceId, 402);
+    EXPECT_EQ(std::string(r.quiz.media[1].bytes.begin(), r.quiz.media[1].bytes.end()), GIF);
+    EXPECT_FALSE(r.quiz.packedContent.empty());
+    EXPECT_FALSE(r.quiz.packedCodes.empty());
+}
+
+TEST_F(QuizCheck, MalformedTomlGivesItsLineAndNothingElse) {
+    const CheckResult r = check("kind = \"text\"\ntitle = \"Sans fin\n[[questions]]\n");
+    EXPECT_FALSE(r.ok);
+    ASSERT_EQ(r.lines.size(), 1u);
+    EXPECT_EQ(r.lines[0].rfind("quiz.toml:2: error: not valid TOML: ", 0), 0u) << r.lines[0];
+
+    const CheckResult twice = check("kind = \"text\"\nkind = \"audio\"\n");
+    ASSERT_EQ(twice.lines.size(), 1u);
+    EXPECT_EQ(twice.lines[0].rfind("quiz.toml:2: error: not valid TOML: ", 0), 0u) << twice.lines[0];
+
+    const CheckResult badUtf8 = check("kind = \"text\"\n\ntitle = \"\xFF\"\n");
+    ASSERT_EQ(badUtf8.lines.size(), 1u);
+    EXPECT_EQ(badUtf8.lines[0].rfind("quiz.toml:3: error: not valid TOML: ", 0), 0u) << badUtf8.lines[0];
+}
+
+TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
+    const CheckResult r = check(
+        "kind = \"text\"\n"             // 1
+        "title = 5\n"                   // 2
+        "slots = \"2\"\n"               // 3
+        "captions = \"Pays\"\n"         // 4
+        "codes = [1]\n"                 // 5
+        "colour = \"#FFFFFF\"\n"        // 6
+        "[[questions]]\n"               // 7
+        "text = \"Q\"\n"                // 8
+        "answer = [\"A\"]\n"            // 9
+        "reponse = \"A\"\n"             // 10
+        "background = \"#000000\"\n");  // 11
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(
+        r.lines,
+        (Lines{
+            "quiz.toml:2: error: title must be a text in double quotes, not a whole number",
+            "quiz.toml:3: error: slots must be a whole number, not a text",
+            "quiz.toml:4: error: captions must be a list of texts in square brackets, not a text",
+            "quiz.toml:5: error: codes item 1 must be a text in double quotes, not a whole number",
+            "quiz.toml:6: warning: unknown key 'colour' is ignored",
+            "quiz.toml:9: error: question 1: answer must be a text in double quotes, not a list",
+            "quiz.toml:10: warning: unknown key 'reponse' in question 1 is ignored",
+            "quiz.toml:11: warning: 'background' stands below [[questions]], so it belongs to question 1 and "
+            "is ignored; move it above the first [[questions]]",
+        }));
+
+    const CheckResult notTables = check("kind = \"text\"\ntitle = \"T\"\ncodes = []\nquestions = 3\n");
+    EXPECT_EQ(
+        notTables.lines,
+        (Lines{"quiz.toml:4: error: questions must be tables, each starting with a line [[questions]]"}));
+}
+
+TEST_F(QuizCheck, MissingHeaderValuesAndUnknownWords) {
+    const CheckResult missing = check("[[questions]]\nanswer = \"A\"\n");
+    EXPECT_EQ(missing.lines,
+              (Lines{"quiz.toml: error: no kind: write kind = \"text\", \"picture\", \"audio\" or \"video\"",
+                     "quiz.toml: error: no title: write title = \"...\"; it is also the window's caption",
+                     "quiz.toml: warning: no codes: the player shows no code for any score"}));
+
+    // With an unknown kind or reveal, nothing is checked against a value the author did not mean.
+    const CheckResult words = check(
+        "kind = \"images\"\ntitle = \"T\"\nreveal = \"answer\"\nslots = 3\ncodes = [\"A\"]\n"
+        "[[questions]]\nanswer = \"A\"\nmedia = \"q1.jpg\"\nanswer_picture = \"a1.jpg\"\ncomment = \"C\"\n");
+    EXPECT_EQ(
+        words.lines,
+        (Lines{
+            "quiz.toml:1: error: kind must be \"text\", \"picture\", \"audio\" or \"video\", not \"images\"",
+            "quiz.toml:3: error: reveal must be \"none\", \"picture\" or \"comment\", not \"answer\"",
+            "quiz.toml:4: error: slots must be 1 or 2, not 3"}));
+
+    const CheckResult none = check("kind = \"text\"\ntitle = \"T\"\ncodes = []\n");
+    EXPECT_EQ(none.lines,
+              (Lines{"quiz.toml: error: no questions: add one table per question, each starting with a line "
+                     "[[questions]]"}));
+}
+
+TEST_F(QuizCheck, TwoSlotQuizzesNeedTheSecondAnswer) {
+    const CheckResult r = check(
+        "kind = \"text\"\ntitle = \"T\"\nslots = 2\ncaptions = [\"Ville\", \"Pays\", \"Continent\"]\n"  // 1-4
+        "codes = [\"A\", \"B\", \"C\"]\n"                                                               // 5
+        "[[questions]]\ntext = \"Q1\"\nanswer = \"PARIS\"\n"                                            // 6-8
+        "[[questions]]\ntext = \"Q2\"\nanswer = \"ROME\"\nanswer2 = \"\"\n"          // 9-12
+        "[[questions]]\ntext = \"Q3\"\nanswer = \"\"\nanswer2 = \"\xC3\xAEle\"\n");  // 13-16
+    EXPECT_EQ(
+        r.lines,
+        (Lines{
+            "quiz.toml:4: error: captions holds 3 texts; a question has at most two answer slots",
+            "quiz.toml:6: error: question 1: no answer2, but the quiz has two answer slots (slots = 2)",
+            "quiz.toml:12: error: question 2: answer2 is empty: no typed answer can ever match it",
+            "quiz.toml:15: error: question 3: answer is empty: no typed answer can ever match it",
+            "quiz.toml:16: warning: question 3: answer2 \"\xC3\xAEle\" has lower-case accented letters "
+            "(\xC3\xAE): a player who types it in capitals (\xC3\x8ELE) gets a near miss, since the player "
+            "folds only a to z"}));
+}
+
+TEST_F(QuizCheck, TextsThePlayerCannotHold) {
+    const std::string longAnswer(258, 'A');
+    const CheckResult r = check(
+        "kind = \"text\"\ntitle = \"T\"\n"  // 1-2
+        "codes = [\"" +
+        std::string(260, 'C') +
+        "\", \"LIGNE\\nDEUX\", \"\xF0\x9F\x98\x80\", \"\"]\n"  // 3
+        "[[questions]]\ntext = \"Q\"\nanswer = \"" +
+        longAnswer +
+        "\xC3\xA9\"\n"                                                       // 4-6: 259 bytes, fine
+        "[[questions]]\ntext = \"Q\\u0000\"\nanswer = \"A\\tB\"\n"           // 7-9
+        "[[questions]]\ntext = \"Q\"\nanswer = \"\xC5\x93uvre \xC2\xA9\"\n"  // 10-12
+        "[[questions]]\ntext = \"\"\nanswer = \"A\"\ncomment = \"C\"\n");    // 13-16
+    EXPECT_EQ(
+        r.lines,
+        (Lines{
+            "quiz.toml:3: error: code 1 is 260 bytes long in code page 1252; the player holds at most 259",
+            "quiz.toml:3: error: code 2 holds a line break; a code is one line",
+            "quiz.toml:3: error: code 3: U+1F600 '\xF0\x9F\x98\x80' at offset 0 is not in code page 1252",
+            "quiz.toml:3: warning: code 4 is empty: a score of 4 shows no code",
+            "quiz.toml:6: warning: question 1: answer \"" + longAnswer +
+                "\xC3\xA9\" has lower-case accented "
+                "letters (\xC3\xA9): a player who types it in capitals (" +
+                longAnswer +
+                "\xC3\x89) gets a near "
+                "miss, since the player folds only a to z",
+            "quiz.toml:8: error: question 2: text holds U+0000, which would end the text early in the player",
+            "quiz.toml:9: error: question 2: answer holds the control character U+0009, which cannot be "
+            "typed into an answer field",
+            "quiz.toml:12: warning: question 3: answer \"\xC5\x93uvre \xC2\xA9\" has lower-case accented "
+            "letters (\xC5\x93): a player who types it in capitals (\xC5\x92UVRE \xC2\xA9) gets a near miss, "
+            "since the player folds only a to z",
+            "quiz.toml:14: error: question 4: no text: a text quiz shows each question's text",
+            "quiz.toml:16: warning: question 4: comment is shown only with reveal = \"comment\"; it is left "
+            "out"}));
+}
+
+TEST_F(QuizCheck, MediaAsEachKindAsksForThem) {
+    writeFile(dir / "sound.mp3", MP3_FRAME);
+    writeFile(dir / "tagged.mp3", MP3_ID3);
+    writeFile(dir / "film.avi", AVI);
+    writeFile(dir / "picture.jpg", JPEG);
+    writeFile(dir / "empty.gif", "");
+    std::filesystem::create_directory(dir / "folder.gif");
+    const char* const questions =
+        "[[questions]]\nanswer = \"A\"\nmedia = \"sound.mp3\"\n"    // 5-7
+        "[[questions]]\nanswer = \"A\"\nmedia = \"tagged.mp3\"\n"   // 8-10
+        "[[questions]]\nanswer = \"A\"\nmedia = \"film.avi\"\n"     // 11-13
+        "[[questions]]\nanswer = \"A\"\nmedia = \"picture.jpg\"\n"  // 14-16
+        "[[questions]]\nanswer = \"A\"\n";                          // 17-18
+    const std::string header =
+        "title = \"T\"\ncodes = [\"1\", \"2\", \"3\", \"4\", \"5\"]\nreveal = \"none\"\n";
+    EXPECT_EQ(
+        check("kind = \"audio\"\n" + header + questions).lines,
+        (Lines{
+            "quiz.toml:13: error: question 3: media 'film.avi' is not an MP3 sound (ID3 tag or MPEG frame)",
+            "quiz.toml:16: error: question 4: media 'picture.jpg' is not an MP3 sound (ID3 tag or MPEG "
+            "frame)",
+            "quiz.toml:17: error: question 5: no media: an audio quiz needs an MP3 sound (ID3 tag or MPEG "
+            "frame) for each question"}));
+    EXPECT_EQ(
+        check("kind = \"video\"\n" + header + questions).lines,
+        (Lines{
+            "quiz.toml:7: error: question 1: media 'sound.mp3' is not an AVI film (RIFF ... AVI header)",
+            "quiz.toml:10: error: question 2: media 'tagged.mp3' is not an AVI film (RIFF ... AVI header)",
+            "quiz.toml:16: error: question 4: media 'picture.jpg' is not an AVI film (RIFF ... AVI header)",
+            "quiz.toml:17: error: question 5: no media: a video quiz needs an AVI film (RIFF ... AVI header) "
+            "for each question"}));
+    EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\ncodes = [\"1\"]\nreveal = \"none\"\n"
+                    "[[questions]]\ntext = \"Q\"\nanswer = \"A\"\nmedia = \"picture.jpg\"\n")
+                  .lines,
+              (Lines{"quiz.toml:8: error: question 1: media is given but a text quiz shows no media"}));
+    EXPECT_EQ(
+        check("kind = \"picture\"\n" + header +
+              "[[questions]]\nanswer = \"A\"\nmedia = \"empty.gif\"\n"        // 5-7
+              "[[questions]]\nanswer = \"A\"\nmedia = \"folder.gif\"\n"       // 8-10
+              "[[questions]]\nanswer = \"A\"\nmedia = \"/etc/passwd\"\n"      // 11-13
+              "[[questions]]\nanswer = \"A\"\nmedia = \"media\\\\q4.jpg\"\n"  // 14-16
+              "[[questions]]\nanswer = \"A\"\nmedia = \"\"\n")                // 17-19
+            .lines,
+        (Lines{
+            "quiz.toml:7: error: question 1: media 'empty.gif' is not a JPEG or GIF picture (the file is "
+            "empty)",
+            "quiz.toml:10: error: question 2: media: cannot read 'folder.gif': Is a directory",
+            "quiz.toml:13: error: question 3: media '/etc/passwd' must be a path inside the quiz folder",
+            "quiz.toml:16: error: question 4: media 'media\\q4.jpg' holds \"\\\"; write paths with \"/\" so "
+            "the folder builds everywhere",
+            "quiz.toml:19: error: question 5: media is empty; give the file's path inside the quiz folder"}));
+}
+
+TEST_F(QuizCheck, RevealsThePlayerCannotShowAreWarnedAbout) {
+    writeFile(dir / "s.mp3", MP3_ID3);
+    writeFile(dir / "a.jpg", JPEG);
+    writeFile(dir / "q.gif", GIF);
+    const CheckResult audio = check(
+        "kind = \"audio\"\ntitle = \"T\"\nreveal = \"picture\"\ncodes = [\"1\"]\n"
+        "[[questions]]\nanswer = \"A\"\nmedia = \"s.mp3\"\nanswer_picture = \"a.jpg\"\n");
+    EXPECT_TRUE(audio.ok);
+    EXPECT_EQ(
+        audio.lines,
+        (Lines{"quiz.toml:3: warning: reveal = \"picture\" shows nothing in an audio quiz: only picture "
+               "quizzes have a picture to replace and a comment line"}));
+    EXPECT_EQ(audio.quiz.media.size(), 1u);  // the answer picture is left out
+    const CheckResult comment = check(
+        "kind = \"picture\"\ntitle = \"T\"\nreveal = \"comment\"\ncodes = [\"1\"]\n"
+        "[[questions]]\nanswer = \"A\"\nmedia = \"q.gif\"\nanswer_picture = \"a.jpg\"\ncomment = \"Bien "
+        "!\"\n");
+    EXPECT_TRUE(comment.ok);
+    EXPECT_EQ(
+        comment.lines,
+        (Lines{"quiz.toml:8: warning: question 1: answer_picture is shown only with reveal = \"picture\"; it "
+               "is left out"}));
+    EXPECT_EQ(comment.quiz.content.questions[0].comment, "Bien !");
+    EXPECT_EQ(comment.quiz.media.size(), 1u);
+}
+
+TEST_F(QuizCheck, AtMostNinetyQuestions) {
+    std::string manifest = "kind = \"text\"\ntitle = \"T\"\n";
+    for (int q = 1; q <= 91; ++q) manifest += "[[questions]]\ntext = \"Q\"\nanswer = \"A\"\n";
+    const CheckResult r = check(manifest);
+    EXPECT_FALSE(r.ok);
+    // Question 91 starts on line 2 + 90 * 3 + 1.
+    EXPECT_EQ(r.lines, (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
+                              "quiz.toml:273: error: 91 questions; a quiz holds at most 90"}));
+}
+
+// length characters of code page 1252 (in UTF-8) in an order that LZW finds few repeats in. None
+// draws an error or a warning: no "|", quote, backslash, space, control or lower-case accented
+// letter.
+std::string scrambled(std::size_t length, uint32_t* seed) {
+    static std::string letters;
+    if (letters.empty()) {
+        for (int byte = 0x21; byte <= 0xDF; ++byte) {
+            if (byte == '"' || byte == '\\' || byte == '|' || byte == 0x7F || byte == 0x81 || byte == 0x8D ||
+                byte == 0x8F || byte == 0x90 || byte == 0x9D || byte == 0x9A || byte == 0x9C ||
+                byte == 0x9E) {
+                continue;
+            }
+            letters.push_back(static_cast<char>(byte));
+        }
+    }
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i) {
+        *seed = *seed * 1103515245u + 12345u;
+        text.push_back(letters[(*seed >> 16) % letters.size()]);
+    }
+    return cp1252ToUtf8(text).text;
+}
+
+std::string bigQuiz(int questions, std::size_t fieldLength) {
+    uint32_t seed = 7;
+    std::string manifest = "kind = \"text\"\ntitle = \"T\"\nslots = 2\ncodes = [";
+    for (int q = 0; q < questions; ++q) manifest += "\"C\", ";
+    manifest += "]\n";
+    for (int q = 0; q < questions; ++q) {
+        manifest += "[[questions]]\ntext = \"" + scrambled(fieldLength, &seed) + "\"\nanswer = \"" +
+                    scrambled(fieldLength, &seed) + "\"\nanswer2 = \"" + scrambled(fieldLength, &seed) +
+                    "\"\n";
+    }
+    return manifest;
+}
+
+TEST_F(QuizCheck, PackedResourcesWithinWhatThePlayerUnpacks) {
+    // 90 questions of three 259-byte fields: 70,200 bytes and more, beyond what the packer reads.
+    const CheckResult tooLong = check(bigQuiz(90, 259));
+    EXPECT_FALSE(tooLong.ok);
+    ASSERT_EQ(tooLong.lines.size(), 1u);
+    EXPECT_EQ(tooLong.lines[0],
+              "quiz.toml: error: the quiz content takes 70214 bytes before packing; the packer takes at most "
+              "65535: "
+              "shorten the texts or remove questions");
+    // Short enough to be packed, but random letters pack to more than the player's 65,535 bytes.
+    const CheckResult tooBig = check(bigQuiz(90, 200));
+    EXPECT_FALSE(tooBig.ok);
+    ASSERT_EQ(tooBig.lines.size(), 1u) << tooBig.lines[0];
+    EXPECT_EQ(tooBig.lines[0].rfind("quiz.toml: error: the quiz content packs to ", 0), 0u)
+        << tooBig.lines[0];
+    EXPECT_NE(tooBig.lines[0].find(" bytes; the player unpacks at most 65535"), std::string::npos);
+    // The same quiz a little shorter fits.
+    const CheckResult fits = check(bigQuiz(90, 120));
+    EXPECT_TRUE(fits.ok) << (fits.lines.empty() ? "" : fits.lines[0]);
+    EXPECT_LE(fits.quiz.packedContent.size(), 65535u);
+}
+
+TEST_F(QuizCheck, AMissingManifestIsNamed) {
+    CheckedQuiz quiz;
+    Diagnostics diagnostics;
+    EXPECT_FALSE(checkQuizFolder(dir / "nowhere", &quiz, &diagnostics));
+    ASSERT_EQ(diagnostics.size(), 1u);
+    EXPECT_EQ(diagnostics[0].line, 0);
+    EXPECT_EQ(diagnostics[0].message, "cannot read 'quiz.toml': No such file or directory");
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The authoring tool end to end under Wine. Prints one PASS or FAIL line per check.
+# Usage: starter_quiz.sh MINGW_BUILD_DIR (Wine environment and Xvfb already started, DISPLAY set).
+#  - The native trivo-make (the MinGW tree's TRIVO_NATIVE_TOOL) writes a starter picture folder and
+#    builds it over the MinGW player; the program starts, its main window shows the quiz's title,
+#    and it closes with exit code 0 when asked to.
+#  - The MinGW trivo-make.exe checks the same folder and builds the very same program bytes.
+set -u
+BUILD=$(cd "$1" && pwd)
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+WORK="$BUILD/starter-quiz-run"
+rm -rf "$WORK" && mkdir -p "$WORK"
+cd "$WORK" || exit 1
+
+PLAYER="$BUILD/app/trivo.exe"
+NATIVE_TOOL=$(sed -n 's/^TRIVO_NATIVE_TOOL:[A-Z]*=//p' "$BUILD/CMakeCache.txt")
+TITLE="Mon quiz en images"
+
+check() {  # check NAME EXPECTED ACTUAL
+    if [ "$2" = "$3" ]; then
+        echo "PASS $1"
+    else
+        echo "FAIL $1: expected [$2], got [$3]"
+    fi
+}
+
+if [ -z "$NATIVE_TOOL" ] || [ ! -x "$NATIVE_TOOL" ] || [ ! -f "$PLAYER" ]; then
+    echo "FAIL starter quiz: needs the native trivo-make ($NATIVE_TOOL) and $PLAYER"
+    exit 0
+fi
+
+"$NATIVE_TOOL" new starter --kind picture >new.out 2>&1
+"$NATIVE_TOOL" build starter -o starter.exe --player "$PLAYER" >build.out 2>&1
+check "trivo-make new + build: starter.exe written" "wrote starter.exe: picture quiz, 3 questions, 6 media files" \
+    "$(cat build.out)"
+
+i686-w64-mingw32-gcc-posix -O2 -o close_main_window.exe "$ROOT/tests/win/close_main_window.c" -static \
+    2>helper-build.log
+mkdir -p play
+(cd play && timeout 60 wine ../starter.exe >../player.out 2>&1; echo $? >../player.rc) &
+window=""
+for _ in $(seq 1 150); do
+    window=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.2
+done
+check "starter.exe: main window titled '$TITLE'" "$TITLE" \
+    "$([ -n "$window" ] && xdotool getwindowname "$window" 2>/dev/null)"
+timeout 60 wine close_main_window.exe 30 >helper.out 2>&1
+check "starter.exe: closed without any message box" "closed main window after 0 message boxes" \
+    "$(tr -d '\r' <helper.out)"
+while [ ! -f player.rc ]; do sleep 0.2; done
+check "starter.exe: exit code 0" "0" "$(cat player.rc)"
+wineserver -k >/dev/null 2>&1
+
+# The MinGW build of the tool reads the same folder and writes the same bytes.
+check "trivo-make.exe check starter" "starter/quiz.toml: 0 errors, 0 warnings (picture quiz, 3 questions, 6 media files)" \
+    "$(wine "$BUILD/trivo-make.exe" check starter 2>/dev/null | tr -d '\r')"
+wine "$BUILD/trivo-make.exe" build starter -o starter-win.exe --player ../app/trivo.exe >build-win.out 2>&1
+check "trivo-make.exe build: the same program as the native tool" "same" \
+    "$(cmp -s starter.exe starter-win.exe && echo same || echo different)"
+wineserver -k >/dev/null 2>&1

@@ -1,0 +1,46 @@
+// Collecting and printing the problems of a quiz folder.
+#include "tools/diagnostics.h"
+
+#include <algorithm>
+#include <ostream>
+
+void addError(Diagnostics* diagnostics, int line, const std::string& message) {
+    diagnostics->push_back(Diagnostic{Severity::Error, line, message});
+}
+
+void addWarning(Diagnostics* diagnostics, int line, const std::string& message) {
+    diagnostics->push_back(Diagnostic{Severity::Warning, line, message});
+}
+
+int countErrors(const Diagnostics& diagnostics) {
+    return static_cast<int>(std::count_if(diagnostics.begin(), diagnostics.end(),
+                                          [](const Diagnostic& d) { return d.severity == Severity::Error; }));
+}
+
+int countWarnings(const Diagnostics& diagnostics) {
+    return static_cast<int>(diagnostics.size()) - countErrors(diagnostics);
+}
+
+void printDiagnostics(const Diagnostics& diagnostics, const std::string& file, std::ostream& out) {
+    // The checks run field by field, not line by line: sorting gives the reader the file's order.
+    Diagnostics sorted = diagnostics;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
+    for (const Diagnostic& d : sorted) {
+        out << file;
+        if (d.line > 0) out << ":" << d.line;
+        out << (d.severity == Severity::Error ? ": error: " : ": warning: ") << d.message << "\n";
+    }
+}
+
+namespace {
+
+std::string counted(int count, const char* noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+}  // namespace
+
+std::string diagnosticsSummary(const Diagnostics& diagnostics) {
+    return counted(countErrors(diagnostics), "error") + ", " + counted(countWarnings(diagnostics), "warning");
+}

@@ -1,0 +1,270 @@
+// The quiz folder commands: a starter folder, its check, the quiz program built from it, and the
+// way back from a quiz program to a folder.
+#include "tools/quiz_commands.h"
+
+#include <ostream>
+#include <system_error>
+
+#include "tools/commands.h"
+#include "tools/quiz_build.h"
+#include "tools/quiz_check.h"
+#include "tools/quiz_dump.h"
+#include "tools/starter.h"
+#include "tools/tool_files.h"
+#include "tools/tool_location.h"
+
+namespace {
+
+// A program file is held in memory while it is read; the player is far smaller, and a quiz
+// program holds at most the media limit and the player.
+constexpr int64_t PROGRAM_MAX_BYTES = MEDIA_TOTAL_MAX_BYTES + 64 * 1024 * 1024;
+
+const char* const PLAYER_NAME = "trivo.exe";
+
+const char* const NEW_HELP =
+    "Usage: trivo-make new DIR --kind KIND\n"
+    "\n"
+    "Writes the starter quiz folder DIR for a quiz of the kind KIND: text, picture, audio or\n"
+    "video. It holds a commented quiz.toml with three questions and the small media files they\n"
+    "name, and it checks and builds as it is: change the texts and media to make it your own.\n"
+    "DIR must not exist yet, or be an empty folder; nothing is written unless all of it is.\n";
+
+const char* const CHECK_HELP =
+    "Usage: trivo-make check DIR\n"
+    "\n"
+    "Checks the quiz folder DIR (its quiz.toml and the media files it names) without building,\n"
+    "and prints every problem at once, each as\n"
+    "  DIR/quiz.toml:LINE: error: ...     (the quiz cannot be built)\n"
+    "  DIR/quiz.toml:LINE: warning: ...   (it builds, but players may be surprised)\n"
+    "followed by a line with the number of errors and warnings.\n"
+    "Exit status: 1 when there is an error, 0 otherwise.\n";
+
+const char* const BUILD_HELP =
+    "Usage: trivo-make build DIR -o OUT.exe [--player PLAYER.exe]\n"
+    "\n"
+    "Checks the quiz folder DIR, then writes OUT.exe: a copy of the player that carries the quiz.\n"
+    "The texts and the score codes are packed into the resources PATCH 104 and 105, the media of\n"
+    "question q becomes IMG 400 + q and its answer picture IMG 10400 + q. Every quiz resource\n"
+    "the player file already has is dropped first, so a quiz program can be rebuilt over itself.\n"
+    "The player is trivo.exe beside trivo-make unless --player names another.\n"
+    "Warnings are printed and do not stop the build; any error does. OUT.exe is written whole or\n"
+    "not at all. Exit status: 0 when OUT.exe is written, 1 otherwise.\n";
+
+const char* const DUMP_HELP =
+    "Usage: trivo-make dump QUIZ.exe -o DIR\n"
+    "\n"
+    "Reads the quiz that the quiz program QUIZ.exe carries back into the new quiz folder DIR:\n"
+    "quiz.toml and the media files (media/q1.jpg, media/a1.gif, ..., each named after what its\n"
+    "bytes are). Building DIR again gives the same texts, codes and media.\n"
+    "DIR must not exist yet, or be an empty folder; nothing is written unless all of it is.\n";
+
+bool wantsHelp(const Args& args) {
+    for (const std::string& arg : args) {
+        if (isHelpOption(arg)) return true;
+    }
+    return false;
+}
+
+std::string plural(std::size_t count, const char* noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+// A quiz folder named on the command line: its path, and the manifest's name as messages show it.
+struct QuizFolder {
+    std::filesystem::path path;
+    std::string manifestShown;
+};
+
+QuizFolder quizFolder(const std::string& arg) {
+    std::string shown = arg;
+    std::filesystem::path path = nativePath(arg);
+    std::error_code ec;
+    // The manifest itself named instead of its folder.
+    if (path.filename() == MANIFEST_NAME && std::filesystem::is_regular_file(path, ec)) {
+        path = path.parent_path();
+        shown = shown.substr(0, shown.size() - std::string(MANIFEST_NAME).size());
+        if (path.empty()) path = ".";
+    }
+    while (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\')) shown.pop_back();
+    if (shown.empty() || shown == "." || shown == "./") return QuizFolder{path, MANIFEST_NAME};
+    return QuizFolder{path, shown + "/" + MANIFEST_NAME};
+}
+
+std::string quizSummary(const QuizContent& content, std::size_t mediaCount) {
+    return std::string(kindName(content.kind)) + " quiz, " + plural(content.questions.size(), "question") +
+           ", " + plural(mediaCount, "media file");
+}
+
+// Reads the arguments of a command that takes one name and value options; prints the usage error.
+bool commandArguments(const std::string& prefix, const Args& args, const std::vector<ValueOption>& options,
+                      const char* needs, std::string* name, std::ostream& err) {
+    Args positional;
+    std::string error;
+    if (!parseArguments(args, options, &positional, &error)) {
+        usageError(err, prefix, error);
+        return false;
+    }
+    if (positional.size() != 1) {
+        usageError(err, prefix, std::string("needs ") + needs + ", got " + plural(positional.size(), "name"));
+        return false;
+    }
+    *name = positional[0];
+    return true;
+}
+
+std::filesystem::path defaultPlayer() {
+    const std::filesystem::path self = runningProgramPath();
+    return self.empty() ? std::filesystem::path(PLAYER_NAME) : self.parent_path() / PLAYER_NAME;
+}
+
+}  // namespace
+
+int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+    const std::string prefix = "trivo-make new";
+    if (wantsHelp(args)) {
+        out << NEW_HELP;
+        return TOOL_EXIT_OK;
+    }
+    std::string folder, kindText;
+    bool kindGiven = false;
+    if (!commandArguments(prefix, args, {{"--kind", &kindText, &kindGiven}}, "one folder name DIR", &folder,
+                          err)) {
+        return TOOL_EXIT_USAGE;
+    }
+    QuizKind kind = QuizKind::Text;
+    if (!kindGiven) {
+        usageError(err, prefix, "needs --kind text, picture, audio or video");
+        return TOOL_EXIT_USAGE;
+    }
+    if (!parseKindName(kindText, &kind)) {
+        usageError(err, prefix, "--kind must be text, picture, audio or video, not " + ::quoted(kindText));
+        return TOOL_EXIT_USAGE;
+    }
+    std::string error;
+    if (!writeNewFolder(nativePath(folder), folder, starterFiles(kind), &error)) {
+        err << prefix << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    out << "wrote " << folder << ": " << (kind == QuizKind::Audio ? "an " : "a ") << kindName(kind)
+        << " quiz of 3 questions to make your own; then\n"
+        << "  trivo-make check " << folder << "\n"
+        << "  trivo-make build " << folder << " -o quiz.exe\n";
+    return TOOL_EXIT_OK;
+}
+
+int runCheck(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+    const std::string prefix = "trivo-make check";
+    if (wantsHelp(args)) {
+        out << CHECK_HELP;
+        return TOOL_EXIT_OK;
+    }
+    std::string name;
+    if (!commandArguments(prefix, args, {}, "one quiz folder DIR", &name, err)) return TOOL_EXIT_USAGE;
+    const QuizFolder folder = quizFolder(name);
+    CheckedQuiz quiz;
+    Diagnostics diagnostics;
+    const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics);
+    printDiagnostics(diagnostics, folder.manifestShown, out);
+    out << folder.manifestShown << ": " << diagnosticsSummary(diagnostics);
+    if (ok) out << " (" << quizSummary(quiz.content, quiz.media.size()) << ")";
+    out << "\n";
+    return ok ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
+}
+
+int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+    const std::string prefix = "trivo-make build";
+    if (wantsHelp(args)) {
+        out << BUILD_HELP;
+        return TOOL_EXIT_OK;
+    }
+    std::string name, output, playerName;
+    bool outputGiven = false, playerGiven = false;
+    if (!commandArguments(prefix, args,
+                          {{"-o", &output, &outputGiven}, {"--player", &playerName, &playerGiven}},
+                          "one quiz folder DIR", &name, err)) {
+        return TOOL_EXIT_USAGE;
+    }
+    if (!outputGiven) {
+        usageError(err, prefix, "needs -o OUT.exe, the quiz program to write");
+        return TOOL_EXIT_USAGE;
+    }
+    const QuizFolder folder = quizFolder(name);
+    CheckedQuiz quiz;
+    Diagnostics diagnostics;
+    const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics);
+    printDiagnostics(diagnostics, folder.manifestShown, err);
+    if (!ok) {
+        err << prefix << ": " << folder.manifestShown << ": " << diagnosticsSummary(diagnostics)
+            << "; nothing written\n";
+        return TOOL_EXIT_FAILED;
+    }
+
+    const std::filesystem::path playerPath = playerGiven ? nativePath(playerName) : defaultPlayer();
+    const std::string playerShown = playerGiven ? playerName : utf8Path(playerPath);
+    std::error_code ec;
+    if (!playerGiven && !std::filesystem::exists(playerPath, ec)) {
+        err << prefix << ": no player: " << ::quoted(playerShown)
+            << " does not exist; name one with --player PLAYER.exe\n";
+        return TOOL_EXIT_FAILED;
+    }
+    std::vector<unsigned char> player, program;
+    std::string error;
+    if (!readFileBytes(playerPath, playerShown, PROGRAM_MAX_BYTES, "", &player, &error)) {
+        err << prefix << ": player: " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    if (!buildQuizProgram(player, quiz, &program, &error)) {
+        err << prefix << ": player " << ::quoted(playerShown) << " cannot carry the quiz: " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    if (!writeFileReplacing(nativePath(output), output, program.data(), program.size(), &error)) {
+        err << prefix << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    out << "wrote " << output << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    return TOOL_EXIT_OK;
+}
+
+int runDump(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+    const std::string prefix = "trivo-make dump";
+    if (wantsHelp(args)) {
+        out << DUMP_HELP;
+        return TOOL_EXIT_OK;
+    }
+    std::string name, output;
+    bool outputGiven = false;
+    if (!commandArguments(prefix, args, {{"-o", &output, &outputGiven}}, "one quiz program QUIZ.exe", &name,
+                          err)) {
+        return TOOL_EXIT_USAGE;
+    }
+    if (!outputGiven) {
+        usageError(err, prefix, "needs -o DIR, the quiz folder to write");
+        return TOOL_EXIT_USAGE;
+    }
+    std::vector<unsigned char> image;
+    std::string error;
+    if (!readFileBytes(nativePath(name), name, PROGRAM_MAX_BYTES, "", &image, &error)) {
+        err << prefix << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    DumpedQuiz quiz;
+    if (!readQuizProgram(image, &quiz, &error)) {
+        err << prefix << ": " << ::quoted(name) << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    const std::string header =
+        "# Trivo quiz read back from " + utf8Path(nativePath(name).filename()) +
+        " by trivo-make dump.\n# Build it again with: trivo-make build FOLDER -o QUIZ.exe\n\n";
+    std::vector<FolderFile> files;
+    if (!quizFolderFiles(quiz, header, &files, &error)) {
+        err << prefix << ": " << ::quoted(name) << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    if (!writeNewFolder(nativePath(output), output, files, &error)) {
+        err << prefix << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    for (const std::string& note : quiz.notes) err << prefix << ": note: " << note << "\n";
+    out << "wrote " << output << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    return TOOL_EXIT_OK;
+}

@@ -1,0 +1,54 @@
+// The quiz as the program carries it, and the byte layout of its two packed resources: the content
+// (PATCH 104) and the score codes (PATCH 105), before packing. Texts here are code page 1252.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "content/quiz.h"
+
+// The manifest's words for the kinds and reveal modes: "text", "picture", "audio", "video" and
+// "none", "picture", "comment". Parsing returns false for any other word.
+const char* kindName(QuizKind kind);
+bool parseKindName(const std::string& name, QuizKind* kind);
+const char* revealName(RevealMode reveal);
+bool parseRevealName(const std::string& name, RevealMode* reveal);
+
+// Byte 0 of the content; the player skips it, trivo-make writes this value.
+constexpr unsigned char CONTENT_FORMAT_VERSION = 1;
+
+struct QuestionContent {
+    std::string answer1;
+    std::string answer2;  // stored only in two-slot quizzes
+    std::string text;
+    std::string comment;  // stored only with RevealMode::Comment
+};
+
+// The values a manifest gets for the keys it leaves out: one answer slot, nothing revealed (the
+// player's own start value, comment lines, would show empty labels when no comment is written), and
+// a white page.
+struct QuizContent {
+    QuizKind kind = QuizKind::Text;
+    int slots = 1;
+    RevealMode reveal = RevealMode::None;
+    unsigned char red = 255, green = 255, blue = 255;  // page colour
+    std::string title, author, description, caption1, caption2;
+    std::vector<QuestionContent> questions;
+    std::vector<std::string> codes;  // codes[k - 1]: the code for a score of k
+};
+
+// Byte 0 the version, byte 1 kind + 1, byte 2 the question count, byte 3 the slots; then the
+// "|"-ended fields title, author, description, caption1, caption2; per question answer1, answer2
+// (two slots only) and text; the reveal byte; with reveal Comment one comment per question; the
+// page colour as red, green, blue. The caller has made sure no text holds "|" and the counts fit
+// their bytes.
+std::vector<unsigned char> encodeQuizContent(const QuizContent& quiz);
+// One line per question: codes[k - 1] then CR LF; a missing code gives an empty line.
+std::vector<unsigned char> encodeScoreCodes(const QuizContent& quiz);
+
+// The reverse, for reading a quiz program back. Stricter than the player, which reads what it can:
+// false with *error naming the first thing that does not follow the layout.
+bool decodeQuizContent(const std::vector<unsigned char>& bytes, QuizContent* quiz, std::string* error);
+// Reads the count lines of score codes into quiz->codes.
+bool decodeScoreCodes(const std::vector<unsigned char>& bytes, int count, QuizContent* quiz,
+                      std::string* error);
