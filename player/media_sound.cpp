@@ -22,7 +22,10 @@ void playSound(HWND page, int q) {
     if (extractMediaFile(IMG_MEDIA_BASE + q, MEDIA_AUDIO) == 0) return;
     // A child of the page that is never shown: the player sees no MCI controls.
     audioWindow = MCIWndCreateA(page, g_instance, WS_CHILD | MCIWNDF_NOMENU, AUDIO_FILE_NAME);
-    if (audioWindow != nullptr) SendMessageA(audioWindow, MCI_COMMAND_PLAY, 0, 0);
+    if (audioWindow == nullptr) return;
+    SendMessageA(audioWindow, MCI_COMMAND_PLAY, 0, 0);
+    // Some MCI implementations (Wine's) show the window when it opens or plays its file: hide it again.
+    ShowWindow(audioWindow, SW_HIDE);
 }
 
 }  // namespace

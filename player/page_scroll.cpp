@@ -102,6 +102,9 @@ void bringIntoView(HWND page, const RECT& area) {
     const int dy = shiftToShow(area.top, area.bottom, client.bottom);
     if (dx != 0) scrollPageTo(page, SB_HORZ, GetScrollPos(page, SB_HORZ) + dx / scrollUnit);
     if (dy != 0) scrollPageTo(page, SB_VERT, GetScrollPos(page, SB_VERT) + dy / scrollUnit);
+    // Repainted whole: under Wine, scrolling both ways at once leaves a stripe of stale pixels in a
+    // picture that was partly out of view.
+    if (dx != 0 || dy != 0) RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // A range of extent - 2 with a page of visible - 1 makes the largest reachable position exactly

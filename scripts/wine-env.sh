@@ -34,9 +34,11 @@ wine_env_start() {
         # Debian's wine does not put its own fonts into a new prefix; dialog units depend on them.
         mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
         cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
-        # Unmanaged windows (no window manager on Xvfb: hiding a managed window stalls 2 s) and no
-        # crash dialog (a crash then ends the process instead of waiting for a click).
-        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n' >"$WINEPREFIX/trivo.reg"
+        # Unmanaged windows (no window manager on Xvfb: hiding a managed window stalls 2 s), no crash
+        # dialog (a crash then ends the process instead of waiting for a click), and the GUI font of
+        # Windows: Wine maps "MS Shell Dlg" to the wider Tahoma, which wraps the header's fixed-size
+        # labels; Windows draws them in MS Sans Serif.
+        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n"MS Shell Dlg"="MS Sans Serif"\n' >"$WINEPREFIX/trivo.reg"
         wine regedit /S "$(winepath -w "$WINEPREFIX/trivo.reg")" >>"$base/wineboot.log" 2>&1
         wineserver -w
         touch "$WINEPREFIX/.trivo-ready"
