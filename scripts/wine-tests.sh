@@ -94,35 +94,32 @@ for exe in "$BUILD"/tests/win/*_test.exe; do
     echo "$(basename "$exe") took $(($(date +%s) - program_start)) s"
 done
 
+# run_check_script SCRIPT: a script of tests/win that prints PASS and FAIL lines itself; a script that
+# ends badly without naming a failed check counts as one failure.
+run_check_script() {
+    local script=$1 log="$WORK/$(basename "$1" .sh).txt" code line failed=0
+    bash "$ROOT/tests/win/$script" "$BUILD" >"$log" 2>&1
+    code=$?
+    while IFS= read -r line; do
+        echo "$line"
+        case $line in
+        PASS\ *) pass=$((pass + 1)) ;;
+        FAIL\ *) fail=$((fail + 1)) failed=$((failed + 1)) ;;
+        esac
+    done <"$log"
+    if [ "$code" -ne 0 ] && [ "$failed" -eq 0 ]; then
+        echo "FAIL $script: exit code $code (output in $log)"
+        fail=$((fail + 1))
+    fi
+    wineserver -k >/dev/null 2>&1
+}
+
 # Exit codes of the real player, started as a user would start it.
-while IFS= read -r line; do
-    echo "$line"
-    case $line in
-    PASS\ *) pass=$((pass + 1)) ;;
-    FAIL\ *) fail=$((fail + 1)) ;;
-    esac
-done < <(bash "$ROOT/tests/win/exit_codes.sh" "$BUILD" 2>&1)
-wineserver -k >/dev/null 2>&1
-
+run_check_script exit_codes.sh
 # The sample quiz played with real X input: answers saved at close, restored and judged at the next start.
-while IFS= read -r line; do
-    echo "$line"
-    case $line in
-    PASS\ *) pass=$((pass + 1)) ;;
-    FAIL\ *) fail=$((fail + 1)) ;;
-    esac
-done < <(bash "$ROOT/tests/win/end_to_end.sh" "$BUILD" 2>&1)
-wineserver -k >/dev/null 2>&1
-
+run_check_script end_to_end.sh
 # A quiz program made by the native trivo-make from a starter folder starts and shows its title.
-while IFS= read -r line; do
-    echo "$line"
-    case $line in
-    PASS\ *) pass=$((pass + 1)) ;;
-    FAIL\ *) fail=$((fail + 1)) ;;
-    esac
-done < <(bash "$ROOT/tests/win/starter_quiz.sh" "$BUILD" 2>&1)
-wineserver -k >/dev/null 2>&1
+run_check_script starter_quiz.sh
 
 echo "wine checks took $(($(date +%s) - start)) s"
 echo "RESULT $pass passed, $fail failed"
