@@ -149,6 +149,11 @@ void onPageScroll(HWND page, int bar, int code) {
 void scrollPageTo(HWND page, int bar, int position) { moveBar(page, bar, scrollState(page, bar), position); }
 
 void onPageResize(HWND page) {
+    // A minimised window leaves the page without a client area: bars sized for nothing would take
+    // the positions back to 0 on Windows, and the player would lose their place at the restore.
+    RECT client;
+    GetClientRect(page, &client);
+    if (client.right <= 0 || client.bottom <= 0) return;
     const int horizontalBefore = GetScrollPos(page, SB_HORZ);
     const int verticalBefore = GetScrollPos(page, SB_VERT);
     updateScrollRanges(page);
