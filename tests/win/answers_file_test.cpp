@@ -16,15 +16,9 @@
 #include "player/ids.h"
 #include "player/main_window.h"
 #include "player/window_state.h"
+#include "tests/win/controls.h"
 
 namespace {
-
-std::string textOf(HWND control) {
-    char text[1024];
-    text[0] = '\0';
-    GetWindowTextA(control, text, sizeof text);
-    return text;
-}
 
 std::string fileBytes(const char* name) {
     std::string bytes;

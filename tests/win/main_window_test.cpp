@@ -16,48 +16,9 @@
 #include "player/ids.h"
 #include "player/main_window.h"
 #include "player/window_state.h"
+#include "tests/win/controls.h"
 
 namespace {
-
-struct Box {
-    int x, y, width, height;
-    bool operator==(const Box& other) const {
-        return x == other.x && y == other.y && width == other.width && height == other.height;
-    }
-};
-std::ostream& operator<<(std::ostream& out, const Box& b) {
-    return out << "(" << b.x << ", " << b.y << ", " << b.width << ", " << b.height << ")";
-}
-
-Box boxOf(HWND parent, HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-std::string textOf(HWND control) {
-    char text[512];
-    text[0] = '\0';
-    GetWindowTextA(control, text, sizeof text);
-    return text;
-}
-
-std::string classOf(HWND control) {
-    char name[64];
-    name[0] = '\0';
-    GetClassNameA(control, name, sizeof name);
-    return name;
-}
-
-// Children in creation order: each new child goes to the bottom of its siblings' Z order.
-std::vector<HWND> childrenOf(HWND parent) {
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        children.push_back(child);
-    }
-    return children;
-}
 
 Quiz g_testQuiz;
 
@@ -193,7 +154,7 @@ TEST_F(MainWindowTest, HeaderControlsSitWhereTheyShouldWithTheirTextsAndStyles) 
         {ID_SCORE, "Capitales d'\xE9t\xE9", base, {110, 3, 220, 18}},
         {ID_SCORE, "Trouvez la capitale de chaque pays.", base, {110, 19, 580, 27}},
     };
-    const std::vector<HWND> children = childrenOf(main);
+    const std::vector<HWND> children = childWindows(main);
     ASSERT_EQ(children.size(), std::size(expected));
     for (size_t i = 0; i < children.size(); ++i) {
         SCOPED_TRACE("control " + std::to_string(i + 1));
@@ -210,7 +171,7 @@ TEST_F(MainWindowTest, HeaderControlsSitWhereTheyShouldWithTheirTextsAndStyles) 
 
 TEST_F(MainWindowTest, GuiFontOnLabelsSystemFontOnScoreAndTitleNoneOnBoxes) {
     HWND main = keep(createBareMainWindow());
-    const std::vector<HWND> children = childrenOf(main);
+    const std::vector<HWND> children = childWindows(main);
     ASSERT_EQ(children.size(), 13u);
     const HGDIOBJ gui = GetStockObject(DEFAULT_GUI_FONT);
     // Creation order: version, four boxes, code caption, code value, score, link, "Par :", author,
@@ -282,7 +243,7 @@ Painted paintColours(HWND main, HWND control) {
 
 TEST_F(MainWindowTest, HeaderColoursByIdentifier) {
     HWND main = keep(createBareMainWindow());
-    const std::vector<HWND> children = childrenOf(main);
+    const std::vector<HWND> children = childWindows(main);
     ASSERT_EQ(children.size(), 13u);
     for (size_t i = 0; i < children.size(); ++i) {
         SCOPED_TRACE("control " + std::to_string(i + 1) + " id " + std::to_string(GetWindowLongA(children[i], GWL_ID)));
@@ -396,7 +357,7 @@ TEST_F(MainWindowTest, ScoreWrittenByIdentifierReachesTheScoreLabelOnly) {
     HWND main = keep(createBareMainWindow());
     SetDlgItemTextA(main, ID_SCORE, " 2 / 3");
     std::vector<std::string> texts;
-    for (HWND child : childrenOf(main)) {
+    for (HWND child : childWindows(main)) {
         if (GetWindowLongA(child, GWL_ID) == ID_SCORE) texts.push_back(textOf(child));
     }
     const std::vector<std::string> expected = {" 2 / 3", "Par :", "Auteur", "Capitales d'\xE9t\xE9",

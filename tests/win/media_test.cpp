@@ -12,22 +12,10 @@
 #include "player/media.h"
 #include "player/platform_win32.h"
 #include "player/window_state.h"
+#include "tests/win/controls.h"
 #include "tests/win/message_boxes.h"
 
 namespace {
-
-SIZE bitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    GetObjectA(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
-
-std::string fileBytes(const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool fileExists(const char* name) { return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES; }
 
 std::string resourceBytes(int id) {
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "IMG");

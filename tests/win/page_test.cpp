@@ -19,18 +19,9 @@
 #include "player/page.h"
 #include "player/platform_win32.h"
 #include "player/window_state.h"
+#include "tests/win/controls.h"
 
 namespace {
-
-struct Box {
-    int x, y, width, height;
-    bool operator==(const Box& other) const {
-        return x == other.x && y == other.y && width == other.width && height == other.height;
-    }
-};
-std::ostream& operator<<(std::ostream& out, const Box& b) {
-    return out << "(" << b.x << ", " << b.y << ", " << b.width << ", " << b.height << ")";
-}
 
 // One child of the page as the player would find it.
 struct Child {
@@ -43,20 +34,6 @@ struct Child {
 };
 
 const DWORD EDIT_STYLE_WITHOUT_BORDER = 0x50810081 & ~WS_BORDER;
-
-Box boxOf(HWND page, HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-std::string textOf(HWND control) {
-    char text[512];
-    text[0] = '\0';
-    GetWindowTextA(control, text, sizeof text);
-    return text;
-}
 
 std::string upper(std::string s) {
     for (char& c : s)
@@ -84,17 +61,6 @@ std::vector<int> idsOf(const std::vector<Child>& children) {
 
 HFONT fontOf(HWND control) { return reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)); }
 HFONT guiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
-
-SIZE bitmapSize(HGDIOBJ bitmap) {
-    BITMAP info{};
-    GetObjectA(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
-
-std::string fileBytes(const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);

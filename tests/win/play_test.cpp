@@ -15,17 +15,11 @@
 #include "player/page.h"
 #include "player/platform_win32.h"
 #include "player/window_state.h"
+#include "tests/win/controls.h"
 
 namespace {
 
 const COLORREF QUIZ_BACKGROUND = RGB(232, 240, 255);
-
-std::string textOf(HWND control) {
-    char text[512];
-    text[0] = '\0';
-    GetWindowTextA(control, text, sizeof text);
-    return text;
-}
 
 void pumpMessages() {
     MSG msg;
