@@ -10,8 +10,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 i=1
-for spec in "#D62828 ROUGE" "#2A9D3A VERT" "#1D4ED8 BLEU"; do
-  set -- $spec
+for colour in "#D62828 ROUGE" "#2A9D3A VERT" "#1D4ED8 BLEU"; do
+  set -- $colour
   convert -size 160x120 "xc:$1" "$work/q$i.gif"
   convert -size 160x120 "xc:$1" +antialias -font DejaVu-Sans-Bold -pointsize 30 -fill white \
     -gravity center -annotate +0+0 "$2" -colors 2 "$work/a$i.gif"

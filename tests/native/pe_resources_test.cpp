@@ -37,14 +37,14 @@ void put32(Bytes& b, std::size_t at, uint32_t v) {
 uint32_t get16(const Bytes& b, std::size_t at) { return b.at(at) | (b.at(at + 1) << 8); }
 uint32_t get32(const Bytes& b, std::size_t at) { return get16(b, at) | (get16(b, at + 2) << 16); }
 
-struct SectionSpec {
+struct SectionLayout {
     std::string name;
     Bytes raw;  // at most 0x1000 bytes: section i lies at RVA 0x1000 * (i + 1)
     uint32_t characteristics = RSRC_FLAGS;
 };
 
-struct ImageSpec {
-    std::vector<SectionSpec> sections;
+struct ImageLayout {
+    std::vector<SectionLayout> sections;
     int resourceSection = -1;  // the section whose start data directory 2 names
     Bytes overlay;
     bool symbolsInOverlay = false;  // the COFF symbol table pointer names the overlay's start
@@ -57,30 +57,30 @@ uint32_t sectionRva(int index) { return SECTION_ALIGN * static_cast<uint32_t>(in
 
 uint32_t sectionHeader(int index) { return SECTION_TABLE + 40 * static_cast<uint32_t>(index); }
 
-Bytes makeImage(const ImageSpec& spec) {
+Bytes makeImage(const ImageLayout& layout) {
     Bytes image(FILE_ALIGN, 0);
     image[0] = 'M';
     image[1] = 'Z';
     put32(image, 0x3C, 0x40);
     std::memcpy(&image[0x40], "PE\0\0", 4);
     put16(image, COFF, 0x14C);
-    put16(image, COFF + 2, static_cast<uint32_t>(spec.sections.size()));
+    put16(image, COFF + 2, static_cast<uint32_t>(layout.sections.size()));
     put16(image, COFF + 16, 224);
     put16(image, COFF + 18, 0x0102);
-    put16(image, OPT, spec.magic);
+    put16(image, OPT, layout.magic);
     put32(image, OPT + 16, 0x1000);
     put32(image, OPT + 28, 0x400000);
     put32(image, OPT + 32, SECTION_ALIGN);
     put32(image, OPT + 36, FILE_ALIGN);
     put16(image, OPT + 40, 4);
     put16(image, OPT + 48, 4);
-    put32(image, OPT + 56, SECTION_ALIGN * static_cast<uint32_t>(spec.sections.size() + 1));
+    put32(image, OPT + 56, SECTION_ALIGN * static_cast<uint32_t>(layout.sections.size() + 1));
     put32(image, OPT + 60, FILE_ALIGN);
     put16(image, OPT + 68, 2);
-    put32(image, OPT + 92, spec.directoryCount);
+    put32(image, OPT + 92, layout.directoryCount);
     uint32_t initialised = 0;
-    for (std::size_t i = 0; i < spec.sections.size(); ++i) {
-        const SectionSpec& s = spec.sections[i];
+    for (std::size_t i = 0; i < layout.sections.size(); ++i) {
+        const SectionLayout& s = layout.sections[i];
         const uint32_t header = sectionHeader(static_cast<int>(i));
         std::memcpy(&image[header], s.name.data(), std::min<std::size_t>(8, s.name.size()));
         const uint32_t rawSize = static_cast<uint32_t>((s.raw.size() + FILE_ALIGN - 1) / FILE_ALIGN * FILE_ALIGN);
@@ -94,19 +94,19 @@ Bytes makeImage(const ImageSpec& spec) {
         image.resize(image.size() + rawSize - s.raw.size(), 0);
     }
     put32(image, OPT + 8, initialised);
-    if (spec.resourceSection >= 0) {
-        put32(image, OPT + 96 + 16, sectionRva(spec.resourceSection));
-        put32(image, OPT + 96 + 20, static_cast<uint32_t>(spec.sections[spec.resourceSection].raw.size()));
+    if (layout.resourceSection >= 0) {
+        put32(image, OPT + 96 + 16, sectionRva(layout.resourceSection));
+        put32(image, OPT + 96 + 20, static_cast<uint32_t>(layout.sections[layout.resourceSection].raw.size()));
     }
-    if (spec.symbolsInOverlay) {
+    if (layout.symbolsInOverlay) {
         put32(image, COFF + 8, static_cast<uint32_t>(image.size()));
         put32(image, COFF + 12, 1);
     }
-    if (spec.certificateSize != 0) {
-        put32(image, OPT + 96 + 32, static_cast<uint32_t>(image.size() + spec.overlay.size() - spec.certificateSize));
-        put32(image, OPT + 96 + 36, spec.certificateSize);
+    if (layout.certificateSize != 0) {
+        put32(image, OPT + 96 + 32, static_cast<uint32_t>(image.size() + layout.overlay.size() - layout.certificateSize));
+        put32(image, OPT + 96 + 36, layout.certificateSize);
     }
-    image.insert(image.end(), spec.overlay.begin(), spec.overlay.end());
+    image.insert(image.end(), layout.overlay.begin(), layout.overlay.end());
     return image;
 }
 
@@ -119,8 +119,8 @@ Bytes pattern(std::size_t size, uint32_t seed) {
     return bytes;
 }
 
-SectionSpec codeSection() { return SectionSpec{".text", pattern(0x300, 1), 0x60000020}; }
-SectionSpec dataSection() { return SectionSpec{".data", pattern(0x150, 2), 0xC0000040}; }
+SectionLayout codeSection() { return SectionLayout{".text", pattern(0x300, 1), 0x60000020}; }
+SectionLayout dataSection() { return SectionLayout{".data", pattern(0x150, 2), 0xC0000040}; }
 
 // A resource tree written out by hand, offsets counted from its root:
 //   0x00 root: "PATCH" -> 0x20, 3 -> 0x40
@@ -175,11 +175,11 @@ Bytes handTree(uint32_t rva) {
 }
 
 // Code, data and the hand-made tree as the last section (its file offset is 0x800).
-ImageSpec handImageSpec() {
-    ImageSpec spec;
-    spec.sections = {codeSection(), dataSection(), SectionSpec{".rsrc", handTree(sectionRva(2))}};
-    spec.resourceSection = 2;
-    return spec;
+ImageLayout handImageLayout() {
+    ImageLayout layout;
+    layout.sections = {codeSection(), dataSection(), SectionLayout{".rsrc", handTree(sectionRva(2))}};
+    layout.resourceSection = 2;
+    return layout;
 }
 constexpr uint32_t HAND_RSRC_FILE_OFFSET = 0x800;
 
@@ -293,19 +293,19 @@ TEST(ResourceKeys, SameKeyComparesNumbersAndNamesIgnoringAsciiCase) {
 // ---- Reading a tree written by hand -----------------------------------------------------------------
 
 TEST(ReadResources, HandMadeTreeGivesEveryResourceInDirectoryOrder) {
-    expectEntries(handEntries(), readOk(makeImage(handImageSpec())));
+    expectEntries(handEntries(), readOk(makeImage(handImageLayout())));
 }
 
 TEST(ReadResources, ProgramWithoutResourcesGivesEmptyList) {
-    ImageSpec spec;
-    spec.sections = {codeSection(), dataSection()};
-    EXPECT_TRUE(readOk(makeImage(spec)).empty());
-    spec.directoryCount = 2;  // no slot for the resource table at all
-    EXPECT_TRUE(readOk(makeImage(spec)).empty());
+    ImageLayout layout;
+    layout.sections = {codeSection(), dataSection()};
+    EXPECT_TRUE(readOk(makeImage(layout)).empty());
+    layout.directoryCount = 2;  // no slot for the resource table at all
+    EXPECT_TRUE(readOk(makeImage(layout)).empty());
 }
 
 TEST(ReadResources, RefusesWhatIsNotA32BitProgram) {
-    Bytes image = makeImage(handImageSpec());
+    Bytes image = makeImage(handImageLayout());
     Bytes notMz = image;
     notMz[0] = 'Z';
     EXPECT_EQ("not a Windows program (no MZ header)", readError(notMz));
@@ -317,12 +317,12 @@ TEST(ReadResources, RefusesWhatIsNotA32BitProgram) {
     Bytes noSignature = image;
     noSignature[0x41] = 'X';
     EXPECT_EQ("not a Windows program (no PE header)", readError(noSignature));
-    ImageSpec spec = handImageSpec();
-    spec.magic = 0x20B;
+    ImageLayout layout = handImageLayout();
+    layout.magic = 0x20B;
     EXPECT_EQ("a 64-bit program (PE32+): only 32-bit Windows programs (PE32) can be used",
-              readError(makeImage(spec)));
-    spec.magic = 0x107;
-    EXPECT_EQ("not a 32-bit Windows program (optional header magic 0x107)", readError(makeImage(spec)));
+              readError(makeImage(layout)));
+    layout.magic = 0x107;
+    EXPECT_EQ("not a 32-bit Windows program (optional header magic 0x107)", readError(makeImage(layout)));
     Bytes tooManySections = image;
     put16(tooManySections, COFF + 2, 97);
     EXPECT_EQ("the program's headers are damaged: 97 sections", readError(tooManySections));
@@ -332,7 +332,7 @@ TEST(ReadResources, RefusesWhatIsNotA32BitProgram) {
 }
 
 TEST(ReadResources, EveryTruncationFailsCleanlyUntilTheTreeIsWhole) {
-    const Bytes image = makeImage(handImageSpec());
+    const Bytes image = makeImage(handImageLayout());
     const std::size_t treeEnd = HAND_RSRC_FILE_OFFSET + 0xEC;
     for (std::size_t length = 0; length <= image.size(); ++length) {
         SCOPED_TRACE(length);
@@ -350,9 +350,9 @@ TEST(ReadResources, EveryTruncationFailsCleanlyUntilTheTreeIsWhole) {
 }
 
 Bytes damagedHandImage(void (*damage)(Bytes& tree)) {
-    ImageSpec spec = handImageSpec();
-    damage(spec.sections[2].raw);
-    return makeImage(spec);
+    ImageLayout layout = handImageLayout();
+    damage(layout.sections[2].raw);
+    return makeImage(layout);
 }
 
 TEST(ReadResources, DamagedTreesNameWhatIsWrong) {
@@ -403,14 +403,14 @@ TEST(ReadResources, OverlappingDirectoriesAreRefused) {
         handEntry(tree, typeDirectory + 16 + 8 * i, i, 0x80000000 | (overlapping + 8 * i));
     // Every 8 bytes: language 0 -> the data entry; as a header's counts that reads 0 named, 1 numbered.
     for (uint32_t i = 0; i < names + 2; ++i) handEntry(tree, overlapping + 8 * i, 0, dataEntry);
-    ImageSpec spec;
-    spec.sections = {codeSection(), SectionSpec{".rsrc", tree}};
-    spec.resourceSection = 1;
-    EXPECT_EQ("resource section is damaged: its directories overlap", readError(makeImage(spec)));
+    ImageLayout layout;
+    layout.sections = {codeSection(), SectionLayout{".rsrc", tree}};
+    layout.resourceSection = 1;
+    EXPECT_EQ("resource section is damaged: its directories overlap", readError(makeImage(layout)));
 }
 
 TEST(ReadResources, ResourceDirectoryOutsideEverySection) {
-    Bytes image = makeImage(handImageSpec());
+    Bytes image = makeImage(handImageLayout());
     put32(image, OPT + 96 + 16, 0x9000);
     EXPECT_EQ("resource section is damaged: its directory (RVA 0x9000) lies outside the file", readError(image));
 }
@@ -418,15 +418,15 @@ TEST(ReadResources, ResourceDirectoryOutsideEverySection) {
 // ---- Writing ---------------------------------------------------------------------------------------
 
 // Code and data: headers up to 0x200, .text up to 0x600, .data up to 0x800.
-ImageSpec plainSpec() {
-    ImageSpec spec;
-    spec.sections = {codeSection(), dataSection()};
-    return spec;
+ImageLayout plainLayout() {
+    ImageLayout layout;
+    layout.sections = {codeSection(), dataSection()};
+    return layout;
 }
 constexpr uint32_t PLAIN_END = 0x800;
 
 TEST(WriteResources, OneResourceGivesExactSectionAndHeaders) {
-    const Bytes image = makeImage(plainSpec());
+    const Bytes image = makeImage(plainLayout());
     const Bytes result = writeOk(image, {entry(numberKey(10), numberKey(1), 0, text("abc"), 1252)});
     ASSERT_EQ(PLAIN_END + 0x200, result.size());  // the new section takes 0x200 bytes
     EXPECT_EQ(3u, sectionCount(result));
@@ -466,7 +466,7 @@ TEST(WriteResources, OneResourceGivesExactSectionAndHeaders) {
 }
 
 TEST(WriteResources, NamesAreStoredAsUpperCaseUtf16Once) {
-    const Bytes result = writeOk(makeImage(plainSpec()), {entry(stringKey("img"), stringKey("img"), 0, text("p"))});
+    const Bytes result = writeOk(makeImage(plainLayout()), {entry(stringKey("img"), stringKey("img"), 0, text("p"))});
     // Root, type and name directories (0x18 each), one data entry, then the single stored name.
     const std::size_t names = PLAIN_END + 3 * 0x18 + 0x10;
     EXPECT_EQ(0x80000000u | (names - PLAIN_END), get32(result, PLAIN_END + 0x10));
@@ -505,7 +505,7 @@ TEST(WriteResources, RoundTripSortsNamesFirstThenNumbersAndLanguages) {
         entry(numberKey(14), stringKey("A"), 1033, text("group A")),
         entry(numberKey(14), numberKey(1004), 1033, text("group 1004")),
     };
-    const Bytes result = writeOk(makeImage(plainSpec()), given);
+    const Bytes result = writeOk(makeImage(plainLayout()), given);
     expectEntries(sorted, readOk(result));
     // The first resource's data entry, followed from the root: data on an 8-byte boundary.
     const uint32_t base = resourceRva(result);
@@ -519,7 +519,7 @@ TEST(WriteResources, RoundTripSortsNamesFirstThenNumbersAndLanguages) {
 }
 
 TEST(WriteResources, EmptyListLeavesAnEmptyRootDirectory) {
-    const Bytes result = writeOk(makeImage(handImageSpec()), {});
+    const Bytes result = writeOk(makeImage(handImageLayout()), {});
     EXPECT_TRUE(readOk(result).empty());
     EXPECT_EQ(16u, resourceSize(result));
     EXPECT_EQ(3u, sectionCount(result));
@@ -527,7 +527,7 @@ TEST(WriteResources, EmptyListLeavesAnEmptyRootDirectory) {
 
 TEST(WriteResources, NamesOutsideAsciiSurviveUnchanged) {
     const std::string name = "CH\xC3\x82TEAU\xF0\x9F\x8F\xB0";  // U+00C2 and U+1F3F0 (two UTF-16 units)
-    const Bytes result = writeOk(makeImage(plainSpec()), {entry(stringKey("img"), stringKey(name), 0, text("x"))});
+    const Bytes result = writeOk(makeImage(plainLayout()), {entry(stringKey("img"), stringKey(name), 0, text("x"))});
     const std::vector<ResourceEntry> back = readOk(result);
     ASSERT_EQ(1u, back.size());
     EXPECT_EQ("IMG", back[0].type.text);
@@ -535,7 +535,7 @@ TEST(WriteResources, NamesOutsideAsciiSurviveUnchanged) {
 }
 
 TEST(WriteResources, LastResourceSectionIsRebuiltInPlace) {
-    const Bytes image = makeImage(handImageSpec());
+    const Bytes image = makeImage(handImageLayout());
     const std::vector<ResourceEntry> entries = {entry(stringKey("PATCH"), numberKey(104), 0, pattern(0x900, 3)),
                                                 entry(stringKey("IMG"), numberKey(401), 0, pattern(0x10, 4))};
     const Bytes result = writeOk(image, entries);
@@ -556,10 +556,10 @@ TEST(WriteResources, LastResourceSectionIsRebuiltInPlace) {
 }
 
 TEST(WriteResources, MiddleResourceSectionStaysAndANewOneIsAdded) {
-    ImageSpec spec;
-    spec.sections = {codeSection(), SectionSpec{".rsrc", handTree(sectionRva(1))}, dataSection()};
-    spec.resourceSection = 1;
-    const Bytes image = makeImage(spec);
+    ImageLayout layout;
+    layout.sections = {codeSection(), SectionLayout{".rsrc", handTree(sectionRva(1))}, dataSection()};
+    layout.resourceSection = 1;
+    const Bytes image = makeImage(layout);
     expectEntries(handEntries(), readOk(image));
 
     std::vector<ResourceEntry> entries = handEntries();
@@ -587,13 +587,13 @@ TEST(WriteResources, MiddleResourceSectionStaysAndANewOneIsAdded) {
 
 TEST(WriteResources, ResourcesInAnotherSectionAreNotOverwritten) {
     // The tree starts inside .data (not at a section of its own): a new section is added.
-    ImageSpec spec;
+    ImageLayout layout;
     Bytes data = pattern(0x40, 5);
     const Bytes tree = handTree(sectionRva(1) + 0x40);
     data.insert(data.end(), tree.begin(), tree.end());
-    spec.sections = {codeSection(), SectionSpec{".data", data, 0xC0000040}};
+    layout.sections = {codeSection(), SectionLayout{".data", data, 0xC0000040}};
     const Bytes image = [&] {
-        Bytes b = makeImage(spec);
+        Bytes b = makeImage(layout);
         put32(b, OPT + 96 + 16, sectionRva(1) + 0x40);
         return b;
     }();
@@ -604,29 +604,29 @@ TEST(WriteResources, ResourcesInAnotherSectionAreNotOverwritten) {
 }
 
 TEST(WriteResources, OverlayAndSymbolTableFollowTheNewSection) {
-    ImageSpec spec = plainSpec();
-    spec.overlay = text("SYMBOLS AND STRINGS OF THE COFF SYMBOL TABLE");
-    spec.symbolsInOverlay = true;
-    const Bytes image = makeImage(spec);
+    ImageLayout layout = plainLayout();
+    layout.overlay = text("SYMBOLS AND STRINGS OF THE COFF SYMBOL TABLE");
+    layout.symbolsInOverlay = true;
+    const Bytes image = makeImage(layout);
     const Bytes result = writeOk(image, {entry(numberKey(1), numberKey(1), 0, pattern(0x250, 1))});
     const uint32_t newOverlay = PLAIN_END + 0x400;
-    ASSERT_EQ(newOverlay + spec.overlay.size(), result.size());
-    EXPECT_TRUE(Bytes(result.begin() + newOverlay, result.end()) == spec.overlay);
+    ASSERT_EQ(newOverlay + layout.overlay.size(), result.size());
+    EXPECT_TRUE(Bytes(result.begin() + newOverlay, result.end()) == layout.overlay);
     EXPECT_EQ(newOverlay, get32(result, COFF + 8));
     EXPECT_EQ(1u, get32(result, COFF + 12));
     // In place the second time: the overlay moves with the section's new size.
     const Bytes again = writeOk(result, {entry(numberKey(1), numberKey(1), 0, pattern(0x10, 1))});
-    ASSERT_EQ(PLAIN_END + 0x200 + spec.overlay.size(), again.size());
-    EXPECT_TRUE(Bytes(again.begin() + PLAIN_END + 0x200, again.end()) == spec.overlay);
+    ASSERT_EQ(PLAIN_END + 0x200 + layout.overlay.size(), again.size());
+    EXPECT_TRUE(Bytes(again.begin() + PLAIN_END + 0x200, again.end()) == layout.overlay);
     EXPECT_EQ(PLAIN_END + 0x200, get32(again, COFF + 8));
     EXPECT_EQ(referenceChecksum(again), get32(again, OPT + 64));
 }
 
 TEST(WriteResources, CertificateIsDroppedWithItsBytes) {
-    ImageSpec spec = plainSpec();
-    spec.overlay = text("payload|CERTIFICATE");
-    spec.certificateSize = 11;
-    const Bytes image = makeImage(spec);
+    ImageLayout layout = plainLayout();
+    layout.overlay = text("payload|CERTIFICATE");
+    layout.certificateSize = 11;
+    const Bytes image = makeImage(layout);
     const Bytes result = writeOk(image, {entry(numberKey(1), numberKey(1), 0, text("a"))});
     EXPECT_EQ(0u, get32(result, OPT + 96 + 32));
     EXPECT_EQ(0u, get32(result, OPT + 96 + 36));
@@ -635,7 +635,7 @@ TEST(WriteResources, CertificateIsDroppedWithItsBytes) {
 }
 
 TEST(WriteResources, RefusesDuplicatesAndEmptyNames) {
-    const Bytes image = makeImage(plainSpec());
+    const Bytes image = makeImage(plainLayout());
     ResourceKey lower;
     lower.isString = true;
     lower.text = "img";
@@ -655,36 +655,36 @@ TEST(WriteResources, RefusesDuplicatesAndEmptyNames) {
 
 TEST(WriteResources, RefusesImagesThatCannotTakeANewSection) {
     // Five sections fill the table up to the first section's data: no room for a sixth header.
-    ImageSpec full;
+    ImageLayout full;
     for (int i = 0; i < 5; ++i) full.sections.push_back(dataSection());
     const std::vector<ResourceEntry> one = {entry(numberKey(1), numberKey(1), 0, text("a"))};
     EXPECT_EQ("no room in the program's headers for another section", writeError(makeImage(full), one));
     // The same with the tree as the last section: rebuilt in place, no new header needed.
-    full.sections.back() = SectionSpec{".rsrc", handTree(sectionRva(4))};
+    full.sections.back() = SectionLayout{".rsrc", handTree(sectionRva(4))};
     full.resourceSection = 4;
     EXPECT_EQ(5u, sectionCount(writeOk(makeImage(full), one)));
 
-    Bytes busy = makeImage(plainSpec());
+    Bytes busy = makeImage(plainLayout());
     busy[sectionHeader(2) + 10] = 0xAA;  // data kept after the section table
     EXPECT_EQ("no free room in the program's headers for another section", writeError(busy, one));
 
-    ImageSpec noSlot = plainSpec();
+    ImageLayout noSlot = plainLayout();
     noSlot.directoryCount = 2;
     EXPECT_EQ("the program's header has no slot for a resource table", writeError(makeImage(noSlot), one));
 
-    Bytes badAlignment = makeImage(plainSpec());
+    Bytes badAlignment = makeImage(plainLayout());
     put32(badAlignment, OPT + 36, 0x300);
     EXPECT_EQ("the program's headers are damaged: file alignment 0x300, section alignment 0x1000",
               writeError(badAlignment, one));
 
-    ImageSpec wide = plainSpec();
+    ImageLayout wide = plainLayout();
     wide.magic = 0x20B;
     EXPECT_EQ("a 64-bit program (PE32+): only 32-bit Windows programs (PE32) can be used",
               writeError(makeImage(wide), one));
 }
 
 TEST(WriteResources, TruncatedProgramsAreRefused) {
-    const Bytes image = makeImage(handImageSpec());
+    const Bytes image = makeImage(handImageLayout());
     const std::vector<ResourceEntry> one = {entry(numberKey(1), numberKey(1), 0, text("a"))};
     for (std::size_t length = 0; length < image.size(); length += 7) {
         SCOPED_TRACE(length);

@@ -430,22 +430,24 @@ TEST_F(Play, F1InTheOnlyUnsolvedFieldJudgesIt) {
 
 // --- Scroll codes ---------------------------------------------------------------------------------
 
+// One scroll request (code, and the thumb's place for thumb codes) and the position it must leave.
+struct ScrollStep {
+    int code;
+    int thumb;
+    int expected;
+};
+
 // 51 picture questions with comments: a page 6655 high and 890 wide.
 TEST_F(Play, EveryVerticalScrollCodeMovesBarAndContentTogether) {
     open(QuizKind::Picture, 1, RevealMode::Comment, 51);
     setClient(600, 550);
-    struct Step {
-        int code;
-        int thumb;
-        int expected;
-    };
-    const Step steps[] = {
+    const ScrollStep steps[] = {
         {SB_LINEDOWN, 0, 30},   {SB_LINEDOWN, 0, 60},      {SB_LINEUP, 0, 30},     {SB_PAGEDOWN, 0, 579},
         {SB_PAGEUP, 0, 30},     {SB_THUMBPOSITION, 3000, 30}, {SB_BOTTOM, 0, 6105}, {SB_LINEDOWN, 0, 6105},
         {SB_PAGEDOWN, 0, 6105}, {SB_ENDSCROLL, 0, 6105},   {99, 0, 6105},          {SB_PAGEUP, 0, 5556},
         {SB_TOP, 0, 0},         {SB_LINEUP, 0, 0},         {SB_PAGEUP, 0, 0},
     };
-    for (const Step& step : steps) {
+    for (const ScrollStep& step : steps) {
         vscroll(step.code, step.thumb);
         EXPECT_EQ(vertical(), step.expected) << "code " << step.code;
         expectContentAt(4001, 30, 290);
@@ -456,18 +458,13 @@ TEST_F(Play, EveryVerticalScrollCodeMovesBarAndContentTogether) {
 TEST_F(Play, EveryHorizontalScrollCodeMovesBarAndContentTogether) {
     open(QuizKind::Picture, 1, RevealMode::Comment, 51);
     setClient(600, 550);
-    struct Step {
-        int code;
-        int thumb;
-        int expected;
-    };
     // 890 wide in 600: positions 0 to 290; a page is 599 positions, a line one.
-    const Step steps[] = {
+    const ScrollStep steps[] = {
         {SB_LINERIGHT, 0, 1}, {SB_LINERIGHT, 0, 2},  {SB_LINELEFT, 0, 1},          {SB_PAGERIGHT, 0, 290},
         {SB_LINERIGHT, 0, 290}, {SB_LEFT, 0, 290},   {SB_THUMBPOSITION, 10, 290}, {SB_PAGELEFT, 0, 0},
         {SB_RIGHT, 0, 0},     {SB_LINELEFT, 0, 0},   {SB_ENDSCROLL, 0, 0},
     };
-    for (const Step& step : steps) {
+    for (const ScrollStep& step : steps) {
         hscroll(step.code, step.thumb);
         EXPECT_EQ(horizontal(), step.expected) << "code " << step.code;
         expectContentAt(4001, 30, 290);
