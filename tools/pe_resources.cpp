@@ -1,8 +1,11 @@
-// Reading and rewriting the resources of a PE32 program image, byte by byte with every offset checked:
-// the image comes from the user and may be anything. Layout notes (Microsoft PE/COFF format):
+// Reading and rewriting the resources of a Windows program image (PE32 or PE32+), byte by byte with
+// every offset checked: the image comes from the user and may be anything. Layout notes (Microsoft
+// PE/COFF format):
 //   DOS header "MZ", its field e_lfanew at 0x3C gives the "PE\0\0" signature, followed by the
-//   20-byte COFF file header, the optional header (magic 0x10B for PE32) ending in the data
-//   directories, then one 40-byte header per section.
+//   20-byte COFF file header, the optional header (magic 0x10B for PE32, 0x20B for the 64-bit
+//   PE32+) ending in the data directories, then one 40-byte header per section. Every field this
+//   file touches sits at the same offset in both kinds, except the directory count and table, which
+//   PE32+ moves 16 bytes further (its image base and stack sizes are 64-bit).
 //   Data directory 2 gives the resource tree: three levels of directories (type, name, language),
 //   each a 16-byte header and 8-byte entries, named entries first; the leaves are 16-byte data
 //   entries (RVA, size, code page). Offsets inside the tree count from its root; data is an RVA.
@@ -19,7 +22,9 @@ namespace {
 
 constexpr uint32_t DOS_LFANEW_OFFSET = 0x3C;
 constexpr uint32_t COFF_HEADER_SIZE = 20;
-constexpr uint32_t PE32_FIXED_OPTIONAL_SIZE = 96;  // the optional header up to its data directories
+// The optional header up to its data directories.
+constexpr uint32_t PE32_FIXED_OPTIONAL_SIZE = 96;
+constexpr uint32_t PE32_PLUS_FIXED_OPTIONAL_SIZE = 112;
 constexpr uint16_t PE32_MAGIC = 0x10B;
 constexpr uint16_t PE32_PLUS_MAGIC = 0x20B;
 constexpr uint32_t SECTION_HEADER_SIZE = 40;
@@ -28,7 +33,8 @@ constexpr uint32_t DIRECTORY_RESOURCE = 2;
 constexpr uint32_t DIRECTORY_CERTIFICATE = 4;
 constexpr uint32_t MAX_DIRECTORIES = 16;
 
-// Offsets inside the COFF file header and the PE32 optional header.
+// Offsets inside the COFF file header and the optional header (the same in PE32 and PE32+, except
+// the directory count, which sits just before the directories: 92 in PE32, 108 in PE32+).
 constexpr uint32_t COFF_SECTION_COUNT = 2;
 constexpr uint32_t COFF_SYMBOL_TABLE = 8;
 constexpr uint32_t COFF_SYMBOL_COUNT = 12;
@@ -39,7 +45,6 @@ constexpr uint32_t OPT_FILE_ALIGNMENT = 36;
 constexpr uint32_t OPT_SIZE_OF_IMAGE = 56;
 constexpr uint32_t OPT_SIZE_OF_HEADERS = 60;
 constexpr uint32_t OPT_CHECKSUM = 64;
-constexpr uint32_t OPT_DIRECTORY_COUNT = 92;
 
 constexpr uint32_t RESOURCE_DIRECTORY_SIZE = 16;
 constexpr uint32_t RESOURCE_ENTRY_SIZE = 8;
@@ -51,7 +56,7 @@ constexpr uint32_t RSRC_CHARACTERISTICS = 0x40000040u;
 constexpr uint32_t RESOURCE_DATA_ALIGNMENT = 8;
 // Far above any quiz, and low enough that every offset and RVA computed below fits in 32 bits.
 constexpr uint64_t MAX_RESOURCE_BYTES = 0x40000000u;
-// The highest end a 32-bit program's image may reach.
+// The highest end a program image may reach (the Windows loader refuses images of 2 GB and more).
 constexpr uint64_t MAX_IMAGE_END = 0x80000000u;
 
 struct PeSection {
@@ -70,7 +75,8 @@ struct PeHeaders {
     uint32_t sectionAlignment = 0;
     uint32_t fileAlignment = 0;
     uint32_t sizeOfHeaders = 0;
-    uint32_t directoryCount = 0;  // data directories the optional header really holds
+    uint32_t fixedOptionalSize = 0;  // where the data directories start in the optional header
+    uint32_t directoryCount = 0;     // data directories the optional header really holds
     std::vector<PeSection> sections;
 };
 
@@ -108,7 +114,7 @@ bool damaged(std::string* error, const std::string& detail) {
 }
 
 std::size_t directoryOffset(const PeHeaders& pe, uint32_t index) {
-    return pe.optionalOffset + PE32_FIXED_OPTIONAL_SIZE + 8 * static_cast<std::size_t>(index);
+    return pe.optionalOffset + pe.fixedOptionalSize + 8 * static_cast<std::size_t>(index);
 }
 
 // The RVA and size of data directory index, or zeros when the header does not hold it.
@@ -134,11 +140,13 @@ bool parseHeaders(const std::vector<uint8_t>& image, PeHeaders* pe, std::string*
     const uint32_t optionalSize = get16(image, pe->coffOffset + COFF_OPTIONAL_SIZE);
     if (pe->optionalOffset + 2 > image.size()) return fail(error, "the program is truncated inside its headers");
     const uint16_t magic = get16(image, pe->optionalOffset);
-    if (magic == PE32_PLUS_MAGIC)
-        return fail(error, "a 64-bit program (PE32+): only 32-bit Windows programs (PE32) can be used");
-    if (magic != PE32_MAGIC)
-        return fail(error, "not a 32-bit Windows program (optional header magic " + hex(magic) + ")");
-    if (optionalSize < PE32_FIXED_OPTIONAL_SIZE)
+    if (magic == PE32_MAGIC)
+        pe->fixedOptionalSize = PE32_FIXED_OPTIONAL_SIZE;
+    else if (magic == PE32_PLUS_MAGIC)
+        pe->fixedOptionalSize = PE32_PLUS_FIXED_OPTIONAL_SIZE;
+    else
+        return fail(error, "not a Windows program (optional header magic " + hex(magic) + ")");
+    if (optionalSize < pe->fixedOptionalSize)
         return fail(error, "the program's headers are damaged: optional header of " + std::to_string(optionalSize) +
                                " bytes");
     if (pe->optionalOffset + optionalSize > image.size())
@@ -148,8 +156,8 @@ bool parseHeaders(const std::vector<uint8_t>& image, PeHeaders* pe, std::string*
     pe->fileAlignment = get32(image, pe->optionalOffset + OPT_FILE_ALIGNMENT);
     pe->sizeOfHeaders = get32(image, pe->optionalOffset + OPT_SIZE_OF_HEADERS);
     // The count field may claim more directories than the header has room for: believe the room.
-    const uint32_t claimed = get32(image, pe->optionalOffset + OPT_DIRECTORY_COUNT);
-    pe->directoryCount = std::min({claimed, (optionalSize - PE32_FIXED_OPTIONAL_SIZE) / 8, MAX_DIRECTORIES});
+    const uint32_t claimed = get32(image, pe->optionalOffset + pe->fixedOptionalSize - 4);
+    pe->directoryCount = std::min({claimed, (optionalSize - pe->fixedOptionalSize) / 8, MAX_DIRECTORIES});
 
     const uint32_t count = get16(image, pe->coffOffset + COFF_SECTION_COUNT);
     if (count > MAX_SECTIONS)

@@ -1,5 +1,5 @@
-// Reading and rewriting the resources of a 32-bit Windows program (PE32) without the platform, so
-// that trivo-make can put a quiz into a copy of the player on Linux as on Windows.
+// Reading and rewriting the resources of a Windows program (PE32 or the 64-bit PE32+) without the
+// platform, so that trivo-make can put a quiz into a copy of the player on Linux as on Windows.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -26,7 +26,7 @@ ResourceKey stringKey(const std::string& text);
 bool sameKey(const ResourceKey& a, const ResourceKey& b);
 
 // Every resource of the program image, in the order of its resource directory. False with a
-// message in error when the bytes are not a PE32 program or its resource section is malformed.
+// message in error when the bytes are not a Windows program or its resource section is malformed.
 // A program without resources gives an empty list.
 bool readPeResources(const std::vector<uint8_t>& image, std::vector<ResourceEntry>* entries, std::string* error);
 

@@ -20,7 +20,7 @@ bool isQuizResource(const ResourceEntry& entry);
 std::vector<ResourceEntry> quizResources(const CheckedQuiz& quiz, uint16_t language);
 
 // The program image: the player's own resources (dialog, icons, cursor, ...) kept, every quiz
-// resource it had dropped, the quiz's added. False with *error when the player is not a PE32
+// resource it had dropped, the quiz's added. False with *error when the player is not a Windows
 // program or cannot take the resources.
 bool buildQuizProgram(const std::vector<uint8_t>& player, const CheckedQuiz& quiz,
                       std::vector<uint8_t>* program, std::string* error);

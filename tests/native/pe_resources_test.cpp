@@ -1,4 +1,4 @@
-// Resources of a PE32 program: reading hand-made trees, writing and reading back, placement of the
+// Resources of a PE32 or PE32+ program: reading hand-made trees, writing and reading back, placement of the
 // new section, header fields, damaged and hostile images, and the real player when it is built.
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// ---- A small PE32 image, built here independently of the code under test ------------------------
+// ---- A small PE32 (or PE32+) image, built here independently of the code under test ------------------------
 
 constexpr uint32_t COFF = 0x44;
 constexpr uint32_t OPT = 0x58;
@@ -49,9 +49,12 @@ struct ImageLayout {
     Bytes overlay;
     bool symbolsInOverlay = false;  // the COFF symbol table pointer names the overlay's start
     uint32_t certificateSize = 0;   // the overlay's last bytes are a certificate (data directory 4)
-    uint16_t magic = 0x10B;
+    uint16_t magic = 0x10B;  // 0x20B: PE32+, whose data directories start 16 bytes later
     uint32_t directoryCount = 16;
 };
+
+// Where the data directories start in the optional header.
+uint32_t directoryBase(uint16_t magic) { return magic == 0x20B ? 112 : 96; }
 
 uint32_t sectionRva(int index) { return SECTION_ALIGN * static_cast<uint32_t>(index + 1); }
 
@@ -63,13 +66,16 @@ Bytes makeImage(const ImageLayout& layout) {
     image[1] = 'Z';
     put32(image, 0x3C, 0x40);
     std::memcpy(&image[0x40], "PE\0\0", 4);
-    put16(image, COFF, 0x14C);
+    const bool plus = layout.magic == 0x20B;
+    const uint32_t directories = OPT + directoryBase(layout.magic);
+    const uint32_t table = directories + 16 * 8;
+    put16(image, COFF, plus ? 0x8664 : 0x14C);
     put16(image, COFF + 2, static_cast<uint32_t>(layout.sections.size()));
-    put16(image, COFF + 16, 224);
-    put16(image, COFF + 18, 0x0102);
+    put16(image, COFF + 16, table - OPT);
+    put16(image, COFF + 18, plus ? 0x0022 : 0x0102);
     put16(image, OPT, layout.magic);
     put32(image, OPT + 16, 0x1000);
-    put32(image, OPT + 28, 0x400000);
+    put32(image, plus ? OPT + 24 : OPT + 28, 0x400000);
     put32(image, OPT + 32, SECTION_ALIGN);
     put32(image, OPT + 36, FILE_ALIGN);
     put16(image, OPT + 40, 4);
@@ -77,11 +83,11 @@ Bytes makeImage(const ImageLayout& layout) {
     put32(image, OPT + 56, SECTION_ALIGN * static_cast<uint32_t>(layout.sections.size() + 1));
     put32(image, OPT + 60, FILE_ALIGN);
     put16(image, OPT + 68, 2);
-    put32(image, OPT + 92, layout.directoryCount);
+    put32(image, directories - 4, layout.directoryCount);
     uint32_t initialised = 0;
     for (std::size_t i = 0; i < layout.sections.size(); ++i) {
         const SectionLayout& s = layout.sections[i];
-        const uint32_t header = sectionHeader(static_cast<int>(i));
+        const uint32_t header = table + 40 * static_cast<uint32_t>(i);
         std::memcpy(&image[header], s.name.data(), std::min<std::size_t>(8, s.name.size()));
         const uint32_t rawSize = static_cast<uint32_t>((s.raw.size() + FILE_ALIGN - 1) / FILE_ALIGN * FILE_ALIGN);
         put32(image, header + 8, static_cast<uint32_t>(s.raw.size()));
@@ -95,16 +101,16 @@ Bytes makeImage(const ImageLayout& layout) {
     }
     put32(image, OPT + 8, initialised);
     if (layout.resourceSection >= 0) {
-        put32(image, OPT + 96 + 16, sectionRva(layout.resourceSection));
-        put32(image, OPT + 96 + 20, static_cast<uint32_t>(layout.sections[layout.resourceSection].raw.size()));
+        put32(image, directories + 16, sectionRva(layout.resourceSection));
+        put32(image, directories + 20, static_cast<uint32_t>(layout.sections[layout.resourceSection].raw.size()));
     }
     if (layout.symbolsInOverlay) {
         put32(image, COFF + 8, static_cast<uint32_t>(image.size()));
         put32(image, COFF + 12, 1);
     }
     if (layout.certificateSize != 0) {
-        put32(image, OPT + 96 + 32, static_cast<uint32_t>(image.size() + layout.overlay.size() - layout.certificateSize));
-        put32(image, OPT + 96 + 36, layout.certificateSize);
+        put32(image, directories + 32, static_cast<uint32_t>(image.size() + layout.overlay.size() - layout.certificateSize));
+        put32(image, directories + 36, layout.certificateSize);
     }
     image.insert(image.end(), layout.overlay.begin(), layout.overlay.end());
     return image;
@@ -304,7 +310,7 @@ TEST(ReadResources, ProgramWithoutResourcesGivesEmptyList) {
     EXPECT_TRUE(readOk(makeImage(layout)).empty());
 }
 
-TEST(ReadResources, RefusesWhatIsNotA32BitProgram) {
+TEST(ReadResources, RefusesWhatIsNotAWindowsProgram) {
     Bytes image = makeImage(handImageLayout());
     Bytes notMz = image;
     notMz[0] = 'Z';
@@ -318,11 +324,8 @@ TEST(ReadResources, RefusesWhatIsNotA32BitProgram) {
     noSignature[0x41] = 'X';
     EXPECT_EQ("not a Windows program (no PE header)", readError(noSignature));
     ImageLayout layout = handImageLayout();
-    layout.magic = 0x20B;
-    EXPECT_EQ("a 64-bit program (PE32+): only 32-bit Windows programs (PE32) can be used",
-              readError(makeImage(layout)));
     layout.magic = 0x107;
-    EXPECT_EQ("not a 32-bit Windows program (optional header magic 0x107)", readError(makeImage(layout)));
+    EXPECT_EQ("not a Windows program (optional header magic 0x107)", readError(makeImage(layout)));
     Bytes tooManySections = image;
     put16(tooManySections, COFF + 2, 97);
     EXPECT_EQ("the program's headers are damaged: 97 sections", readError(tooManySections));
@@ -634,6 +637,39 @@ TEST(WriteResources, CertificateIsDroppedWithItsBytes) {
     EXPECT_EQ(PLAIN_END + 0x200 + 8, result.size());
 }
 
+// A 64-bit program takes resources as a 32-bit one does: the same sections, with the data
+// directories (resources, certificate) 16 bytes further into the optional header.
+TEST(WriteResources, Pe32PlusProgramsAreReadAndRewrittenAlike) {
+    for (const bool middle : {false, true}) {
+        SCOPED_TRACE(middle ? "resources in a middle section" : "resources in the last section");
+        ImageLayout layout;
+        layout.magic = 0x20B;
+        const int rsrc = middle ? 1 : 2;
+        layout.sections = {codeSection(), dataSection()};
+        layout.sections.insert(layout.sections.begin() + rsrc, SectionLayout{".rsrc", handTree(sectionRva(rsrc))});
+        layout.resourceSection = rsrc;
+        layout.overlay = text("payload|CERTIFICATE");
+        layout.certificateSize = 11;
+        const Bytes image = makeImage(layout);
+        const uint32_t directories = OPT + 112;
+        expectEntries(handEntries(), readOk(image));
+
+        std::vector<ResourceEntry> entries = handEntries();
+        entries.push_back(entry(stringKey("IMG"), numberKey(401), 0, pattern(0x1234, 7)));
+        const Bytes result = writeOk(image, entries);
+        expectEntries({entries[3], entries[0], entries[1], entries[2]}, readOk(result));
+        const uint32_t newRva = middle ? 0x4000u : 0x3000u;
+        EXPECT_EQ(newRva, get32(result, directories + 16));
+        EXPECT_EQ(0u, get32(result, directories + 32));  // the certificate is dropped
+        EXPECT_EQ(0u, get32(result, directories + 36));
+        // The PE32 places of those fields are the PE32+ image base and stack sizes: untouched.
+        for (uint32_t field : {OPT + 24u, OPT + 28u, OPT + 72u, OPT + 76u, OPT + 80u, OPT + 84u, OPT + 96u, OPT + 108u})
+            EXPECT_EQ(get32(image, field), get32(result, field)) << "offset " << field - OPT;
+        EXPECT_EQ(referenceChecksum(result), get32(result, OPT + 64));
+        EXPECT_TRUE(writeOk(result, entries) == result);
+    }
+}
+
 TEST(WriteResources, RefusesDuplicatesAndEmptyNames) {
     const Bytes image = makeImage(plainLayout());
     ResourceKey lower;
@@ -677,10 +713,13 @@ TEST(WriteResources, RefusesImagesThatCannotTakeANewSection) {
     EXPECT_EQ("the program's headers are damaged: file alignment 0x300, section alignment 0x1000",
               writeError(badAlignment, one));
 
-    ImageLayout wide = plainLayout();
+    // PE32+ headers are 16 bytes longer: four sections already leave no room for a fifth header.
+    ImageLayout wide;
     wide.magic = 0x20B;
-    EXPECT_EQ("a 64-bit program (PE32+): only 32-bit Windows programs (PE32) can be used",
-              writeError(makeImage(wide), one));
+    for (int i = 0; i < 4; ++i) wide.sections.push_back(dataSection());
+    EXPECT_EQ("no room in the program's headers for another section", writeError(makeImage(wide), one));
+    wide.sections.pop_back();
+    EXPECT_EQ(4u, sectionCount(writeOk(makeImage(wide), one)));
 }
 
 TEST(WriteResources, TruncatedProgramsAreRefused) {
