@@ -138,8 +138,9 @@ void tryAnswerEverywhere(HWND field) {
 }
 
 void subclassAnswerField(HWND field) {
+    // The ...Ptr form: a procedure's address does not fit a LONG in a 64-bit build.
     WNDPROC previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongA(field, GWL_WNDPROC, static_cast<LONG>(reinterpret_cast<LONG_PTR>(answerFieldProc))));
+        SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(answerFieldProc)));
     // Every field is of class "Edit": the procedure replaced the first time serves them all.
     if (baseEditProc == nullptr) baseEditProc = previous;
 }

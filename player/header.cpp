@@ -54,9 +54,8 @@ void styleLink(HWND label) {
     SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontIndirectA(&font)), FALSE);
     // This sets the cursor of the whole Static class; statics without SS_NOTIFY pass the mouse through
     // to their parent, so only the link shows the hand.
-    SetClassLongA(label, GCL_HCURSOR,
-                  static_cast<LONG>(reinterpret_cast<LONG_PTR>(
-                      LoadCursorA(g_instance, MAKEINTRESOURCEA(IDC_LINK_CURSOR)))));
+    SetClassLongPtrA(label, GCLP_HCURSOR,
+                     reinterpret_cast<LONG_PTR>(LoadCursorA(g_instance, MAKEINTRESOURCEA(IDC_LINK_CURSOR))));
 }
 
 void buildHeader(HWND mainWindow) {

@@ -40,8 +40,9 @@ HBITMAP decodePicture(const void* bytes, DWORD length) {
                 // Only bitmaps can be copied and scaled; a metafile or icon is not a picture here.
                 if (picture->get_Type(&pictureType) == S_OK && pictureType == PICTYPE_BITMAP &&
                     picture->get_Handle(&handle) == S_OK && handle != 0) {
+                    // OLE_HANDLE is 32 bits wide in both builds; a GDI handle widens by sign extension.
                     copy = static_cast<HBITMAP>(
-                        CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, 0));
+                        CopyImage(LongToHandle(static_cast<LONG>(handle)), IMAGE_BITMAP, 0, 0, 0));
                 }
                 picture->Release();
             }

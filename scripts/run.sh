@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the player and a sample quiz and starts it under Wine: on your display when DISPLAY is set,
-# otherwise on a private Xvfb, where a screenshot is saved and its path printed.
+# otherwise on a private Xvfb, where a screenshot is saved and its path printed. It starts the 32-bit
+# program (the product) where this machine runs 32-bit Windows programs, and the 64-bit build of the
+# same program where it does not.
 # Usage: run.sh [drapeaux|capitales|animaux|formes]   (default: drapeaux, the picture quiz)
-set -eu
+set -u
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 NAME=${1:-drapeaux}
@@ -10,38 +12,75 @@ if [ ! -f "examples/$NAME/quiz.toml" ]; then
     echo "run.sh: no sample quiz \"$NAME\"; choose one of: $(cd examples && ls -d */ | tr -d / | xargs)" >&2
     exit 2
 fi
-bash scripts/setup.sh
+bash scripts/setup.sh || { echo "run.sh: installing the packages failed" >&2; exit 1; }
 OUT=$ROOT/build
+PLAY="$OUT/play"
 JOBS=$(nproc 2>/dev/null || echo 2)
+mkdir -p "$PLAY"
+
+# build DIR TARGETS... -- CMAKE_ARGS...: configure and build, showing the log only when it fails.
+build() {
+    local dir=$1 targets=() log="$1.run-build.log"
+    shift
+    while [ "$1" != "--" ]; do targets+=("$1"); shift; done
+    shift
+    if ! { cmake -S . -B "$dir" -G Ninja "$@" && cmake --build "$dir" --target "${targets[@]}" -j "$JOBS"; } >"$log" 2>&1; then
+        tail -n 30 "$log" >&2
+        echo "run.sh: the build in $dir failed (log: $log)" >&2
+        exit 1
+    fi
+}
+
 # The same configurations as the test command, so the two share their builds.
-cmake -S . -B "$OUT/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRIVO_TESTS=ON -DTRIVO_BENCH=ON >/dev/null
-cmake --build "$OUT/native" --target trivo-make -j "$JOBS" >/dev/null
-cmake -S . -B "$OUT/mingw" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTRIVO_TESTS=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DTRIVO_NATIVE_TOOL="$OUT/native/trivo-make" >/dev/null
-cmake --build "$OUT/mingw" --target trivo "$NAME" -j "$JOBS" >/dev/null
-QUIZ="$OUT/mingw/examples/$NAME.exe"
+build "$OUT/native" trivo-make -- -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRIVO_TESTS=ON -DTRIVO_BENCH=ON
 
 . scripts/wine-env.sh
-PLAY="$OUT/play"
-mkdir -p "$PLAY"
-had_display=${DISPLAY:-}
-wine_env_start "$PLAY"
+# Xvfb and wineserver are stopped on every way out, also when the run fails or is interrupted.
 trap wine_env_stop EXIT
+trap 'exit 130' INT TERM HUP
+if wine_runs win32 "$PLAY"; then
+    ARCH=win32 TREE="$OUT/mingw" TOOLCHAIN=mingw-i686
+else
+    why32=$WINE_ENV_WHY
+    if ! wine_runs win64 "$PLAY"; then
+        echo "run.sh: Wine cannot start Windows programs on this machine." >&2
+        echo "  32-bit: $why32" >&2
+        echo "  64-bit: $WINE_ENV_WHY" >&2
+        echo "  Check that Debian's wine, wine64 and wine32:i386 packages are installed (bash scripts/setup.sh does it)" >&2
+        echo "  and that programs can run from $PLAY (not a noexec mount)." >&2
+        exit 1
+    fi
+    echo "This machine cannot run 32-bit Windows programs ($why32): starting the 64-bit build of the sample."
+    ARCH=win64 TREE="$OUT/mingw64" TOOLCHAIN=mingw-x86_64
+fi
+build "$TREE" trivo "$NAME" -- -DCMAKE_BUILD_TYPE=Release -DTRIVO_TESTS=ON \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$TOOLCHAIN.cmake" -DTRIVO_NATIVE_TOOL="$OUT/native/trivo-make"
+QUIZ="$TREE/examples/$NAME.exe"
+
+had_display=${DISPLAY:-}
+if ! wine_env_start "$PLAY" "$ARCH"; then
+    echo "run.sh: $WINE_ENV_WHY" >&2
+    exit 1
+fi
 # The answers file is written in the current directory: play from a folder of our own.
 cd "$PLAY"
 if [ -n "$had_display" ]; then
     echo "Starting the sample quiz $NAME on $DISPLAY; close its window to end."
-    wine "$QUIZ" >"$PLAY/wine.log" 2>&1
+    "$TRIVO_WINE" "$QUIZ" >"$PLAY/wine.log" 2>&1
 else
-    wine "$QUIZ" >"$PLAY/wine.log" 2>&1 &
+    "$TRIVO_WINE" "$QUIZ" >"$PLAY/wine.log" 2>&1 &
     # Wait for the window (its title is the quiz's title), then give it a moment to paint.
     TITLE=$(sed -nE 's/^title = "(.*)"$/\1/p' "$ROOT/examples/$NAME/quiz.toml" | head -n 1)
-    for _ in $(seq 1 100); do
-        xdotool search --name "$TITLE" >/dev/null 2>&1 && break
+    shown=0
+    for _ in $(seq 1 150); do
+        if xdotool search --name "$TITLE" >/dev/null 2>&1; then shown=1; break; fi
         sleep 0.2
     done
     sleep 2
     import -window root "$PLAY/screenshot.png"
-    wineserver -k
+    if [ "$shown" -eq 0 ]; then
+        echo "run.sh: the quiz window did not appear within 30 s; Wine's output is in $PLAY/wine.log" >&2
+        exit 1
+    fi
     echo "No display: the sample quiz $NAME ran on a private Xvfb. Screenshot: $PLAY/screenshot.png"
 fi

@@ -9,9 +9,13 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   libtomlplusplus-dev wfrench
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
-  wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick xdotool
-  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+  wine fonts-wine xvfb xauth x11-utils imagemagick xdotool
+  # The 32-bit Wine and what its media players need (MP3 decoding, GL for the film player).
+  wine32:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
+  # The same for the 64-bit Wine, which runs the 64-bit build where 32-bit programs cannot run.
+  wine64 gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgl1 libgl1-mesa-dri libglx-mesa0
 )
 
 SUDO=""

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native suites twice (plain, then under AddressSanitizer
-# and UndefinedBehaviorSanitizer), the fuzz targets for a bounded time, the MinGW cross build of the
-# same code, and the Windows programs under a private Wine prefix. Ends with "N passed, N failed" and
-# exits non-zero when anything failed.
+# and UndefinedBehaviorSanitizer), the fuzz targets for a bounded time, the MinGW cross builds of the
+# same code (32-bit, the product, and 64-bit), and the Windows programs of each build under a private
+# Wine prefix of its architecture. A machine that cannot run 32-bit programs tests the 64-bit build
+# only and counts the 32-bit runs as skipped. Ends with "N passed, N failed, N skipped" and exits
+# non-zero when anything failed.
 set -u
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -14,9 +16,29 @@ bash scripts/setup.sh || { echo "setup failed"; echo "0 passed, 1 failed"; exit 
 
 passed=0
 failed=0
+skipped=0
 failures=()
 note_pass() { passed=$((passed + $1)); }
 note_fail() { failed=$((failed + $1)); failures+=("$2"); }
+
+# Which Windows programs this machine runs, found by starting a tiny one of each kind under Wine.
+. scripts/wine-env.sh
+mkdir -p "$OUT"
+RUN32=1
+SKIP32_WHY=""
+if ! wine_runs win32 "$OUT/wine-probe"; then
+    RUN32=0
+    SKIP32_WHY="32-bit Windows runs skipped: this machine cannot run 32-bit Windows programs ($WINE_ENV_WHY); the Windows suites run on the 64-bit build only"
+    echo "note: $SKIP32_WHY"
+fi
+RUN64=1
+if ! wine_runs win64 "$OUT/wine-probe"; then
+    RUN64=0
+    echo "note: 64-bit Windows programs do not run here: $WINE_ENV_WHY"
+fi
+if [ "$RUN32" -eq 0 ] && [ "$RUN64" -eq 0 ]; then
+    note_fail 1 "Wine runs neither 32-bit nor 64-bit Windows programs here ($WINE_ENV_WHY)"
+fi
 
 # Runs ctest in a build dir and adds its counts.
 run_ctest() {
@@ -52,8 +74,6 @@ configure_and_build() {
     return 0
 }
 
-mkdir -p "$OUT"
-
 # 1. Native suites.
 if configure_and_build "$OUT/native" "native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRIVO_TESTS=ON -DTRIVO_BENCH=ON; then
     run_ctest "$OUT/native" "native"
@@ -82,26 +102,67 @@ if CC=clang CXX=clang++ configure_and_build "$OUT/fuzz" "fuzz" -DCMAKE_BUILD_TYP
     done
 fi
 
-# 4. The MinGW cross build of the same code, and the Windows programs run under Wine. The MinGW tree
-# cannot run its own tool, so it packs its quizzes with the native one.
-# Test programs of an earlier build must not stand in for ones that no longer build.
-rm -f "$OUT"/mingw/tests/win/*_test.exe
-if configure_and_build "$OUT/mingw" "mingw" -DCMAKE_BUILD_TYPE=Release -DTRIVO_TESTS=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DTRIVO_NATIVE_TOOL="$OUT/native/trivo-make"; then
-    note_pass 1
-    if bash scripts/wine-tests.sh "$OUT/mingw" >"$OUT/wine-tests.log" 2>&1; then
-        echo "wine: $(grep -c '^PASS ' "$OUT/wine-tests.log") checks passed"
-        note_pass "$(grep -c '^PASS ' "$OUT/wine-tests.log")"
+# 4. The MinGW cross builds of the same code, 32-bit (the product) and 64-bit, and the Windows
+# programs of each run under Wine. The MinGW trees cannot run their own tool, so they pack their
+# quizzes with the native one.
+# run_wine_suite BUILD LABEL: the Windows checks of one build, counted line by line.
+wine_checks=0
+run_wine_suite() {
+    local build=$1 label=$2 log="$1/wine-tests.log" npass nfail
+    bash scripts/wine-tests.sh "$build" >"$log" 2>&1
+    local code=$?
+    npass=$(grep -c '^PASS ' "$log")
+    nfail=$(grep -c '^FAIL ' "$log")
+    wine_checks=$((npass + nfail))
+    note_pass "$npass"
+    if [ "$code" -eq 0 ]; then
+        echo "$label: $npass checks passed ($(grep -E '^wine checks took' "$log" | sed 's/^wine checks //'))"
     else
-        cat "$OUT/wine-tests.log"
-        note_pass "$(grep -c '^PASS ' "$OUT/wine-tests.log")"
-        note_fail "$(($(grep -c '^FAIL ' "$OUT/wine-tests.log") + 0))" "wine tests"
-        [ "$(grep -c '^FAIL ' "$OUT/wine-tests.log")" -gt 0 ] || note_fail 1 "wine tests: did not finish"
+        grep -E '^(FAIL|---)' "$log" | head -n 40
+        echo "$label: $npass checks passed, $nfail failed (log: $log)"
+        note_fail "$nfail" "$label"
+        [ "$nfail" -gt 0 ] || note_fail 1 "$label: did not finish"
     fi
+}
+
+declare -A MINGW_TREE=([i686]="$OUT/mingw" [x86_64]="$OUT/mingw64")
+built32=0
+built64=0
+for arch in i686 x86_64; do
+    tree=${MINGW_TREE[$arch]}
+    # Test programs of an earlier build must not stand in for ones that no longer build.
+    rm -f "$tree"/tests/win/*_test.exe
+    if configure_and_build "$tree" "mingw $arch" -DCMAKE_BUILD_TYPE=Release -DTRIVO_TESTS=ON \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" -DTRIVO_NATIVE_TOOL="$OUT/native/trivo-make"; then
+        note_pass 1
+        [ "$arch" = i686 ] && built32=1 || built64=1
+    fi
+done
+
+# Both players carry a quiz alike: the native tool reads and rewrites each, and dumps the same folder
+# from the sample programs built over them.
+if [ "$built32" -eq 1 ] && [ "$built64" -eq 1 ]; then
+    if bash tests/win/players_alike.sh "$OUT/native" "$OUT/mingw" "$OUT/mingw64" >"$OUT/players-alike.log" 2>&1; then
+        echo "players: $(grep -c '^PASS ' "$OUT/players-alike.log") checks passed"
+    else
+        cat "$OUT/players-alike.log"
+        note_fail "$(grep -c '^FAIL ' "$OUT/players-alike.log")" "players alike"
+        grep -q '^FAIL ' "$OUT/players-alike.log" || note_fail 1 "players alike: did not finish"
+    fi
+    note_pass "$(grep -c '^PASS ' "$OUT/players-alike.log")"
 fi
+
+if [ "$built32" -eq 1 ] && [ "$RUN32" -eq 1 ]; then run_wine_suite "$OUT/mingw" "wine 32-bit"; fi
+if [ "$built64" -eq 1 ] && [ "$RUN64" -eq 1 ]; then run_wine_suite "$OUT/mingw64" "wine 64-bit"; fi
+if [ "$RUN32" -eq 0 ]; then
+    # The 32-bit suite holds the same checks as the 64-bit one.
+    skipped=$((skipped + wine_checks))
+    echo "note: $SKIP32_WHY"
+fi
+if [ "$RUN64" -eq 0 ] && [ "$RUN32" -eq 1 ]; then note_fail 1 "wine 64-bit: 64-bit Windows programs do not run here"; fi
 
 if [ "${#failures[@]}" -gt 0 ]; then
     echo "failed: ${failures[*]}"
 fi
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]

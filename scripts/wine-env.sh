@@ -1,18 +1,98 @@
-# Sourced by the scripts that run Trivo's Windows programs: a private Wine prefix set up for headless
-# runs, and a private Xvfb display when none is given. Call wine_env_start, then wine_env_stop.
+# Sourced by the scripts that run Trivo's Windows programs: what this machine runs, a private Wine
+# prefix set up for headless runs, and a private Xvfb display when none is given.
+#
+#   wine_runs ARCH BASE     true when a Windows program of ARCH (win32 or win64) runs here; tried, not
+#                           guessed: a tiny program is compiled and started in the prefix under BASE.
+#                           When false, WINE_ENV_WHY says why in one line.
+#   wine_env_start BASE ARCH  the environment for ARCH's programs (prefix BASE/wineprefix-ARCH, made
+#                           once), and an Xvfb when DISPLAY is not set. Exports TRIVO_WINE: start a
+#                           program with "$TRIVO_WINE" prog.exe. False, with WINE_ENV_WHY, when Wine
+#                           cannot make the prefix.
+#   wine_env_stop           stops wineserver and the Xvfb started here; safe to call more than once.
+#   wine_arch_of BUILD      win64 for a build made with the x86_64 toolchain file, else win32.
+#
+# Debian's wine, wineboot and winepath always start the 32-bit loader when wine32 is installed, so the
+# loaders are called directly, and WINELOADER tells Wine's own helpers which one to start again.
 
-wine_env_start() {
-    local base=$1
-    export WINEPREFIX="$base/wineprefix"
-    export WINEDEBUG=-all
-    export WINEARCH=win32
-    export LANG=C.UTF-8
+WINE_LOADER_WIN32=${WINE_LOADER_WIN32:-/usr/lib/wine/wine}
+WINE_LOADER_WIN64=${WINE_LOADER_WIN64:-/usr/lib/wine/wine64}
+WINE_ENV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+wine_use() {  # ARCH BASE
+    export WINEARCH=$1 WINEPREFIX="$2/wineprefix-$1" WINEDEBUG=-all LANG=C.UTF-8
+    if [ "$1" = win64 ]; then TRIVO_WINE=$WINE_LOADER_WIN64; else TRIVO_WINE=$WINE_LOADER_WIN32; fi
+    export TRIVO_WINE WINELOADER=$TRIVO_WINE
     # Wine reads the ALSA configuration from $HOME: a private home keeps the null sound device ours.
-    export HOME="$base/home"
+    export HOME="$2/home"
     mkdir -p "$HOME"
     # A null ALSA output gives the media players an audio renderer on machines without sound.
     printf 'pcm.!default { type null }\nctl.!default { type null }\n' >"$HOME/.asoundrc"
+}
 
+# Makes the prefix of the current environment unless an earlier run finished it.
+wine_prefix_ready() {
+    [ -f "$WINEPREFIX/.trivo-ready" ] && return 0
+    local log="$WINEPREFIX.log"
+    if [ ! -x "$TRIVO_WINE" ]; then
+        WINE_ENV_WHY="Wine's $WINEARCH loader $TRIVO_WINE is not installed (Debian package $([ "$WINEARCH" = win64 ] && echo wine64 || echo wine32:i386))"
+        return 1
+    fi
+    rm -rf "$WINEPREFIX"
+    if ! WINEDLLOVERRIDES="mscoree,mshtml=" "$TRIVO_WINE" wineboot -i >"$log" 2>&1; then
+        if grep -q 'Exec format error' "$log"; then
+            WINE_ENV_WHY="the kernel does not start Wine's $WINEARCH loader ($TRIVO_WINE: Exec format error)"
+        else
+            WINE_ENV_WHY="Wine could not make a $WINEARCH prefix: $(grep -v '^$' "$log" | tail -n 1)"
+        fi
+        wineserver -k >/dev/null 2>&1
+        return 1
+    fi
+    wineserver -w
+    # Debian's wine does not put its own fonts into a new prefix; dialog units depend on them.
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+    # Unmanaged windows (no window manager on Xvfb: hiding a managed window stalls 2 s), no crash
+    # dialog (a crash then ends the process instead of waiting for a click), and the GUI font of
+    # Windows: Wine maps "MS Shell Dlg" to the wider Tahoma, which wraps the header's fixed-size
+    # labels; Windows draws them in MS Sans Serif.
+    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n"MS Shell Dlg"="MS Sans Serif"\n' >"$WINEPREFIX/drive_c/trivo.reg"
+    "$TRIVO_WINE" regedit /S 'C:\trivo.reg' >>"$log" 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.trivo-ready"
+}
+
+wine_runs() {  # ARCH BASE
+    local arch=$1 base=$2 compiler code
+    compiler=$([ "$arch" = win64 ] && echo x86_64 || echo i686)-w64-mingw32-gcc-posix
+    mkdir -p "$base"
+    (
+        wine_use "$arch" "$base"
+        wine_prefix_ready || { echo "$WINE_ENV_WHY" >"$base/why-$arch"; exit 1; }
+        if ! "$compiler" -O2 -s -o "$base/probe-$arch.exe" "$WINE_ENV_ROOT/scripts/wine-probe.c" 2>"$base/why-$arch"; then
+            echo "the probe does not compile with $compiler: $(head -n 1 "$base/why-$arch")" >"$base/why-$arch"
+            exit 1
+        fi
+        timeout -k 5 60 "$TRIVO_WINE" "$base/probe-$arch.exe" >"$base/probe-$arch.log" 2>&1
+        code=$?
+        wineserver -k >/dev/null 2>&1
+        if [ "$code" -ne 42 ]; then
+            echo "a $arch program did not run under Wine (exit status $code: $(grep -v '^$' "$base/probe-$arch.log" | tail -n 1))" >"$base/why-$arch"
+            exit 1
+        fi
+    )
+    code=$?
+    WINE_ENV_WHY=$(cat "$base/why-$arch" 2>/dev/null)
+    rm -f "$base/why-$arch"
+    return $code
+}
+
+wine_arch_of() {  # BUILD
+    if grep -q '^CMAKE_TOOLCHAIN_FILE:.*mingw-x86_64' "$1/CMakeCache.txt" 2>/dev/null; then echo win64; else echo win32; fi
+}
+
+wine_env_start() {  # BASE ARCH
+    local base=$1
+    wine_use "${2:-win32}" "$base"
     WINE_ENV_XVFB_PID=""
     if [ -z "${DISPLAY:-}" ]; then
         local n
@@ -26,29 +106,15 @@ wine_env_start() {
         local tries=0
         until xdpyinfo >/dev/null 2>&1 || [ $tries -ge 50 ]; do sleep 0.1; tries=$((tries + 1)); done
     fi
-
-    if [ ! -f "$WINEPREFIX/.trivo-ready" ]; then
-        rm -rf "$WINEPREFIX"
-        WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >"$base/wineboot.log" 2>&1
-        wineserver -w
-        # Debian's wine does not put its own fonts into a new prefix; dialog units depend on them.
-        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-        cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
-        # Unmanaged windows (no window manager on Xvfb: hiding a managed window stalls 2 s), no crash
-        # dialog (a crash then ends the process instead of waiting for a click), and the GUI font of
-        # Windows: Wine maps "MS Shell Dlg" to the wider Tahoma, which wraps the header's fixed-size
-        # labels; Windows draws them in MS Sans Serif.
-        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n"MS Shell Dlg"="MS Sans Serif"\n' >"$WINEPREFIX/trivo.reg"
-        wine regedit /S "$(winepath -w "$WINEPREFIX/trivo.reg")" >>"$base/wineboot.log" 2>&1
-        wineserver -w
-        touch "$WINEPREFIX/.trivo-ready"
-    fi
+    wine_prefix_ready
 }
 
 wine_env_stop() {
-    wineserver -k >/dev/null 2>&1
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
     if [ -n "${WINE_ENV_XVFB_PID:-}" ]; then
         kill "$WINE_ENV_XVFB_PID" 2>/dev/null
         wait "$WINE_ENV_XVFB_PID" 2>/dev/null
+        WINE_ENV_XVFB_PID=""
     fi
+    return 0
 }

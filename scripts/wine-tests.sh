@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the Windows builds under a fresh private Wine prefix and prints one PASS or FAIL line per
-# check, then "RESULT n passed, n failed". Usage: wine-tests.sh MINGW_BUILD_DIR
+# Runs the Windows programs of one MinGW build (32- or 64-bit) under a fresh private Wine prefix of
+# the same architecture and prints one PASS or FAIL line per check, then "RESULT n passed, n failed".
+# Usage: wine-tests.sh MINGW_BUILD_DIR
 set -u
 BUILD=$(cd "$1" && pwd)
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,7 +11,11 @@ rm -rf "$WORK" && mkdir -p "$WORK"
 # wineserver and Xvfb are stopped on every way out, also when the run is interrupted.
 trap wine_env_stop EXIT
 trap 'exit 130' INT TERM HUP
-wine_env_start "$WORK"
+if ! wine_env_start "$WORK" "$(wine_arch_of "$BUILD")"; then
+    echo "FAIL Wine: $WINE_ENV_WHY"
+    echo "RESULT 0 passed, 1 failed"
+    exit 1
+fi
 cd "$WORK"
 
 pass=0
@@ -29,16 +34,16 @@ TOOL="$BUILD/trivo-make.exe"
 start=$(date +%s)
 
 # The console tool: verdicts, code page 1252 arguments, the codec's exact bytes and its failures.
-check "trivo-make.exe judge" "Trop court" "$(wine "$TOOL" judge "TOUR EIFFEL" "tour eif" 2>/dev/null | tr -d '\r')"
+check "trivo-make.exe judge" "Trop court" "$("$TRIVO_WINE" "$TOOL" judge "TOUR EIFFEL" "tour eif" 2>/dev/null | tr -d '\r')"
 check "trivo-make.exe judge accented" "yade lidée" \
-    "$(wine "$TOOL" judge "Très grand château fort" "tres grand chateau fart" 2>/dev/null | tr -d '\r')"
+    "$("$TRIVO_WINE" "$TOOL" judge "Très grand château fort" "tres grand chateau fart" 2>/dev/null | tr -d '\r')"
 printf 'abc' >abc.txt
-wine "$TOOL" pack abc.txt abc.lzw >/dev/null 2>&1
+"$TRIVO_WINE" "$TOOL" pack abc.txt abc.lzw >/dev/null 2>&1
 check "trivo-make.exe pack abc" "30 98 8c 70 00" "$(od -An -tx1 abc.lzw 2>/dev/null | xargs)"
-wine "$TOOL" unpack abc.lzw abc.out >/dev/null 2>&1
+"$TRIVO_WINE" "$TOOL" unpack abc.lzw abc.out >/dev/null 2>&1
 check "trivo-make.exe unpack" "abc" "$(cat abc.out 2>/dev/null)"
 printf '\x30\x98' >bad.lzw
-wine "$TOOL" unpack bad.lzw bad.out >/dev/null 2>err.txt
+"$TRIVO_WINE" "$TOOL" unpack bad.lzw bad.out >/dev/null 2>err.txt
 code=$?
 check "trivo-make.exe unpack corrupt: exit 1, no output" "1 no" "$code $([ -e bad.out ] && echo yes || echo no)"
 
@@ -52,7 +57,7 @@ run_gtest_program() {
     name=$(basename "$exe" .exe)
     mkdir -p "$WORK/$name"
     log="$WORK/$name/output.txt"
-    (cd "$WORK/$name" && timeout -k 5 "$PROGRAM_TIMEOUT" wine "$exe" >"$log" 2>&1)
+    (cd "$WORK/$name" && timeout -k 5 "$PROGRAM_TIMEOUT" "$TRIVO_WINE" "$exe" >"$log" 2>&1)
     code=$?
     tr -d '\r' <"$log" >"$log.tmp" && mv "$log.tmp" "$log"
     local line ok=0 failed=0 summary_passed summary_failed

@@ -16,7 +16,7 @@ rm -rf "$WORK" && mkdir -p "$WORK/play"
 STARTED_HERE=""
 if [ -z "${WINEPREFIX:-}" ]; then
     . "$ROOT/scripts/wine-env.sh"
-    wine_env_start "$WORK"
+    wine_env_start "$WORK" "$(wine_arch_of "$BUILD")" || { echo "FAIL $(basename "$0"): $WINE_ENV_WHY"; exit 1; }
     STARTED_HERE=1
 fi
 
@@ -51,14 +51,14 @@ check() {  # check NAME EXPECTED ACTUAL
 # The helper looks at the player from outside; every run has a time limit. Output goes to files:
 # Wine's helper processes keep pipes open.
 helper() {
-    timeout -k 5 30 wine "$HELPER" "$@" >"$WORK/helper.out" 2>&1
+    timeout -k 5 30 "$TRIVO_WINE" "$HELPER" "$@" >"$WORK/helper.out" 2>&1
     tr -d '\r' <"$WORK/helper.out"
 }
 
 # The player in the play folder (its answers file is written in the current directory), at most
 # 60 seconds; run number $1 keeps its own log.
 start_player() {
-    (cd "$WORK/play" && exec timeout -k 5 60 wine "$QUIZ") >"$WORK/player-$1.out" 2>&1 &
+    (cd "$WORK/play" && exec timeout -k 5 60 "$TRIVO_WINE" "$QUIZ") >"$WORK/player-$1.out" 2>&1 &
     PLAYER_PID=$!
 }
 

@@ -13,7 +13,7 @@ rm -rf "$WORK" && mkdir -p "$WORK/run"
 STARTED_HERE=""
 if [ -z "${WINEPREFIX:-}" ]; then
     . "$ROOT/scripts/wine-env.sh"
-    wine_env_start "$WORK"
+    wine_env_start "$WORK" "$(wine_arch_of "$BUILD")" || { echo "FAIL $(basename "$0"): $WINE_ENV_WHY"; exit 1; }
     STARTED_HERE=1
 fi
 
@@ -34,7 +34,7 @@ check() {  # check NAME EXPECTED ACTUAL
 start_limited() {  # start_limited NAME SECONDS PROGRAM [ARGS...]
     local name=$1 seconds=$2
     shift 2
-    (timeout "$seconds" wine "$@" >"$WORK/$name.out" 2>&1; echo $? >"$WORK/$name.rc") &
+    (timeout "$seconds" "$TRIVO_WINE" "$@" >"$WORK/$name.out" 2>&1; echo $? >"$WORK/$name.rc") &
 }
 
 wait_for() {  # wait_for NAME: waits until NAME.rc exists, prints the status

@@ -202,7 +202,7 @@ TEST_F(MainWindowTest, LinkHasAnUnderlinedFontThreeQuartersOfItsHeightAndTheHand
 
     HCURSOR hand = LoadCursorA(g_instance, MAKEINTRESOURCEA(IDC_LINK_CURSOR));
     ASSERT_NE(hand, nullptr);
-    EXPECT_EQ(reinterpret_cast<HCURSOR>(static_cast<LONG_PTR>(GetClassLongA(link, GCL_HCURSOR))), hand);
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(link, GCLP_HCURSOR)), hand);
     // A two-colour cursor: only a mask bitmap, twice the height, with its hot spot on the fingertip.
     ICONINFO info = {};
     ASSERT_TRUE(GetIconInfo(hand, &info));

@@ -175,7 +175,7 @@ TEST_F(Page, TextQuizControlsInCreationOrderWithTheirPlacesAndStyles) {
     EXPECT_EQ(children[2].box, (Box{615, 10, 100, 20}));
     EXPECT_EQ(children[2].text, "");
     EXPECT_EQ(fontOf(children[2].window), guiFont());
-    EXPECT_EQ(GetWindowLongA(children[2].window, GWL_WNDPROC), reinterpret_cast<LONG>(answerFieldProc));
+    EXPECT_EQ(GetWindowLongPtrA(children[2].window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(answerFieldProc));
 
     EXPECT_EQ(children[3].className, "STATIC");
     EXPECT_EQ(children[3].style, 0x50810001u);
@@ -255,7 +255,7 @@ TEST_F(Page, PictureQuizTwoSlotsHasCaptionsAndNarrowFields) {
     EXPECT_EQ(box(5001), (Box{315, 291, 60, 17}));
     EXPECT_EQ(box(5002), (Box{315, 311, 60, 17}));
     EXPECT_EQ(fontOf(item(5001)), guiFont());
-    EXPECT_EQ(GetWindowLongA(item(4002), GWL_WNDPROC), reinterpret_cast<LONG>(answerFieldProc));
+    EXPECT_EQ(GetWindowLongPtrA(item(4002), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(answerFieldProc));
     expectEditStyle(static_cast<DWORD>(GetWindowLongA(item(4002), GWL_STYLE)));
     EXPECT_EQ(text(5002), "?");
     EXPECT_EQ(box(4003), (Box{410, 290, 190, 21}));

@@ -37,7 +37,7 @@ check "trivo-make new + build: starter.exe written" "wrote starter.exe: picture 
 i686-w64-mingw32-gcc-posix -O2 -o close_main_window.exe "$ROOT/tests/win/close_main_window.c" -static \
     2>helper-build.log
 mkdir -p play
-(cd play && timeout 60 wine ../starter.exe >../player.out 2>&1; echo $? >../player.rc) &
+(cd play && timeout 60 "$TRIVO_WINE" ../starter.exe >../player.out 2>&1; echo $? >../player.rc) &
 window=""
 for _ in $(seq 1 150); do
     window=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -n 1)
@@ -46,7 +46,7 @@ for _ in $(seq 1 150); do
 done
 check "starter.exe: main window titled '$TITLE'" "$TITLE" \
     "$([ -n "$window" ] && xdotool getwindowname "$window" 2>/dev/null)"
-timeout 60 wine close_main_window.exe 30 >helper.out 2>&1
+timeout 60 "$TRIVO_WINE" close_main_window.exe 30 >helper.out 2>&1
 check "starter.exe: closed without any message box" "closed main window after 0 message boxes" \
     "$(tr -d '\r' <helper.out)"
 while [ ! -f player.rc ]; do sleep 0.2; done
@@ -55,8 +55,8 @@ wineserver -k >/dev/null 2>&1
 
 # The MinGW build of the tool reads the same folder and writes the same bytes.
 check "trivo-make.exe check starter" "starter/quiz.toml: 0 errors, 0 warnings (picture quiz, 3 questions, 6 media files)" \
-    "$(wine "$BUILD/trivo-make.exe" check starter 2>/dev/null | tr -d '\r')"
-wine "$BUILD/trivo-make.exe" build starter -o starter-win.exe --player ../app/trivo.exe >build-win.out 2>&1
+    "$("$TRIVO_WINE" "$BUILD/trivo-make.exe" check starter 2>/dev/null | tr -d '\r')"
+"$TRIVO_WINE" "$BUILD/trivo-make.exe" build starter -o starter-win.exe --player ../app/trivo.exe >build-win.out 2>&1
 check "trivo-make.exe build: the same program as the native tool" "same" \
     "$(cmp -s starter.exe starter-win.exe && echo same || echo different)"
 wineserver -k >/dev/null 2>&1 || true
