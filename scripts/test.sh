@@ -36,6 +36,9 @@ if ! wine_runs win64 "$OUT/wine-probe"; then
     RUN64=0
     echo "note: 64-bit Windows programs do not run here: $WINE_ENV_WHY"
 fi
+if [ "$RUN32" -eq 1 ] && [ "$RUN64" -eq 1 ]; then
+    echo "Windows programs: this machine runs 32-bit and 64-bit ones; the Windows suites run on both builds"
+fi
 if [ "$RUN32" -eq 0 ] && [ "$RUN64" -eq 0 ]; then
     note_fail 1 "Wine runs neither 32-bit nor 64-bit Windows programs here ($WINE_ENV_WHY)"
 fi
