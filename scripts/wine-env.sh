@@ -29,6 +29,15 @@ wine_use() {  # ARCH BASE
     printf 'pcm.!default { type null }\nctl.!default { type null }\n' >"$HOME/.asoundrc"
 }
 
+# wine_failure LOG WHAT: one line saying why Wine failed, from what it wrote into LOG.
+wine_failure() {
+    if grep -q 'Exec format error' "$1"; then
+        echo "the kernel does not start Wine's $WINEARCH loader ($TRIVO_WINE: Exec format error)"
+    else
+        echo "$2: $(grep -v '^$' "$1" | tail -n 1)"
+    fi
+}
+
 # Makes the prefix of the current environment unless an earlier run finished it.
 wine_prefix_ready() {
     [ -f "$WINEPREFIX/.trivo-ready" ] && return 0
@@ -39,11 +48,7 @@ wine_prefix_ready() {
     fi
     rm -rf "$WINEPREFIX"
     if ! WINEDLLOVERRIDES="mscoree,mshtml=" "$TRIVO_WINE" wineboot -i >"$log" 2>&1; then
-        if grep -q 'Exec format error' "$log"; then
-            WINE_ENV_WHY="the kernel does not start Wine's $WINEARCH loader ($TRIVO_WINE: Exec format error)"
-        else
-            WINE_ENV_WHY="Wine could not make a $WINEARCH prefix: $(grep -v '^$' "$log" | tail -n 1)"
-        fi
+        WINE_ENV_WHY=$(wine_failure "$log" "Wine could not make a $WINEARCH prefix")
         wineserver -k >/dev/null 2>&1
         return 1
     fi
@@ -76,7 +81,7 @@ wine_runs() {  # ARCH BASE
         code=$?
         wineserver -k >/dev/null 2>&1
         if [ "$code" -ne 42 ]; then
-            echo "a $arch program did not run under Wine (exit status $code: $(grep -v '^$' "$base/probe-$arch.log" | tail -n 1))" >"$base/why-$arch"
+            wine_failure "$base/probe-$arch.log" "a $arch program did not run under Wine (exit status $code)" >"$base/why-$arch"
             exit 1
         fi
     )
