@@ -126,6 +126,16 @@ run_check_script end_to_end.sh
 # A quiz program made by the native trivo-make from a starter folder starts and shows its title.
 run_check_script starter_quiz.sh
 
+# How long a player waits (F1, Tab, start-up): the play benchmark's short run, for its figures; the
+# check is only that it runs to its end. The full run: play_bench.exe with no --short.
+if [ -e "$BUILD/tests/win/play_bench.exe" ]; then
+    (cd "$BUILD/tests/win" && timeout -k 5 300 "$TRIVO_WINE" play_bench.exe --short bench_text_90.exe bench_text_1.exe \
+        >"$WORK/play_bench.txt" 2>&1)
+    tr -d '\r' <"$WORK/play_bench.txt"
+    check "play_bench.exe --short: every figure measured" "1" "$(grep -c '^Start-up, 90-question' "$WORK/play_bench.txt")"
+    wineserver -k >/dev/null 2>&1
+fi
+
 echo "wine checks took $(($(date +%s) - start)) s"
 echo "RESULT $pass passed, $fail failed"
 [ "$fail" -eq 0 ]

@@ -1,0 +1,244 @@
+// How long a player waits, measured on the real platform: F1, Tab and start-up of 2-slot quizzes of
+// 90 questions (180 fields). Each figure is the time from the key message to its return, when the
+// score label has been rewritten; start-up is the time from starting a quiz program to its first
+// idle message loop. Prints one table; nothing here is a pass or fail on time.
+// Usage: play_bench.exe [--short] [TEXT90.exe TEXT1.exe]   (--short: one round, for the test command)
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "content/quiz.h"
+#include "player/ids.h"
+#include "player/main_window.h"
+#include "player/media.h"
+#include "player/platform_win32.h"
+#include "player/window_state.h"
+
+namespace {
+
+const int QUESTIONS = 90;
+const int SLOTS = 2;
+const int FIELDS = QUESTIONS * SLOTS;
+
+double nowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double median(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+void pumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A key released in a field, as the player's keyboard delivers it.
+double keyUpMs(HWND field, WPARAM key) {
+    const double start = nowMs();
+    SendMessageA(field, WM_KEYUP, key, 0xC0000001);
+    const double elapsed = nowMs() - start;
+    pumpMessages();
+    return elapsed;
+}
+
+// The quiz record and windows of one measured quiz, made as the program makes them.
+struct OpenQuiz {
+    Quiz quiz;
+    HWND main = nullptr;
+    HWND page = nullptr;
+};
+
+void openQuiz(OpenQuiz* open, QuizKind kind, RevealMode reveal, bool sameAnswers) {
+    initQuiz(&open->quiz);
+    open->quiz.kind = kind;
+    open->quiz.slotsPerQuestion = SLOTS;
+    open->quiz.revealMode = reveal;
+    open->quiz.questionCount = QUESTIONS;
+    open->quiz.backgroundBrush = CreateSolidBrush(RGB(255, 255, 255));
+    for (int q = 1; q <= QUESTIONS; ++q) {
+        const std::string n = std::to_string(q);
+        if (sameAnswers)
+            appendQuestion(&open->quiz, "x", "x", "Question");
+        else
+            appendQuestion(&open->quiz, ("r" + n).c_str(), ("s" + n).c_str(), ("Question " + n).c_str());
+        copyText(open->quiz.scoreCodes[q - 1], ("C" + n).c_str());
+    }
+    g_quiz = &open->quiz;
+    open->main = createMainWindow();
+    open->page = g_pageDialog;
+    ShowWindow(open->main, SW_SHOWNORMAL);
+    ShowWindow(open->page, SW_SHOWNORMAL);
+    pumpMessages();
+}
+
+void closeQuiz(OpenQuiz* open) {
+    DestroyWindow(open->main);
+    pumpMessages();
+    g_pageDialog = nullptr;
+    clearQuestions(&open->quiz);
+    DeleteObject(static_cast<HBRUSH>(open->quiz.backgroundBrush));
+    g_quiz = nullptr;
+}
+
+HWND field(const OpenQuiz& open, int f) { return GetDlgItem(open.page, ID_ANSWER_BASE + f); }
+
+// F1 in field 1 of a Text quiz whose every field is wrong: the text is tried in all 180 fields.
+double f1TextMs(int rounds) {
+    OpenQuiz open;
+    openQuiz(&open, QuizKind::Text, RevealMode::None, false);
+    std::vector<double> samples;
+    for (int i = 0; i < rounds; ++i) {
+        SetWindowTextA(field(open, 1), "faux");
+        SetFocus(field(open, 1));
+        pumpMessages();
+        samples.push_back(keyUpMs(field(open, 1), VK_F1));
+    }
+    closeQuiz(&open);
+    return median(samples);
+}
+
+// F1 that solves all 90 questions of a Picture quiz, each revealing its answer picture; and the time
+// those 90 answer pictures take to decode alone.
+void f1PicturesMs(int rounds, double* f1, double* decodeOnly) {
+    OpenQuiz open;
+    openQuiz(&open, QuizKind::Picture, RevealMode::AnswerPicture, true);
+    std::vector<double> samples;
+    std::vector<double> decodes;
+    for (int i = 0; i < rounds; ++i) {
+        // Back to unsolved: every field emptied and judged ("?").
+        for (int f = 1; f <= FIELDS; ++f) {
+            SetWindowTextA(field(open, f), "");
+            SetFocus(field(open, f));
+        }
+        SetWindowTextA(field(open, 1), "x");
+        SetFocus(field(open, 1));
+        pumpMessages();
+        samples.push_back(keyUpMs(field(open, 1), VK_F1));
+
+        const double start = nowMs();
+        for (int q = 1; q <= QUESTIONS; ++q) {
+            HBITMAP picture = loadResourcePicture(resourceModule(), IMG_ANSWER_BASE + q, "IMG", 260, 260);
+            if (picture != nullptr) DeleteObject(picture);
+        }
+        decodes.push_back(nowMs() - start);
+    }
+    char score[32] = "";
+    GetDlgItemTextA(open.main, ID_SCORE, score, sizeof score);
+    if (std::strcmp(score, " 90 / 90") != 0) std::printf("warning: F1 left the score at \"%s\"\n", score);
+    closeQuiz(&open);
+    *f1 = median(samples);
+    *decodeOnly = median(decodes);
+}
+
+// Tab from a field to the next one, when the next one is in view and when the page has to scroll.
+void tabMs(int rounds, double* onScreen, double* offScreen) {
+    OpenQuiz open;
+    openQuiz(&open, QuizKind::Text, RevealMode::None, false);
+    RECT client;
+    GetClientRect(open.page, &client);
+    // The first field that starts below the visible part of the page at its top.
+    int firstHidden = 2;
+    for (; firstHidden < FIELDS; ++firstHidden) {
+        RECT r;
+        GetWindowRect(field(open, firstHidden), &r);
+        MapWindowPoints(nullptr, open.page, reinterpret_cast<POINT*>(&r), 2);
+        if (r.bottom > client.bottom) break;
+    }
+    std::vector<double> inView;
+    std::vector<double> beyondView;
+    for (int i = 0; i < rounds; ++i) {
+        SendMessageA(open.page, WM_VSCROLL, SB_TOP, 0);
+        SetFocus(field(open, 1));
+        pumpMessages();
+        inView.push_back(keyUpMs(field(open, 1), VK_TAB));
+        SetFocus(field(open, firstHidden - 1));
+        pumpMessages();
+        beyondView.push_back(keyUpMs(field(open, firstHidden - 1), VK_TAB));
+    }
+    closeQuiz(&open);
+    *onScreen = median(inView);
+    *offScreen = median(beyondView);
+}
+
+// Start of a quiz program until its message loop first waits for input, then closed as a user would.
+double startUpMs(const char* program, int rounds) {
+    std::vector<double> samples;
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    for (int i = 0; i < rounds; ++i) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        std::string commandLine = std::string("\"") + program + "\"";
+        const double start = nowMs();
+        if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
+                            &process))
+            return -1;
+        WaitForInputIdle(process.hProcess, 60000);
+        samples.push_back(nowMs() - start);
+        EnumThreadWindows(
+            process.dwThreadId,
+            [](HWND window, LPARAM) -> BOOL {
+                PostMessageA(window, WM_CLOSE, 0, 0);
+                return TRUE;
+            },
+            0);
+        WaitForSingleObject(process.hProcess, 60000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    return median(samples);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    const bool shortRun = argc > 1 && std::strcmp(argv[1], "--short") == 0;
+    const int first = shortRun ? 2 : 1;
+    const int rounds = shortRun ? 1 : 5;
+    g_instance = GetModuleHandleA(nullptr);
+    // The pictures of the Picture quiz: one JPEG of 520 x 390 as every question and answer picture.
+    g_resourceModule = LoadLibraryA("play_bench_pictures.dll");
+    if (g_resourceModule == nullptr || !registerMainWindowClass()) {
+        std::printf("play_bench: cannot load play_bench_pictures.dll or register the window class\n");
+        return 1;
+    }
+    std::printf("%s, median of %d round%s, milliseconds\n", shortRun ? "short run" : "full run", rounds,
+                rounds == 1 ? "" : "s");
+    std::printf("F1 in one field, tried in all 180 fields (Text): %.1f\n", f1TextMs(rounds));
+    double f1 = 0;
+    double decode = 0;
+    f1PicturesMs(rounds, &f1, &decode);
+    std::printf("F1 solving 90 Picture questions with answer pictures: %.1f (the 90 pictures alone: %.1f, "
+                "ratio %.2f)\n",
+                f1, decode, f1 / decode);
+    double inView = 0;
+    double beyondView = 0;
+    tabMs(rounds * 4, &inView, &beyondView);
+    std::printf("Tab to a field on screen: %.2f\nTab to a field off screen (the page scrolls): %.2f\n", inView, beyondView);
+    if (argc >= first + 2) {
+        const double big = startUpMs(argv[first], rounds);
+        const double small = startUpMs(argv[first + 1], rounds);
+        std::printf("Start-up, 90-question Text quiz: %.0f; 1-question quiz: %.0f; difference %.0f\n", big, small,
+                    big - small);
+    }
+    FreeLibrary(g_resourceModule);
+    return 0;
+}
