@@ -16,7 +16,6 @@ namespace {
 
 // Long enough for "BRAVO"; a label is only ever compared with it.
 const int VERDICT_READ_SIZE = 10;
-const int PICTURE_BOX = 260;
 const char* const NO_CODE = "      ";
 
 // A control's text, at most size - 1 characters; empty when the page has no such control.
@@ -50,7 +49,7 @@ bool questionSolved(HWND page, const Question* node, int index, int slots) {
 // The answer picture replaces the question picture, centred 10 pixels left of the question picture's
 // box. Positions are page pixels, so the scroll offset is taken off for the control.
 void showAnswerPicture(HWND page, int q) {
-    HBITMAP bitmap = loadResourcePicture(resourceModule(), IMG_ANSWER_BASE + q, "IMG", PICTURE_BOX, PICTURE_BOX);
+    HBITMAP bitmap = loadResourcePicture(resourceModule(), IMG_ANSWER_BASE + q, QUIZ_MEDIA_TYPE, PICTURE_BOX, PICTURE_BOX);
     if (bitmap == nullptr) return;
     BITMAP size;
     if (GetObjectA(bitmap, sizeof size, &size) == 0) {

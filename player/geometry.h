@@ -1,6 +1,12 @@
 // Where each question sits on the page, and how large the page is. Pure integer arithmetic.
 #pragma once
-#include "../content/quiz.h"
+#include "content/quiz.h"
+
+// A question's picture, and an answer picture revealed in its place, is scaled to fit a square box
+// of this many pixels.
+constexpr int PICTURE_BOX = 260;
+// One notch of the mouse wheel, as WM_MOUSEWHEEL reports its delta (positive away from the user).
+constexpr int WHEEL_NOTCH = 120;
 
 // Top of question q's row in a Text quiz.
 int textRowY(int q);
@@ -8,7 +14,7 @@ int textRowY(int q);
 int audioRowY(int q);
 // Horizontal offset of question q's column in a grid quiz (columns 290 apart, +90 with two slots).
 int gridColumnX(int q, int slots);
-// Base line of question q's row in a Picture or Video quiz; the 260-pixel picture box ends on it.
+// Base line of question q's row in a Picture or Video quiz; the picture box ends on it.
 int gridRowBaseY(int q, RevealMode revealMode);
 
 // Page content extents, fixed when the main window is created.

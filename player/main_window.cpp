@@ -71,11 +71,11 @@ void onKeyDown(WPARAM key) {
 // onWheel: one notch either way scrolls the page one line, after the current message. Larger deltas
 // (several notches reported at once) are ignored, as they always were.
 void onWheel(WPARAM wParam) {
-    const WORD delta = HIWORD(wParam);
+    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
     int code;
-    if (delta == 120) {
+    if (delta == WHEEL_NOTCH) {
         code = SB_LINEUP;
-    } else if (delta == 0xFF88) {
+    } else if (delta == -WHEEL_NOTCH) {
         code = SB_LINEDOWN;
     } else {
         return;

@@ -26,8 +26,6 @@ const DWORD STYLE_VIDEO_HOST = WS_CHILD | WS_VISIBLE | WS_BORDER;
 const DWORD STYLE_ANSWER = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER;
 const DWORD STYLE_VERDICT = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | SS_CENTER;
 
-const int PICTURE_BOX = 260;
-
 // Where one question's number label and answer fields go; fixed by its kind-specific controls.
 struct RowAnchor {
     int editX, editY, editWidth;
@@ -82,7 +80,7 @@ RowAnchor layoutPictureQuestion(HWND page, int q) {
     const int c = gridColumnX(q, slots);
     const int b = gridRowBaseY(q, g_quiz->revealMode);
 
-    HBITMAP picture = loadResourcePicture(resourceModule(), IMG_MEDIA_BASE + q, "IMG", PICTURE_BOX, PICTURE_BOX);
+    HBITMAP picture = loadResourcePicture(resourceModule(), IMG_MEDIA_BASE + q, QUIZ_MEDIA_TYPE, PICTURE_BOX, PICTURE_BOX);
     int w = PICTURE_BOX;
     int h = PICTURE_BOX;
     BITMAP size;

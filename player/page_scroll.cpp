@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "content/quiz.h"
+#include "player/geometry.h"
 #include "player/ids.h"
 #include "player/page.h"
 #include "player/window_state.h"
@@ -14,9 +15,6 @@ const int VERTICAL_LINE = 30;
 const int HORIZONTAL_LINE = 1;
 // Room kept between a question brought into view and the edge of the page's client area.
 const int FOCUS_MARGIN = 10;
-// One wheel notch, as WM_MOUSEWHEEL reports it in the high word of wParam.
-const WORD WHEEL_NOTCH_UP = 120;
-const WORD WHEEL_NOTCH_DOWN = 0xFF88;
 
 SCROLLINFO scrollState(HWND page, int bar) {
     SCROLLINFO info;
@@ -165,9 +163,9 @@ void onPageResize(HWND page) {
 void onPageWheel(HWND page, WPARAM wParam) {
     // Posted, not sent: the page scrolls after the wheel message has also reached the main window,
     // which posts the same request again (so a notch on the page scrolls two lines).
-    const WORD delta = HIWORD(wParam);
-    if (delta == WHEEL_NOTCH_UP) PostMessageA(page, WM_VSCROLL, SB_LINEUP, 0);
-    if (delta == WHEEL_NOTCH_DOWN) PostMessageA(page, WM_VSCROLL, SB_LINEDOWN, 0);
+    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    if (delta == WHEEL_NOTCH) PostMessageA(page, WM_VSCROLL, SB_LINEUP, 0);
+    if (delta == -WHEEL_NOTCH) PostMessageA(page, WM_VSCROLL, SB_LINEDOWN, 0);
 }
 
 // The page follows the focus only when the newly focused field (with its verdict label) is not
