@@ -8,7 +8,7 @@
 #include "checking/evaluation.h"
 #include "checking/matcher.h"
 #include "content/quiz.h"
-#include "player/ids.h"
+#include "player/geometry.h"
 #include "player/page.h"
 
 WNDPROC baseEditProc = nullptr;
@@ -56,7 +56,7 @@ int tabTarget(HWND page, int f, bool backward) {
     int t = f;
     for (int tries = 0; tries < count; ++tries) {
         t = backward ? (t == 1 ? count : t - 1) : (t == count ? 1 : t + 1);
-        if (GetDlgItem(page, ID_ANSWER_BASE + t) != nullptr) return t;
+        if (GetDlgItem(page, answerIdOfField(t)) != nullptr) return t;
     }
     return f;
 }
@@ -67,15 +67,15 @@ int tabTarget(HWND page, int f, bool backward) {
 void onTabMove(HWND field) {
     HWND page = GetParent(field);
     const bool backward = GetKeyState(VK_SHIFT) < 0;
-    const int f = GetDlgCtrlID(field) - ID_ANSWER_BASE;
+    const int f = fieldOfAnswerId(GetDlgCtrlID(field));
     evaluateOwnField(field);
     if (f < 1 || f > fieldCount()) return;
     const int t = tabTarget(page, f, backward);
     if (t == 1) SendMessageA(page, WM_VSCROLL, SB_TOP, 0);
-    SetFocus(GetDlgItem(page, ID_ANSWER_BASE + t));
+    SetFocus(GetDlgItem(page, answerIdOfField(t)));
     // Anywhere else the page moves only as far as it must to show the new field (rule and reasons at
     // scrollFieldIntoView), rather than at fixed fields and by fixed amounts.
-    scrollFieldIntoView(page, ID_ANSWER_BASE + t);
+    scrollFieldIntoView(page, answerIdOfField(t));
 }
 
 // WM_KEYUP, or WM_SYSKEYDOWN with Alt held: the field's keys act on release (or at once with Alt).
@@ -121,13 +121,13 @@ void tryAnswerEverywhere(HWND field) {
     GetWindowTextA(field, typed, sizeof typed);
     const int count = fieldCount();
     for (int k = 1; k <= count; ++k) {
-        HWND target = GetDlgItem(page, ID_ANSWER_BASE + k);
+        HWND target = GetDlgItem(page, answerIdOfField(k));
         if (target == nullptr) continue;
         char verdict[TEXT_SLOT_SIZE];
         verdict[0] = '\0';
-        GetDlgItemTextA(page, ID_VERDICT_BASE + k, verdict, sizeof verdict);
+        GetDlgItemTextA(page, verdictId(answerIdOfField(k)), verdict, sizeof verdict);
         if (lstrcmpA(verdict, VERDICT_RIGHT) == 0) continue;
-        SetDlgItemTextA(page, ID_ANSWER_BASE + k, typed);
+        SetWindowTextA(target, typed);
         // Moving the focus on judges the field refilled before (its WM_KILLFOCUS).
         SetFocus(target);
     }

@@ -7,7 +7,7 @@
 #include "player/answers_file.h"
 
 #include "content/quiz.h"
-#include "player/ids.h"
+#include "player/geometry.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ bool writeFields(HANDLE file, HWND page) {
         char text[TEXT_SLOT_SIZE];
         text[0] = '\0';
         // A field the page never got (its building stopped early) reads as empty.
-        HWND field = GetDlgItem(page, ID_ANSWER_BASE + k);
+        HWND field = GetDlgItem(page, answerIdOfField(k));
         if (field != nullptr) GetWindowTextA(field, text, TEXT_SLOT_SIZE);
         char line[TEXT_SLOT_SIZE + 2];
         const int length = wsprintfA(line, "%s\r\n", text[0] != '\0' ? text : EMPTY_FIELD);

@@ -1,4 +1,5 @@
-// Question positions on the page and the page's extents, from the question number and quiz settings.
+// Question positions on the page and the page's extents, from the question number and quiz settings;
+// the identifiers of the controls and resources of questions and answer fields.
 #include "player/geometry.h"
 
 #include "player/ids.h"
@@ -53,14 +54,32 @@ int pageExtentHeight(QuizKind kind, int questionCount, RevealMode revealMode) {
 }
 
 int answerId(int q, int s, int slots) {
-    return ID_ANSWER_BASE + (q - 1) * effectiveSlots(slots) + s;
+    return answerIdOfField((q - 1) * effectiveSlots(slots) + s);
 }
 
 FieldSlot fieldSlotOf(int answerIdentifier, int slots) {
     const int n = effectiveSlots(slots);
-    const int f = answerIdentifier - (ID_ANSWER_BASE + 1);
+    const int f = fieldOfAnswerId(answerIdentifier);
     FieldSlot result;
-    result.question = f / n + 1;
-    result.slot = f % n + 1;
+    result.question = (f - 1) / n + 1;
+    result.slot = (f - 1) % n + 1;
     return result;
 }
+
+int answerIdOfField(int f) { return ID_ANSWER_BASE + f; }
+int fieldOfAnswerId(int answerIdentifier) { return answerIdentifier - ID_ANSWER_BASE; }
+int verdictId(int answerIdentifier) { return answerIdentifier + (ID_VERDICT_BASE - ID_ANSWER_BASE); }
+int fieldOfVerdictId(int verdictIdentifier) { return verdictIdentifier - ID_VERDICT_BASE; }
+
+int commentId(int q) { return ID_COMMENT_BASE + q; }
+int pictureId(int q) { return ID_PICTURE_BASE + q; }
+int playButtonId(int q) { return ID_PLAY_BASE + q; }
+int stopButtonId(int q) { return ID_STOP_BASE + q; }
+int videoHostId(int q) { return ID_VIDEO_HOST_BASE + q; }
+int questionOfComment(int commentIdentifier) { return commentIdentifier - ID_COMMENT_BASE; }
+int questionOfPlayButton(int buttonIdentifier) { return buttonIdentifier - ID_PLAY_BASE; }
+int questionOfStopButton(int buttonIdentifier) { return buttonIdentifier - ID_STOP_BASE; }
+
+int mediaResourceId(int q) { return IMG_MEDIA_BASE + q; }
+int answerPictureResourceId(int q) { return IMG_ANSWER_BASE + q; }
+int questionOfMediaResource(int resourceId) { return resourceId - IMG_MEDIA_BASE; }

@@ -5,6 +5,7 @@
 #include "player/media.h"
 
 #include "content/quiz_format.h"
+#include "player/geometry.h"
 #include "player/platform_win32.h"
 
 namespace {
@@ -26,7 +27,7 @@ void mediaFileName(int resourceId, MediaFileType type, char* name) {
     if (type == MEDIA_AUDIO) {
         lstrcpyA(name, "trivo.mp3");
     } else {
-        wsprintfA(name, "trivo%d.avi", resourceId - IMG_MEDIA_BASE);
+        wsprintfA(name, "trivo%d.avi", questionOfMediaResource(resourceId));
     }
 }
 

@@ -4,7 +4,7 @@
 #include <wmp.h>
 
 #include "content/quiz.h"
-#include "player/ids.h"
+#include "player/geometry.h"
 #include "player/media.h"
 
 namespace {
@@ -22,7 +22,7 @@ IWMPControls* videoControls[MAX_QUESTIONS];
 // The player takes its URL as a wide string, converted in the ANSI code page.
 BSTR filmUrl(int q) {
     char name[16];
-    mediaFileName(IMG_MEDIA_BASE + q, MEDIA_VIDEO, name);
+    mediaFileName(mediaResourceId(q), MEDIA_VIDEO, name);
     WCHAR wide[16];
     MultiByteToWideChar(CP_ACP, 0, name, -1, wide, 16);
     return SysAllocString(wide);
@@ -45,7 +45,7 @@ void unloadVideoSupport(HWND mainWindow) {
     // All 90 names, whatever the number of questions: a film of an earlier run may be left over.
     for (int q = 1; q <= MAX_QUESTIONS; ++q) {
         char name[16];
-        mediaFileName(IMG_MEDIA_BASE + q, MEDIA_VIDEO, name);
+        mediaFileName(mediaResourceId(q), MEDIA_VIDEO, name);
         DeleteFileA(name);
     }
     DestroyWindow(mainWindow);
@@ -65,7 +65,7 @@ void unloadVideoSupport(HWND mainWindow) {
 bool setUpVideo(HWND page, int q) {
     if (!validQuestion(q)) return false;
     int k = q - 1;
-    videoHosts[k] = GetDlgItem(page, ID_VIDEO_HOST_BASE + q);
+    videoHosts[k] = GetDlgItem(page, videoHostId(q));
     // A library without the attach entry cannot host a player: treated like a player that cannot
     // be created.
     if (attachControl == nullptr) return false;
@@ -82,14 +82,14 @@ bool setUpVideo(HWND page, int q) {
     player->put_uiMode(none);
     SysFreeString(none);
 
-    if (extractMediaFile(IMG_MEDIA_BASE + q, MEDIA_VIDEO) == 1) {
+    if (extractMediaFile(mediaResourceId(q), MEDIA_VIDEO) == 1) {
         BSTR url = filmUrl(q);
         player->put_URL(url);
         SysFreeString(url);
         // The film waits for its play button.
         if (videoControls[k] != nullptr) videoControls[k]->stop();
         char name[16];
-        mediaFileName(IMG_MEDIA_BASE + q, MEDIA_VIDEO, name);
+        mediaFileName(mediaResourceId(q), MEDIA_VIDEO, name);
         DeleteFileA(name);
     }
     return true;
@@ -98,7 +98,7 @@ bool setUpVideo(HWND page, int q) {
 void playFilm(int q) {
     if (!validQuestion(q)) return;
     // The set-up deleted the file: it is written again for each press.
-    if (extractMediaFile(IMG_MEDIA_BASE + q, MEDIA_VIDEO) == 1 && videoControls[q - 1] != nullptr)
+    if (extractMediaFile(mediaResourceId(q), MEDIA_VIDEO) == 1 && videoControls[q - 1] != nullptr)
         videoControls[q - 1]->play();
 }
 

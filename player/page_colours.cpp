@@ -4,6 +4,7 @@
 
 #include "checking/matcher.h"
 #include "content/quiz.h"
+#include "player/geometry.h"
 #include "player/ids.h"
 #include "player/page.h"
 
@@ -57,13 +58,14 @@ INT_PTR onPageLabelColour(HDC dc, HWND control) {
     if (g_quiz == nullptr) return 0;
     const int id = GetWindowLongA(control, GWL_ID);
     const int fields = g_quiz->questionCount * g_quiz->slotsPerQuestion;
+    const int field = fieldOfVerdictId(id);
+    const int commented = questionOfComment(id);
     HBRUSH brush = nullptr;
-    if (id > ID_VERDICT_BASE && id <= ID_VERDICT_BASE + fields)
+    if (field >= 1 && field <= fields)
         brush = verdictBrush(control);
     else if (id == ID_QUESTION_TEXT)
         brush = labelBrush(QUESTION_TEXT_COLOUR);
-    else if (id == ID_QUESTION_NUMBER || id == ID_SLOT_CAPTION ||
-             (id > ID_COMMENT_BASE && id <= ID_COMMENT_BASE + g_quiz->questionCount))
+    else if (id == ID_QUESTION_NUMBER || id == ID_SLOT_CAPTION || (commented >= 1 && commented <= g_quiz->questionCount))
         brush = quizBrush();
     // Pictures, film hosts, "?" labels and anything unknown keep the platform's colours; so does every
     // label when a brush could not be made.

@@ -4,7 +4,6 @@
 
 #include "content/quiz.h"
 #include "player/geometry.h"
-#include "player/ids.h"
 #include "player/page.h"
 #include "player/window_state.h"
 
@@ -180,27 +179,26 @@ void scrollFieldIntoView(HWND page, int fieldId) {
     RECT field;
     bool any = false;
     addControl(page, fieldId, &field, &any);
-    addControl(page, fieldId + (ID_VERDICT_BASE - ID_ANSWER_BASE), &field, &any);
+    addControl(page, verdictId(fieldId), &field, &any);
     if (!any) return;
     RECT client;
     GetClientRect(page, &client);
     if (field.left >= 0 && field.top >= 0 && field.right <= client.right && field.bottom <= client.bottom) return;
 
-    const int q = (fieldId - ID_ANSWER_BASE - 1) / slots + 1;
+    const int q = fieldSlotOf(fieldId, slots).question;
     RECT question = field;
     bool found = true;
-    const int ids[] = {ID_PICTURE_BASE + q, ID_VIDEO_HOST_BASE + q, ID_PLAY_BASE + q, ID_STOP_BASE + q,
-                       ID_COMMENT_BASE + q};
+    const int ids[] = {pictureId(q), videoHostId(q), playButtonId(q), stopButtonId(q), commentId(q)};
     for (int id : ids) addControl(page, id, &question, &found);
     for (int s = 1; s <= slots; ++s) {
-        const int answerId = ID_ANSWER_BASE + (q - 1) * slots + s;
-        addControl(page, answerId, &question, &found);
-        addControl(page, answerId + (ID_VERDICT_BASE - ID_ANSWER_BASE), &question, &found);
+        const int slotField = answerId(q, s, slots);
+        addControl(page, slotField, &question, &found);
+        addControl(page, verdictId(slotField), &question, &found);
     }
     bringIntoView(page, question);
     // The first scroll moved the field: where it is now decides the second.
     any = false;
     addControl(page, fieldId, &field, &any);
-    addControl(page, fieldId + (ID_VERDICT_BASE - ID_ANSWER_BASE), &field, &any);
+    addControl(page, verdictId(fieldId), &field, &any);
     bringIntoView(page, field);
 }
