@@ -5,7 +5,7 @@
 
 #include "player/answer_field.h"
 
-#include "checking/evaluation.h"
+#include "player/field_evaluation.h"
 #include "checking/matcher.h"
 #include "content/quiz.h"
 #include "player/geometry.h"

@@ -11,11 +11,6 @@ int gridRowHeight(RevealMode revealMode) {
     return revealMode == RevealMode::Comment ? 390 : 330;
 }
 
-// Identifiers are computed with at least one slot, so a damaged slot count never divides by zero.
-int effectiveSlots(int slots) {
-    return slots < 1 ? 1 : slots;
-}
-
 }  // namespace
 
 int textRowY(int q) {
@@ -53,18 +48,9 @@ int pageExtentHeight(QuizKind kind, int questionCount, RevealMode revealMode) {
     }
 }
 
-int answerId(int q, int s, int slots) {
-    return answerIdOfField((q - 1) * effectiveSlots(slots) + s);
-}
+int answerId(int q, int s, int slots) { return answerIdOfField(fieldNumber(q, s, slots)); }
 
-FieldSlot fieldSlotOf(int answerIdentifier, int slots) {
-    const int n = effectiveSlots(slots);
-    const int f = fieldOfAnswerId(answerIdentifier);
-    FieldSlot result;
-    result.question = (f - 1) / n + 1;
-    result.slot = (f - 1) % n + 1;
-    return result;
-}
+FieldSlot fieldSlotOf(int answerIdentifier, int slots) { return fieldSlot(fieldOfAnswerId(answerIdentifier), slots); }
 
 int answerIdOfField(int f) { return ID_ANSWER_BASE + f; }
 int fieldOfAnswerId(int answerIdentifier) { return answerIdentifier - ID_ANSWER_BASE; }

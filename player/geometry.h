@@ -1,6 +1,7 @@
 // Where each question sits on the page, how large the page is, and the identifier of every control
 // and media resource that belongs to a question or an answer field. Pure integer arithmetic.
 #pragma once
+#include "checking/score.h"
 #include "content/quiz.h"
 
 // A question's picture, and an answer picture revealed in its place, is scaled to fit a square box
@@ -23,11 +24,10 @@ int pageExtentWidth(int slots);
 int pageExtentHeight(QuizKind kind, int questionCount, RevealMode revealMode);
 
 // Identifiers (ids.h, quiz_format.h) are computed here and nowhere else. q is a question's number,
-// s an answer slot, f an answer field's number (1 to questionCount x slots, question by question).
+// s an answer slot, f an answer field's number (checking/score.h).
 
 // Answer field of question q, slot s, and back.
 int answerId(int q, int s, int slots);
-struct FieldSlot { int question; int slot; };
 FieldSlot fieldSlotOf(int answerIdentifier, int slots);
 // Answer field number f, and back.
 int answerIdOfField(int f);

@@ -3,7 +3,7 @@
 
 #include "player/page.h"
 
-#include "checking/evaluation.h"
+#include "player/field_evaluation.h"
 #include "content/quiz.h"
 #include "player/answer_field.h"
 #include "player/answers_file.h"
