@@ -25,6 +25,8 @@ FieldSlot fieldSlot(int field, int slots) {
     return result;
 }
 
+int fieldCount(const Quiz* quiz) { return quiz->questionCount * quiz->slotsPerQuestion; }
+
 const char* expectedAnswer(const Question* node, int slot) {
     if (node == nullptr) return "";
     return slot == 2 ? node->answer2 : node->answer1;

@@ -12,6 +12,8 @@ struct FieldSlot {
 };
 int fieldNumber(int question, int slot, int slots);
 FieldSlot fieldSlot(int field, int slots);
+// How many answer fields the quiz has: questionCount x slotsPerQuestion.
+int fieldCount(const Quiz* quiz);
 
 // The answer slot s of a question expects: answer1 for slot 1, answer2 for slot 2; "" without a node.
 const char* expectedAnswer(const Question* node, int slot);

@@ -7,22 +7,24 @@
 
 #include "player/field_evaluation.h"
 #include "checking/matcher.h"
+#include "checking/score.h"
 #include "content/quiz.h"
 #include "player/geometry.h"
 #include "player/page.h"
 
-WNDPROC baseEditProc = nullptr;
-
 namespace {
+
+// The edit class's own procedure, saved when the first field is subclassed.
+WNDPROC g_baseEditProc = nullptr;
 
 // Characters selected when a field takes the focus.
 const int SELECTED_ON_FOCUS = 25;
 
 LRESULT passOn(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcA(baseEditProc, field, message, wParam, lParam);
+    return CallWindowProcA(g_baseEditProc, field, message, wParam, lParam);
 }
 
-int fieldCount() { return g_quiz != nullptr ? g_quiz->questionCount * g_quiz->slotsPerQuestion : 0; }
+int quizFieldCount() { return g_quiz != nullptr ? fieldCount(g_quiz) : 0; }
 
 // Windows can outlive the quiz record (the system destroys them as the process ends, after the record
 // is freed), and a field losing the focus then has nothing to be judged against.
@@ -52,7 +54,7 @@ LRESULT onFieldChar(HWND field, WPARAM wParam, LPARAM lParam) {
 // early (a film player that could not be made) lacks its last fields: those are stepped over, so the
 // focus never lands on nothing.
 int tabTarget(HWND page, int f, bool backward) {
-    const int count = fieldCount();
+    const int count = quizFieldCount();
     int t = f;
     for (int tries = 0; tries < count; ++tries) {
         t = backward ? (t == 1 ? count : t - 1) : (t == count ? 1 : t + 1);
@@ -69,7 +71,7 @@ void onTabMove(HWND field) {
     const bool backward = GetKeyState(VK_SHIFT) < 0;
     const int f = fieldOfAnswerId(GetDlgCtrlID(field));
     evaluateOwnField(field);
-    if (f < 1 || f > fieldCount()) return;
+    if (f < 1 || f > quizFieldCount()) return;
     const int t = tabTarget(page, f, backward);
     if (t == 1) SendMessageA(page, WM_VSCROLL, SB_TOP, 0);
     SetFocus(GetDlgItem(page, answerIdOfField(t)));
@@ -119,7 +121,7 @@ void tryAnswerEverywhere(HWND field) {
     char typed[TEXT_SLOT_SIZE];
     typed[0] = '\0';
     GetWindowTextA(field, typed, sizeof typed);
-    const int count = fieldCount();
+    const int count = quizFieldCount();
     for (int k = 1; k <= count; ++k) {
         HWND target = GetDlgItem(page, answerIdOfField(k));
         if (target == nullptr) continue;
@@ -142,7 +144,7 @@ void subclassAnswerField(HWND field) {
     WNDPROC previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(answerFieldProc)));
     // Every field is of class "Edit": the procedure replaced the first time serves them all.
-    if (baseEditProc == nullptr) baseEditProc = previous;
+    if (g_baseEditProc == nullptr) g_baseEditProc = previous;
 }
 
 LRESULT CALLBACK answerFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,7 @@
 
 #include "player/answers_file.h"
 
+#include "checking/score.h"
 #include "content/quiz.h"
 #include "player/geometry.h"
 
@@ -25,8 +26,8 @@ bool writeAll(HANDLE file, const char* text, DWORD length) {
 
 // Writes one line per answer field into file; false at the first failed write.
 bool writeFields(HANDLE file, HWND page) {
-    const int fieldCount = g_quiz->questionCount * g_quiz->slotsPerQuestion;
-    for (int k = 1; k <= fieldCount; ++k) {
+    const int fields = fieldCount(g_quiz);
+    for (int k = 1; k <= fields; ++k) {
         char text[TEXT_SLOT_SIZE];
         text[0] = '\0';
         // A field the page never got (its building stopped early) reads as empty.

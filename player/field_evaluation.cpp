@@ -106,7 +106,7 @@ void evaluateField(HWND page, int fieldId) {
 
 // Every label is read again: the labels are the only record of the verdicts.
 void updateScore(HWND page) {
-    int fields = g_quiz->questionCount * g_quiz->slotsPerQuestion;
+    int fields = fieldCount(g_quiz);
     if (fields > MAX_PAGE_FIELDS) fields = MAX_PAGE_FIELDS;
     if (fields < 0) fields = 0;
     char labels[MAX_PAGE_FIELDS][VERDICT_READ_SIZE];

@@ -12,7 +12,7 @@ const char* const AUDIO_FILE_NAME = "trivo.mp3";
 namespace {
 
 // The MCI window of the sound being played; at most one sound exists at a time.
-HWND audioWindow = nullptr;
+HWND g_audioWindow = nullptr;
 
 const UINT MCI_COMMAND_PLAY = 0x0806;
 const UINT MCI_COMMAND_STOP = 0x0808;
@@ -21,20 +21,20 @@ void playSound(HWND page, int q) {
     stopAudio();
     if (extractMediaFile(mediaResourceId(q), MEDIA_AUDIO) == 0) return;
     // A child of the page that is never shown: the player sees no MCI controls.
-    audioWindow = MCIWndCreateA(page, g_instance, WS_CHILD | MCIWNDF_NOMENU, AUDIO_FILE_NAME);
-    if (audioWindow == nullptr) return;
-    SendMessageA(audioWindow, MCI_COMMAND_PLAY, 0, 0);
+    g_audioWindow = MCIWndCreateA(page, g_instance, WS_CHILD | MCIWNDF_NOMENU, AUDIO_FILE_NAME);
+    if (g_audioWindow == nullptr) return;
+    SendMessageA(g_audioWindow, MCI_COMMAND_PLAY, 0, 0);
     // Some MCI implementations (Wine's) show the window when it opens or plays its file: hide it again.
-    ShowWindow(audioWindow, SW_HIDE);
+    ShowWindow(g_audioWindow, SW_HIDE);
 }
 
 }  // namespace
 
 void stopAudio() {
-    if (audioWindow == nullptr) return;
-    SendMessageA(audioWindow, MCI_COMMAND_STOP, 0, 0);
-    SendMessageA(audioWindow, WM_CLOSE, 0, 0);
-    audioWindow = nullptr;
+    if (g_audioWindow == nullptr) return;
+    SendMessageA(g_audioWindow, MCI_COMMAND_STOP, 0, 0);
+    SendMessageA(g_audioWindow, WM_CLOSE, 0, 0);
+    g_audioWindow = nullptr;
     DeleteFileA(AUDIO_FILE_NAME);
 }
 

@@ -120,22 +120,23 @@ void setScrollRange(HWND page, int bar, int extent, int visible) {
 
 }  // namespace
 
+// The visible size is each client size capped at the page's; the bars hold it as their page size.
 void updateScrollRanges(HWND page) {
     RECT client;
     GetClientRect(page, &client);
-    visibleWidth = (client.right - client.left) / scrollUnit;
-    visibleHeight = (client.bottom - client.top) / scrollUnit;
+    int visibleWidth = (client.right - client.left) / scrollUnit;
+    int visibleHeight = (client.bottom - client.top) / scrollUnit;
     // A page that fits goes back to its origin; the content is moved by whoever compares the positions.
-    if (visibleWidth >= pageWidth) {
-        visibleWidth = pageWidth;
+    if (visibleWidth >= g_pageWidth) {
+        visibleWidth = g_pageWidth;
         SetScrollPos(page, SB_HORZ, 0, FALSE);
     }
-    if (visibleHeight >= pageHeight) {
-        visibleHeight = pageHeight;
+    if (visibleHeight >= g_pageHeight) {
+        visibleHeight = g_pageHeight;
         SetScrollPos(page, SB_VERT, 0, FALSE);
     }
-    setScrollRange(page, SB_HORZ, pageWidth, visibleWidth);
-    setScrollRange(page, SB_VERT, pageHeight, visibleHeight);
+    setScrollRange(page, SB_HORZ, g_pageWidth, visibleWidth);
+    setScrollRange(page, SB_VERT, g_pageHeight, visibleHeight);
 }
 
 void onPageScroll(HWND page, int bar, int code) {

@@ -475,7 +475,7 @@ TEST_F(Play, EveryHorizontalScrollCodeMovesBarAndContentTogether) {
 TEST_F(Play, SbBottomOnA6655PageIn550PixelsEndsAt6105) {
     open(QuizKind::Picture, 1, RevealMode::Comment, 51);
     setClient(840, 550);
-    ASSERT_EQ(pageHeight, 6655);
+    ASSERT_EQ(g_pageHeight, 6655);
     vscroll(SB_BOTTOM);
     EXPECT_EQ(vertical(), 6105);
     // Question 51 (row 17, base line 16 * 390 + 280) sits at the bottom of the client area.
