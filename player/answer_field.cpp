@@ -65,7 +65,8 @@ int tabTarget(HWND page, int f, bool backward) {
 
 // Tab released: judge the field, then move to the next field, or the previous one with Shift held at
 // the release. Reaching field 1 (from field 2, or by the wrap from the last field) shows the page's
-// top first; the wrap from field 1 back to the last field does not.
+// top first. The wraps move the page no further: the forward one leaves it at its top, keeping the
+// horizontal position, and the backward one, from field 1 to the last field, does not scroll at all.
 void onTabMove(HWND field) {
     HWND page = GetParent(field);
     const bool backward = GetKeyState(VK_SHIFT) < 0;
@@ -73,11 +74,12 @@ void onTabMove(HWND field) {
     evaluateOwnField(field);
     if (f < 1 || f > quizFieldCount()) return;
     const int t = tabTarget(page, f, backward);
+    const bool wrapped = backward ? t >= f : t <= f;
     if (t == 1) SendMessageA(page, WM_VSCROLL, SB_TOP, 0);
     SetFocus(GetDlgItem(page, answerIdOfField(t)));
-    // Anywhere else the page moves only as far as it must to show the new field (rule and reasons at
+    // Any other move brings the new field into view, no further than it must (rule and reasons at
     // scrollFieldIntoView), rather than at fixed fields and by fixed amounts.
-    scrollFieldIntoView(page, answerIdOfField(t));
+    if (!wrapped) scrollFieldIntoView(page, answerIdOfField(t));
 }
 
 // WM_KEYUP, or WM_SYSKEYDOWN with Alt held: the field's keys act on release (or at once with Alt).

@@ -173,7 +173,7 @@ void onPageWheel(HWND page, WPARAM wParam) {
 // (picture or film, play and stop buttons, every slot's field and verdict, comment) with a margin,
 // and then, should that question be taller or wider than the client area, as little again as needed
 // to show the field itself. A field already in view never moves the page, so Tab through a visible
-// row is calm and the wrap to field 1 keeps the top shown by SB_TOP.
+// row is calm.
 void scrollFieldIntoView(HWND page, int fieldId) {
     if (g_quiz == nullptr || g_quiz->slotsPerQuestion < 1) return;
     const int slots = g_quiz->slotsPerQuestion;
