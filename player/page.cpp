@@ -88,7 +88,8 @@ RowAnchor layoutPictureQuestion(HWND page, int q) {
         w = size.bmWidth;
         h = size.bmHeight;
     }
-    // Centred in the box (c + 30, b - 260, 260, 260); without a picture the box itself shows, empty.
+    // Centred in the picture box, whose top left is (c + 30, b - PICTURE_BOX); without a picture the
+    // box itself shows, empty.
     HWND box = createControl(page, "STATIC", "", STYLE_PICTURE, pictureId(q), c + 30 + (PICTURE_BOX - w) / 2,
                              b - PICTURE_BOX + (PICTURE_BOX - h) / 2, w, h);
     SendMessageA(box, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
