@@ -80,7 +80,8 @@ RowAnchor layoutPictureQuestion(HWND page, int q) {
     const int c = gridColumnX(q, slots);
     const int b = gridRowBaseY(q, g_quiz->revealMode);
 
-    HBITMAP picture = loadResourcePicture(resourceModule(), mediaResourceId(q), QUIZ_MEDIA_TYPE, PICTURE_BOX, PICTURE_BOX);
+    HBITMAP picture =
+        loadResourcePicture(resourceModule(), mediaResourceId(q), QUIZ_MEDIA_TYPE, PICTURE_BOX, PICTURE_BOX);
     int w = PICTURE_BOX;
     int h = PICTURE_BOX;
     BITMAP size;

@@ -66,7 +66,8 @@ INT_PTR onPageLabelColour(HDC dc, HWND control) {
         brush = verdictBrush(control);
     else if (id == ID_QUESTION_TEXT)
         brush = labelBrush(QUESTION_TEXT_COLOUR);
-    else if (id == ID_QUESTION_NUMBER || id == ID_SLOT_CAPTION || (commented >= 1 && commented <= g_quiz->questionCount))
+    else if (id == ID_QUESTION_NUMBER || id == ID_SLOT_CAPTION ||
+             (commented >= 1 && commented <= g_quiz->questionCount))
         brush = quizBrush();
     // Pictures, film hosts, "?" labels and anything unknown keep the platform's colours; so does every
     // label when a brush could not be made.
