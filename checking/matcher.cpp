@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "content/quiz_format.h"
+
 const char* const VERDICT_UNJUDGED = "?";
 const char* const VERDICT_RIGHT = "BRAVO";
 const char* const VERDICT_ANAGRAM = "Anagramme";
@@ -17,15 +19,12 @@ const char* const VERDICT_WRONG = "FAUX";
 
 namespace {
 
-// Answers live in 260-byte slots; anything longer is judged on its first 259 bytes.
-constexpr int MAX_TEXT = 259;
-constexpr int BUFFER_SIZE = MAX_TEXT + 1;
-
-// Length of a text as the matcher sees it: null is empty, and the count stops at MAX_TEXT.
+// Answers live in text slots: anything longer is judged on its first TEXT_MAX_LENGTH bytes.
+// Length of a text as the matcher sees it: null is empty, and the count stops at TEXT_MAX_LENGTH.
 int boundedLength(const char* text) {
     if (text == nullptr) return 0;
     int n = 0;
-    while (n < MAX_TEXT && text[n] != '\0') ++n;
+    while (n < TEXT_MAX_LENGTH && text[n] != '\0') ++n;
     return n;
 }
 
@@ -79,7 +78,7 @@ int editDistance(const char* a, const char* b) {
     if (lenA == 0) return lenB;
     if (lenB == 0) return lenA;
     // Two rolling rows of the (lenA + 1) x (lenB + 1) table; rows run over a, columns over b.
-    int32_t rows[2][BUFFER_SIZE];
+    int32_t rows[2][TEXT_SLOT_SIZE];
     int32_t* prev = rows[0];
     int32_t* cur = rows[1];
     for (int j = 0; j <= lenB; ++j) prev[j] = j;
@@ -133,8 +132,8 @@ int containment(const char* expected, const char* typed) {
 }
 
 const char* matchAnswer(const char* expected, const char* typed) {
-    char e[BUFFER_SIZE];
-    char t[BUFFER_SIZE];
+    char e[TEXT_SLOT_SIZE];
+    char t[TEXT_SLOT_SIZE];
     copyBounded(e, expected);
     copyBounded(t, typed);
     // Only the typed answer is trimmed: an expected answer stored with a trailing space never
@@ -148,8 +147,8 @@ const char* matchAnswer(const char* expected, const char* typed) {
     if (d == 0) return VERDICT_RIGHT;
 
     // Before the distance rungs, so two swapped letters read as an anagram rather than two slips.
-    char sortedE[BUFFER_SIZE];
-    char sortedT[BUFFER_SIZE];
+    char sortedE[TEXT_SLOT_SIZE];
+    char sortedT[TEXT_SLOT_SIZE];
     std::memcpy(sortedE, e, sizeof e);
     std::memcpy(sortedT, t, sizeof t);
     sortLetters(sortedE);

@@ -1,10 +1,4 @@
-// Fills the quiz record from the packed resources PATCH 104 (content) and PATCH 105 (score codes).
-//
-// Content format, once unpacked: byte 0 unused, byte 1 kind + 1, byte 2 question count, byte 3 slots
-// per question; then fields ended by "|": title, author, description, caption1, caption2; per
-// question answer1, answer2 (two slots only), text; one reveal-mode byte; when it is 2 one comment
-// field per question; last the background colour as red, green, blue bytes.
-// Score codes, once unpacked: one line per question, each ended by CR LF.
+// Fills the quiz record from the packed content and score codes; their layout is in quiz_format.h.
 #include "loader.h"
 
 #include <cstdlib>
@@ -39,7 +33,6 @@ const char* const LOADER_MESSAGES[] = {
 
 void showMessage(LoaderMessage message) { platformMessageBox(LOADER_MESSAGES[message], MESSAGE_CAPTION); }
 
-const unsigned char FIELD_SEPARATOR = '|';
 const unsigned char CARRIAGE_RETURN = 0x0D;
 
 // A read position in an unpacked buffer; nothing is ever read at or past size.
@@ -192,7 +185,7 @@ bool unpack(const ResourceData& resource, unsigned char** output, int32_t* outpu
 }
 
 void loadScoreCodes(Quiz* quiz) {
-    ResourceData codes = platformResource(RESOURCE_PACKED_TYPE, RESOURCE_CODES_ID);
+    ResourceData codes = platformResource(QUIZ_PACKED_TYPE, RESOURCE_CODES_ID);
     if (!codes.found) {
         showMessage(MSG_CODES_NOT_FOUND);
         return;
@@ -214,7 +207,7 @@ void loadScoreCodes(Quiz* quiz) {
 }  // namespace
 
 void loadQuiz(Quiz* quiz) {
-    ResourceData content = platformResource(RESOURCE_PACKED_TYPE, RESOURCE_CONTENT_ID);
+    ResourceData content = platformResource(QUIZ_PACKED_TYPE, RESOURCE_CONTENT_ID);
     if (!content.found) {
         // Reported, then treated as empty: the demo quiz still opens.
         showMessage(MSG_CONTENT_NOT_FOUND);

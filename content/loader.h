@@ -1,11 +1,7 @@
-// Fills the quiz record from the program's packed resources PATCH 104 (content) and 105 (score codes).
+// Fills the quiz record from the program's packed resources (content and score codes, quiz_format.h).
 #pragma once
 #include <cstdint>
 #include "quiz.h"
-
-constexpr int RESOURCE_CONTENT_ID = 104;
-constexpr int RESOURCE_CODES_ID = 105;
-constexpr const char* RESOURCE_PACKED_TYPE = "PATCH";
 
 // Loads the quiz through the platform seam; reports every problem in a message box with the caption
 // "Trivo" and keeps whatever it could fill.

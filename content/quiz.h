@@ -2,12 +2,7 @@
 #pragma once
 #include <cstdint>
 #include "platform.h"
-
-// Every text of the record is a zero-terminated single-byte string (code page 1252) in a slot of this size.
-constexpr int TEXT_SLOT_SIZE = 260;
-constexpr int TEXT_MAX_LENGTH = TEXT_SLOT_SIZE - 1;
-// Score codes, media slots and identifier ranges all stop at this many questions.
-constexpr int MAX_QUESTIONS = 90;
+#include "quiz_format.h"
 
 // Stored as the 32-bit value the content gives; values outside the four are kept as they come.
 enum class QuizKind : int32_t { Text = 0, Picture = 1, Audio = 2, Video = 3 };

@@ -5,24 +5,26 @@
 
 #include "player/answer_field.h"
 
-#include "checking/evaluation.h"
+#include "player/field_evaluation.h"
 #include "checking/matcher.h"
+#include "checking/score.h"
 #include "content/quiz.h"
-#include "player/ids.h"
+#include "player/geometry.h"
 #include "player/page.h"
 
-WNDPROC baseEditProc = nullptr;
-
 namespace {
+
+// The edit class's own procedure, saved when the first field is subclassed.
+WNDPROC g_baseEditProc = nullptr;
 
 // Characters selected when a field takes the focus.
 const int SELECTED_ON_FOCUS = 25;
 
 LRESULT passOn(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcA(baseEditProc, field, message, wParam, lParam);
+    return CallWindowProcA(g_baseEditProc, field, message, wParam, lParam);
 }
 
-int fieldCount() { return g_quiz != nullptr ? g_quiz->questionCount * g_quiz->slotsPerQuestion : 0; }
+int quizFieldCount() { return g_quiz != nullptr ? fieldCount(g_quiz) : 0; }
 
 // Windows can outlive the quiz record (the system destroys them as the process ends, after the record
 // is freed), and a field losing the focus then has nothing to be judged against.
@@ -52,30 +54,32 @@ LRESULT onFieldChar(HWND field, WPARAM wParam, LPARAM lParam) {
 // early (a film player that could not be made) lacks its last fields: those are stepped over, so the
 // focus never lands on nothing.
 int tabTarget(HWND page, int f, bool backward) {
-    const int count = fieldCount();
+    const int count = quizFieldCount();
     int t = f;
     for (int tries = 0; tries < count; ++tries) {
         t = backward ? (t == 1 ? count : t - 1) : (t == count ? 1 : t + 1);
-        if (GetDlgItem(page, ID_ANSWER_BASE + t) != nullptr) return t;
+        if (GetDlgItem(page, answerIdOfField(t)) != nullptr) return t;
     }
     return f;
 }
 
 // Tab released: judge the field, then move to the next field, or the previous one with Shift held at
 // the release. Reaching field 1 (from field 2, or by the wrap from the last field) shows the page's
-// top first; the wrap from field 1 back to the last field does not.
+// top first. The wraps move the page no further: the forward one leaves it at its top, keeping the
+// horizontal position, and the backward one, from field 1 to the last field, does not scroll at all.
 void onTabMove(HWND field) {
     HWND page = GetParent(field);
     const bool backward = GetKeyState(VK_SHIFT) < 0;
-    const int f = GetDlgCtrlID(field) - ID_ANSWER_BASE;
+    const int f = fieldOfAnswerId(GetDlgCtrlID(field));
     evaluateOwnField(field);
-    if (f < 1 || f > fieldCount()) return;
+    if (f < 1 || f > quizFieldCount()) return;
     const int t = tabTarget(page, f, backward);
+    const bool wrapped = backward ? t >= f : t <= f;
     if (t == 1) SendMessageA(page, WM_VSCROLL, SB_TOP, 0);
-    SetFocus(GetDlgItem(page, ID_ANSWER_BASE + t));
-    // Anywhere else the page moves only as far as it must to show the new field (rule and reasons at
+    SetFocus(GetDlgItem(page, answerIdOfField(t)));
+    // Any other move brings the new field into view, no further than it must (rule and reasons at
     // scrollFieldIntoView), rather than at fixed fields and by fixed amounts.
-    scrollFieldIntoView(page, ID_ANSWER_BASE + t);
+    if (!wrapped) scrollFieldIntoView(page, answerIdOfField(t));
 }
 
 // WM_KEYUP, or WM_SYSKEYDOWN with Alt held: the field's keys act on release (or at once with Alt).
@@ -119,15 +123,15 @@ void tryAnswerEverywhere(HWND field) {
     char typed[TEXT_SLOT_SIZE];
     typed[0] = '\0';
     GetWindowTextA(field, typed, sizeof typed);
-    const int count = fieldCount();
+    const int count = quizFieldCount();
     for (int k = 1; k <= count; ++k) {
-        HWND target = GetDlgItem(page, ID_ANSWER_BASE + k);
+        HWND target = GetDlgItem(page, answerIdOfField(k));
         if (target == nullptr) continue;
         char verdict[TEXT_SLOT_SIZE];
         verdict[0] = '\0';
-        GetDlgItemTextA(page, ID_VERDICT_BASE + k, verdict, sizeof verdict);
+        GetDlgItemTextA(page, verdictId(answerIdOfField(k)), verdict, sizeof verdict);
         if (lstrcmpA(verdict, VERDICT_RIGHT) == 0) continue;
-        SetDlgItemTextA(page, ID_ANSWER_BASE + k, typed);
+        SetWindowTextA(target, typed);
         // Moving the focus on judges the field refilled before (its WM_KILLFOCUS).
         SetFocus(target);
     }
@@ -142,7 +146,7 @@ void subclassAnswerField(HWND field) {
     WNDPROC previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(answerFieldProc)));
     // Every field is of class "Edit": the procedure replaced the first time serves them all.
-    if (baseEditProc == nullptr) baseEditProc = previous;
+    if (g_baseEditProc == nullptr) g_baseEditProc = previous;
 }
 
 LRESULT CALLBACK answerFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {

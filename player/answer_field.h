@@ -2,9 +2,6 @@
 #pragma once
 #include <windows.h>
 
-// The edit class's own procedure, saved when the first field is subclassed.
-extern WNDPROC baseEditProc;
-
 // Installs answerFieldProc on an answer edit.
 void subclassAnswerField(HWND field);
 

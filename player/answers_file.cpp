@@ -6,8 +6,9 @@
 
 #include "player/answers_file.h"
 
+#include "checking/score.h"
 #include "content/quiz.h"
-#include "player/ids.h"
+#include "player/geometry.h"
 
 namespace {
 
@@ -25,12 +26,12 @@ bool writeAll(HANDLE file, const char* text, DWORD length) {
 
 // Writes one line per answer field into file; false at the first failed write.
 bool writeFields(HANDLE file, HWND page) {
-    const int fieldCount = g_quiz->questionCount * g_quiz->slotsPerQuestion;
-    for (int k = 1; k <= fieldCount; ++k) {
+    const int fields = fieldCount(g_quiz);
+    for (int k = 1; k <= fields; ++k) {
         char text[TEXT_SLOT_SIZE];
         text[0] = '\0';
         // A field the page never got (its building stopped early) reads as empty.
-        HWND field = GetDlgItem(page, ID_ANSWER_BASE + k);
+        HWND field = GetDlgItem(page, answerIdOfField(k));
         if (field != nullptr) GetWindowTextA(field, text, TEXT_SLOT_SIZE);
         char line[TEXT_SLOT_SIZE + 2];
         const int length = wsprintfA(line, "%s\r\n", text[0] != '\0' ? text : EMPTY_FIELD);

@@ -1,4 +1,5 @@
-// Question positions on the page and the page's extents, from the question number and quiz settings.
+// Question positions on the page and the page's extents, from the question number and quiz settings;
+// the identifiers of the controls and resources of questions and answer fields.
 #include "player/geometry.h"
 
 #include "player/ids.h"
@@ -8,11 +9,6 @@ namespace {
 // Row height of a Picture or Video quiz: a comment line under each picture needs 60 more pixels.
 int gridRowHeight(RevealMode revealMode) {
     return revealMode == RevealMode::Comment ? 390 : 330;
-}
-
-// Identifiers are computed with at least one slot, so a damaged slot count never divides by zero.
-int effectiveSlots(int slots) {
-    return slots < 1 ? 1 : slots;
 }
 
 }  // namespace
@@ -52,15 +48,24 @@ int pageExtentHeight(QuizKind kind, int questionCount, RevealMode revealMode) {
     }
 }
 
-int answerId(int q, int s, int slots) {
-    return ID_ANSWER_BASE + (q - 1) * effectiveSlots(slots) + s;
-}
+int answerId(int q, int s, int slots) { return answerIdOfField(fieldNumber(q, s, slots)); }
 
-FieldSlot fieldSlotOf(int answerIdentifier, int slots) {
-    const int n = effectiveSlots(slots);
-    const int f = answerIdentifier - (ID_ANSWER_BASE + 1);
-    FieldSlot result;
-    result.question = f / n + 1;
-    result.slot = f % n + 1;
-    return result;
-}
+FieldSlot fieldSlotOf(int answerIdentifier, int slots) { return fieldSlot(fieldOfAnswerId(answerIdentifier), slots); }
+
+int answerIdOfField(int f) { return ID_ANSWER_BASE + f; }
+int fieldOfAnswerId(int answerIdentifier) { return answerIdentifier - ID_ANSWER_BASE; }
+int verdictId(int answerIdentifier) { return answerIdentifier + (ID_VERDICT_BASE - ID_ANSWER_BASE); }
+int fieldOfVerdictId(int verdictIdentifier) { return verdictIdentifier - ID_VERDICT_BASE; }
+
+int commentId(int q) { return ID_COMMENT_BASE + q; }
+int pictureId(int q) { return ID_PICTURE_BASE + q; }
+int playButtonId(int q) { return ID_PLAY_BASE + q; }
+int stopButtonId(int q) { return ID_STOP_BASE + q; }
+int videoHostId(int q) { return ID_VIDEO_HOST_BASE + q; }
+int questionOfComment(int commentIdentifier) { return commentIdentifier - ID_COMMENT_BASE; }
+int questionOfPlayButton(int buttonIdentifier) { return buttonIdentifier - ID_PLAY_BASE; }
+int questionOfStopButton(int buttonIdentifier) { return buttonIdentifier - ID_STOP_BASE; }
+
+int mediaResourceId(int q) { return IMG_MEDIA_BASE + q; }
+int answerPictureResourceId(int q) { return IMG_ANSWER_BASE + q; }
+int questionOfMediaResource(int resourceId) { return resourceId - IMG_MEDIA_BASE; }

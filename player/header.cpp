@@ -2,6 +2,8 @@
 // author and website link, their colours, and small window helpers the shell shares.
 #include <windows.h>
 
+#include "player/header.h"
+
 #include <cstring>
 
 #include "content/quiz.h"
@@ -34,14 +36,7 @@ HBRUSH versionBrush() {
     return brush;
 }
 
-}  // namespace
-
-HWND addLabel(HWND parent, const char* text, int x, int y, int width, int height, int id) {
-    HWND label = createStatic(parent, text, 0, x, y, width, height, id);
-    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
-    return label;
-}
-
+// The link's underlined font, sized to its label, and the hand cursor over it.
 void styleLink(HWND label) {
     RECT client;
     GetClientRect(label, &client);
@@ -56,6 +51,14 @@ void styleLink(HWND label) {
     // to their parent, so only the link shows the hand.
     SetClassLongPtrA(label, GCLP_HCURSOR,
                      reinterpret_cast<LONG_PTR>(LoadCursorA(g_instance, MAKEINTRESOURCEA(IDC_LINK_CURSOR))));
+}
+
+}  // namespace
+
+HWND addLabel(HWND parent, const char* text, int x, int y, int width, int height, int id) {
+    HWND label = createStatic(parent, text, 0, x, y, width, height, id);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    return label;
 }
 
 void buildHeader(HWND mainWindow) {
@@ -116,10 +119,3 @@ void centreWindow(HWND window, HWND reference) {
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
-void exeFileName(char* buffer, int size) {
-    const DWORD length = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
-    // GetModuleFileNameA leaves the buffer unterminated when the path is cut short.
-    if (size > 0) buffer[length < static_cast<DWORD>(size) ? length : size - 1] = '\0';
-    const char* slash = std::strrchr(buffer, '\\');
-    if (slash != nullptr) std::memmove(buffer, slash + 1, std::strlen(slash + 1) + 1);
-}

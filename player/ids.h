@@ -34,10 +34,6 @@
 // Main window: the version label; 8000 itself never meets the page's comment labels (8001 and up).
 #define ID_VERSION_LABEL 8000
 
-// IMG resources per question q: the question's media, and the answer picture revealed when solved.
-#define IMG_MEDIA_BASE 400
-#define IMG_ANSWER_BASE 10400
-
 // Page dialog template, play and stop button icons, the website link's hand cursor.
 #define IDD_PAGE 1001
 #define IDC_LINK_CURSOR 1003

@@ -7,6 +7,7 @@
 #include "content/quiz.h"
 #include "player/answers_file.h"
 #include "player/geometry.h"
+#include "player/header.h"
 #include "player/ids.h"
 #include "player/media.h"
 #include "player/page.h"
@@ -27,8 +28,8 @@ void onCreate(HWND window) {
     GetClientRect(window, &client);
     addLabel(window, "R\xE9" "alis\xE9" " avec la version 2.1", 725, client.bottom - 16, 130, 15, ID_VERSION_LABEL);
     buildHeader(window);
-    pageWidth = pageExtentWidth(g_quiz->slotsPerQuestion);
-    pageHeight = pageExtentHeight(g_quiz->kind, g_quiz->questionCount, g_quiz->revealMode);
+    g_pageWidth = pageExtentWidth(g_quiz->slotsPerQuestion);
+    g_pageHeight = pageExtentHeight(g_quiz->kind, g_quiz->questionCount, g_quiz->revealMode);
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_QUESTION)));
 }
 
@@ -71,11 +72,11 @@ void onKeyDown(WPARAM key) {
 // onWheel: one notch either way scrolls the page one line, after the current message. Larger deltas
 // (several notches reported at once) are ignored, as they always were.
 void onWheel(WPARAM wParam) {
-    const WORD delta = HIWORD(wParam);
+    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
     int code;
-    if (delta == 120) {
+    if (delta == WHEEL_NOTCH) {
         code = SB_LINEUP;
-    } else if (delta == 0xFF88) {
+    } else if (delta == -WHEEL_NOTCH) {
         code = SB_LINEDOWN;
     } else {
         return;

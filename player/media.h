@@ -15,9 +15,6 @@ HBITMAP decodePicture(const void* bytes, DWORD length);
 // A new bitmap of the source scaled by the smaller of the two box ratios, sizes truncated.
 HBITMAP scaleBitmapToBox(HBITMAP bitmap, int boxWidth, int boxHeight);
 
-// The size scaleBitmapToBox gives a picture of width x height.
-SIZE scaledPictureSize(int width, int height, int boxWidth, int boxHeight);
-
 // Writes resource IMG resourceId to "trivo.mp3" (audio) or "trivo<q>.avi" (video, q = id - 400) in
 // the current directory. 1 when the resource was found and loaded, 0 otherwise (after a message for
 // a missing or unloadable resource).

@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include "player/media.h"
+
+#include "content/quiz_format.h"
+#include "player/geometry.h"
 #include "player/platform_win32.h"
 
 namespace {
@@ -24,15 +27,14 @@ void mediaFileName(int resourceId, MediaFileType type, char* name) {
     if (type == MEDIA_AUDIO) {
         lstrcpyA(name, "trivo.mp3");
     } else {
-        wsprintfA(name, "trivo%d.avi", resourceId - 400);
+        wsprintfA(name, "trivo%d.avi", questionOfMediaResource(resourceId));
     }
 }
 
 int extractMediaFile(int resourceId, MediaFileType type) {
     const MediaMessages& messages = type == MEDIA_AUDIO ? AUDIO_MESSAGES : VIDEO_MESSAGES;
     HMODULE module = resourceModule();
-    // Type names are matched without regard to case: "img" finds IMG.
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), "img");
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), QUIZ_MEDIA_TYPE);
     if (found == nullptr) {
         MessageBoxA(nullptr, messages.notFound, MEDIA_CAPTION, MB_OK);
         return 0;

@@ -55,6 +55,9 @@ HBITMAP decodePicture(const void* bytes, DWORD length) {
     return copy;
 }
 
+namespace {
+
+// The size scaleBitmapToBox gives a picture of width x height.
 SIZE scaledPictureSize(int width, int height, int boxWidth, int boxHeight) {
     // Extended precision, then truncation: a 496 x 372 picture comes out 260 x 194, not 195.
     long double across = static_cast<long double>(boxWidth) / width;
@@ -65,6 +68,8 @@ SIZE scaledPictureSize(int width, int height, int boxWidth, int boxHeight) {
     size.cy = static_cast<LONG>(height * scale);
     return size;
 }
+
+}  // namespace
 
 HBITMAP scaleBitmapToBox(HBITMAP bitmap, int boxWidth, int boxHeight) {
     BITMAP info;

@@ -3,7 +3,7 @@
 #include <vfw.h>
 
 #include "content/quiz.h"
-#include "player/ids.h"
+#include "player/geometry.h"
 #include "player/media.h"
 #include "player/window_state.h"
 
@@ -12,39 +12,43 @@ const char* const AUDIO_FILE_NAME = "trivo.mp3";
 namespace {
 
 // The MCI window of the sound being played; at most one sound exists at a time.
-HWND audioWindow = nullptr;
+HWND g_audioWindow = nullptr;
 
 const UINT MCI_COMMAND_PLAY = 0x0806;
 const UINT MCI_COMMAND_STOP = 0x0808;
 
 void playSound(HWND page, int q) {
     stopAudio();
-    if (extractMediaFile(IMG_MEDIA_BASE + q, MEDIA_AUDIO) == 0) return;
+    if (extractMediaFile(mediaResourceId(q), MEDIA_AUDIO) == 0) return;
     // A child of the page that is never shown: the player sees no MCI controls.
-    audioWindow = MCIWndCreateA(page, g_instance, WS_CHILD | MCIWNDF_NOMENU, AUDIO_FILE_NAME);
-    if (audioWindow == nullptr) return;
-    SendMessageA(audioWindow, MCI_COMMAND_PLAY, 0, 0);
+    g_audioWindow = MCIWndCreateA(page, g_instance, WS_CHILD | MCIWNDF_NOMENU, AUDIO_FILE_NAME);
+    if (g_audioWindow == nullptr) return;
+    SendMessageA(g_audioWindow, MCI_COMMAND_PLAY, 0, 0);
     // Some MCI implementations (Wine's) show the window when it opens or plays its file: hide it again.
-    ShowWindow(audioWindow, SW_HIDE);
+    ShowWindow(g_audioWindow, SW_HIDE);
 }
 
 }  // namespace
 
 void stopAudio() {
-    if (audioWindow == nullptr) return;
-    SendMessageA(audioWindow, MCI_COMMAND_STOP, 0, 0);
-    SendMessageA(audioWindow, WM_CLOSE, 0, 0);
-    audioWindow = nullptr;
+    if (g_audioWindow == nullptr) return;
+    SendMessageA(g_audioWindow, MCI_COMMAND_STOP, 0, 0);
+    SendMessageA(g_audioWindow, WM_CLOSE, 0, 0);
+    g_audioWindow = nullptr;
     DeleteFileA(AUDIO_FILE_NAME);
 }
 
 void onMediaCommand(HWND page, WPARAM command) {
     if (g_quiz == nullptr) return;
     // A button click carries notification code 0, so the parameter is the button's identifier.
-    bool play = command > ID_PLAY_BASE && command <= ID_PLAY_BASE + MAX_QUESTIONS;
-    bool stop = command > ID_STOP_BASE && command <= ID_STOP_BASE + MAX_QUESTIONS;
+    if (command > 0xFFFF) return;
+    const int id = static_cast<int>(command);
+    const int playing = questionOfPlayButton(id);
+    const int stopping = questionOfStopButton(id);
+    const bool play = playing >= 1 && playing <= MAX_QUESTIONS;
+    const bool stop = stopping >= 1 && stopping <= MAX_QUESTIONS;
     if (!play && !stop) return;
-    int q = static_cast<int>(command) - (play ? ID_PLAY_BASE : ID_STOP_BASE);
+    const int q = play ? playing : stopping;
     if (g_quiz->kind == QuizKind::Audio) {
         if (play) {
             playSound(page, q);

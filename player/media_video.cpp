@@ -4,25 +4,25 @@
 #include <wmp.h>
 
 #include "content/quiz.h"
-#include "player/ids.h"
+#include "player/geometry.h"
 #include "player/media.h"
 
 namespace {
 
 typedef HRESULT(WINAPI* AttachControlFunction)(IUnknown* control, HWND host, IUnknown** container);
 
-HMODULE atlLibrary = nullptr;
-AttachControlFunction attachControl = nullptr;
+HMODULE g_atlLibrary = nullptr;
+AttachControlFunction g_attachControl = nullptr;
 
 // Indexed by q - 1; entries of questions never laid out stay null.
-HWND videoHosts[MAX_QUESTIONS];
-IWMPPlayer* videoPlayers[MAX_QUESTIONS];
-IWMPControls* videoControls[MAX_QUESTIONS];
+HWND g_videoHosts[MAX_QUESTIONS];
+IWMPPlayer* g_videoPlayers[MAX_QUESTIONS];
+IWMPControls* g_videoControls[MAX_QUESTIONS];
 
 // The player takes its URL as a wide string, converted in the ANSI code page.
 BSTR filmUrl(int q) {
     char name[16];
-    mediaFileName(IMG_MEDIA_BASE + q, MEDIA_VIDEO, name);
+    mediaFileName(mediaResourceId(q), MEDIA_VIDEO, name);
     WCHAR wide[16];
     MultiByteToWideChar(CP_ACP, 0, name, -1, wide, 16);
     return SysAllocString(wide);
@@ -33,10 +33,10 @@ bool validQuestion(int q) { return q >= 1 && q <= MAX_QUESTIONS; }
 }  // namespace
 
 bool loadVideoSupport() {
-    atlLibrary = LoadLibraryA("atl.dll");
-    if (atlLibrary == nullptr) return false;
-    attachControl = reinterpret_cast<AttachControlFunction>(
-        reinterpret_cast<void*>(GetProcAddress(atlLibrary, "AtlAxAttachControl")));
+    g_atlLibrary = LoadLibraryA("atl.dll");
+    if (g_atlLibrary == nullptr) return false;
+    g_attachControl = reinterpret_cast<AttachControlFunction>(
+        reinterpret_cast<void*>(GetProcAddress(g_atlLibrary, "AtlAxAttachControl")));
     CoInitialize(nullptr);
     return true;
 }
@@ -45,51 +45,51 @@ void unloadVideoSupport(HWND mainWindow) {
     // All 90 names, whatever the number of questions: a film of an earlier run may be left over.
     for (int q = 1; q <= MAX_QUESTIONS; ++q) {
         char name[16];
-        mediaFileName(IMG_MEDIA_BASE + q, MEDIA_VIDEO, name);
+        mediaFileName(mediaResourceId(q), MEDIA_VIDEO, name);
         DeleteFileA(name);
     }
     DestroyWindow(mainWindow);
     for (int k = 0; k < MAX_QUESTIONS; ++k) {
-        if (videoControls[k] != nullptr) videoControls[k]->Release();
-        if (videoPlayers[k] != nullptr) videoPlayers[k]->Release();
-        videoControls[k] = nullptr;
-        videoPlayers[k] = nullptr;
-        videoHosts[k] = nullptr;
+        if (g_videoControls[k] != nullptr) g_videoControls[k]->Release();
+        if (g_videoPlayers[k] != nullptr) g_videoPlayers[k]->Release();
+        g_videoControls[k] = nullptr;
+        g_videoPlayers[k] = nullptr;
+        g_videoHosts[k] = nullptr;
     }
     CoUninitialize();
-    if (atlLibrary != nullptr) FreeLibrary(atlLibrary);
-    atlLibrary = nullptr;
-    attachControl = nullptr;
+    if (g_atlLibrary != nullptr) FreeLibrary(g_atlLibrary);
+    g_atlLibrary = nullptr;
+    g_attachControl = nullptr;
 }
 
 bool setUpVideo(HWND page, int q) {
     if (!validQuestion(q)) return false;
     int k = q - 1;
-    videoHosts[k] = GetDlgItem(page, ID_VIDEO_HOST_BASE + q);
+    g_videoHosts[k] = GetDlgItem(page, videoHostId(q));
     // A library without the attach entry cannot host a player: treated like a player that cannot
     // be created.
-    if (attachControl == nullptr) return false;
+    if (g_attachControl == nullptr) return false;
     IWMPPlayer* player = nullptr;
     if (CoCreateInstance(CLSID_WindowsMediaPlayer, nullptr,
                          CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER, IID_IWMPPlayer,
                          reinterpret_cast<void**>(&player)) != S_OK ||
         player == nullptr)
         return false;
-    videoPlayers[k] = player;
-    attachControl(player, videoHosts[k], nullptr);
-    player->get_controls(&videoControls[k]);
+    g_videoPlayers[k] = player;
+    g_attachControl(player, g_videoHosts[k], nullptr);
+    player->get_controls(&g_videoControls[k]);
     BSTR none = SysAllocString(L"none");
     player->put_uiMode(none);
     SysFreeString(none);
 
-    if (extractMediaFile(IMG_MEDIA_BASE + q, MEDIA_VIDEO) == 1) {
+    if (extractMediaFile(mediaResourceId(q), MEDIA_VIDEO) == 1) {
         BSTR url = filmUrl(q);
         player->put_URL(url);
         SysFreeString(url);
         // The film waits for its play button.
-        if (videoControls[k] != nullptr) videoControls[k]->stop();
+        if (g_videoControls[k] != nullptr) g_videoControls[k]->stop();
         char name[16];
-        mediaFileName(IMG_MEDIA_BASE + q, MEDIA_VIDEO, name);
+        mediaFileName(mediaResourceId(q), MEDIA_VIDEO, name);
         DeleteFileA(name);
     }
     return true;
@@ -98,11 +98,11 @@ bool setUpVideo(HWND page, int q) {
 void playFilm(int q) {
     if (!validQuestion(q)) return;
     // The set-up deleted the file: it is written again for each press.
-    if (extractMediaFile(IMG_MEDIA_BASE + q, MEDIA_VIDEO) == 1 && videoControls[q - 1] != nullptr)
-        videoControls[q - 1]->play();
+    if (extractMediaFile(mediaResourceId(q), MEDIA_VIDEO) == 1 && g_videoControls[q - 1] != nullptr)
+        g_videoControls[q - 1]->play();
 }
 
 void stopAllFilms() {
     for (int k = 0; k < MAX_QUESTIONS; ++k)
-        if (videoControls[k] != nullptr) videoControls[k]->stop();
+        if (g_videoControls[k] != nullptr) g_videoControls[k]->stop();
 }

@@ -3,7 +3,7 @@
 
 #include "player/page.h"
 
-#include "checking/evaluation.h"
+#include "player/field_evaluation.h"
 #include "content/quiz.h"
 #include "player/answer_field.h"
 #include "player/answers_file.h"
@@ -25,8 +25,6 @@ const DWORD STYLE_MEDIA_BUTTON = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_ICON | 
 const DWORD STYLE_VIDEO_HOST = WS_CHILD | WS_VISIBLE | WS_BORDER;
 const DWORD STYLE_ANSWER = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER;
 const DWORD STYLE_VERDICT = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | SS_CENTER;
-
-const int PICTURE_BOX = 260;
 
 // Where one question's number label and answer fields go; fixed by its kind-specific controls.
 struct RowAnchor {
@@ -82,7 +80,8 @@ RowAnchor layoutPictureQuestion(HWND page, int q) {
     const int c = gridColumnX(q, slots);
     const int b = gridRowBaseY(q, g_quiz->revealMode);
 
-    HBITMAP picture = loadResourcePicture(resourceModule(), IMG_MEDIA_BASE + q, "IMG", PICTURE_BOX, PICTURE_BOX);
+    HBITMAP picture =
+        loadResourcePicture(resourceModule(), mediaResourceId(q), QUIZ_MEDIA_TYPE, PICTURE_BOX, PICTURE_BOX);
     int w = PICTURE_BOX;
     int h = PICTURE_BOX;
     BITMAP size;
@@ -90,13 +89,14 @@ RowAnchor layoutPictureQuestion(HWND page, int q) {
         w = size.bmWidth;
         h = size.bmHeight;
     }
-    // Centred in the box (c + 30, b - 260, 260, 260); without a picture the box itself shows, empty.
-    HWND box = createControl(page, "STATIC", "", STYLE_PICTURE, ID_PICTURE_BASE + q, c + 30 + (PICTURE_BOX - w) / 2,
+    // Centred in the picture box, whose top left is (c + 30, b - PICTURE_BOX); without a picture the
+    // box itself shows, empty.
+    HWND box = createControl(page, "STATIC", "", STYLE_PICTURE, pictureId(q), c + 30 + (PICTURE_BOX - w) / 2,
                              b - PICTURE_BOX + (PICTURE_BOX - h) / 2, w, h);
     SendMessageA(box, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
 
     if (g_quiz->revealMode == RevealMode::Comment)
-        setGuiFont(createControl(page, "Static", "", STYLE_COMMENT, ID_COMMENT_BASE + q, c + 30, b + 56, 260, 65));
+        setGuiFont(createControl(page, "Static", "", STYLE_COMMENT, commentId(q), c + 30, b + 56, 260, 65));
     return {c + 30, b + 10, slots == 2 ? 240 : 260, c + 30, b + 30, 260, c + 10, b + 12};
 }
 
@@ -108,8 +108,8 @@ void createMediaButton(HWND page, int id, int x, int y, int height, HICON icon) 
 RowAnchor layoutAudioQuestion(const LayoutState& state, int q) {
     const int c = gridColumnX(q, g_quiz->slotsPerQuestion);
     const int a = audioRowY(q);
-    createMediaButton(state.page, ID_PLAY_BASE + q, c + 30, a, 21, state.playIcon);
-    createMediaButton(state.page, ID_STOP_BASE + q, c + 30, a + 21, 20, state.stopIcon);
+    createMediaButton(state.page, playButtonId(q), c + 30, a, 21, state.playIcon);
+    createMediaButton(state.page, stopButtonId(q), c + 30, a + 21, 20, state.stopIcon);
     return {c + 50, a, 220, c + 50, a + 20, 220, c + 10, a + 2};
 }
 
@@ -117,9 +117,9 @@ RowAnchor layoutAudioQuestion(const LayoutState& state, int q) {
 bool layoutVideoQuestion(const LayoutState& state, int q, RowAnchor* anchor) {
     const int c = gridColumnX(q, g_quiz->slotsPerQuestion);
     const int b = gridRowBaseY(q, g_quiz->revealMode);
-    createMediaButton(state.page, ID_PLAY_BASE + q, c + 15, b - 40, 20, state.playIcon);
-    createMediaButton(state.page, ID_STOP_BASE + q, c + 15, b - 20, 20, state.stopIcon);
-    createControl(state.page, "STATIC", "", STYLE_VIDEO_HOST, ID_VIDEO_HOST_BASE + q, c + 15, b - 250, 200, 150);
+    createMediaButton(state.page, playButtonId(q), c + 15, b - 40, 20, state.playIcon);
+    createMediaButton(state.page, stopButtonId(q), c + 15, b - 20, 20, state.stopIcon);
+    createControl(state.page, "STATIC", "", STYLE_VIDEO_HOST, videoHostId(q), c + 15, b - 250, 200, 150);
     if (!setUpVideo(state.page, q)) return false;
     // In the first column of a one-slot quiz the number starts 10 pixels left of the page's edge.
     *anchor = {c + 35, b - 40, 230, c + 35, b - 20, 230, c - 10, b - 36};
@@ -136,14 +136,14 @@ void createNumberLabel(HWND page, int q, const RowAnchor& anchor) {
 void createOneSlotField(const LayoutState& state, int q, const RowAnchor& anchor) {
     char saved[TEXT_SLOT_SIZE];
     nextSavedAnswer(state.savedAnswers, saved);
-    const int id = ID_ANSWER_BASE + q;
+    const int id = answerId(q, 1, 1);
     HWND field = createControl(state.page, "Edit", saved, STYLE_ANSWER, id, anchor.editX, anchor.editY,
                                anchor.editWidth, 20);
     setGuiFont(field);
     // Focusing before subclassing: the field that loses the focus is judged, the new one is not yet hooked.
     SetFocus(field);
     subclassAnswerField(field);
-    createControl(state.page, "Static", "?", STYLE_VERDICT, ID_VERDICT_BASE + q, anchor.verdictX, anchor.verdictY - 1,
+    createControl(state.page, "Static", "?", STYLE_VERDICT, verdictId(id), anchor.verdictX, anchor.verdictY - 1,
                   anchor.verdictWidth, 21);
     evaluateField(state.page, id);
 }
@@ -152,13 +152,13 @@ void createTwoSlotFields(const LayoutState& state, int q, const RowAnchor& ancho
     for (int s = 1; s <= 2; ++s) {
         char saved[TEXT_SLOT_SIZE];
         nextSavedAnswer(state.savedAnswers, saved);
-        const int id = ID_ANSWER_BASE + 2 * (q - 1) + s;
+        const int id = answerId(q, s, 2);
         const int row = 20 * (s - 1);
         HWND field = createControl(state.page, "Edit", saved, STYLE_ANSWER, id, anchor.editX, anchor.editY + row,
                                    anchor.editWidth - 50, 21);
         setGuiFont(field);
         subclassAnswerField(field);
-        setGuiFont(createControl(state.page, "Static", "?", STYLE_VERDICT, id + (ID_VERDICT_BASE - ID_ANSWER_BASE),
+        setGuiFont(createControl(state.page, "Static", "?", STYLE_VERDICT, verdictId(id),
                                  anchor.editX + anchor.editWidth - 45, anchor.editY + row + 1, 60, 17));
         evaluateField(state.page, id);
     }

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "checking/matcher.h"
+#include "checking/score.h"
 #include "content/quiz.h"
+#include "player/geometry.h"
 #include "player/ids.h"
 #include "player/page.h"
 
@@ -24,11 +26,11 @@ const COLORREF LABEL_TEXT = 0x00000000;
 // paint that needs it, and kept in this table for as long as the page lives: the page's last message
 // (WM_NCDESTROY, after its labels are gone) deletes them, and a later page makes them again. Only a
 // Video quiz destroys its page at shut-down; for the other kinds the system frees them with the process.
-HBRUSH labelBrushes[LABEL_COLOURS] = {};
+HBRUSH g_labelBrushes[LABEL_COLOURS] = {};
 
 HBRUSH labelBrush(LabelColour colour) {
-    if (labelBrushes[colour] == nullptr) labelBrushes[colour] = CreateSolidBrush(LABEL_COLOUR_VALUES[colour]);
-    return labelBrushes[colour];
+    if (g_labelBrushes[colour] == nullptr) g_labelBrushes[colour] = CreateSolidBrush(LABEL_COLOUR_VALUES[colour]);
+    return g_labelBrushes[colour];
 }
 
 // A verdict label's colour follows the word it shows; "?" (not yet judged) keeps the default colours.
@@ -56,14 +58,16 @@ INT_PTR onPageBackground() { return g_quiz != nullptr ? reinterpret_cast<INT_PTR
 INT_PTR onPageLabelColour(HDC dc, HWND control) {
     if (g_quiz == nullptr) return 0;
     const int id = GetWindowLongA(control, GWL_ID);
-    const int fields = g_quiz->questionCount * g_quiz->slotsPerQuestion;
+    const int fields = fieldCount(g_quiz);
+    const int field = fieldOfVerdictId(id);
+    const int commented = questionOfComment(id);
     HBRUSH brush = nullptr;
-    if (id > ID_VERDICT_BASE && id <= ID_VERDICT_BASE + fields)
+    if (field >= 1 && field <= fields)
         brush = verdictBrush(control);
     else if (id == ID_QUESTION_TEXT)
         brush = labelBrush(QUESTION_TEXT_COLOUR);
     else if (id == ID_QUESTION_NUMBER || id == ID_SLOT_CAPTION ||
-             (id > ID_COMMENT_BASE && id <= ID_COMMENT_BASE + g_quiz->questionCount))
+             (commented >= 1 && commented <= g_quiz->questionCount))
         brush = quizBrush();
     // Pictures, film hosts, "?" labels and anything unknown keep the platform's colours; so does every
     // label when a brush could not be made.
@@ -75,7 +79,7 @@ INT_PTR onPageLabelColour(HDC dc, HWND control) {
 }
 
 void releasePageBrushes() {
-    for (HBRUSH& brush : labelBrushes) {
+    for (HBRUSH& brush : g_labelBrushes) {
         if (brush != nullptr) DeleteObject(brush);
         brush = nullptr;
     }

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "content/quiz.h"
-#include "player/ids.h"
+#include "player/geometry.h"
 #include "player/page.h"
 #include "player/window_state.h"
 
@@ -14,9 +14,6 @@ const int VERTICAL_LINE = 30;
 const int HORIZONTAL_LINE = 1;
 // Room kept between a question brought into view and the edge of the page's client area.
 const int FOCUS_MARGIN = 10;
-// One wheel notch, as WM_MOUSEWHEEL reports it in the high word of wParam.
-const WORD WHEEL_NOTCH_UP = 120;
-const WORD WHEEL_NOTCH_DOWN = 0xFF88;
 
 SCROLLINFO scrollState(HWND page, int bar) {
     SCROLLINFO info;
@@ -123,22 +120,23 @@ void setScrollRange(HWND page, int bar, int extent, int visible) {
 
 }  // namespace
 
+// The visible size is each client size capped at the page's; the bars hold it as their page size.
 void updateScrollRanges(HWND page) {
     RECT client;
     GetClientRect(page, &client);
-    visibleWidth = (client.right - client.left) / scrollUnit;
-    visibleHeight = (client.bottom - client.top) / scrollUnit;
+    int visibleWidth = (client.right - client.left) / scrollUnit;
+    int visibleHeight = (client.bottom - client.top) / scrollUnit;
     // A page that fits goes back to its origin; the content is moved by whoever compares the positions.
-    if (visibleWidth >= pageWidth) {
-        visibleWidth = pageWidth;
+    if (visibleWidth >= g_pageWidth) {
+        visibleWidth = g_pageWidth;
         SetScrollPos(page, SB_HORZ, 0, FALSE);
     }
-    if (visibleHeight >= pageHeight) {
-        visibleHeight = pageHeight;
+    if (visibleHeight >= g_pageHeight) {
+        visibleHeight = g_pageHeight;
         SetScrollPos(page, SB_VERT, 0, FALSE);
     }
-    setScrollRange(page, SB_HORZ, pageWidth, visibleWidth);
-    setScrollRange(page, SB_VERT, pageHeight, visibleHeight);
+    setScrollRange(page, SB_HORZ, g_pageWidth, visibleWidth);
+    setScrollRange(page, SB_VERT, g_pageHeight, visibleHeight);
 }
 
 void onPageScroll(HWND page, int bar, int code) {
@@ -165,9 +163,9 @@ void onPageResize(HWND page) {
 void onPageWheel(HWND page, WPARAM wParam) {
     // Posted, not sent: the page scrolls after the wheel message has also reached the main window,
     // which posts the same request again (so a notch on the page scrolls two lines).
-    const WORD delta = HIWORD(wParam);
-    if (delta == WHEEL_NOTCH_UP) PostMessageA(page, WM_VSCROLL, SB_LINEUP, 0);
-    if (delta == WHEEL_NOTCH_DOWN) PostMessageA(page, WM_VSCROLL, SB_LINEDOWN, 0);
+    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    if (delta == WHEEL_NOTCH) PostMessageA(page, WM_VSCROLL, SB_LINEUP, 0);
+    if (delta == -WHEEL_NOTCH) PostMessageA(page, WM_VSCROLL, SB_LINEDOWN, 0);
 }
 
 // The page follows the focus only when the newly focused field (with its verdict label) is not
@@ -175,34 +173,33 @@ void onPageWheel(HWND page, WPARAM wParam) {
 // (picture or film, play and stop buttons, every slot's field and verdict, comment) with a margin,
 // and then, should that question be taller or wider than the client area, as little again as needed
 // to show the field itself. A field already in view never moves the page, so Tab through a visible
-// row is calm and the wrap to field 1 keeps the top shown by SB_TOP.
+// row is calm.
 void scrollFieldIntoView(HWND page, int fieldId) {
     if (g_quiz == nullptr || g_quiz->slotsPerQuestion < 1) return;
     const int slots = g_quiz->slotsPerQuestion;
     RECT field;
     bool any = false;
     addControl(page, fieldId, &field, &any);
-    addControl(page, fieldId + (ID_VERDICT_BASE - ID_ANSWER_BASE), &field, &any);
+    addControl(page, verdictId(fieldId), &field, &any);
     if (!any) return;
     RECT client;
     GetClientRect(page, &client);
     if (field.left >= 0 && field.top >= 0 && field.right <= client.right && field.bottom <= client.bottom) return;
 
-    const int q = (fieldId - ID_ANSWER_BASE - 1) / slots + 1;
+    const int q = fieldSlotOf(fieldId, slots).question;
     RECT question = field;
     bool found = true;
-    const int ids[] = {ID_PICTURE_BASE + q, ID_VIDEO_HOST_BASE + q, ID_PLAY_BASE + q, ID_STOP_BASE + q,
-                       ID_COMMENT_BASE + q};
+    const int ids[] = {pictureId(q), videoHostId(q), playButtonId(q), stopButtonId(q), commentId(q)};
     for (int id : ids) addControl(page, id, &question, &found);
     for (int s = 1; s <= slots; ++s) {
-        const int answerId = ID_ANSWER_BASE + (q - 1) * slots + s;
-        addControl(page, answerId, &question, &found);
-        addControl(page, answerId + (ID_VERDICT_BASE - ID_ANSWER_BASE), &question, &found);
+        const int slotField = answerId(q, s, slots);
+        addControl(page, slotField, &question, &found);
+        addControl(page, verdictId(slotField), &question, &found);
     }
     bringIntoView(page, question);
     // The first scroll moved the field: where it is now decides the second.
     any = false;
     addControl(page, fieldId, &field, &any);
-    addControl(page, fieldId + (ID_VERDICT_BASE - ID_ANSWER_BASE), &field, &any);
+    addControl(page, verdictId(fieldId), &field, &any);
     bringIntoView(page, field);
 }

@@ -5,7 +5,5 @@ HINSTANCE g_instance = nullptr;
 // Stays null until the page dialog exists; the main window's handlers check it.
 HWND g_pageDialog = nullptr;
 
-int pageWidth = 0;
-int pageHeight = 0;
-int visibleWidth = 0;
-int visibleHeight = 0;
+int g_pageWidth = 0;
+int g_pageHeight = 0;

@@ -7,11 +7,8 @@ extern HINSTANCE g_instance;
 // The question page; null until it has been created.
 extern HWND g_pageDialog;
 
-// Size of the page content, fixed when the main window is created.
-extern int pageWidth;
-extern int pageHeight;
-// Size of the page's client area, each at most the matching extent.
-extern int visibleWidth;
-extern int visibleHeight;
+// Page content size, fixed when the main window is created.
+extern int g_pageWidth;
+extern int g_pageHeight;
 // Pixels per scroll position.
 constexpr int scrollUnit = 1;

@@ -18,28 +18,27 @@ PLAY="$OUT/play"
 JOBS=$(nproc 2>/dev/null || echo 2)
 mkdir -p "$PLAY"
 
-# build DIR TARGETS... -- CMAKE_ARGS...: configure and build, showing the log only when it fails.
+# build PRESET DIR TARGETS...: configure DIR with a preset of CMakePresets.json and build the targets,
+# showing the log only when it fails.
 build() {
-    local dir=$1 targets=() log="$1.run-build.log"
-    shift
-    while [ "$1" != "--" ]; do targets+=("$1"); shift; done
-    shift
-    if ! { cmake -S . -B "$dir" -G Ninja "$@" && cmake --build "$dir" --target "${targets[@]}" -j "$JOBS"; } >"$log" 2>&1; then
+    local preset=$1 dir=$2 log="$2.run-build.log"
+    shift 2
+    if ! { cmake --preset "$preset" -B "$dir" && cmake --build "$dir" --target "$@" -j "$JOBS"; } >"$log" 2>&1; then
         tail -n 30 "$log" >&2
         echo "run.sh: the build in $dir failed (log: $log)" >&2
         exit 1
     fi
 }
 
-# The same configurations as the test command, so the two share their builds.
-build "$OUT/native" trivo-make -- -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRIVO_TESTS=ON -DTRIVO_BENCH=ON
+# The same presets and trees as the test command, so the two share their builds.
+build native "$OUT/native" trivo-make
 
 . scripts/wine-env.sh
 # Xvfb and wineserver are stopped on every way out, also when the run fails or is interrupted.
 trap wine_env_stop EXIT
 trap 'exit 130' INT TERM HUP
 if wine_runs win32 "$PLAY"; then
-    ARCH=win32 TREE="$OUT/mingw" TOOLCHAIN=mingw-i686
+    ARCH=win32 TREE="$OUT/mingw" PRESET=mingw-i686
 else
     why32=$WINE_ENV_WHY
     if ! wine_runs win64 "$PLAY"; then
@@ -51,10 +50,10 @@ else
         exit 1
     fi
     echo "This machine cannot run 32-bit Windows programs ($why32): starting the 64-bit build of the sample."
-    ARCH=win64 TREE="$OUT/mingw64" TOOLCHAIN=mingw-x86_64
+    ARCH=win64 TREE="$OUT/mingw64" PRESET=mingw-x86_64
 fi
-build "$TREE" trivo "$NAME" -- -DCMAKE_BUILD_TYPE=Release -DTRIVO_TESTS=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$TOOLCHAIN.cmake" -DTRIVO_NATIVE_TOOL="$OUT/native/trivo-make"
+# The preset packs the sample with the native build's trivo-make, built above.
+build "$PRESET" "$TREE" trivo "$NAME"
 QUIZ="$TREE/examples/$NAME.exe"
 
 had_display=${DISPLAY:-}

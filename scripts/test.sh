@@ -65,10 +65,11 @@ run_ctest() {
     fi
 }
 
+# configure_and_build DIR LABEL PRESET [CMAKE_ARGS...]: the configuration of CMakePresets.json, in DIR.
 configure_and_build() {
-    local dir=$1 label=$2
-    shift 2
-    if ! { cmake -S "$ROOT" -B "$dir" -G Ninja "$@" && cmake --build "$dir" -j "$JOBS"; } >"$dir.build.log" 2>&1; then
+    local dir=$1 label=$2 preset=$3
+    shift 3
+    if ! { cmake --preset "$preset" -B "$dir" "$@" && cmake --build "$dir" -j "$JOBS"; } >"$dir.build.log" 2>&1; then
         tail -n 60 "$dir.build.log"
         note_fail 1 "$label: build"
         return 1
@@ -78,18 +79,18 @@ configure_and_build() {
 }
 
 # 1. Native suites.
-if configure_and_build "$OUT/native" "native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRIVO_TESTS=ON -DTRIVO_BENCH=ON; then
+if configure_and_build "$OUT/native" "native" native; then
     run_ctest "$OUT/native" "native"
 fi
 
 # 2. The same suites under AddressSanitizer and UndefinedBehaviorSanitizer.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-if configure_and_build "$OUT/sanitize" "sanitizers" -DCMAKE_BUILD_TYPE=Debug -DTRIVO_TESTS=ON -DTRIVO_SANITIZE=ON; then
+if configure_and_build "$OUT/sanitize" "sanitizers" sanitize; then
     run_ctest "$OUT/sanitize" "sanitizers"
 fi
 
 # 3. Fuzz targets (clang, libFuzzer, with ASan and UBSan), each for a bounded time from a fresh corpus.
-if CC=clang CXX=clang++ configure_and_build "$OUT/fuzz" "fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRIVO_FUZZ=ON; then
+if configure_and_build "$OUT/fuzz" "fuzz" fuzz; then
     for target in lzw_decode_fuzz loader_fuzz pe_resources_fuzz quiz_content_fuzz; do
         corpus="$OUT/fuzz/corpus-$target"
         rm -rf "$corpus" && mkdir -p "$corpus"
@@ -135,8 +136,8 @@ for arch in i686 x86_64; do
     tree=${MINGW_TREE[$arch]}
     # Test programs of an earlier build must not stand in for ones that no longer build.
     rm -f "$tree"/tests/win/*_test.exe
-    if configure_and_build "$tree" "mingw $arch" -DCMAKE_BUILD_TYPE=Release -DTRIVO_TESTS=ON \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" -DTRIVO_NATIVE_TOOL="$OUT/native/trivo-make"; then
+    # The tool is named here as well as in the preset, since TRIVO_BUILD_DIR may move the trees.
+    if configure_and_build "$tree" "mingw $arch" "mingw-$arch" -DTRIVO_NATIVE_TOOL="$OUT/native/trivo-make"; then
         note_pass 1
         [ "$arch" = i686 ] && built32=1 || built64=1
     fi

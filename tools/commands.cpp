@@ -13,16 +13,13 @@
 
 #include "checking/matcher.h"
 #include "content/lzw.h"
+#include "content/quiz_format.h"
 #include "tools/command_line.h"
 #include "tools/cp1252.h"
 #include "tools/quiz_commands.h"
 #include "tools/tool_files.h"
 
 namespace {
-
-// The player's text slots are 260-byte buffers: an expected answer holds at most 259 characters and
-// a typed answer is read from its field with the same bound, so it never judges more than this.
-constexpr std::size_t PLAYER_TEXT_LIMIT = 259;
 
 const char* const TOOL_HELP =
     "trivo-make: authoring tool for Trivo quizzes.\n"
@@ -160,7 +157,8 @@ bool toPlayerText(const std::string& utf8, const std::string& what, std::string*
         return false;
     }
     *text = converted.text;
-    if (text->size() > PLAYER_TEXT_LIMIT) text->resize(PLAYER_TEXT_LIMIT);
+    // The player judges at most a text slot's worth of an answer, typed or expected.
+    if (text->size() > static_cast<std::size_t>(TEXT_MAX_LENGTH)) text->resize(TEXT_MAX_LENGTH);
     return true;
 }
 

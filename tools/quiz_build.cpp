@@ -1,7 +1,7 @@
 // A quiz program: the player with the quiz's resources.
 #include "tools/quiz_build.h"
 
-#include "content/loader.h"
+#include "content/quiz_format.h"
 
 bool isQuizResource(const ResourceEntry& entry) {
     return sameKey(entry.type, stringKey(QUIZ_PACKED_TYPE)) ||

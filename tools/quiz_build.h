@@ -6,12 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "content/quiz_format.h"
 #include "tools/pe_resources.h"
 #include "tools/quiz_check.h"
-
-// The type names the player looks its quiz up by.
-constexpr const char* QUIZ_PACKED_TYPE = "PATCH";
-constexpr const char* QUIZ_MEDIA_TYPE = "IMG";
 
 // Every PATCH and IMG resource belongs to the quiz a program carries.
 bool isQuizResource(const ResourceEntry& entry);

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "content/lzw.h"
-#include "player/ids.h"
+#include "content/quiz_format.h"
 #include "tools/cp1252.h"
 #include "tools/media_format.h"
 #include "tools/tool_files.h"
@@ -63,7 +63,7 @@ bool playerText(const std::string& utf8, int line, const std::string& name, Text
         return false;
     }
     bool ok = true;
-    if (rule != TextRule::Code && converted.text.find('|') != std::string::npos) {
+    if (rule != TextRule::Code && converted.text.find(FIELD_SEPARATOR) != std::string::npos) {
         addError(diagnostics, line, name + " holds \"|\", which the program uses to end each of its texts");
         ok = false;
     }

@@ -3,11 +3,9 @@
 
 namespace {
 
-constexpr unsigned char FIELD_END = '|';
-
 void appendField(std::vector<unsigned char>* bytes, const std::string& text) {
     bytes->insert(bytes->end(), text.begin(), text.end());
-    bytes->push_back(FIELD_END);
+    bytes->push_back(FIELD_SEPARATOR);
 }
 
 struct ContentReader {
@@ -29,7 +27,7 @@ bool readField(ContentReader* reader, const std::string& what, std::string* text
     text->clear();
     while (reader->position < reader->bytes.size()) {
         const unsigned char byte = reader->bytes[reader->position++];
-        if (byte == FIELD_END) return true;
+        if (byte == FIELD_SEPARATOR) return true;
         if (byte != 0) text->push_back(static_cast<char>(byte));
     }
     *error = "the content ends inside " + what + " (no \"|\" after it)";

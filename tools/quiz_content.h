@@ -37,11 +37,8 @@ struct QuizContent {
     std::vector<std::string> codes;  // codes[k - 1]: the code for a score of k
 };
 
-// Byte 0 the version, byte 1 kind + 1, byte 2 the question count, byte 3 the slots; then the
-// "|"-ended fields title, author, description, caption1, caption2; per question answer1, answer2
-// (two slots only) and text; the reveal byte; with reveal Comment one comment per question; the
-// page colour as red, green, blue. The caller has made sure no text holds "|" and the counts fit
-// their bytes.
+// The content in the layout of content/quiz_format.h, with CONTENT_FORMAT_VERSION in byte 0. The
+// caller has made sure no text holds the field separator and the counts fit their bytes.
 std::vector<unsigned char> encodeQuizContent(const QuizContent& quiz);
 // One line per question: codes[k - 1] then CR LF; a missing code gives an empty line.
 std::vector<unsigned char> encodeScoreCodes(const QuizContent& quiz);

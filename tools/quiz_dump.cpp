@@ -6,7 +6,7 @@
 
 #include "content/loader.h"
 #include "content/lzw.h"
-#include "player/ids.h"
+#include "content/quiz_format.h"
 #include "tools/cp1252.h"
 #include "tools/media_format.h"
 #include "tools/quiz_build.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "content/platform.h"
+#include "content/quiz_format.h"
 
 const unsigned char* g_fuzzResourceBytes = nullptr;
 int32_t g_fuzzResourceSize = 0;
@@ -14,7 +15,8 @@ int dummyBrush;
 
 ResourceData platformResource(const char* type, int id) {
     // The same bytes serve as content and codes, so one input reaches both parsers through loadQuiz.
-    if (g_fuzzResourceBytes == nullptr || strcmp(type, "PATCH") != 0 || (id != 104 && id != 105)) {
+    if (g_fuzzResourceBytes == nullptr || strcmp(type, QUIZ_PACKED_TYPE) != 0 ||
+        (id != RESOURCE_CONTENT_ID && id != RESOURCE_CODES_ID)) {
         return {false, nullptr, 0};
     }
     return {true, g_fuzzResourceBytes, g_fuzzResourceSize};

@@ -1,6 +1,8 @@
 // Page geometry, page extents, answer identifiers and the shared identifier numbers.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "player/geometry.h"
 #include "player/ids.h"
 
@@ -75,6 +77,26 @@ TEST(GeometryIdentifiers, AnswerIdsRunWithoutGapsAndMapBack) {
     EXPECT_EQ(1, fieldSlotOf(4005, 0).slot);
     EXPECT_EQ(7, fieldSlotOf(4007, -3).question);
     EXPECT_EQ(1, fieldSlotOf(4007, -3).slot);
+}
+
+TEST(GeometryIdentifiers, FieldVerdictAndQuestionControlsMapBothWays) {
+    // Field 4 of a two-slot quiz (question 2, slot 2) and its verdict label.
+    EXPECT_EQ(4004, answerIdOfField(4));
+    EXPECT_EQ(5004, verdictId(4004));
+    EXPECT_EQ(4, fieldOfVerdictId(5004));
+    EXPECT_EQ(2, fieldSlotOf(answerIdOfField(4), 2).question);
+    // Question 90's controls and media; the version label (8000) belongs to no question.
+    EXPECT_EQ((std::vector<int>{8090, 9090, 6090, 7090, 9990, 490, 10490}),
+              (std::vector<int>{commentId(90), pictureId(90), playButtonId(90), stopButtonId(90), videoHostId(90),
+                                mediaResourceId(90), answerPictureResourceId(90)}));
+    EXPECT_EQ(0, questionOfComment(ID_VERSION_LABEL));
+    for (int q = 1; q <= 90; ++q) {
+        EXPECT_EQ(q, fieldOfAnswerId(answerIdOfField(q)));
+        EXPECT_EQ(q, questionOfComment(commentId(q)));
+        EXPECT_EQ(q, questionOfPlayButton(playButtonId(q)));
+        EXPECT_EQ(q, questionOfStopButton(stopButtonId(q)));
+        EXPECT_EQ(q, questionOfMediaResource(mediaResourceId(q)));
+    }
 }
 
 TEST(GeometryIdentifiers, SharedNumbers) {

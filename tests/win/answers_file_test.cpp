@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "checking/evaluation.h"
+#include "player/field_evaluation.h"
 #include "content/quiz.h"
 #include "player/answers_file.h"
 #include "player/ids.h"

@@ -299,16 +299,16 @@ TEST_F(MainWindowTest, CreationFixesThePageExtentsAndTheQuestionIcon) {
     fillQuiz(3);
     g_testQuiz.slotsPerQuestion = 2;
     HWND main = keep(createBareMainWindow());
-    EXPECT_EQ(pageWidth, 980);
-    EXPECT_EQ(pageHeight, 100);
+    EXPECT_EQ(g_pageWidth, 980);
+    EXPECT_EQ(g_pageHeight, 100);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(main, WM_GETICON, ICON_BIG, 0)), LoadIconA(nullptr, IDI_QUESTION));
 
     fillQuiz(4);
     g_testQuiz.kind = QuizKind::Picture;
     g_testQuiz.revealMode = RevealMode::AnswerPicture;
     keep(createBareMainWindow());
-    EXPECT_EQ(pageWidth, 890);
-    EXPECT_EQ(pageHeight, 2 * 330 + 25);
+    EXPECT_EQ(g_pageWidth, 890);
+    EXPECT_EQ(g_pageHeight, 2 * 330 + 25);
 }
 
 TEST_F(MainWindowTest, CreateMainWindowCentresTheWindowAndMakesTheHiddenPage) {

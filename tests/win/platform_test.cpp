@@ -78,7 +78,7 @@ protected:
 TEST(ResourceModule, DefaultsToTheProgramWhichCarriesNoQuiz) {
     g_resourceModule = nullptr;
     EXPECT_EQ(resourceModule(), GetModuleHandleA(nullptr));
-    ResourceData content = platformResource(RESOURCE_PACKED_TYPE, RESOURCE_CONTENT_ID);
+    ResourceData content = platformResource(QUIZ_PACKED_TYPE, RESOURCE_CONTENT_ID);
     EXPECT_FALSE(content.found);
     EXPECT_EQ(content.bytes, nullptr);
     EXPECT_EQ(content.size, 0);

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "content/quiz.h"
+#include "content/quiz_format.h"
+#include "player/geometry.h"
 #include "player/ids.h"
 #include "player/main_window.h"
 #include "player/media.h"
@@ -96,7 +98,7 @@ void closeQuiz(OpenQuiz* open) {
     g_quiz = nullptr;
 }
 
-HWND field(const OpenQuiz& open, int f) { return GetDlgItem(open.page, ID_ANSWER_BASE + f); }
+HWND field(const OpenQuiz& open, int f) { return GetDlgItem(open.page, answerIdOfField(f)); }
 
 // F1 in field 1 of a Text quiz whose every field is wrong: the text is tried in all 180 fields.
 double f1TextMs(int rounds) {
@@ -133,7 +135,7 @@ void f1PicturesMs(int rounds, double* f1, double* decodeOnly) {
 
         const double start = nowMs();
         for (int q = 1; q <= QUESTIONS; ++q) {
-            HBITMAP picture = loadResourcePicture(resourceModule(), IMG_ANSWER_BASE + q, "IMG", 260, 260);
+            HBITMAP picture = loadResourcePicture(resourceModule(), answerPictureResourceId(q), QUIZ_MEDIA_TYPE, PICTURE_BOX, PICTURE_BOX);
             if (picture != nullptr) DeleteObject(picture);
         }
         decodes.push_back(nowMs() - start);

@@ -236,14 +236,53 @@ TEST_F(Play, ShiftTabOnFieldOneWrapsToTheLastWithoutShowingTheTopFirst) {
     EXPECT_EQ(vertical(), 225);
     expectFieldInView(4030);
 
-    // From a scroll position that hides it, field 30's row (verdict label 734..755 on the page) is
-    // brought in as little as possible: its bottom plus the 10-pixel margin meets the client's bottom.
+    // Nor from a scroll position that hides field 30 (its row is 734..755 on the page): the wrap
+    // leaves the page where it is.
     scrollPageTo(page, SB_VERT, 5);
     SetFocus(item(4001));
     tab(4001);
     EXPECT_EQ(focusedId(), 4030);
-    EXPECT_EQ(vertical(), 755 + 10 - 550);
-    expectFieldInView(4030);
+    EXPECT_EQ(vertical(), 5);
+    expectContentAt(4001, 615, 10);
+}
+
+// The window as the program opens it, a short one and a narrow one.
+const SIZE WRAP_CLIENTS[] = {{0, 0}, {840, 300}, {300, 550}};
+
+TEST_F(Play, TabFromTheLastFieldOnlyShowsTheTopInEveryWindowSize) {
+    open(QuizKind::Picture, 1, RevealMode::Comment, 51);
+    for (const SIZE& client : WRAP_CLIENTS) {
+        if (client.cx > 0) setClient(client.cx, client.cy);
+        // At the bottom right, where the last field is; field 1 is then partly out of view sideways,
+        // and a short page cannot show it whole at the top either.
+        vscroll(SB_BOTTOM);
+        hscroll(SB_PAGERIGHT);
+        const int right = horizontal();
+        ASSERT_GT(right, 0) << client.cx;
+        SetFocus(item(4051));
+        tab(4051);
+        EXPECT_EQ(focusedId(), 4001) << client.cx;
+        EXPECT_EQ(vertical(), 0) << client.cx;
+        EXPECT_EQ(horizontal(), right) << client.cx;
+        expectContentAt(4001, 30, 290);
+    }
+}
+
+TEST_F(Play, ShiftTabFromFieldOneLeavesThePageWhereItIsInEveryWindowSize) {
+    open(QuizKind::Picture, 1, RevealMode::Comment, 51);
+    for (const SIZE& client : WRAP_CLIENTS) {
+        if (client.cx > 0) setClient(client.cx, client.cy);
+        scrollPageTo(page, SB_VERT, 120);
+        scrollPageTo(page, SB_HORZ, 10);
+        SetFocus(item(4001));
+        holdShift(true);
+        tab(4001);
+        holdShift(false);
+        EXPECT_EQ(focusedId(), 4051) << client.cx;
+        EXPECT_EQ(vertical(), 120) << client.cx;
+        EXPECT_EQ(horizontal(), 10) << client.cx;
+        expectContentAt(4001, 30, 290);
+    }
 }
 
 TEST_F(Play, HoldingTabMovesOnceOnReleaseInTheDirectionOfShiftThen) {
@@ -475,7 +514,7 @@ TEST_F(Play, EveryHorizontalScrollCodeMovesBarAndContentTogether) {
 TEST_F(Play, SbBottomOnA6655PageIn550PixelsEndsAt6105) {
     open(QuizKind::Picture, 1, RevealMode::Comment, 51);
     setClient(840, 550);
-    ASSERT_EQ(pageHeight, 6655);
+    ASSERT_EQ(g_pageHeight, 6655);
     vscroll(SB_BOTTOM);
     EXPECT_EQ(vertical(), 6105);
     // Question 51 (row 17, base line 16 * 390 + 280) sits at the bottom of the client area.

@@ -1,4 +1,5 @@
-// Judging one answer field of the page: verdict, reveal, score and code.
+// Judging an answer field on the page: its verdict label, the reveal of a solved question, and the
+// score and code in the header. The rules are checking/score.h's; this reads and writes controls.
 #pragma once
 #include <windows.h>
 

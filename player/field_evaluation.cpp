@@ -1,10 +1,12 @@
 // Judging one answer field of the page: its verdict word, the reveal of a solved question, and the
-// score and code recounted from every verdict label.
+// score and code recounted from every verdict label. Which question a field belongs to, when it is
+// solved, the score and its code are checking/score.h's rules; this file reads and writes controls.
 #include <windows.h>
 
-#include "checking/evaluation.h"
+#include "player/field_evaluation.h"
 
 #include "checking/matcher.h"
+#include "checking/score.h"
 #include "content/quiz.h"
 #include "player/geometry.h"
 #include "player/ids.h"
@@ -16,8 +18,8 @@ namespace {
 
 // Long enough for "BRAVO"; a label is only ever compared with it.
 const int VERDICT_READ_SIZE = 10;
-const int PICTURE_BOX = 260;
-const char* const NO_CODE = "      ";
+// No page has more fields than its questions of two slots: a label beyond them cannot exist.
+const int MAX_PAGE_FIELDS = MAX_QUESTIONS * MAX_SLOTS;
 
 // A control's text, at most size - 1 characters; empty when the page has no such control.
 void controlText(HWND page, int id, char* text, int size) {
@@ -26,38 +28,31 @@ void controlText(HWND page, int id, char* text, int size) {
     if (control != nullptr) GetWindowTextA(control, text, size);
 }
 
-const char* expectedAnswer(const Question* node, int slot) {
-    if (node == nullptr) return "";
-    return slot == 2 ? node->answer2 : node->answer1;
-}
-
-// Every slot holds its expected answer, compared case-folded but untrimmed: an answer with stray
-// spaces scores but does not reveal.
-bool questionSolved(HWND page, const Question* node, int index, int slots) {
-    int matching = 0;
-    for (int j = 1; j <= slots; ++j) {
-        char expected[TEXT_SLOT_SIZE];
-        char typed[TEXT_SLOT_SIZE];
-        copyText(expected, expectedAnswer(node, j));
-        controlText(page, ID_ANSWER_BASE + index * slots + j, typed, TEXT_SLOT_SIZE);
-        upperAscii(expected);
-        upperAscii(typed);
-        if (lstrcmpA(expected, typed) == 0) ++matching;
+// The question's fields as they read now. Only questions of one or two slots are laid out, so no
+// other question has fields to solve it.
+bool fieldsSolveQuestion(HWND page, const Question* node, int q, int slots) {
+    if (slots < 1 || slots > MAX_SLOTS) return false;
+    char texts[MAX_SLOTS][TEXT_SLOT_SIZE];
+    const char* typed[MAX_SLOTS];
+    for (int s = 1; s <= slots; ++s) {
+        controlText(page, answerId(q, s, slots), texts[s - 1], TEXT_SLOT_SIZE);
+        typed[s - 1] = texts[s - 1];
     }
-    return matching == slots;
+    return questionSolved(node, typed, slots);
 }
 
 // The answer picture replaces the question picture, centred 10 pixels left of the question picture's
 // box. Positions are page pixels, so the scroll offset is taken off for the control.
 void showAnswerPicture(HWND page, int q) {
-    HBITMAP bitmap = loadResourcePicture(resourceModule(), IMG_ANSWER_BASE + q, "IMG", PICTURE_BOX, PICTURE_BOX);
+    HBITMAP bitmap =
+        loadResourcePicture(resourceModule(), answerPictureResourceId(q), QUIZ_MEDIA_TYPE, PICTURE_BOX, PICTURE_BOX);
     if (bitmap == nullptr) return;
     BITMAP size;
     if (GetObjectA(bitmap, sizeof size, &size) == 0) {
         DeleteObject(bitmap);
         return;
     }
-    HWND picture = GetDlgItem(page, ID_PICTURE_BASE + q);
+    HWND picture = GetDlgItem(page, pictureId(q));
     if (picture == nullptr) {
         DeleteObject(bitmap);
         return;
@@ -80,7 +75,7 @@ void reveal(HWND page, const Question* node, int q) {
         showAnswerPicture(page, q);
         break;
     case RevealMode::Comment:
-        SetDlgItemTextA(page, ID_COMMENT_BASE + q, node != nullptr ? node->comment : "");
+        SetDlgItemTextA(page, commentId(q), node != nullptr ? node->comment : "");
         break;
     default:
         break;
@@ -91,50 +86,40 @@ void reveal(HWND page, const Question* node, int q) {
 
 void evaluateField(HWND page, int fieldId) {
     const int slots = g_quiz->slotsPerQuestion;
-    int index;
-    int slot;
-    if (slots == 2) {
-        index = (fieldId - 3999) / 2 - 1;
-        slot = fieldId % 2 == 0 ? 2 : 1;
-    } else {
-        index = fieldId - (ID_ANSWER_BASE + 1);
-        slot = 1;
-    }
-    const int q = index + 1;
+    const FieldSlot place = fieldSlotOf(fieldId, slots);
+    const int q = place.question;
     // A list shorter than questionCount answers every later question with its last node.
-    const Question* node = questionAt(g_quiz, index);
+    const Question* node = questionAt(g_quiz, q - 1);
 
     char typed[TEXT_SLOT_SIZE];
     controlText(page, fieldId, typed, TEXT_SLOT_SIZE);
-    const char* verdict = matchAnswer(expectedAnswer(node, slot), typed);
+    const char* verdict = matchAnswer(expectedAnswer(node, place.slot), typed);
     const bool right = lstrcmpA(verdict, VERDICT_RIGHT) == 0;
 
-    if (right && g_quiz->revealMode != RevealMode::None && questionSolved(page, node, index, slots))
+    if (right && g_quiz->revealMode != RevealMode::None && fieldsSolveQuestion(page, node, q, slots))
         reveal(page, node, q);
     // A picture once revealed stays; a comment goes as soon as the question is no longer right.
-    if (!right) SetDlgItemTextA(page, ID_COMMENT_BASE + q, "");
-    SetDlgItemTextA(page, fieldId + (ID_VERDICT_BASE - ID_ANSWER_BASE), verdict);
+    if (!right) SetDlgItemTextA(page, commentId(q), "");
+    SetDlgItemTextA(page, verdictId(fieldId), verdict);
     updateScore(page);
 }
 
+// Every label is read again: the labels are the only record of the verdicts.
 void updateScore(HWND page) {
-    const int slots = g_quiz->slotsPerQuestion;
-    int score = 0;
-    for (int q = 1; q <= g_quiz->questionCount; ++q) {
-        // Without any slot there is no field and nothing to count.
-        bool solved = slots > 0;
-        for (int s = 1; s <= slots; ++s) {
-            char label[VERDICT_READ_SIZE];
-            controlText(page, ID_VERDICT_BASE + (q - 1) * slots + s, label, VERDICT_READ_SIZE);
-            if (lstrcmpA(label, VERDICT_RIGHT) != 0) solved = false;
-        }
-        if (solved) ++score;
+    int fields = fieldCount(g_quiz);
+    if (fields > MAX_PAGE_FIELDS) fields = MAX_PAGE_FIELDS;
+    if (fields < 0) fields = 0;
+    char labels[MAX_PAGE_FIELDS][VERDICT_READ_SIZE];
+    const char* verdicts[MAX_PAGE_FIELDS];
+    for (int f = 1; f <= fields; ++f) {
+        controlText(page, verdictId(answerIdOfField(f)), labels[f - 1], VERDICT_READ_SIZE);
+        verdicts[f - 1] = labels[f - 1];
     }
+    const int score = scoreFromVerdicts(verdicts, fields, g_quiz->slotsPerQuestion);
 
     HWND header = GetParent(page);
     char text[32];
     wsprintfA(text, " %d / %d", score, g_quiz->questionCount);
     SetDlgItemTextA(header, ID_SCORE, text);
-    const bool hasCode = score > 0 && score <= MAX_QUESTIONS;
-    SetDlgItemTextA(header, ID_CODE_VALUE, hasCode ? g_quiz->scoreCodes[score - 1] : NO_CODE);
+    SetDlgItemTextA(header, ID_CODE_VALUE, scoreCode(g_quiz, score));
 }

@@ -1,0 +1,64 @@
+// The scoring rules, on texts: which field is which question's slot, solved questions, the score and
+// its code.
+#include "checking/score.h"
+
+#include <cstring>
+
+#include "checking/matcher.h"
+
+namespace {
+
+// Shown in place of a code until something is earned.
+const char* const NO_CODE = "      ";
+
+int effectiveSlots(int slots) { return slots < 1 ? 1 : slots; }
+
+}  // namespace
+
+int fieldNumber(int question, int slot, int slots) { return (question - 1) * effectiveSlots(slots) + slot; }
+
+FieldSlot fieldSlot(int field, int slots) {
+    const int n = effectiveSlots(slots);
+    FieldSlot result;
+    result.question = (field - 1) / n + 1;
+    result.slot = (field - 1) % n + 1;
+    return result;
+}
+
+int fieldCount(const Quiz* quiz) { return quiz->questionCount * quiz->slotsPerQuestion; }
+
+const char* expectedAnswer(const Question* node, int slot) {
+    if (node == nullptr) return "";
+    return slot == 2 ? node->answer2 : node->answer1;
+}
+
+bool questionSolved(const Question* node, const char* const* typed, int slots) {
+    for (int s = 1; s <= slots; ++s) {
+        char expected[TEXT_SLOT_SIZE];
+        char answer[TEXT_SLOT_SIZE];
+        copyText(expected, expectedAnswer(node, s));
+        copyText(answer, typed[s - 1]);
+        upperAscii(expected);
+        upperAscii(answer);
+        if (std::strcmp(expected, answer) != 0) return false;
+    }
+    return true;
+}
+
+int scoreFromVerdicts(const char* const* verdicts, int fieldCount, int slots) {
+    // Without any slot there is no field and nothing to count.
+    if (slots < 1) return 0;
+    int score = 0;
+    for (int first = 1; first + slots - 1 <= fieldCount; first += slots) {
+        bool solved = true;
+        for (int f = first; f < first + slots; ++f)
+            if (std::strcmp(verdicts[f - 1], VERDICT_RIGHT) != 0) solved = false;
+        if (solved) ++score;
+    }
+    return score;
+}
+
+const char* scoreCode(const Quiz* quiz, int score) {
+    if (score < 1 || score > MAX_QUESTIONS) return NO_CODE;
+    return quiz->scoreCodes[score - 1];
+}

@@ -1,0 +1,36 @@
+// The quiz format a quiz program carries in its resources: what the player reads and trivo-make
+// writes. Both sides include this header; no other file spells these values.
+//
+// Resources. The quiz's texts and settings are packed with the LZW codec (content/lzw.h) into
+// PATCH 104, its score codes into PATCH 105. Question q's media (picture, sound or film) is
+// IMG 400 + q, its answer picture IMG 10400 + q. Type names are matched without regard to case.
+//
+// Content layout, once unpacked: byte 0 unused by the player (trivo-make writes a format version),
+// byte 1 kind + 1, byte 2 question count, byte 3 answer slots per question; then fields each ended by
+// FIELD_SEPARATOR: title, author, description, caption1, caption2; per question answer1, answer2
+// (two slots only) and text; one reveal-mode byte; when it is 2 (comment) one comment field per
+// question; last the background colour as red, green, blue bytes.
+//
+// Score codes, once unpacked: one line per question, each ended by CR LF; line k is the code for a
+// score of k.
+#pragma once
+
+constexpr const char* QUIZ_PACKED_TYPE = "PATCH";
+constexpr const char* QUIZ_MEDIA_TYPE = "IMG";
+constexpr int RESOURCE_CONTENT_ID = 104;
+constexpr int RESOURCE_CODES_ID = 105;
+constexpr int IMG_MEDIA_BASE = 400;
+constexpr int IMG_ANSWER_BASE = 10400;
+
+// Ends every text field of the content, so no text can hold it.
+constexpr char FIELD_SEPARATOR = '|';
+
+// Every text is a zero-terminated single-byte string (code page 1252) in a slot of this size, so it
+// holds at most TEXT_MAX_LENGTH characters; longer texts are cut, never refused.
+constexpr int TEXT_SLOT_SIZE = 260;
+constexpr int TEXT_MAX_LENGTH = TEXT_SLOT_SIZE - 1;
+
+// Score codes, media numbers and identifier ranges all stop at this many questions.
+constexpr int MAX_QUESTIONS = 90;
+// The player lays out questions of one or two answer slots only.
+constexpr int MAX_SLOTS = 2;
