@@ -33,8 +33,9 @@ constexpr int32_t LITERALS = LZW_UNPACK_CAPACITY + MOVE;
 constexpr int32_t UNPACK_ALLOCATION = LITERALS + 256 + MOVE;
 constexpr int32_t PACK_ALLOCATION = LZW_PACK_CAPACITY + 16;
 
-// Packer lookup: (prefix code, next byte) -> code, open addressing. Twice the most entries a dictionary
-// cycle can hold, and 32 KiB, so that it stays in the first-level cache.
+// Packer lookup: (prefix code, next byte) -> code, open addressing, with eight times as many slots as
+// a dictionary cycle has entries: a lookup that meets another key first costs a mispredicted branch
+// or two, which weighs more than the 128 KiB not fitting the first-level cache.
 constexpr uint32_t HASH_BITS = 15;
 constexpr uint32_t HASH_SLOTS = 1u << HASH_BITS;
 // Input bytes whose codes the packer collects before it writes them.
@@ -57,7 +58,7 @@ struct ByteMix {
 // The packer's tables, reached through one pointer so that its loop needs one register for them
 // all: the lookup from (prefix, byte) to code, emptied at the start of each cycle; the byte mixes
 // that place and key an entry (see below); and the codes found in a batch of input bytes (at most
-// one per byte, plus a reset) with the position of the byte that ended each string.
+// one per byte, and the last step may add a code and a reset) with where each string ended.
 struct PackTables {
     uint32_t lookup[HASH_SLOTS];
     ByteMix mix;
@@ -120,8 +121,10 @@ inline void move16(unsigned char* to, const unsigned char* from) {
     memcpy(to, chunk, MOVE);
 }
 
-// Copies a string that ends at or before `to`, in 16-byte moves. The moves read past the string's end
-// and write past the copy's end, into bytes that are either rewritten later or never handed over.
+// Copies a string that starts before `to`, in 16-byte moves. Each move reads bytes before the ones it
+// writes, so every byte of the string before `to` arrives whole; the moves also read past the
+// string's end and write past the copy's end, into bytes that are rewritten later or never handed
+// over.
 inline void copyString(unsigned char* to, const unsigned char* from, uint32_t length) {
     move16(to, from);
     for (uint32_t k = MOVE; __builtin_expect(k < length, 0); k += MOVE) move16(to + k, from + k);
@@ -379,7 +382,8 @@ inline void writeOne(BitWriter& w, uint32_t* width, uint32_t code) {
 // codes of at most 12 bits and 7 waiting bits fit the bit buffer), one at a time otherwise. False
 // when the packed result outgrows its fixed buffer: data that do not fit are refused as NoMemory;
 // *consumed then counts the input up to the byte that ended the string whose code did not fit.
-bool writeBatch(BitWriter& w, uint32_t* width, const PackTables& t, uint32_t count, int32_t* consumed) {
+bool writeBatch(BitWriter& w, uint32_t* width, const PackTables& t, uint32_t count, uint16_t base,
+                int32_t* consumed) {
     const uint32_t limit = static_cast<uint32_t>(LZW_PACK_CAPACITY);
     for (uint32_t k = 0; k < count;) {
         if (count - k >= 4) {
@@ -399,7 +403,7 @@ bool writeBatch(BitWriter& w, uint32_t* width, const PackTables& t, uint32_t cou
         }
         writeOne(w, width, t.codes[k]);
         if (__builtin_expect(w.length > limit, 0)) {
-            *consumed = t.ends[k] + 1;
+            *consumed = static_cast<uint16_t>(t.ends[k] - base) + 1;
             return false;
         }
         ++k;
@@ -429,13 +433,16 @@ __attribute__((noinline)) LzwStatus encodeStream(const unsigned char* input, int
     uint32_t start = 0;           // where it starts, as of the last batch written
     uint32_t nextCode = FIRST_ENTRY;
     uint32_t k = 0;  // codes in the batch
+    // The batch notes where each string ended by the low 16 bits of the byte's address, which give
+    // its position again (positions are below 65,536) and cost the fast loop no counter.
+    const uint16_t base = static_cast<uint16_t>(reinterpret_cast<uintptr_t>(input));
     int32_t consumed = inputLength;
     LzwStatus status = LzwStatus::Ok;
 
     while (i < n) {
-        if (k == BATCH_BYTES) {
-            start = t.ends[k - 1];
-            if (!writeBatch(w, &width, t, k, &consumed)) {
+        if (k >= BATCH_BYTES) {
+            start = static_cast<uint16_t>(t.ends[k - 1] - base);
+            if (!writeBatch(w, &width, t, k, base, &consumed)) {
                 status = LzwStatus::NoMemory;
                 break;
             }
@@ -445,8 +452,10 @@ __attribute__((noinline)) LzwStatus encodeStream(const unsigned char* input, int
         if (room > n - i) room = n - i;
         if (room > DICTIONARY_SIZE - 1 - nextCode) room = DICTIONARY_SIZE - 1 - nextCode;
         const uint32_t stop = i + room;
-        for (; i != stop; ++i) {
-            uint32_t g = input[i];
+        const unsigned char* p = input + i;
+        const unsigned char* const stopAt = input + stop;
+        for (; p != stopAt; ++p) {
+            uint32_t g = *p;
             uint32_t key = keyOf(t, current, g);
             uint32_t slot = homeSlot(t, current, g);
             uint32_t stored = t.lookup[slot];
@@ -468,11 +477,12 @@ __attribute__((noinline)) LzwStatus encodeStream(const unsigned char* input, int
             if (__builtin_expect(key == pending.key, 0)) break;
             t.lookup[slot] = stored | ((found ^ nextCode) & taken);
             t.codes[k] = static_cast<uint16_t>(current);
-            t.ends[k] = static_cast<uint16_t>(i);
+            t.ends[k] = static_cast<uint16_t>(reinterpret_cast<uintptr_t>(p));
             k += miss;
             nextCode += miss;
             current = found & (DICTIONARY_SIZE - 1);
         }
+        i = static_cast<uint32_t>(p - input);
         if (i == n || (i == stop && nextCode != DICTIONARY_SIZE - 1)) continue;
 
         // The full steps for one byte.
@@ -485,7 +495,7 @@ __attribute__((noinline)) LzwStatus encodeStream(const unsigned char* input, int
             current = found;
             continue;
         }
-        if (k != 0) start = t.ends[k - 1];
+        if (k != 0) start = static_cast<uint16_t>(t.ends[k - 1] - base);
         // (A string cannot outgrow anything: one of length L needs some L * L / 2 bytes of input to
         // grow, far beyond the 65,535 of a block.)
         uint32_t length = i - 1 - start;
@@ -501,10 +511,10 @@ __attribute__((noinline)) LzwStatus encodeStream(const unsigned char* input, int
             }
         }
         t.codes[k] = static_cast<uint16_t>(current);
-        t.ends[k++] = static_cast<uint16_t>(i - 1);
+        t.ends[k++] = static_cast<uint16_t>(base + i - 1);
         if (nextCode == DICTIONARY_SIZE) {
             t.codes[k] = BATCH_RESET;
-            t.ends[k++] = static_cast<uint16_t>(i - 1);
+            t.ends[k++] = static_cast<uint16_t>(base + i - 1);
             clearLookup(t);
             // The string whose addition filled the dictionary becomes entry 259 of the new cycle.
             nextCode = FIRST_ENTRY + 1;
@@ -518,7 +528,7 @@ __attribute__((noinline)) LzwStatus encodeStream(const unsigned char* input, int
         }
         current = g;
     }
-    if (status == LzwStatus::Ok && !writeBatch(w, &width, t, k, &consumed)) status = LzwStatus::NoMemory;
+    if (status == LzwStatus::Ok && !writeBatch(w, &width, t, k, base, &consumed)) status = LzwStatus::NoMemory;
     g_lzw.nextCode = nextCode;
     g_lzw.inputConsumed = consumed;
     if (status == LzwStatus::Ok) {
