@@ -432,7 +432,7 @@ __attribute__((noinline)) LzwStatus encodeStream(const unsigned char* input, int
     uint32_t current = input[0];  // the code of the current string
     uint32_t start = 0;           // where it starts, as of the last batch written
     uint32_t nextCode = FIRST_ENTRY;
-    uint32_t k = 0;  // codes in the batch
+    size_t k = 0;  // codes in the batch
     // The batch notes where each string ended by the low 16 bits of the byte's address, which give
     // its position again (positions are below 65,536) and cost the fast loop no counter.
     const uint16_t base = static_cast<uint16_t>(reinterpret_cast<uintptr_t>(input));
