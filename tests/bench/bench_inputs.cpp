@@ -25,6 +25,12 @@ Bytes benchInput(const std::string& name) {
     return bytes;
 }
 
+std::vector<Bytes> fullQuizzes() {
+    std::vector<Bytes> quizzes;
+    for (int k = 1; k <= 8; ++k) quizzes.push_back(benchInput("quiz90-" + std::to_string(k)));
+    return quizzes;
+}
+
 Bytes randomBytes(size_t size) {
     std::mt19937 rng(1);
     Bytes out(size);

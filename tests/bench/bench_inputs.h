@@ -8,9 +8,12 @@
 
 using Bytes = std::vector<unsigned char>;
 
-// A file made by make_inputs.py in the build tree (prose, quiz, quiz90, words); exits with a message
-// when it cannot be read.
+// A file made by make_inputs.py in the build tree (prose, quiz, words, quiz90-1 to quiz90-8); exits
+// with a message when it cannot be read.
 Bytes benchInput(const std::string& name);
+
+// The eight different 90-question quiz records.
+std::vector<Bytes> fullQuizzes();
 
 // Random bytes: 58 KiB, the most that still pack into the codec's 80,000-byte buffer, or 47 KiB, the
 // most whose packed form the unpacker can still read (65,535 bytes).

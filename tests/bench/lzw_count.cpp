@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
     std::string op = argv[1];
     std::string name = argv[2];
     bool unpacking = op == "unpack" || op == "inflate";
-    Bytes in = name == "random" ? randomBytes(unpacking ? 47 * 1024 : 58 * 1024) : benchInput(name);
+    Bytes in = name == "random" ? randomBytes(unpacking ? 47 * 1024 : 58 * 1024)
+             : name == "quiz90" ? fullQuizzes()[0] : benchInput(name);
 
     unsigned char* out = nullptr;
     int32_t length = 0;

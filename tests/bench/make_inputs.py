@@ -6,7 +6,9 @@
   quiz.txt    60 KiB of quiz-like content: records laid out as the player's content resource
               (header bytes, then short fields ended by "|"), texts and answers drawn from the sample
               quizzes and the French word list
-  quiz90.txt  one full record of 90 questions of that kind
+  quiz90-1.txt ... quiz90-8.txt
+              eight full records of 90 questions of that kind, each different: timing one call over
+              and over on the same bytes would let the processor's branch predictor learn them
   words.txt   60 KiB of the French word list (package wfrench), one word per line
 
 Standard library only. Usage: make_inputs.py OUTPUT_DIR [EXAMPLES_DIR]
@@ -89,14 +91,15 @@ def main():
         sys.exit(f"make_inputs.py: no quiz.toml under {examples}")
     words = word_list()
     rng = random.Random(14)
-    records = [quiz_record(rng, samples, words)]
+    records = [quiz_record(rng, samples, words) for _ in range(8)]
     while sum(map(len, records)) < SIZE:
         records.append(quiz_record(rng, samples, words))
 
     out.mkdir(parents=True, exist_ok=True)
     (out / "prose.txt").write_bytes(prose())
     (out / "quiz.txt").write_bytes(b"".join(records)[:SIZE])
-    (out / "quiz90.txt").write_bytes(records[0])
+    for k, record in enumerate(records[:8], 1):
+        (out / f"quiz90-{k}.txt").write_bytes(record)
     (out / "words.txt").write_bytes(cp1252("\n".join(words))[:SIZE])
 
 
