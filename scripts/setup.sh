@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
-  libtomlplusplus-dev wfrench debian-faq-fr python3
+  libtomlplusplus-dev wfrench debian-faq-fr python3 valgrind
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick xdotool
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
