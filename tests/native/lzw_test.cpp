@@ -56,8 +56,10 @@ Bytes streamOf(const std::vector<std::pair<uint32_t, int>>& codes) {
 }
 
 // A literal reading of the packing rules: per-length lists searched in order of addition, strings
-// stored whole. Slow but independent of the codec's lookup structure.
-Bytes referencePack(const Bytes& in) {
+// stored whole. Slow but independent of the codec's lookup structure. *consumedWhenFull receives
+// the input count a packer reports when its 80,000-byte buffer overflows: up to the byte whose step
+// wrote the first byte that does not fit.
+Bytes referencePack(const Bytes& in, int32_t* consumedWhenFull = nullptr) {
     std::vector<std::string> dict(4096);
     std::vector<std::vector<int>> byLength(4097);
     int nextCode = 259;
@@ -77,6 +79,8 @@ Bytes referencePack(const Bytes& in) {
         return -1;
     };
     std::vector<std::pair<uint32_t, int>> codes;
+    std::vector<size_t> steps;  // the input byte of each code's step
+    size_t i = 1;
     int width = 9;
     auto putString = [&](const std::string& s) {
         uint32_t c = static_cast<uint32_t>(find(s));
@@ -84,7 +88,7 @@ Bytes referencePack(const Bytes& in) {
         codes.push_back({c, width});
     };
     std::string current(1, static_cast<char>(in[0]));
-    for (size_t i = 1; i < in.size(); ++i) {
+    for (; i < in.size(); ++i) {
         std::string candidate = current + static_cast<char>(in[i]);
         if (find(candidate) >= 0) {
             current = candidate;
@@ -99,9 +103,18 @@ Bytes referencePack(const Bytes& in) {
             add(candidate);
             width = 9;
         }
+        steps.resize(codes.size(), i);
     }
     putString(current);
     codes.push_back({256, width});
+    steps.resize(codes.size(), in.size() - 1);
+    if (consumedWhenFull != nullptr) {
+        size_t bits = 0;
+        for (size_t k = 0; k < codes.size() && bits / 8 <= 80000; ++k) {
+            bits += static_cast<size_t>(codes[k].second);
+            *consumedWhenFull = static_cast<int32_t>(steps[k] + 1);
+        }
+    }
     return streamOf(codes);
 }
 
@@ -386,10 +399,17 @@ TEST_F(Lzw, RefusesBlocksBeyondTheLimits) {
     Bytes big = randomBytes(65536, 7);
     EXPECT_EQ(pack(big).status, LzwStatus::NoMemory);
     EXPECT_EQ(unpack(big).status, LzwStatus::NoMemory);
-    // Incompressible data fill the 80,000-byte packing buffer before 65,535 input bytes.
-    Result r = pack(randomBytes(65535, 8));
-    EXPECT_EQ(r.status, LzwStatus::NoMemory);
-    EXPECT_EQ(r.data.size(), 80000u);
+    // Incompressible data fill the 80,000-byte packing buffer before 65,535 input bytes; the bytes
+    // handed back and the input count are those of a literal packer stopped there.
+    for (int alphabet : {256, 200}) {
+        Bytes in = randomBytes(65535, 8, alphabet);
+        Result r = pack(in);
+        EXPECT_EQ(r.status, LzwStatus::NoMemory);
+        int32_t consumed = 0;
+        Bytes whole = referencePack(in, &consumed);
+        EXPECT_EQ(r.data, Bytes(whole.begin(), whole.begin() + 80000));
+        EXPECT_EQ(lzwInputConsumed(), consumed);
+    }
     EXPECT_TRUE(fakeMessages().empty());
 }
 
