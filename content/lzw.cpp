@@ -332,8 +332,8 @@ struct PendingLink {
 };
 
 // Bit writer: the live bits are the low `count` bits of `bits`, most significant first. Codes are
-// gathered there and whole bytes go out once per code, in one 8-byte store (at most 7 bits wait,
-// plus at most three 257s and the code of at most 12 bits each: never above 64).
+// gathered there and whole bytes go out in one 8-byte store after a code or four (at most 7 bits
+// wait, plus four codes, or three 257s and a code, of at most 12 bits each: never above 64).
 struct BitWriter {
     uint64_t bits;
     uint32_t count;
