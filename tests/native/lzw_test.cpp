@@ -56,8 +56,10 @@ Bytes streamOf(const std::vector<std::pair<uint32_t, int>>& codes) {
 }
 
 // A literal reading of the packing rules: per-length lists searched in order of addition, strings
-// stored whole. Slow but independent of the codec's lookup structure.
-Bytes referencePack(const Bytes& in) {
+// stored whole. Slow but independent of the codec's lookup structure. *consumedWhenFull receives
+// the input count a packer reports when its 80,000-byte buffer overflows: up to the byte whose step
+// wrote the first byte that does not fit.
+Bytes referencePack(const Bytes& in, int32_t* consumedWhenFull = nullptr) {
     std::vector<std::string> dict(4096);
     std::vector<std::vector<int>> byLength(4097);
     int nextCode = 259;
@@ -77,6 +79,8 @@ Bytes referencePack(const Bytes& in) {
         return -1;
     };
     std::vector<std::pair<uint32_t, int>> codes;
+    std::vector<size_t> steps;  // the input byte of each code's step
+    size_t i = 1;
     int width = 9;
     auto putString = [&](const std::string& s) {
         uint32_t c = static_cast<uint32_t>(find(s));
@@ -84,7 +88,7 @@ Bytes referencePack(const Bytes& in) {
         codes.push_back({c, width});
     };
     std::string current(1, static_cast<char>(in[0]));
-    for (size_t i = 1; i < in.size(); ++i) {
+    for (; i < in.size(); ++i) {
         std::string candidate = current + static_cast<char>(in[i]);
         if (find(candidate) >= 0) {
             current = candidate;
@@ -99,9 +103,101 @@ Bytes referencePack(const Bytes& in) {
             add(candidate);
             width = 9;
         }
+        steps.resize(codes.size(), i);
     }
     putString(current);
     codes.push_back({256, width});
+    steps.resize(codes.size(), in.size() - 1);
+    if (consumedWhenFull != nullptr) {
+        size_t bits = 0;
+        for (size_t k = 0; k < codes.size() && bits / 8 <= 80000; ++k) {
+            bits += static_cast<size_t>(codes[k].second);
+            *consumedWhenFull = static_cast<int32_t>(steps[k] + 1);
+        }
+    }
+    return streamOf(codes);
+}
+
+struct Unpacked {
+    LzwStatus status;
+    Bytes data;
+    int32_t consumed;
+};
+
+// A literal reading of the unpacking rules: bits taken one at a time, strings stored whole, the
+// input counted as read up to the byte that holds the last bit taken (all of it when a code is cut
+// short).
+Unpacked referenceUnpack(const Bytes& in) {
+    size_t bit = 0;
+    auto read = [&](int w, uint32_t* c) {
+        if (bit + static_cast<size_t>(w) > in.size() * 8) {
+            bit = in.size() * 8;
+            return false;
+        }
+        uint32_t v = 0;
+        for (int k = 0; k < w; ++k, ++bit) v = (v << 1) | ((in[bit / 8] >> (7 - bit % 8)) & 1);
+        *c = v;
+        return true;
+    };
+    auto result = [&](LzwStatus status, const std::string& data) {
+        return Unpacked{status, bytesOf(data), static_cast<int32_t>((bit + 7) / 8)};
+    };
+    uint32_t c;
+    if (!read(9, &c)) return result(LzwStatus::NoInput, "");
+    std::vector<std::string> dict(4096);
+    for (int k = 0; k < 256; ++k) dict[k] = std::string(1, static_cast<char>(k));
+    uint32_t next = 259;
+    int width = 9;
+    std::string out;
+    std::string current(1, static_cast<char>(c & 0xFF));
+    for (;;) {
+        if (!read(width, &c)) return result(LzwStatus::BadStream, out);
+        if (c == 256) return result(LzwStatus::Ok, out + current);
+        if (c == 258) {
+            next = 259;
+            width = 9;
+        } else if (c == 257) {
+            if (++width > 32) return result(LzwStatus::BadStream, out);
+        } else {
+            if (c > next || next == 4096) return result(LzwStatus::BadStream, out);
+            dict[next] = current + (c == next ? current[0] : dict[c][0]);
+            ++next;
+            out += current;
+            if (out.size() + dict[c].size() > 120000) return result(LzwStatus::NoMemory, out);
+            current = dict[c];
+        }
+    }
+}
+
+// Codes as a careless writer might put them: strings the unpacker knows (the newest ones more often
+// as the seed grows, so that strings grow long and some streams outgrow the output), widenings up to
+// the limit, resets, and in every third stream rarely a code beyond the next entry.
+Bytes randomCodeStream(unsigned seed) {
+    std::mt19937 rng(seed);
+    std::vector<std::pair<uint32_t, int>> codes{{rng() % 256, 9}};
+    uint32_t newest = 100 + 250 * (seed % 4);  // per mille
+    uint32_t next = 259;
+    int width = 9;
+    for (int k = 0; k < 3000 && width <= 32; ++k) {
+        uint32_t roll = rng() % 1000;
+        if (roll < 6) {
+            codes.push_back({257, width++});
+            continue;
+        }
+        if (roll < 10) {
+            codes.push_back({258, width});
+            next = 259;
+            width = 9;
+            continue;
+        }
+        uint32_t code = roll < 10 + newest ? next - rng() % 2 : rng() % next;
+        if (seed % 3 == 0 && roll == 999) code = next + 1 + rng() % 5;
+        if (code >= 256 && code <= 258) code = 259;
+        while ((code >> width) != 0 && width < 32) codes.push_back({257, width++});
+        codes.push_back({code, width});
+        ++next;
+    }
+    codes.push_back({256, width > 32 ? 32 : width});
     return streamOf(codes);
 }
 
@@ -303,10 +399,17 @@ TEST_F(Lzw, RefusesBlocksBeyondTheLimits) {
     Bytes big = randomBytes(65536, 7);
     EXPECT_EQ(pack(big).status, LzwStatus::NoMemory);
     EXPECT_EQ(unpack(big).status, LzwStatus::NoMemory);
-    // Incompressible data fill the 80,000-byte packing buffer before 65,535 input bytes.
-    Result r = pack(randomBytes(65535, 8));
-    EXPECT_EQ(r.status, LzwStatus::NoMemory);
-    EXPECT_EQ(r.data.size(), 80000u);
+    // Incompressible data fill the 80,000-byte packing buffer before 65,535 input bytes; the bytes
+    // handed back and the input count are those of a literal packer stopped there.
+    for (int alphabet : {256, 200}) {
+        Bytes in = randomBytes(65535, 8, alphabet);
+        Result r = pack(in);
+        EXPECT_EQ(r.status, LzwStatus::NoMemory);
+        int32_t consumed = 0;
+        Bytes whole = referencePack(in, &consumed);
+        EXPECT_EQ(r.data, Bytes(whole.begin(), whole.begin() + 80000));
+        EXPECT_EQ(lzwInputConsumed(), consumed);
+    }
     EXPECT_TRUE(fakeMessages().empty());
 }
 
@@ -375,6 +478,35 @@ TEST_F(Lzw, WidensOnlyOnNeedAndMatchesTheLiteralPacker) {
     EXPECT_EQ(codes[codes.size() - 3].second, 9);
     EXPECT_GE(codes[codes.size() - 2].first, 512u);
     EXPECT_EQ(codes[codes.size() - 2].second, 10);
+}
+
+TEST_F(Lzw, UnpacksEveryStreamAsTheLiteralUnpackerDoes) {
+    // Sound streams of every shape, the same cut short, with a bit flipped or with bytes after them,
+    // and streams of careless codes: the same status, bytes and input count as the literal reading,
+    // whether a code lies in the input's last 8 bytes or not.
+    std::mt19937 rng(77);
+    std::vector<Bytes> streams;
+    for (const Bytes& in : {wordyText(40000, 3), randomBytes(20000, 4, 3), randomBytes(9000, 5),
+                            Bytes(30000, 'z'), wordyText(300, 6), randomBytes(5, 7)}) {
+        Bytes good = pack(in).data;
+        streams.push_back(good);
+        for (int k = 0; k < 6; ++k) {
+            Bytes cut(good.begin(), good.begin() + rng() % good.size());
+            Bytes flipped = good;
+            flipped[rng() % good.size()] ^= static_cast<unsigned char>(1 << (rng() % 8));
+            Bytes tail = good;
+            for (int j = 0; j < k; ++j) tail.push_back(static_cast<unsigned char>(rng()));
+            streams.insert(streams.end(), {cut, flipped, tail});
+        }
+    }
+    for (unsigned seed = 0; seed < 40; ++seed) streams.push_back(randomCodeStream(seed));
+    for (size_t k = 0; k < streams.size(); ++k) {
+        Result r = unpack(streams[k]);
+        Unpacked want = referenceUnpack(streams[k]);
+        EXPECT_EQ(r.status, want.status) << "stream " << k;
+        EXPECT_EQ(r.data, want.data) << "stream " << k;
+        EXPECT_EQ(lzwInputConsumed(), want.consumed) << "stream " << k;
+    }
 }
 
 TEST_F(Lzw, RoundTripsRandomInputsUpToTheBlockLimit) {
