@@ -3,6 +3,7 @@
 // section with one resource of the program's own (a dialog, type 5, id 1001, language 0x040C),
 // standing in for the player's dialog template, icons and cursor.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -43,7 +44,7 @@ inline void sectionHeader(std::vector<uint8_t>* image, int index, const char* na
 
 // The resource section: root (type 5) -> name 1001 -> language 0x040C -> data entry -> ownData.
 inline std::vector<uint8_t> resourceSection(const std::vector<uint8_t>& ownData) {
-    std::vector<uint8_t> section(88, 0);
+    std::vector<uint8_t> section(88 + ownData.size(), 0);
     const auto directory = [&](uint32_t at, uint32_t id, uint32_t target) {
         put16(&section, at + 14, 1);  // one entry with a numeric id
         put32(&section, at + 16, id);
@@ -54,7 +55,7 @@ inline std::vector<uint8_t> resourceSection(const std::vector<uint8_t>& ownData)
     directory(48, OWN_LANGUAGE, 72);  // a leaf: the data entry
     put32(&section, 72, RSRC_RVA + 88);
     put32(&section, 76, static_cast<uint32_t>(ownData.size()));
-    section.insert(section.end(), ownData.begin(), ownData.end());
+    std::copy(ownData.begin(), ownData.end(), section.begin() + 88);
     return section;
 }
 
