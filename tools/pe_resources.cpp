@@ -635,8 +635,17 @@ bool writePeResources(const std::vector<uint8_t>& image, const std::vector<Resou
         pe.sectionAlignment < pe.fileAlignment)
         return fail(error, "the program's headers are damaged: file alignment " + hex(pe.fileAlignment) +
                                ", section alignment " + hex(pe.sectionAlignment));
-    if (pe.sizeOfHeaders > image.size() || pe.sizeOfHeaders < pe.sectionTableOffset)
-        return fail(error, "the program's headers are damaged: headers of " + hex(pe.sizeOfHeaders) + " bytes");
+    // A section header is written into the table: the table must lie within the headers and before
+    // every section's data, or that header would land in (or past) the data written after it.
+    const uint64_t tableEnd = pe.sectionTableOffset + pe.sections.size() * uint64_t{SECTION_HEADER_SIZE};
+    if (pe.sizeOfHeaders > image.size() || pe.sizeOfHeaders < tableEnd)
+        return fail(error, "the program's headers are damaged: headers of " + hex(pe.sizeOfHeaders) +
+                               " bytes for a section table ending at " + hex(tableEnd));
+    for (const PeSection& section : pe.sections) {
+        if (section.rawSize != 0 && section.rawPointer < tableEnd)
+            return fail(error, "the program's headers are damaged: the data of section " + section.name +
+                                   " starts inside the section table");
+    }
 
     // Every section is copied as it is, so each must be whole in the file.
     uint64_t rawEnd = pe.sizeOfHeaders;
@@ -652,6 +661,15 @@ bool writePeResources(const std::vector<uint8_t>& image, const std::vector<Resou
         }
         virtualEnd = std::max(virtualEnd, alignUp(section.virtualAddress + virtualSpan(section, pe.sectionAlignment),
                                                   pe.sectionAlignment));
+    }
+    // What the loader finds through the other directories (imports, relocations, ...) may lie past
+    // every section: a new section placed there would cover it, and the next rebuild would find a
+    // directory inside the resources. The certificate's address is a file offset, not an RVA.
+    for (uint32_t d = 0; d < pe.directoryCount; ++d) {
+        if (d == DIRECTORY_RESOURCE || d == DIRECTORY_CERTIFICATE) continue;
+        uint32_t rva = 0, size = 0;
+        readDirectoryEntry(image, pe, d, &rva, &size);
+        if (rva != 0) virtualEnd = std::max(virtualEnd, alignUp(uint64_t{rva} + std::max(size, 1u), pe.sectionAlignment));
     }
 
     std::vector<WriteItem> items;
@@ -691,14 +709,13 @@ bool writePeResources(const std::vector<uint8_t>& image, const std::vector<Resou
             if (other.rawSize != 0 && static_cast<uint64_t>(other.rawPointer) + other.rawSize > last.rawPointer)
                 lastEverywhere = false;
         }
-        // Nothing else the loader reads may live in it (the certificate's address is a file offset).
+        // Nothing else the loader reads may live in it or after it, where a larger section would
+        // reach (the certificate's address is a file offset).
         for (uint32_t d = 0; lastEverywhere && d < pe.directoryCount; ++d) {
             if (d == DIRECTORY_RESOURCE || d == DIRECTORY_CERTIFICATE) continue;
             uint32_t rva = 0, size = 0;
             readDirectoryEntry(image, pe, d, &rva, &size);
-            if (rva != 0 && rva >= last.virtualAddress &&
-                rva - last.virtualAddress < virtualSpan(last, pe.sectionAlignment))
-                lastEverywhere = false;
+            if (rva != 0 && rva >= last.virtualAddress) lastEverywhere = false;
         }
         if (lastEverywhere) replaced = static_cast<int>(pe.sections.size()) - 1;
     }
