@@ -77,12 +77,6 @@ bool readWholeFile(const std::string& name, std::vector<unsigned char>* bytes, s
                          bytes, error);
 }
 
-// Writes OUT through a temporary file renamed over it at the end, so a failure never leaves a
-// partial or empty OUT behind and an existing OUT is kept intact.
-bool writeWholeFile(const std::string& name, const unsigned char* bytes, std::size_t size,
-                    std::string* error) {
-    return writeFileReplacing(nativePath(name), name, bytes, size, error);
-}
 
 // ---- pack and unpack ---------------------------------------------------------------------------
 
@@ -124,8 +118,7 @@ int runCodecCommand(const char* command, bool packing, const Args& args, std::os
         err << "\n";
         return TOOL_EXIT_FAILED;
     }
-    const bool written =
-        writeWholeFile(args[1], output, static_cast<std::size_t>(outputLength), &error);
+    const bool written = writeOutputFile(args[1], output, static_cast<std::size_t>(outputLength), out, &error);
     std::free(output);
     if (!written) {
         err << prefix << ": " << error << "\n";

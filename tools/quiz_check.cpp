@@ -505,7 +505,9 @@ bool checkQuizFolder(const std::filesystem::path& folder, CheckedQuiz* quiz, Dia
     *quiz = CheckedQuiz();
     std::vector<unsigned char> bytes;
     std::string error;
-    if (!readFileBytes(folder / MANIFEST_NAME, MANIFEST_NAME, MANIFEST_MAX_BYTES, "", &bytes, &error)) {
+    int64_t size = 0;
+    if (!readRegularFile(folder / MANIFEST_NAME, MANIFEST_NAME, MANIFEST_MAX_BYTES, MANIFEST_MAX_BYTES, &bytes, &size,
+                         &error)) {
         addError(diagnostics, 0, error);
         return false;
     }

@@ -141,6 +141,7 @@ int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err
         return TOOL_EXIT_USAGE;
     }
     std::string error;
+    folder = folderName(folder);
     if (!writeNewFolder(nativePath(folder), folder, starterFiles(kind), &error)) {
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
@@ -217,11 +218,12 @@ int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& e
         err << prefix << ": player " << ::quoted(playerShown) << " cannot carry the quiz: " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    if (!writeFileReplacing(nativePath(output), output, program.data(), program.size(), &error)) {
+    if (!writeOutputFile(output, program.data(), program.size(), out, &error)) {
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    out << "wrote " << output << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    // The program itself may be what standard output carries.
+    (output == "-" ? err : out) << "wrote " << output << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
     return TOOL_EXIT_OK;
 }
 
@@ -256,6 +258,7 @@ int runDump(const Args& args, std::istream&, std::ostream& out, std::ostream& er
         "# Trivo quiz read back from " + utf8Path(nativePath(name).filename()) +
         " by trivo-make dump.\n# Build it again with: trivo-make build FOLDER -o QUIZ.exe\n\n";
     std::vector<FolderFile> files;
+    output = folderName(output);
     if (!quizFolderFiles(quiz, header, &files, &error)) {
         err << prefix << ": " << ::quoted(name) << ": " << error << "\n";
         return TOOL_EXIT_FAILED;

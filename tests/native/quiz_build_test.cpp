@@ -443,6 +443,35 @@ TEST_F(QuizPrograms, DumpFailuresLeaveNoFolder) {
     EXPECT_EQ(r.err, "trivo-make new: '" + path("full") + "' already exists and is not empty\n");
 }
 
+// A crowded or hostile folder: every name the tool used to try for its temporary output taken by a
+// link to someone else's file, and a foreign folder where dump used to put its files.
+TEST_F(QuizPrograms, TemporaryNamesTakenByOthersAreLeftAlone) {
+    writePictureQuiz("quiz", 1);
+    writeFile(dir / "theirs", "someone else's file");
+    for (int i = 0; i <= 1000; ++i)
+        std::filesystem::create_symlink(dir / "theirs", dir / ("out.exe.tmp" + (i == 0 ? "" : std::to_string(i))));
+    ASSERT_EQ(build(path("quiz"), path("out.exe")).status, TOOL_EXIT_OK);
+    EXPECT_EQ(readFile(dir / "theirs"), "someone else's file");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / "out.exe"));
+    EXPECT_EQ(quizResourcesOf(programBytes("out.exe")).size(), 4u);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "out.exe.tmp1000"));
+
+    writeFile(dir / "back.tmp/theirs.txt", "kept");
+    ASSERT_EQ(run({"dump", path("out.exe"), "-o", path("back")}).status, TOOL_EXIT_OK);
+    EXPECT_EQ(filesUnder(dir / "back"), (std::vector<std::string>{"media/a1.jpg", "media/q1.gif", "quiz.toml"}));
+    EXPECT_EQ(filesUnder(dir / "back.tmp"), (std::vector<std::string>{"theirs.txt"}));
+}
+
+TEST_F(QuizPrograms, FolderNamesMayEndWithASlash) {
+    ToolRun r = run({"new", path("made") + "/", "--kind", "text"});
+    EXPECT_EQ(r.status, TOOL_EXIT_OK) << r.err;
+    ASSERT_EQ(build(path("made") + "/", path("made.exe")).status, TOOL_EXIT_OK);
+    r = run({"dump", path("made.exe"), "-o", path("back") + "//"});
+    EXPECT_EQ(r.status, TOOL_EXIT_OK) << r.err;
+    EXPECT_EQ(r.out, "wrote " + path("back") + ": text quiz, 3 questions, 0 media files\n");
+    EXPECT_EQ(filesUnder(dir / "back"), (std::vector<std::string>{"quiz.toml"}));
+}
+
 TEST(QuizCommandLine, UsageErrorsAndHelp) {
     const struct {
         std::vector<std::string> args;

@@ -1,7 +1,10 @@
 // trivo-make: code page 1252 conversion and the commands run in-process.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <iconv.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -443,6 +446,51 @@ TEST_F(CodecFiles, CodecFailureWritesNothingAndNamesTheStatus) {
     // The largest input the codec takes goes through.
     writeFile(path("max"), std::string(65535, 'x'));
     EXPECT_EQ(run({"pack", path("max"), path("max.lzw")}).status, TOOL_EXIT_OK);
+}
+
+// Outputs that are not plain files: a link's file is written and the link stays, a pipe or device
+// is written as it is, standard output is "-"; a link leading nowhere is refused.
+TEST_F(CodecFiles, OutputsThatAreNotPlainFilesAreWrittenInPlace) {
+    writeFile(path("in"), "abc");
+    writeFile(path("target"), "old");
+    std::filesystem::create_symlink("target", path("link"));
+    std::filesystem::create_symlink("/dev/null", path("null"));
+    std::filesystem::create_symlink("nowhere", path("dangling"));
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    const int reader = open(path("fifo").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    for (const char* out : {"link", "null", "fifo"}) {
+        const ToolRun r = run({"pack", path("in"), path(out)});
+        EXPECT_EQ(r.status, TOOL_EXIT_OK) << out << ": " << r.err;
+        EXPECT_TRUE(std::filesystem::is_symlink(path(out)) || std::string(out) == "fifo") << out;
+    }
+    EXPECT_EQ(readFile(path("target")), PACKED_ABC);
+    EXPECT_TRUE(std::filesystem::is_fifo(path("fifo")));
+    char piped[16] = {};
+    EXPECT_EQ(read(reader, piped, sizeof piped), 5);
+    close(reader);
+    EXPECT_EQ(std::string(piped, 5), PACKED_ABC);
+    ToolRun r = run({"pack", path("in"), "-"});
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    EXPECT_EQ(r.out, PACKED_ABC);
+    r = run({"pack", path("in"), path("dangling")});
+    EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
+    EXPECT_EQ(r.err, "trivo-make pack: cannot write '" + path("dangling") +
+                         "': it is a link to a file that does not exist\n");
+    EXPECT_EQ(std::filesystem::read_symlink(path("dangling")), "nowhere");
+    EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"dangling", "fifo", "in", "link", "null", "target"}));
+}
+
+TEST_F(CodecFiles, AReplacedFileKeepsItsPermissions) {
+    writeFile(path("in"), "abc");
+    for (const mode_t mode : {0755, 0600}) {
+        writeFile(path("out"), "old");
+        ASSERT_EQ(chmod(path("out").c_str(), mode), 0);
+        ASSERT_EQ(run({"pack", path("in"), path("out")}).status, TOOL_EXIT_OK);
+        struct stat info;
+        ASSERT_EQ(stat(path("out").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+    }
 }
 
 TEST_F(CodecFiles, FileErrorsNameTheFileAndTheReason) {
