@@ -164,7 +164,7 @@ int runCheck(const Args& args, std::istream&, std::ostream& out, std::ostream& e
     const QuizFolder folder = quizFolder(name);
     CheckedQuiz quiz;
     Diagnostics diagnostics;
-    const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics);
+    const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics, MediaReading::FormatOnly);
     printDiagnostics(diagnostics, folder.manifestShown, out);
     out << folder.manifestShown << ": " << diagnosticsSummary(diagnostics);
     if (ok) out << " (" << quizSummary(quiz.content, quiz.media.size()) << ")";
@@ -200,6 +200,13 @@ int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& e
         return TOOL_EXIT_FAILED;
     }
 
+    // Written over quiz.toml or a media file, the program would destroy the very quiz it carries.
+    for (const std::filesystem::path& source : quiz.sources) {
+        if (output != "-" && sameFile(nativePath(output), source)) {
+            err << prefix << ": " << ::quoted(output) << " is one of the quiz's own files; nothing written\n";
+            return TOOL_EXIT_FAILED;
+        }
+    }
     const std::filesystem::path playerPath = playerGiven ? nativePath(playerName) : defaultPlayer();
     const std::string playerShown = playerGiven ? playerName : utf8Path(playerPath);
     std::error_code ec;

@@ -462,6 +462,23 @@ TEST_F(QuizPrograms, TemporaryNamesTakenByOthersAreLeftAlone) {
     EXPECT_EQ(filesUnder(dir / "back.tmp"), (std::vector<std::string>{"theirs.txt"}));
 }
 
+// The program written over quiz.toml or a media file would destroy the quiz it carries, whatever
+// name (a link, a hard link) leads to that file.
+TEST_F(QuizPrograms, BuildRefusesToWriteOverItsOwnQuiz) {
+    writePictureQuiz("quiz", 1);
+    const std::string manifest = readFile(dir / "quiz/quiz.toml");
+    std::filesystem::create_symlink(dir / "quiz/q1.gif", dir / "link.exe");
+    std::filesystem::create_hard_link(dir / "quiz/a1.jpg", dir / "hard.exe");
+    for (const std::string& output : {path("quiz/quiz.toml"), path("quiz/q1.gif"), path("link.exe"), path("hard.exe")}) {
+        const ToolRun r = build(path("quiz"), output);
+        EXPECT_EQ(r.status, TOOL_EXIT_FAILED) << output;
+        EXPECT_EQ(r.err, "trivo-make build: '" + output + "' is one of the quiz's own files; nothing written\n");
+    }
+    EXPECT_EQ(readFile(dir / "quiz/quiz.toml"), manifest);
+    EXPECT_EQ(readFile(dir / "quiz/q1.gif"), GIF + "1");
+    EXPECT_EQ(readFile(dir / "quiz/a1.jpg"), JPEG + "1");
+}
+
 TEST_F(QuizPrograms, FolderNamesMayEndWithASlash) {
     ToolRun r = run({"new", path("made") + "/", "--kind", "text"});
     EXPECT_EQ(r.status, TOOL_EXIT_OK) << r.err;

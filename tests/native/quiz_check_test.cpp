@@ -1,6 +1,7 @@
 // Checking a quiz folder: every error and warning of quiz.toml with its line, the media formats
 // each kind asks for, and the limits of the packed resources.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "tests/native/quiz_folder_support.h"
 #include "tools/cp1252.h"
+#include "tools/media_format.h"
 #include "tools/quiz_check.h"
 
 namespace {
@@ -22,11 +24,12 @@ struct CheckResult {
 
 struct QuizCheck : ScratchFolder {
     // Writes quiz.toml with this text (and the media files already written) and checks the folder.
-    CheckResult check(const std::string& manifest) {
-        writeFile(dir / "quiz.toml", manifest);
+    CheckResult check(const std::string& manifest, const std::string& folder = "",
+                      MediaReading reading = MediaReading::Whole) {
+        writeFile(dir / folder / "quiz.toml", manifest);
         CheckResult result;
         Diagnostics diagnostics;
-        result.ok = checkQuizFolder(dir, &result.quiz, &diagnostics);
+        result.ok = checkQuizFolder(dir / folder, &result.quiz, &diagnostics, reading);
         std::ostringstream printed;
         printDiagnostics(diagnostics, "quiz.toml", printed);
         std::istringstream lines(printed.str());
@@ -344,6 +347,53 @@ TEST_F(QuizCheck, MediaAsEachKindAsksForThem) {
             "quiz.toml:16: error: question 4: media 'media\\q4.jpg' holds \"\\\"; write paths with \"/\" so "
             "the folder builds everywhere",
             "quiz.toml:19: error: question 5: media is empty; give the file's path inside the quiz folder"}));
+}
+
+// A folder from a stranger must not pull the user's own files into the program: every media path is
+// followed, links included, and must end inside the folder.
+TEST_F(QuizCheck, MediaPathsMustStayInsideTheFolder) {
+    writeFile(dir / "outside.gif", GIF);
+    writeFile(dir / "quiz/media/q.gif", GIF);
+    std::filesystem::create_symlink("../outside.gif", dir / "quiz/out-link.gif");
+    std::filesystem::create_symlink("media/q.gif", dir / "quiz/in-link.gif");
+    std::filesystem::create_symlink(dir / "quiz/media", dir / "quiz/absolute-link");
+    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\", \"2\", \"3\", \"4\", \"5\", \"6\", \"7\"]\n";
+    for (const char* media : {"../outside.gif", "media/../../outside.gif", "out-link.gif", "a\\u0000b.gif",
+                              "in-link.gif", "media/../media/q.gif", "absolute-link/q.gif"})
+        manifest += std::string("[[questions]]\nanswer = \"A\"\nmedia = \"") + media + "\"\n";
+    const CheckResult r = check(manifest, "quiz");
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.lines,
+              (Lines{"quiz.toml:6: error: question 1: media '../outside.gif' leads outside the quiz folder",
+                     "quiz.toml:9: error: question 2: media 'media/../../outside.gif' leads outside the quiz folder",
+                     "quiz.toml:12: error: question 3: media 'out-link.gif' leads outside the quiz folder",
+                     "quiz.toml:15: error: question 4: media holds U+0000, which no file name can hold"}));
+    EXPECT_EQ(r.quiz.media.size(), 3u);
+}
+
+TEST_F(QuizCheck, MediaThatAreNotRegularFilesAreRefusedWithoutWaiting) {
+    ASSERT_EQ(mkfifo((dir / "pipe.gif").c_str(), 0600), 0);
+    EXPECT_EQ(check("kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\"]\n"
+                    "[[questions]]\nanswer = \"A\"\nmedia = \"pipe.gif\"\n")
+                  .lines,
+              (Lines{"quiz.toml:6: error: question 1: media: cannot read 'pipe.gif': it is not a regular file"}));
+}
+
+// 300 questions naming one 60 MB picture: only the first bytes of the first 90 questions' media are
+// read (check reads no more), and once over the total no media at all.
+TEST_F(QuizCheck, QuestionsPastTheLimitAndMediaPastTheTotalAreNotRead) {
+    writeFile(dir / "big.jpg", JPEG);
+    std::filesystem::resize_file(dir / "big.jpg", 60 * 1024 * 1024);
+    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\n";
+    for (int q = 1; q <= 300; ++q)
+        manifest += q <= 90 ? "[[questions]]\nanswer = \"A\"\nmedia = \"big.jpg\"\n" : "[[questions]]\n\n\n";
+    const CheckResult r = check(manifest, "", MediaReading::FormatOnly);
+    EXPECT_EQ(r.lines, (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
+                              "quiz.toml:17: error: question 5: media 'big.jpg' brings the media to 314572800 bytes; "
+                              "a quiz program holds at most 256 MB of them",
+                              "quiz.toml:273: error: 300 questions; a quiz holds at most 90"}));
+    ASSERT_EQ(r.quiz.media.size(), 4u);
+    EXPECT_EQ(r.quiz.media[0].bytes.size(), MEDIA_FORMAT_BYTES);
 }
 
 TEST_F(QuizCheck, RevealsThePlayerCannotShowAreWarnedAbout) {
