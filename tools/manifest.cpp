@@ -5,6 +5,7 @@
 #define TOML_EXCEPTIONS 0
 #include <toml++/toml.h>
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -130,10 +131,97 @@ void readQuestions(const toml::node& node, QuizSource* source, Diagnostics* diag
     }
 }
 
+// The most parts a dotted key or table name may have. toml++ builds one nested table per part and
+// recurses through them, so a name of 150,000 parts overflows the stack; no quiz.toml key has more
+// than two.
+constexpr std::size_t MAX_KEY_PARTS = 32;
+
+bool isBareKeyCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+}
+
+// The end of the string that starts at text[at] (a quote), and the lines it spans counted in *line.
+// Multi-line strings may end in up to two more quotes of their own; a single-line string ends at
+// the end of its line if it is not closed (the parser reports that).
+std::size_t stringEnd(const std::string& text, std::size_t at, int* line, bool* multiLine) {
+    const char quote = text[at];
+    const bool escapes = quote == '"';
+    *multiLine = text.compare(at, 3, std::string(3, quote)) == 0;
+    std::size_t i = at + (*multiLine ? 3 : 1);
+    while (i < text.size()) {
+        const char c = text[i];
+        if (escapes && c == '\\') {
+            i += 2;
+            continue;
+        }
+        if (c == '\n') {
+            if (!*multiLine) return i;
+            ++*line;
+        }
+        if (c == quote && !*multiLine) return i + 1;
+        if (c == quote && text.compare(i, 3, std::string(3, quote)) == 0) {
+            std::size_t end = i + 3;
+            while (end < text.size() && end < i + 5 && text[end] == quote) ++end;
+            return end;
+        }
+        ++i;
+    }
+    return i;
+}
+
+// The line of the first dotted name (a key, a table header, or anything dotted outside strings and
+// comments) of more than MAX_KEY_PARTS parts; 0 when there is none. A tolerant scan that agrees
+// with the parser on valid TOML; whatever is not TOML is left to the parser to report.
+int deepNameLine(const std::string& text) {
+    int line = 1;
+    std::size_t parts = 0;  // in the dotted name being read
+    bool afterPart = false, afterDot = false;
+    const auto part = [&]() {
+        parts = afterDot ? parts + 1 : 1;
+        afterDot = false;
+        afterPart = true;
+        return parts > MAX_KEY_PARTS;
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (c == ' ' || c == '\t' || c == '\r') {
+            ++i;
+        } else if (c == '"' || c == '\'') {
+            const int startLine = line;
+            bool multiLine = false;
+            i = stringEnd(text, i, &line, &multiLine);
+            if (multiLine) {
+                afterPart = afterDot = false;  // never part of a key
+            } else if (part()) {
+                return startLine;
+            }
+        } else if (isBareKeyCharacter(c)) {
+            while (i < text.size() && isBareKeyCharacter(text[i])) ++i;
+            if (part()) return line;
+        } else if (c == '.' && afterPart) {
+            afterPart = false;
+            afterDot = true;
+            ++i;
+        } else {
+            if (c == '#') i = std::min(text.find('\n', i), text.size());
+            if (i < text.size() && text[i] == '\n') ++line;
+            afterPart = afterDot = false;
+            ++i;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 bool readManifest(const std::string& text, QuizSource* source, Diagnostics* diagnostics) {
     *source = QuizSource();
+    if (const int line = deepNameLine(text)) {
+        addError(diagnostics, line,
+                 "a dotted name of more than " + std::to_string(MAX_KEY_PARTS) +
+                     " parts, which no quiz.toml needs");
+        return false;
+    }
     toml::parse_result parsed = toml::parse(std::string_view(text), std::string_view(MANIFEST_NAME));
     if (!parsed) {
         const toml::parse_error& error = parsed.error();

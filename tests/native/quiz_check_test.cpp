@@ -182,6 +182,27 @@ TEST_F(QuizCheck, MalformedTomlGivesItsLineAndNothingElse) {
     EXPECT_EQ(badUtf8.lines[0].rfind("quiz.toml:3: error: not valid TOML: ", 0), 0u) << badUtf8.lines[0];
 }
 
+// The TOML library recurses once per part of a dotted name: a name of 150,000 parts would overflow
+// the stack. Such names are refused, with their line, before the text is parsed; dots inside
+// strings and comments do not count.
+TEST_F(QuizCheck, DeeplyDottedNamesAreRefusedBeforeParsing) {
+    const auto dotted = [](std::size_t parts) {
+        std::string name = "a";
+        for (std::size_t i = 1; i < parts; ++i) name += i % 2 ? " . 'b'" : ".c";
+        return name;
+    };
+    const std::string header = "kind = \"text\" # a.a.a\ntitle = \"" + std::string(100, '.') +
+                               "\"\ndescription = \"\"\"x.\ny.\"\"\"\"\n";
+    EXPECT_EQ(check(header + dotted(150000) + " = 1\n").lines,
+              (Lines{"quiz.toml:5: error: a dotted name of more than 32 parts, which no quiz.toml needs"}));
+    EXPECT_EQ(check(header + "[" + dotted(33) + "]\n").lines,
+              (Lines{"quiz.toml:5: error: a dotted name of more than 32 parts, which no quiz.toml needs"}));
+    const CheckResult fits = check(header + dotted(32) + " = 1\n[[questions]]\ntext = \"Q\"\nanswer = \"A\"\n");
+    EXPECT_EQ(fits.lines, (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
+                                 "quiz.toml:5: warning: unknown key 'a' is ignored"}));
+    EXPECT_EQ(fits.quiz.content.description, "x.\ny.\"");
+}
+
 TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
     const CheckResult r = check(
         "kind = \"text\"\n"             // 1
