@@ -175,11 +175,41 @@ int judgeOne(const std::string& expectedUtf8, const std::string& typedUtf8,
     return TOOL_EXIT_OK;
 }
 
+// A judge line holds two answers of at most 259 characters each, a few bytes each in UTF-8: far
+// less than this. A longer line, or one that never ends (/dev/zero), is refused, not held whole.
+constexpr std::size_t JUDGE_LINE_LIMIT = 8192;
+
+// Reads a line without its line feed; false at the end of the input. *tooLong when the line goes on
+// past the limit: the rest of it is left unread.
+bool readJudgeLine(std::istream& in, std::string* line, bool* tooLong) {
+    line->clear();
+    *tooLong = false;
+    bool any = false;
+    for (int c; (c = in.get()) != std::istream::traits_type::eof();) {
+        any = true;
+        if (c == '\n') return true;
+        if (line->size() == JUDGE_LINE_LIMIT) {
+            *tooLong = true;
+            return true;
+        }
+        line->push_back(static_cast<char>(c));
+    }
+    return any;
+}
+
 int judgeLines(std::istream& in, std::ostream& out, std::ostream& err) {
     std::string line;
     long lineNumber = 0;
-    while (std::getline(in, line)) {
+    bool tooLong = false;
+    while (readJudgeLine(in, &line, &tooLong)) {
         ++lineNumber;
+        if (tooLong) {
+            usageError(err, "trivo-make judge",
+                       "line " + std::to_string(lineNumber) + " is longer than " + std::to_string(JUDGE_LINE_LIMIT) +
+                           " bytes; a line holds two answers of at most " + std::to_string(PLAYER_TEXT_LIMIT) +
+                           " characters each");
+            return TOOL_EXIT_USAGE;
+        }
         const std::string where = "line " + std::to_string(lineNumber) + ", ";
         if (!line.empty() && line.back() == '\r') line.pop_back();
         // Notepad and other Windows editors start UTF-8 files with a byte order mark.

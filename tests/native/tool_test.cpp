@@ -280,6 +280,10 @@ TEST(JudgeLines, MalformedLinesStopWithTheLineNumber) {
         {"a\ta\n\xEF\xBB\xBFParis\tParis\n", "BRAVO\n",
          "trivo-make judge: line 2, expected answer: U+FEFF '\xEF\xBB\xBF' at offset 0 is not in "
          "code page 1252\n"},
+        // A line is never held whole past a few kilobytes, even one that never ends.
+        {"Paris\tparis\n" + std::string(9000, 'x') + "\tx\n", "BRAVO\n",
+         "trivo-make judge: line 2 is longer than 8192 bytes; a line holds two answers of at most 259 "
+         "characters each; see 'trivo-make judge --help'\n"},
     };
     for (const auto& c : cases) {
         const ToolRun r = run({"judge"}, c.input);
