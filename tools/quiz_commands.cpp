@@ -270,7 +270,13 @@ int runDump(const Args& args, std::istream&, std::ostream& out, std::ostream& er
         err << prefix << ": " << ::quoted(name) << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    if (!writeNewFolder(nativePath(output), output, files, &error)) {
+    // A folder that would not check or build again is no way back: it is not written.
+    const auto holdsQuiz = [&](const std::filesystem::path& written, std::string* why) {
+        if (folderHoldsQuiz(written, quiz, why)) return true;
+        *why = ::quoted(name) + ": " + *why;
+        return false;
+    };
+    if (!writeNewFolder(nativePath(output), output, files, &error, holdsQuiz)) {
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }

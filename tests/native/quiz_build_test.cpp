@@ -58,6 +58,35 @@ Bytes bytesOf(const std::string& text) {
     return Bytes(text.begin(), text.end());
 }
 
+Bytes packedBytes(const Bytes& plain) {
+    unsigned char* output = nullptr;
+    int32_t length = 0;
+    EXPECT_EQ(lzwEncode(plain.data(), static_cast<int32_t>(plain.size()), &output, &length), LzwStatus::Ok);
+    Bytes bytes(output, output + length);
+    std::free(output);
+    return bytes;
+}
+
+// The tiny player carrying content, as PATCH 104 and 105, and these IMG resources (id, bytes).
+Bytes programOf(const QuizContent& content, const std::vector<std::pair<uint16_t, Bytes>>& media = {}) {
+    std::vector<ResourceEntry> entries(2);
+    entries[0].type = entries[1].type = stringKey("PATCH");
+    entries[0].name = numberKey(104);
+    entries[0].data = packedBytes(encodeQuizContent(content));
+    entries[1].name = numberKey(105);
+    entries[1].data = packedBytes(encodeScoreCodes(content));
+    for (const auto& item : media) {
+        entries.emplace_back();
+        entries.back().type = stringKey("IMG");
+        entries.back().name = numberKey(item.first);
+        entries.back().data = item.second;
+    }
+    Bytes program;
+    std::string error;
+    EXPECT_TRUE(writePeResources(tiny_pe::tinyPeImage(), entries, &program, &error)) << error;
+    return program;
+}
+
 struct QuizPrograms : ScratchFolder {
     void SetUp() override {
         ScratchFolder::SetUp();
@@ -313,17 +342,8 @@ TEST_F(QuizPrograms, DumpLeavesOutMediaTheQuizNeverShowsAndSaysSo) {
     content.title = "T";
     content.questions = {{"A", "", "Q", ""}};
     content.codes = {"C"};
-    const auto packed = [](const Bytes& plain) {
-        unsigned char* output = nullptr;
-        int32_t length = 0;
-        EXPECT_EQ(lzwEncode(plain.data(), static_cast<int32_t>(plain.size()), &output, &length),
-                  LzwStatus::Ok);
-        Bytes bytes(output, output + length);
-        std::free(output);
-        return bytes;
-    };
-    add("PATCH", 104, packed(encodeQuizContent(content)));
-    add("PATCH", 105, packed(encodeScoreCodes(content)));
+    add("PATCH", 104, packedBytes(encodeQuizContent(content)));
+    add("PATCH", 105, packedBytes(encodeScoreCodes(content)));
     add("IMG", 401, bytesOf(GIF));  // a text quiz shows no media
     add("IMG", 402, bytesOf(GIF));
     Bytes program;
@@ -336,6 +356,49 @@ TEST_F(QuizPrograms, DumpLeavesOutMediaTheQuizNeverShowsAndSaysSo) {
               "trivo-make dump: note: IMG 401 is left out: the quiz never shows it\n"
               "trivo-make dump: note: IMG 402 is left out: the quiz never shows it\n");
     EXPECT_EQ(filesUnder(dir / "back"), (std::vector<std::string>{"quiz.toml"}));
+}
+
+// Texts a program may store but a quiz folder cannot hold are written as the player shows them,
+// and said so, so that the folder checks and builds; a quiz no folder can hold is not written.
+TEST_F(QuizPrograms, DumpWritesTextsAsThePlayerHoldsThemSoTheFolderChecks) {
+    QuizContent content;
+    content.slots = 2;
+    content.title = std::string(300, 'T');
+    content.questions = {{"A\nB", std::string(270, 'b'), "Q", ""}, {"\tC", "D", "Q", ""}};
+    content.codes = {"UN\nDEUX", std::string(300, 'c')};
+    const Bytes odd = programOf(content);
+    writeFile(dir / "odd.exe", std::string(odd.begin(), odd.end()));
+    ToolRun r = run({"dump", path("odd.exe"), "-o", path("back")});
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    const std::string note = "trivo-make dump: note: ";
+    const std::string cut = " of 300 bytes, as the player holds it\n";
+    EXPECT_EQ(r.err, note + "the title is cut to its first 259" + cut + note +
+                         "question 1: answer: its control characters, which no one can type, are spaces\n" + note +
+                         "question 1: answer2 is cut to its first 259 of 270 bytes, as the player holds it\n" +
+                         note + "question 2: answer: its control characters, which no one can type, are spaces\n" +
+                         note + "code 1: its line breaks are spaces, as the header shows one line\n" + note +
+                         "code 2 is cut to its first 259" + cut);
+    EXPECT_EQ(run({"check", path("back")}).status, TOOL_EXIT_OK);
+    ASSERT_EQ(build(path("back"), path("again.exe")).status, TOOL_EXIT_OK);
+    const std::map<std::string, Bytes> again = quizResourcesOf(programBytes("again.exe"));
+    QuizContent back;
+    std::string error;
+    ASSERT_TRUE(decodeQuizContent(unpacked(again.at("PATCH 104")), &back, &error)) << error;
+    EXPECT_EQ(back.title, std::string(259, 'T'));
+    EXPECT_EQ(back.questions[0].answer1, "A B");
+    EXPECT_EQ(back.questions[1].answer1, " C");
+
+    content.questions[1].answer1.clear();
+    const Bytes empty = programOf(content);
+    writeFile(dir / "empty.exe", std::string(empty.begin(), empty.end()));
+    r = run({"dump", path("empty.exe"), "-o", path("none")});
+    EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
+    EXPECT_EQ(r.err, "trivo-make dump: '" + path("empty.exe") +
+                         "': its quiz would not make a folder that checks: question 2: answer is empty: no typed "
+                         "answer can ever match it\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "none"));
+    EXPECT_EQ(filesUnder(dir),
+              (std::vector<std::string>{"again.exe", "back/quiz.toml", "empty.exe", "odd.exe", "player.exe"}));
 }
 
 TEST_F(QuizPrograms, BuildFailuresLeaveNoOutput) {
