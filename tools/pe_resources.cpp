@@ -290,8 +290,9 @@ bool readTreeKey(const TreeReader& tree, uint32_t field, ResourceKey* key, std::
     return true;
 }
 
+// Names come from the program and may hold anything: they are escaped for the messages.
 std::string keyText(const ResourceKey& key) {
-    return key.isString ? key.text : std::to_string(key.number);
+    return key.isString ? printable(key.text) : std::to_string(key.number);
 }
 
 std::string resourceText(const ResourceKey& type, const ResourceKey& name, uint16_t language) {
@@ -355,7 +356,7 @@ bool toWriteKey(const ResourceKey& key, WriteKey* out, std::string* error) {
         uint32_t codePoint = 0;
         std::string why;
         if (!decodeUtf8Char(key.text, &offset, &codePoint, &why))
-            return fail(error, "resource name \"" + key.text + "\" is not valid UTF-8: " + why);
+            return fail(error, "resource name \"" + printable(key.text) + "\" is not valid UTF-8: " + why);
         if (codePoint >= 'a' && codePoint <= 'z') codePoint -= 'a' - 'A';
         if (codePoint >= 0x10000) {
             out->units.push_back(static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
@@ -365,7 +366,7 @@ bool toWriteKey(const ResourceKey& key, WriteKey* out, std::string* error) {
         }
     }
     if (out->units.size() > 0xFFFF)
-        return fail(error, "resource name \"" + key.text.substr(0, 40) + "...\" is too long");
+        return fail(error, "resource name \"" + printable(key.text.substr(0, 40)) + "...\" is too long");
     return true;
 }
 
@@ -643,7 +644,7 @@ bool writePeResources(const std::vector<uint8_t>& image, const std::vector<Resou
                                " bytes for a section table ending at " + hex(tableEnd));
     for (const PeSection& section : pe.sections) {
         if (section.rawSize != 0 && section.rawPointer < tableEnd)
-            return fail(error, "the program's headers are damaged: the data of section " + section.name +
+            return fail(error, "the program's headers are damaged: the data of section " + printable(section.name) +
                                    " starts inside the section table");
     }
 
@@ -655,7 +656,7 @@ bool writePeResources(const std::vector<uint8_t>& image, const std::vector<Resou
         if (section.rawSize != 0) {
             if (static_cast<uint64_t>(section.rawPointer) + section.rawSize > image.size())
                 return fail(error,
-                            "the program is truncated: section " + section.name + " ends past the end of the file");
+                            "the program is truncated: section " + printable(section.name) + " ends past the end of the file");
             rawEnd = std::max<uint64_t>(rawEnd, static_cast<uint64_t>(section.rawPointer) + section.rawSize);
             firstRaw = std::min<uint64_t>(firstRaw, section.rawPointer);
         }

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "tools/commands.h"
+#include "tools/cp1252.h"
 #include "tools/quiz_build.h"
 #include "tools/quiz_check.h"
 #include "tools/quiz_dump.h"
@@ -87,7 +88,7 @@ QuizFolder quizFolder(const std::string& arg) {
     }
     while (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\')) shown.pop_back();
     if (shown.empty() || shown == "." || shown == "./") return QuizFolder{path, MANIFEST_NAME};
-    return QuizFolder{path, shown + "/" + MANIFEST_NAME};
+    return QuizFolder{path, printable(shown) + "/" + MANIFEST_NAME};
 }
 
 std::string quizSummary(const QuizContent& content, std::size_t mediaCount) {
@@ -146,10 +147,11 @@ int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    out << "wrote " << folder << ": " << (kind == QuizKind::Audio ? "an " : "a ") << kindName(kind)
+    const std::string shown = printable(folder);
+    out << "wrote " << shown << ": " << (kind == QuizKind::Audio ? "an " : "a ") << kindName(kind)
         << " quiz of 3 questions to make your own; then\n"
-        << "  trivo-make check " << folder << "\n"
-        << "  trivo-make build " << folder << " -o quiz.exe\n";
+        << "  trivo-make check " << shown << "\n"
+        << "  trivo-make build " << shown << " -o quiz.exe\n";
     return TOOL_EXIT_OK;
 }
 
@@ -230,7 +232,7 @@ int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& e
         return TOOL_EXIT_FAILED;
     }
     // The program itself may be what standard output carries.
-    (output == "-" ? err : out) << "wrote " << output << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    (output == "-" ? err : out) << "wrote " << printable(output) << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
     return TOOL_EXIT_OK;
 }
 
@@ -262,7 +264,7 @@ int runDump(const Args& args, std::istream&, std::ostream& out, std::ostream& er
         return TOOL_EXIT_FAILED;
     }
     const std::string header =
-        "# Trivo quiz read back from " + utf8Path(nativePath(name).filename()) +
+        "# Trivo quiz read back from " + printable(utf8Path(nativePath(name).filename())) +
         " by trivo-make dump.\n# Build it again with: trivo-make build FOLDER -o QUIZ.exe\n\n";
     std::vector<FolderFile> files;
     output = folderName(output);
@@ -281,6 +283,6 @@ int runDump(const Args& args, std::istream&, std::ostream& out, std::ostream& er
         return TOOL_EXIT_FAILED;
     }
     for (const std::string& note : quiz.notes) err << prefix << ": note: " << note << "\n";
-    out << "wrote " << output << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    out << "wrote " << printable(output) << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
     return TOOL_EXIT_OK;
 }

@@ -166,7 +166,7 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
         bool used = false;
         for (const QuizMediaFile& media : quiz->media) used = used || media.resourceId == id;
         if (!used) {
-            const std::string name = entry.name.isString ? entry.name.text : std::to_string(id);
+            const std::string name = entry.name.isString ? printable(entry.name.text) : std::to_string(id);
             quiz->notes.push_back("IMG " + name + " is left out: the quiz never shows it");
         }
     }

@@ -74,7 +74,7 @@ std::string utf8Path(const std::filesystem::path& path) {
 }
 
 std::string quoted(const std::string& name) {
-    return "'" + name + "'";
+    return "'" + printable(name) + "'";
 }
 
 namespace {

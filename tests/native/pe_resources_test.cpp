@@ -684,9 +684,9 @@ TEST(WriteResources, RefusesDuplicatesAndEmptyNames) {
                                  entry(numberKey(3), numberKey(1), 1036, text("c"))}));
     EXPECT_EQ("a resource type or name cannot be an empty text",
               writeError(image, {entry(stringKey(""), numberKey(1), 0, text("a"))}));
-    EXPECT_EQ("resource name \"A\xFF\" is not valid UTF-8: ",
+    EXPECT_EQ("resource name \"A\\xFF\" is not valid UTF-8: ",
               writeError(image, {entry(stringKey("A\xFF"), numberKey(1), 0, text("a"))})
-                  .substr(0, std::string("resource name \"A\xFF\" is not valid UTF-8: ").size()));
+                  .substr(0, std::string("resource name \"A\\xFF\" is not valid UTF-8: ").size()));
 }
 
 TEST(WriteResources, RefusesImagesThatCannotTakeANewSection) {

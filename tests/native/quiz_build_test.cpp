@@ -67,8 +67,8 @@ Bytes packedBytes(const Bytes& plain) {
     return bytes;
 }
 
-// The tiny player carrying content, as PATCH 104 and 105, and these IMG resources (id, bytes).
-Bytes programOf(const QuizContent& content, const std::vector<std::pair<uint16_t, Bytes>>& media = {}) {
+// The tiny player carrying content, as PATCH 104 and 105, and these IMG resources (name, bytes).
+Bytes programOf(const QuizContent& content, const std::vector<std::pair<ResourceKey, Bytes>>& media = {}) {
     std::vector<ResourceEntry> entries(2);
     entries[0].type = entries[1].type = stringKey("PATCH");
     entries[0].name = numberKey(104);
@@ -78,7 +78,7 @@ Bytes programOf(const QuizContent& content, const std::vector<std::pair<uint16_t
     for (const auto& item : media) {
         entries.emplace_back();
         entries.back().type = stringKey("IMG");
-        entries.back().name = numberKey(item.first);
+        entries.back().name = item.first;
         entries.back().data = item.second;
     }
     Bytes program;
@@ -399,6 +399,36 @@ TEST_F(QuizPrograms, DumpWritesTextsAsThePlayerHoldsThemSoTheFolderChecks) {
     EXPECT_FALSE(std::filesystem::exists(dir / "none"));
     EXPECT_EQ(filesUnder(dir),
               (std::vector<std::string>{"again.exe", "back/quiz.toml", "empty.exe", "odd.exe", "player.exe"}));
+}
+
+// Names from the file system, a program or a quiz.toml reach the terminal and quiz.toml escaped: a
+// line break, an escape sequence or a byte that is not UTF-8 never comes out as it is.
+TEST_F(QuizPrograms, StrangersNamesArePrintedAndWrittenEscaped) {
+    writePictureQuiz("quiz", 1);
+    const std::string evil = "evil\n\x1B[2J\xFF.exe", shown = "evil\\x0A\\x1B[2J\\xFF.exe";
+    ToolRun r = build(path("quiz"), path(evil));
+    EXPECT_EQ(r.out, "wrote " + path(shown) + ": picture quiz, 1 question, 2 media files\n");
+    r = run({"dump", path(evil), "-o", path("back")});
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    EXPECT_EQ(readFile(dir / "back/quiz.toml").rfind("# Trivo quiz read back from " + shown + " by trivo-make dump.\n", 0),
+              0u);
+    EXPECT_EQ(run({"check", path("back")}).status, TOOL_EXIT_OK);
+    r = run({"dump", path(evil + "x"), "-o", path("none")});
+    EXPECT_EQ(r.err, "trivo-make dump: cannot read '" + path(shown + "x") + "': No such file or directory\n");
+
+    writeFile(dir / "quiz/quiz.toml", "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\"]\n"
+                                      "[[questions]]\nanswer = \"A\"\nmedia = \"\\u001B[2J\\u0085.gif\"\n");
+    r = run({"check", path("quiz")});
+    EXPECT_EQ(r.out, path("quiz") + "/quiz.toml:6: error: question 1: media: cannot read '\\x1B[2J\\u0085.gif': No such "
+                     "file or directory\n" + path("quiz") + "/quiz.toml: 1 error, 0 warnings\n");
+
+    QuizContent content;
+    content.title = "T";
+    content.questions = {{"A", "", "Q", ""}};
+    const Bytes named = programOf(content, {{stringKey("\x1B]0;x\x07"), bytesOf(GIF)}});
+    writeFile(dir / "named.exe", std::string(named.begin(), named.end()));
+    r = run({"dump", path("named.exe"), "-o", path("named")});
+    EXPECT_EQ(r.err, "trivo-make dump: note: IMG \\x1B]0;X\\x07 is left out: the quiz never shows it\n");
 }
 
 TEST_F(QuizPrograms, BuildFailuresLeaveNoOutput) {
