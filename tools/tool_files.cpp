@@ -325,22 +325,22 @@ OutputKind outputKind(const fs::path& path, fs::path* target, int* mode) {
     CloseHandle(handle);
     return kind;
 #else
-    struct stat information;
-    if (::lstat(path.c_str(), &information) != 0) return OutputKind::Missing;  // creating it says why
-    if (S_ISLNK(information.st_mode)) {
+    struct stat name, information;
+    if (::lstat(path.c_str(), &name) != 0) return OutputKind::Missing;  // creating it says why
+    if (::stat(path.c_str(), &information) != 0) return OutputKind::LinkToNothing;
+    // A device or pipe is written through its name, links and all (/dev/stdout on a pipe has no
+    // path to resolve to).
+    if (S_ISCHR(information.st_mode) || S_ISFIFO(information.st_mode)) return OutputKind::Device;
+    if (S_ISDIR(information.st_mode)) return OutputKind::Folder;
+    if (!S_ISREG(information.st_mode)) return OutputKind::Other;
+    if (S_ISLNK(name.st_mode)) {
         char* real = ::realpath(path.c_str(), nullptr);
         if (real == nullptr) return OutputKind::LinkToNothing;
         *target = real;
         std::free(real);
-        if (::stat(target->c_str(), &information) != 0) return OutputKind::LinkToNothing;
     }
-    if (S_ISREG(information.st_mode)) {
-        *mode = static_cast<int>(information.st_mode & 0777);
-        return OutputKind::Regular;
-    }
-    if (S_ISDIR(information.st_mode)) return OutputKind::Folder;
-    if (S_ISCHR(information.st_mode) || S_ISFIFO(information.st_mode)) return OutputKind::Device;
-    return OutputKind::Other;
+    *mode = static_cast<int>(information.st_mode & 0777);
+    return OutputKind::Regular;
 #endif
 }
 

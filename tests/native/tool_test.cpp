@@ -463,17 +463,24 @@ TEST_F(CodecFiles, OutputsThatAreNotPlainFilesAreWrittenInPlace) {
     ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
     const int reader = open(path("fifo").c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
-    for (const char* out : {"link", "null", "fifo"}) {
+    // As /dev/stdout is when standard output is a pipe: a link with no path to resolve to.
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    std::filesystem::create_symlink("/proc/self/fd/" + std::to_string(pipeEnds[1]), path("stdout"));
+    for (const char* out : {"link", "null", "fifo", "stdout"}) {
         const ToolRun r = run({"pack", path("in"), path(out)});
         EXPECT_EQ(r.status, TOOL_EXIT_OK) << out << ": " << r.err;
         EXPECT_TRUE(std::filesystem::is_symlink(path(out)) || std::string(out) == "fifo") << out;
     }
     EXPECT_EQ(readFile(path("target")), PACKED_ABC);
     EXPECT_TRUE(std::filesystem::is_fifo(path("fifo")));
-    char piped[16] = {};
-    EXPECT_EQ(read(reader, piped, sizeof piped), 5);
-    close(reader);
-    EXPECT_EQ(std::string(piped, 5), PACKED_ABC);
+    for (const int end : {reader, pipeEnds[0]}) {
+        char piped[16] = {};
+        EXPECT_EQ(read(end, piped, sizeof piped), 5);
+        EXPECT_EQ(std::string(piped, 5), PACKED_ABC);
+        close(end);
+    }
+    close(pipeEnds[1]);
     ToolRun r = run({"pack", path("in"), "-"});
     EXPECT_EQ(r.status, TOOL_EXIT_OK);
     EXPECT_EQ(r.out, PACKED_ABC);
@@ -482,7 +489,7 @@ TEST_F(CodecFiles, OutputsThatAreNotPlainFilesAreWrittenInPlace) {
     EXPECT_EQ(r.err, "trivo-make pack: cannot write '" + path("dangling") +
                          "': it is a link to a file that does not exist\n");
     EXPECT_EQ(std::filesystem::read_symlink(path("dangling")), "nowhere");
-    EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"dangling", "fifo", "in", "link", "null", "target"}));
+    EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"dangling", "fifo", "in", "link", "null", "stdout", "target"}));
 }
 
 TEST_F(CodecFiles, AReplacedFileKeepsItsPermissions) {
