@@ -733,30 +733,19 @@ TEST(WriteResources, SectionDataInsideTheSectionTableIsRefused) {
 
     // 96 sections, the last one the resources, whose data starts right after the headers, inside the
     // table: rebuilt in place, its header would land far past the short program written.
-    Bytes crowded(0x2000, 0);
-    crowded[0] = 'M';
-    crowded[1] = 'Z';
-    put32(crowded, 0x3C, 0x40);
-    std::memcpy(&crowded[0x40], "PE\0\0", 4);
-    put16(crowded, COFF, 0x14C);
+    ImageLayout layout = handImageLayout();
+    Bytes crowded = makeImage(layout);
+    crowded.resize(0x2000, 0);
     put16(crowded, COFF + 2, 96);
-    put16(crowded, COFF + 16, 224);
-    put16(crowded, OPT, 0x10B);
-    put32(crowded, OPT + 32, SECTION_ALIGN);
-    put32(crowded, OPT + 36, FILE_ALIGN);
-    put32(crowded, OPT + 60, FILE_ALIGN);
-    put32(crowded, OPT + 92, 16);
-    for (int i = 0; i < 95; ++i) put32(crowded, sectionHeader(i) + 12, sectionRva(i));  // no data in the file
+    for (int i = 0; i < 96; ++i) std::memset(&crowded[sectionHeader(i)], 0, 40);
     std::memcpy(&crowded[sectionHeader(95)], ".rsrc", 5);
-    put32(crowded, sectionHeader(95) + 8, 0x1000);
+    for (const uint32_t field : {8u, 16u}) put32(crowded, sectionHeader(95) + field, 0x1000);
     put32(crowded, sectionHeader(95) + 12, sectionRva(95));
-    put32(crowded, sectionHeader(95) + 16, 0x1000);
     put32(crowded, sectionHeader(95) + 20, FILE_ALIGN);
     put32(crowded, OPT + 96 + 16, sectionRva(95));
     EXPECT_EQ("the program's headers are damaged: headers of 0x200 bytes for a section table ending at 0x1038",
               writeError(crowded, one));
     put32(crowded, OPT + 60, 0x1038);
-    put32(crowded, sectionHeader(95) + 20, 0x1000);
     EXPECT_EQ("the program's headers are damaged: the data of section .rsrc starts inside the section table",
               writeError(crowded, one));
 }

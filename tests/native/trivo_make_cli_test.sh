@@ -197,25 +197,9 @@ else
   expect "dump into a folder in use status" 1 "$status"
 fi
 
-# ---- hostile inputs and outputs
-head -c 100000 /dev/zero | "$TOOL" judge >stdout.txt 2>stderr.txt
-expect "judge of an endless line status" 2 "$?"
-case "$(cat stderr.txt)" in "trivo-make judge: line 1 is longer than 8192 bytes"*) ;; *) fail "judge of an endless line: $(cat stderr.txt)" ;; esac
-printf 'abc' >abc
-ln -s /dev/null null-link
-run pack abc null-link
-expect "pack to a link to a device status" 0 "$status"
-if [ ! -L null-link ]; then fail "pack replaced the link null-link"; fi
-expect "pack to - (standard output)" "30 98 8C 70 00" "$("$TOOL" pack abc - | od -An -v -tx1 | tr -s ' \n' ' ' | sed 's/^ //; s/ $//' | tr a-f A-F)"
-cp -r starter outside
-printf 'GIF89a' >mine.gif
-sed -i 's|^media = "media/q1.gif"|media = "../mine.gif"|' outside/quiz.toml
-run check outside
-expect "check of a media path leaving the folder status" 1 "$status"
-case "$out" in *"media '../mine.gif' leads outside the quiz folder"*) ;; *) fail "check outside: $out" ;; esac
+# ---- a hostile player: its first section's data starts inside its section table (offset 0x14C holds
+# .text's file offset); it is refused, and the program written before stays.
 if [ -n "$TINY_PE" ]; then
-  # A player whose first section's data starts inside its section table (offset 0x14C: .text's
-  # file offset): refused, and the program written before stays.
   cp player.exe overlapping.exe
   printf '\x00\x01' | dd of=overlapping.exe bs=1 seek=$((0x14C)) conv=notrunc 2>/dev/null
   cp starter.exe kept.exe
@@ -223,9 +207,6 @@ if [ -n "$TINY_PE" ]; then
   expect "build over an overlapping player status" 1 "$status"
   case "$err" in *"the data of section .text starts inside the section table"*) ;; *) fail "overlapping player: $err" ;; esac
   if ! cmp -s starter.exe kept.exe; then fail "a refused build changed kept.exe"; fi
-  run dump starter.exe -o slash/
-  expect "dump into a folder named with a slash status" 0 "$status"
-  expect "dump into a folder named with a slash" "wrote slash: text quiz, 3 questions, 0 media files" "$out"
 fi
 
 for command in new check build dump; do
