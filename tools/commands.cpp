@@ -45,14 +45,15 @@ const char* const TOOL_HELP =
 const char* const PACK_HELP =
     "Usage: trivo-make pack IN OUT\n"
     "\n"
-    "Packs the file IN with the LZW packer the player's PATCH resources use and writes OUT.\n"
+    "Packs the file IN with the LZW packer the player's PATCH resources use and writes OUT\n"
+    "(- for standard output).\n"
     "The codec takes at most 65535 input bytes. On failure nothing is written, the status\n"
     "(NoInput, NoMemory, WriteFailed) is printed on standard error and the exit status is 1.\n";
 
 const char* const UNPACK_HELP =
     "Usage: trivo-make unpack IN OUT\n"
     "\n"
-    "Unpacks the packed file IN as the player does and writes OUT.\n"
+    "Unpacks the packed file IN as the player does and writes OUT (- for standard output).\n"
     "On failure nothing is written; standard error names the status (NoInput, BadStream,\n"
     "NoMemory) and how many bytes were unpacked before it, and the exit status is 1.\n";
 
@@ -76,7 +77,6 @@ bool readWholeFile(const std::string& name, std::vector<unsigned char>* bytes, s
                          "; the codec takes at most " + std::to_string(LZW_MAX_INPUT) + " bytes",
                          bytes, error);
 }
-
 
 // ---- pack and unpack ---------------------------------------------------------------------------
 

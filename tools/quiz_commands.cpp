@@ -49,7 +49,8 @@ const char* const BUILD_HELP =
     "the player file already has is dropped first, so a quiz program can be rebuilt over itself.\n"
     "The player is trivo.exe beside trivo-make unless --player names another.\n"
     "Warnings are printed and do not stop the build; any error does. OUT.exe is written whole or\n"
-    "not at all. Exit status: 0 when OUT.exe is written, 1 otherwise.\n";
+    "not at all (- writes the program to standard output), never over a file of the quiz itself.\n"
+    "Exit status: 0 when OUT.exe is written, 1 otherwise.\n";
 
 const char* const DUMP_HELP =
     "Usage: trivo-make dump QUIZ.exe -o DIR\n"
