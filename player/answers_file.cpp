@@ -1,4 +1,6 @@
 // The answers file: one line per answer field, written at close and read back while the page is built.
+// The file is named with the wide-character functions: the ANSI ones would turn a character of the
+// program's name outside the code page into "?", and no file of that name can be made.
 #include <windows.h>
 
 #include <cstdio>
@@ -15,8 +17,17 @@ namespace {
 // An empty field is stored as this, so every field keeps a line of its own.
 const char* const EMPTY_FIELD = "*";
 
-// Room for the longest path GetModuleFileNameA can report (a "\\?\" path); only the bare name is kept.
+// Room for the longest path GetModuleFileNameW can report (a "\\?\" path); only the bare name is kept.
 const DWORD LONG_PATH_SIZE = 32768;
+
+// A bare file name has at most 255 characters; a temporary name adds ".xxxxxxxx.tmp" to it.
+const int NAME_SIZE = MAX_PATH;
+const int TEMPORARY_NAME_SIZE = NAME_SIZE + 16;
+const int TEMPORARY_ATTEMPTS = 16;
+
+// An answers file larger than this is none the player wrote: it is never rewritten in place, since
+// what it holds could not be kept aside to be put back.
+const DWORD IN_PLACE_MAX_BYTES = 1024 * 1024;
 
 // Writes all of text to file; false when any write fails or falls short (disk full).
 bool writeAll(HANDLE file, const char* text, DWORD length) {
@@ -40,39 +51,105 @@ bool writeFields(HANDLE file, HWND page) {
     return true;
 }
 
+// The running program's answers file name; empty when there is none.
+void ownAnswersFileName(wchar_t* name, int size) {
+    name[0] = L'\0';
+    static wchar_t path[LONG_PATH_SIZE];
+    const DWORD length = GetModuleFileNameW(nullptr, path, LONG_PATH_SIZE);
+    if (length == 0 || length >= LONG_PATH_SIZE) return;
+    path[length] = L'\0';
+    answersFileNameOf(path, name, size);
+}
+
+// Creates a new file beside the answers file under a name no other file has (the answers file's
+// name, a number and ".tmp"); an existing file or link of that name is never opened. Returns
+// INVALID_HANDLE_VALUE when none can be made: a folder where only the answers file may be written,
+// or a name too long for another beside it.
+HANDLE createTemporary(const wchar_t* name, wchar_t* temporary) {
+    static DWORD calls;
+    const int length = lstrlenW(name);
+    if (length + 14 >= TEMPORARY_NAME_SIZE) return INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < TEMPORARY_ATTEMPTS; ++attempt) {
+        DWORD number = (GetTickCount() ^ (GetCurrentProcessId() << 16)) + ++calls * 2654435761u;
+        lstrcpyW(temporary, name);
+        temporary[length] = L'.';
+        for (int i = 8; i >= 1; --i, number >>= 4) temporary[length + i] = L"0123456789abcdef"[number & 15];
+        lstrcpyW(temporary + length + 9, L".tmp");
+        HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// Writes the answers over the file itself, for a folder where no temporary file can be made. What
+// the file held is kept aside first and put back when the writing fails part-way.
+void saveInPlace(HWND page, const wchar_t* name) {
+    HANDLE file = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD high = 0;
+    const DWORD size = GetFileSize(file, &high);
+    char* previous = nullptr;
+    bool kept = high == 0 && size <= IN_PLACE_MAX_BYTES;
+    if (kept && size > 0) {
+        previous = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, size));
+        DWORD read = 0;
+        kept = previous != nullptr && ReadFile(file, previous, size, &read, nullptr) && read == size;
+    }
+    if (kept && !(SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 && writeFields(file, page) &&
+                  SetEndOfFile(file) && FlushFileBuffers(file))) {
+        SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+        if (size > 0) writeAll(file, previous, size);
+        SetEndOfFile(file);
+    }
+    if (previous != nullptr) HeapFree(GetProcessHeap(), 0, previous);
+    CloseHandle(file);
+}
+
 }  // namespace
+
+void answersFileNameOf(const wchar_t* modulePath, wchar_t* name, int size) {
+    if (size <= 0) return;
+    name[0] = L'\0';
+    // No folder: the file lives in the current directory.
+    const wchar_t* bare = modulePath;
+    for (const wchar_t* p = modulePath; *p != L'\0'; ++p) {
+        if (*p == L'\\') bare = p + 1;
+    }
+    const int bareLength = lstrlenW(bare);
+    // A name that does not fit is not cut: a cut name would be some other file's. Names shorter
+    // than three characters get no file at all rather than one that could be the program itself.
+    if (bareLength < 3 || bareLength >= size) return;
+    lstrcpyW(name, bare);
+    // Whatever the extension, the last three characters become "txt".
+    lstrcpyW(name + bareLength - 3, L"txt");
+    // A program whose name already ends so would read its own bytes as answers and replace itself
+    // at close: it has no answers file.
+    if (lstrcmpiW(name, bare) == 0) name[0] = L'\0';
+}
 
 void answersFileName(char* name, int size) {
     if (size <= 0) return;
     name[0] = '\0';
-    // A path longer than MAX_PATH would come back cut, losing its extension; a long buffer gets the
-    // whole path, and the bare name at its end is short again (a folder entry has at most 255).
-    static char path[LONG_PATH_SIZE];
-    const DWORD length = GetModuleFileNameA(nullptr, path, LONG_PATH_SIZE);
-    if (length == 0 || length >= LONG_PATH_SIZE) return;
-    path[length] = '\0';
-    // No folder: the file lives in the current directory.
-    const char* bare = path;
-    for (const char* p = path + length; p > path; --p) {
-        if (p[-1] == '\\') {
-            bare = p;
-            break;
-        }
-    }
-    const int bareLength = lstrlenA(bare);
-    // A name that does not fit is not cut: a cut name would be some other file's.
-    if (bareLength < 3 || bareLength >= size) return;
-    lstrcpyA(name, bare);
-    // Whatever the extension, the last three characters become "txt". Names shorter than three
-    // characters get no file at all rather than one that could be the program itself.
-    memcpy(name + bareLength - 3, "txt", 3);
+    wchar_t wide[NAME_SIZE];
+    ownAnswersFileName(wide, NAME_SIZE);
+    if (wide[0] == L'\0') return;
+    BOOL approximated = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, name, size, nullptr, &approximated);
+    if (length == 0 || approximated) name[0] = '\0';
+}
+
+FILE* openSavedAnswersFrom(const wchar_t* name) {
+    if (name == nullptr || name[0] == L'\0') return nullptr;
+    // Binary: in text mode a byte 0x1A would end the reading there, and the next close would write
+    // "*" over every answer after it. Line ends are taken off by nextSavedAnswer.
+    return _wfopen(name, L"rb");
 }
 
 FILE* openSavedAnswers() {
-    char name[MAX_PATH];
-    answersFileName(name, MAX_PATH);
-    if (name[0] == '\0') return nullptr;
-    return fopen(name, "r");
+    wchar_t name[NAME_SIZE];
+    ownAnswersFileName(name, NAME_SIZE);
+    return openSavedAnswersFrom(name);
 }
 
 void nextSavedAnswer(FILE* file, char* text) {
@@ -89,8 +166,8 @@ void nextSavedAnswer(FILE* file, char* text) {
         ++lineLength;
     }
     text[kept] = '\0';
-    // Text mode already turns CR LF into LF; a carriage return left at the very end of the line (a
-    // lone CR before the end of the file) is a line end too. One cut short keeps its characters.
+    // The carriage return before the line feed ends the line too, as does one at the very end of the
+    // file. One kept from the middle of a line cut short is a character of it.
     if (kept > 0 && kept == lineLength && text[kept - 1] == '\r') text[--kept] = '\0';
     if (strcmp(text, EMPTY_FIELD) == 0) text[0] = '\0';
 }
@@ -101,29 +178,33 @@ void closeSavedAnswers(FILE* file) {
 
 // The new file is written beside the old one under a temporary name and takes the old one's place
 // only once it is complete, so a close that fails part-way (disk full, the file locked by another
-// program) leaves the answers of the previous close as they were. Nothing is reported either way.
-void saveAnswers(HWND page) {
-    if (g_quiz == nullptr) return;
-    char name[MAX_PATH];
-    answersFileName(name, MAX_PATH);
-    if (name[0] == '\0') return;
+// program) leaves the answers of the previous close as they were. Where no temporary file can be
+// made, the file is written in place. Nothing is reported either way.
+void saveAnswersTo(HWND page, const wchar_t* name) {
+    if (g_quiz == nullptr || name == nullptr || name[0] == L'\0') return;
+    // No fields: an empty file would only wipe the answers of the previous close.
+    if (g_quiz->questionCount <= 0 || g_quiz->slotsPerQuestion <= 0) return;
     // A read-only answers file is never replaced (the file cannot be written in place either);
     // MoveFileEx would refuse on Windows but not under Wine, so this is checked first.
-    const DWORD attributes = GetFileAttributesA(name);
+    const DWORD attributes = GetFileAttributesW(name);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return;
 
-    // A unique name in the current directory, the folder of the answers file, so the final move is a
-    // rename on one volume. GetTempFileNameA creates the file, which reserves the name.
-    char temporary[MAX_PATH];
-    if (GetTempFileNameA(".", "trv", 0, temporary) == 0) return;
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // In the folder of the answers file, so the final move is a rename on one volume.
+    static wchar_t temporary[TEMPORARY_NAME_SIZE];
+    HANDLE file = createTemporary(name, temporary);
     if (file == INVALID_HANDLE_VALUE) {
-        DeleteFileA(temporary);
+        saveInPlace(page, name);
         return;
     }
     // The data reaches the disk before the rename, so a crash cannot leave an empty file in its place.
     bool complete = writeFields(file, page) && FlushFileBuffers(file);
     complete = CloseHandle(file) && complete;
     // The move fails while another program holds the answers file open; the old file then stays.
-    if (!complete || !MoveFileExA(temporary, name, MOVEFILE_REPLACE_EXISTING)) DeleteFileA(temporary);
+    if (!complete || !MoveFileExW(temporary, name, MOVEFILE_REPLACE_EXISTING)) DeleteFileW(temporary);
+}
+
+void saveAnswers(HWND page) {
+    wchar_t name[NAME_SIZE];
+    ownAnswersFileName(name, NAME_SIZE);
+    saveAnswersTo(page, name);
 }

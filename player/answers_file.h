@@ -6,6 +6,7 @@
 
 // Writes the text of every answer field of the page, one line each ("*" for an empty field, CR LF
 // after every line), replacing the file of the previous close only once the new one is complete.
+// A quiz without fields leaves the previous file as it is.
 void saveAnswers(HWND page);
 
 // The answers file opened for reading, or null when there is none.
@@ -15,6 +16,17 @@ FILE* openSavedAnswers();
 void nextSavedAnswer(FILE* file, char* text);
 void closeSavedAnswers(FILE* file);
 
-// The answers file's name: the executable's file name with its last three characters made "txt";
-// empty when the program's name cannot give one (shorter than three characters, or longer than size).
+// The answers file's name in the ANSI code page: the executable's file name with its last three
+// characters made "txt"; empty when there is no answers file (see answersFileNameOf), when the
+// name does not fit in size, or when the code page cannot spell it.
 void answersFileName(char* name, int size);
+
+// The answers file's name for the program file at modulePath, as the file system spells it: the
+// bare file name with its last three characters made "txt". Empty when the name is shorter than
+// three characters or does not fit in size, and when it would be the program file itself (a name
+// ending in "txt", such as "quiztxt", which Windows starts as well).
+void answersFileNameOf(const wchar_t* modulePath, wchar_t* name, int size);
+
+// saveAnswers and openSavedAnswers with the answers file given by name.
+void saveAnswersTo(HWND page, const wchar_t* name);
+FILE* openSavedAnswersFrom(const wchar_t* name);

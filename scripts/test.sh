@@ -91,7 +91,7 @@ fi
 
 # 3. Fuzz targets (clang, libFuzzer, with ASan and UBSan), each for a bounded time from a fresh corpus.
 if configure_and_build "$OUT/fuzz" "fuzz" fuzz; then
-    for target in lzw_decode_fuzz loader_fuzz pe_resources_fuzz quiz_content_fuzz; do
+    for target in lzw_decode_fuzz loader_fuzz pe_resources_fuzz quiz_content_fuzz manifest_check_fuzz; do
         corpus="$OUT/fuzz/corpus-$target"
         rm -rf "$corpus" && mkdir -p "$corpus"
         if (cd "$OUT/fuzz" && "./tests/fuzz/$target" "$corpus" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 \

@@ -3,6 +3,8 @@
 
 #include <ostream>
 
+#include "tools/cp1252.h"
+
 bool isHelpOption(const std::string& arg) {
     return arg == "--help" || arg == "-h";
 }
@@ -32,7 +34,7 @@ bool parseArguments(const Args& args, const std::vector<ValueOption>& options, A
             if (name == candidate.name) option = &candidate;
         }
         if (!option) {
-            *error = "unknown option '" + name + "'";
+            *error = "unknown option '" + printable(name) + "'";
             return false;
         }
         if (*option->given) {

@@ -42,14 +42,15 @@ const char* const TOOL_HELP =
 const char* const PACK_HELP =
     "Usage: trivo-make pack IN OUT\n"
     "\n"
-    "Packs the file IN with the LZW packer the player's PATCH resources use and writes OUT.\n"
+    "Packs the file IN with the LZW packer the player's PATCH resources use and writes OUT\n"
+    "(- for standard output).\n"
     "The codec takes at most 65535 input bytes. On failure nothing is written, the status\n"
     "(NoInput, NoMemory, WriteFailed) is printed on standard error and the exit status is 1.\n";
 
 const char* const UNPACK_HELP =
     "Usage: trivo-make unpack IN OUT\n"
     "\n"
-    "Unpacks the packed file IN as the player does and writes OUT.\n"
+    "Unpacks the packed file IN as the player does and writes OUT (- for standard output).\n"
     "On failure nothing is written; standard error names the status (NoInput, BadStream,\n"
     "NoMemory) and how many bytes were unpacked before it, and the exit status is 1.\n";
 
@@ -72,13 +73,6 @@ bool readWholeFile(const std::string& name, std::vector<unsigned char>* bytes, s
     return readFileBytes(nativePath(name), name, TOOL_MAX_FILE_BYTES,
                          "; the codec takes at most " + std::to_string(LZW_MAX_INPUT) + " bytes",
                          bytes, error);
-}
-
-// Writes OUT through a temporary file renamed over it at the end, so a failure never leaves a
-// partial or empty OUT behind and an existing OUT is kept intact.
-bool writeWholeFile(const std::string& name, const unsigned char* bytes, std::size_t size,
-                    std::string* error) {
-    return writeFileReplacing(nativePath(name), name, bytes, size, error);
 }
 
 // ---- pack and unpack ---------------------------------------------------------------------------
@@ -121,8 +115,7 @@ int runCodecCommand(const char* command, bool packing, const Args& args, std::os
         err << "\n";
         return TOOL_EXIT_FAILED;
     }
-    const bool written =
-        writeWholeFile(args[1], output, static_cast<std::size_t>(outputLength), &error);
+    const bool written = writeOutputFile(args[1], output, static_cast<std::size_t>(outputLength), out, &error);
     std::free(output);
     if (!written) {
         err << prefix << ": " << error << "\n";
@@ -180,11 +173,41 @@ int judgeOne(const std::string& expectedUtf8, const std::string& typedUtf8,
     return TOOL_EXIT_OK;
 }
 
+// A judge line holds two answers of at most 259 characters each, a few bytes each in UTF-8: far
+// less than this. A longer line, or one that never ends (/dev/zero), is refused, not held whole.
+constexpr std::size_t JUDGE_LINE_LIMIT = 8192;
+
+// Reads a line without its line feed; false at the end of the input. *tooLong when the line goes on
+// past the limit: the rest of it is left unread.
+bool readJudgeLine(std::istream& in, std::string* line, bool* tooLong) {
+    line->clear();
+    *tooLong = false;
+    bool any = false;
+    for (int c; (c = in.get()) != std::istream::traits_type::eof();) {
+        any = true;
+        if (c == '\n') return true;
+        if (line->size() == JUDGE_LINE_LIMIT) {
+            *tooLong = true;
+            return true;
+        }
+        line->push_back(static_cast<char>(c));
+    }
+    return any;
+}
+
 int judgeLines(std::istream& in, std::ostream& out, std::ostream& err) {
     std::string line;
     long lineNumber = 0;
-    while (std::getline(in, line)) {
+    bool tooLong = false;
+    while (readJudgeLine(in, &line, &tooLong)) {
         ++lineNumber;
+        if (tooLong) {
+            usageError(err, "trivo-make judge",
+                       "line " + std::to_string(lineNumber) + " is longer than " + std::to_string(JUDGE_LINE_LIMIT) +
+                           " bytes; a line holds two answers of at most " + std::to_string(TEXT_MAX_LENGTH) +
+                           " characters each");
+            return TOOL_EXIT_USAGE;
+        }
         const std::string where = "line " + std::to_string(lineNumber) + ", ";
         if (!line.empty() && line.back() == '\r') line.pop_back();
         // Notepad and other Windows editors start UTF-8 files with a byte order mark.

@@ -159,3 +159,28 @@ TextConversion cp1252ToUtf8(const std::string& cp1252) {
     }
     return result;
 }
+
+std::string printable(const std::string& text) {
+    std::string out;
+    std::size_t offset = 0;
+    while (offset < text.size()) {
+        const std::size_t start = offset;
+        uint32_t codePoint = 0;
+        std::string ignored;
+        char escaped[8];
+        if (!decodeUtf8Char(text, &offset, &codePoint, &ignored)) {
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned>(static_cast<unsigned char>(text[start])));
+            out += escaped;
+            offset = start + 1;
+        } else if (codePoint < 0x20 || codePoint == 0x7F) {
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned>(codePoint));
+            out += escaped;
+        } else if (codePoint >= 0x80 && codePoint < 0xA0) {
+            std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(codePoint));
+            out += escaped;
+        } else {
+            out.append(text, start, offset - start);
+        }
+    }
+    return out;
+}

@@ -24,3 +24,9 @@ bool decodeUtf8Char(const std::string& utf8, std::size_t* offset, uint32_t* code
                     std::string* error);
 // Appends the UTF-8 form of a valid code point.
 void appendUtf8(uint32_t codePoint, std::string* out);
+
+// A name or text from a stranger (a program's resources, the file system, a quiz.toml) made safe to
+// print on a terminal or to write into a comment: valid UTF-8 is kept as it is; control characters
+// (C0 and DEL as \xNN, C1 as \u00NN: a terminal acts on their escape sequences) and bytes that are
+// not UTF-8 (as \xNN) are written escaped.
+std::string printable(const std::string& text);

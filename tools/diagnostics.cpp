@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <ostream>
 
+#include "tools/cp1252.h"
+
 void addError(Diagnostics* diagnostics, int line, const std::string& message) {
     diagnostics->push_back(Diagnostic{Severity::Error, line, message});
 }
@@ -26,10 +28,11 @@ void printDiagnostics(const Diagnostics& diagnostics, const std::string& file, s
     Diagnostics sorted = diagnostics;
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
+    // Messages quote the manifest's texts and names, which may hold anything.
     for (const Diagnostic& d : sorted) {
-        out << file;
+        out << printable(file);
         if (d.line > 0) out << ":" << d.line;
-        out << (d.severity == Severity::Error ? ": error: " : ": warning: ") << d.message << "\n";
+        out << (d.severity == Severity::Error ? ": error: " : ": warning: ") << printable(d.message) << "\n";
     }
 }
 

@@ -290,8 +290,9 @@ bool readTreeKey(const TreeReader& tree, uint32_t field, ResourceKey* key, std::
     return true;
 }
 
+// Names come from the program and may hold anything: they are escaped for the messages.
 std::string keyText(const ResourceKey& key) {
-    return key.isString ? key.text : std::to_string(key.number);
+    return key.isString ? printable(key.text) : std::to_string(key.number);
 }
 
 std::string resourceText(const ResourceKey& type, const ResourceKey& name, uint16_t language) {
@@ -355,7 +356,7 @@ bool toWriteKey(const ResourceKey& key, WriteKey* out, std::string* error) {
         uint32_t codePoint = 0;
         std::string why;
         if (!decodeUtf8Char(key.text, &offset, &codePoint, &why))
-            return fail(error, "resource name \"" + key.text + "\" is not valid UTF-8: " + why);
+            return fail(error, "resource name \"" + printable(key.text) + "\" is not valid UTF-8: " + why);
         if (codePoint >= 'a' && codePoint <= 'z') codePoint -= 'a' - 'A';
         if (codePoint >= 0x10000) {
             out->units.push_back(static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
@@ -365,7 +366,7 @@ bool toWriteKey(const ResourceKey& key, WriteKey* out, std::string* error) {
         }
     }
     if (out->units.size() > 0xFFFF)
-        return fail(error, "resource name \"" + key.text.substr(0, 40) + "...\" is too long");
+        return fail(error, "resource name \"" + printable(key.text.substr(0, 40)) + "...\" is too long");
     return true;
 }
 
@@ -635,8 +636,17 @@ bool writePeResources(const std::vector<uint8_t>& image, const std::vector<Resou
         pe.sectionAlignment < pe.fileAlignment)
         return fail(error, "the program's headers are damaged: file alignment " + hex(pe.fileAlignment) +
                                ", section alignment " + hex(pe.sectionAlignment));
-    if (pe.sizeOfHeaders > image.size() || pe.sizeOfHeaders < pe.sectionTableOffset)
-        return fail(error, "the program's headers are damaged: headers of " + hex(pe.sizeOfHeaders) + " bytes");
+    // A section header is written into the table: the table must lie within the headers and before
+    // every section's data, or that header would land in (or past) the data written after it.
+    const uint64_t tableEnd = pe.sectionTableOffset + pe.sections.size() * uint64_t{SECTION_HEADER_SIZE};
+    if (pe.sizeOfHeaders > image.size() || pe.sizeOfHeaders < tableEnd)
+        return fail(error, "the program's headers are damaged: headers of " + hex(pe.sizeOfHeaders) +
+                               " bytes for a section table ending at " + hex(tableEnd));
+    for (const PeSection& section : pe.sections) {
+        if (section.rawSize != 0 && section.rawPointer < tableEnd)
+            return fail(error, "the program's headers are damaged: the data of section " + printable(section.name) +
+                                   " starts inside the section table");
+    }
 
     // Every section is copied as it is, so each must be whole in the file.
     uint64_t rawEnd = pe.sizeOfHeaders;
@@ -646,12 +656,21 @@ bool writePeResources(const std::vector<uint8_t>& image, const std::vector<Resou
         if (section.rawSize != 0) {
             if (static_cast<uint64_t>(section.rawPointer) + section.rawSize > image.size())
                 return fail(error,
-                            "the program is truncated: section " + section.name + " ends past the end of the file");
+                            "the program is truncated: section " + printable(section.name) + " ends past the end of the file");
             rawEnd = std::max<uint64_t>(rawEnd, static_cast<uint64_t>(section.rawPointer) + section.rawSize);
             firstRaw = std::min<uint64_t>(firstRaw, section.rawPointer);
         }
         virtualEnd = std::max(virtualEnd, alignUp(section.virtualAddress + virtualSpan(section, pe.sectionAlignment),
                                                   pe.sectionAlignment));
+    }
+    // What the loader finds through the other directories (imports, relocations, ...) may lie past
+    // every section: a new section placed there would cover it, and the next rebuild would find a
+    // directory inside the resources. The certificate's address is a file offset, not an RVA.
+    for (uint32_t d = 0; d < pe.directoryCount; ++d) {
+        if (d == DIRECTORY_RESOURCE || d == DIRECTORY_CERTIFICATE) continue;
+        uint32_t rva = 0, size = 0;
+        readDirectoryEntry(image, pe, d, &rva, &size);
+        if (rva != 0) virtualEnd = std::max(virtualEnd, alignUp(uint64_t{rva} + std::max(size, 1u), pe.sectionAlignment));
     }
 
     std::vector<WriteItem> items;
@@ -691,14 +710,13 @@ bool writePeResources(const std::vector<uint8_t>& image, const std::vector<Resou
             if (other.rawSize != 0 && static_cast<uint64_t>(other.rawPointer) + other.rawSize > last.rawPointer)
                 lastEverywhere = false;
         }
-        // Nothing else the loader reads may live in it (the certificate's address is a file offset).
+        // Nothing else the loader reads may live in it or after it, where a larger section would
+        // reach (the certificate's address is a file offset).
         for (uint32_t d = 0; lastEverywhere && d < pe.directoryCount; ++d) {
             if (d == DIRECTORY_RESOURCE || d == DIRECTORY_CERTIFICATE) continue;
             uint32_t rva = 0, size = 0;
             readDirectoryEntry(image, pe, d, &rva, &size);
-            if (rva != 0 && rva >= last.virtualAddress &&
-                rva - last.virtualAddress < virtualSpan(last, pe.sectionAlignment))
-                lastEverywhere = false;
+            if (rva != 0 && rva >= last.virtualAddress) lastEverywhere = false;
         }
         if (lastEverywhere) replaced = static_cast<int>(pe.sections.size()) - 1;
     }

@@ -1,6 +1,9 @@
 // A quiz program: the player with the quiz's resources.
 #include "tools/quiz_build.h"
 
+#include <algorithm>
+
+#include "content/loader.h"
 #include "content/quiz_format.h"
 
 bool isQuizResource(const ResourceEntry& entry) {
@@ -38,5 +41,26 @@ bool buildQuizProgram(const std::vector<uint8_t>& player, const CheckedQuiz& qui
     // so the program looks as if the resource compiler had made it whole. Neutral when it has none.
     const uint16_t language = kept.empty() ? 0 : kept.front().language;
     for (ResourceEntry& entry : quizResources(quiz, language)) kept.push_back(std::move(entry));
-    return writePeResources(player, kept, program, error);
+    if (!writePeResources(player, kept, program, error)) return false;
+    // The program is read back as dump and the player will read it: anything but the very resources
+    // meant is a program no one should be handed.
+    std::vector<ResourceEntry> back;
+    std::string why;
+    if (!readPeResources(*program, &back, &why)) {
+        program->clear();
+        *error = "the program written does not read back: " + why;
+        return false;
+    }
+    for (const ResourceEntry& meant : kept) {
+        const auto same = [&](const ResourceEntry& read) {
+            return sameKey(read.type, meant.type) && sameKey(read.name, meant.name) &&
+                   read.language == meant.language && read.codePage == meant.codePage && read.data == meant.data;
+        };
+        if (back.size() != kept.size() || std::count_if(back.begin(), back.end(), same) != 1) {
+            program->clear();
+            *error = "the program written does not read back with the resources meant for it";
+            return false;
+        }
+    }
+    return true;
 }

@@ -184,12 +184,37 @@ MediaRule mediaRuleFor(QuizKind kind) {
     }
 }
 
-// Reads one media file named by the manifest and checks its format; adds it to the quiz.
-void checkMediaFile(const std::filesystem::path& folder, const SourceText& field, const std::string& name,
-                    const MediaRule& rule, int resourceId, CheckedQuiz* quiz, Diagnostics* diagnostics) {
+// Where the media are read from and how much of them, and what they add up to so far.
+struct MediaSources {
+    std::filesystem::path folder;          // as given
+    std::filesystem::path resolvedFolder;  // with every link resolved; empty when it cannot be
+    MediaReading reading;
+    int64_t total = 0;
+    bool overTotal = false;  // once over the limit, no more media are read
+};
+
+// Whether path (links resolved) lies inside folder (links resolved), below it.
+bool isInside(const std::filesystem::path& folder, const std::filesystem::path& path) {
+    auto part = path.begin();
+    for (const std::filesystem::path& folderPart : folder) {
+        if (part == path.end() || *part != folderPart) return false;
+        ++part;
+    }
+    return part != path.end();
+}
+
+// Reads one media file named by the manifest and checks its format; adds it to the quiz. A quiz
+// folder comes from anyone: a path, or a link on it, that leads outside the folder would put the
+// user's own files into the program the user then shares.
+void checkMediaFile(MediaSources* sources, const SourceText& field, const std::string& name, const MediaRule& rule,
+                    int resourceId, CheckedQuiz* quiz, Diagnostics* diagnostics) {
     const std::string& path = field.value;
     if (path.empty()) {
         addError(diagnostics, field.line, name + " is empty; give the file's path inside the quiz folder");
+        return;
+    }
+    if (path.find('\0') != std::string::npos) {
+        addError(diagnostics, field.line, name + " holds U+0000, which no file name can hold");
         return;
     }
     if (path.find('\\') != std::string::npos) {
@@ -204,19 +229,31 @@ void checkMediaFile(const std::filesystem::path& folder, const SourceText& field
                  name + " " + quoted(path) + " must be a path inside the quiz folder");
         return;
     }
-    QuizMediaFile media{resourceId, path, {}};
+    if (sources->overTotal) return;  // reported once already
+    std::filesystem::path resolved;
     std::string error;
-    if (!readFileBytes(folder / relative, path, MEDIA_MAX_BYTES, "", &media.bytes, &error)) {
+    if (!resolvedPath(sources->folder / relative, &resolved, &error)) {
+        addError(diagnostics, field.line, name + ": cannot read " + quoted(path) + ": " + error);
+        return;
+    }
+    if (sources->resolvedFolder.empty() || !isInside(sources->resolvedFolder, resolved)) {
+        addError(diagnostics, field.line, name + " " + quoted(path) + " leads outside the quiz folder");
+        return;
+    }
+    QuizMediaFile media{resourceId, path, {}};
+    int64_t size = 0;
+    const std::size_t wanted = sources->reading == MediaReading::FormatOnly ? MEDIA_FORMAT_BYTES : MEDIA_MAX_BYTES;
+    if (!readRegularFile(resolved, path, MEDIA_MAX_BYTES, wanted, &media.bytes, &size, &error)) {
         addError(diagnostics, field.line, name + ": " + error);
         return;
     }
-    int64_t total = static_cast<int64_t>(media.bytes.size());
-    for (const QuizMediaFile& other : quiz->media) total += static_cast<int64_t>(other.bytes.size());
-    if (total > MEDIA_TOTAL_MAX_BYTES) {
+    sources->total += size;
+    if (sources->total > MEDIA_TOTAL_MAX_BYTES) {
         addError(diagnostics, field.line,
-                 name + " " + quoted(path) + " brings the media to " + std::to_string(total) +
+                 name + " " + quoted(path) + " brings the media to " + std::to_string(sources->total) +
                      " bytes; a quiz program holds at most " +
                      std::to_string(MEDIA_TOTAL_MAX_BYTES / (1024 * 1024)) + " MB of them");
+        sources->overTotal = true;
         return;
     }
     const MediaFormat format = mediaFormat(media.bytes);
@@ -226,6 +263,7 @@ void checkMediaFile(const std::filesystem::path& folder, const SourceText& field
                      (media.bytes.empty() ? " (the file is empty)" : ""));
         return;
     }
+    quiz->sources.push_back(resolved);
     quiz->media.push_back(std::move(media));
 }
 
@@ -236,8 +274,8 @@ struct HeaderFacts {
     bool revealKnown;
 };
 
-void checkQuestion(const QuestionSource& question, int number, const HeaderFacts& facts,
-                   const std::filesystem::path& folder, CheckedQuiz* quiz, Diagnostics* diagnostics) {
+void checkQuestion(const QuestionSource& question, int number, const HeaderFacts& facts, MediaSources* sources,
+                   CheckedQuiz* quiz, Diagnostics* diagnostics) {
     QuizContent& content = quiz->content;
     const std::string prefix = "question " + std::to_string(number) + ": ";
     QuestionContent result;
@@ -311,7 +349,7 @@ void checkQuestion(const QuestionSource& question, int number, const HeaderFacts
                      kindName(content.kind) + " quiz needs " + mediaRuleFor(content.kind).description +
                      " for each question");
     } else {
-        checkMediaFile(folder, question.media, prefix + "media", mediaRuleFor(content.kind), mediaId, quiz,
+        checkMediaFile(sources, question.media, prefix + "media", mediaRuleFor(content.kind), mediaId, quiz,
                        diagnostics);
     }
 
@@ -322,7 +360,7 @@ void checkQuestion(const QuestionSource& question, int number, const HeaderFacts
         // Reported when read, or nothing to tell whether the picture is used.
     } else if (question.answerPicture.given) {
         if (answerPictures) {
-            checkMediaFile(folder, question.answerPicture, prefix + "answer_picture",
+            checkMediaFile(sources, question.answerPicture, prefix + "answer_picture",
                            mediaRuleFor(QuizKind::Picture), IMG_ANSWER_BASE + number, quiz, diagnostics);
         } else if (content.reveal != RevealMode::AnswerPicture) {
             addWarning(diagnostics, question.answerPicture.line,
@@ -419,7 +457,7 @@ void checkCodes(const QuizSource& source, QuizContent* content, Diagnostics* dia
                      " question" + (questions == 1 ? "" : "s") +
                      ": give one per question, the code for a score of 1 first");
     }
-    for (std::size_t k = 0; k < source.codes.items.size(); ++k) {
+    for (std::size_t k = 0; k < source.codes.items.size() && k < static_cast<std::size_t>(MAX_QUESTIONS); ++k) {
         const SourceText& code = source.codes.items[k];
         std::string text;
         if (usable(code)) {
@@ -474,8 +512,13 @@ bool packResource(const std::vector<unsigned char>& plain, const std::string& wh
 }  // namespace
 
 bool checkQuizSource(const QuizSource& source, const std::filesystem::path& folder, CheckedQuiz* quiz,
-                     Diagnostics* diagnostics) {
+                     Diagnostics* diagnostics, MediaReading reading) {
     *quiz = CheckedQuiz();
+    MediaSources sources;
+    sources.folder = folder;
+    sources.reading = reading;
+    std::string ignored;  // each media path then says why it cannot be read
+    if (!resolvedPath(folder, &sources.resolvedFolder, &ignored)) sources.resolvedFolder.clear();
     const HeaderFacts facts = checkHeader(source, &quiz->content, diagnostics);
     if (source.questions.empty() && !source.questionsWrongType) {
         addError(diagnostics, source.questionsLine,
@@ -485,8 +528,10 @@ bool checkQuizSource(const QuizSource& source, const std::filesystem::path& fold
                  std::to_string(source.questions.size()) + " questions; a quiz holds at most " +
                      std::to_string(MAX_QUESTIONS));
     }
-    for (std::size_t i = 0; i < source.questions.size(); ++i) {
-        checkQuestion(source.questions[i], static_cast<int>(i + 1), facts, folder, quiz, diagnostics);
+    // Questions past the limit are not looked into: a quiz of them is refused anyway, and each one
+    // may name a large media file.
+    for (std::size_t i = 0; i < source.questions.size() && i < static_cast<std::size_t>(MAX_QUESTIONS); ++i) {
+        checkQuestion(source.questions[i], static_cast<int>(i + 1), facts, &sources, quiz, diagnostics);
     }
     checkCodes(source, &quiz->content, diagnostics);
     // Errors found before (in reading the manifest) count too: nothing is packed for a broken quiz.
@@ -501,11 +546,14 @@ bool checkQuizSource(const QuizSource& source, const std::filesystem::path& fold
     return packed;
 }
 
-bool checkQuizFolder(const std::filesystem::path& folder, CheckedQuiz* quiz, Diagnostics* diagnostics) {
+bool checkQuizFolder(const std::filesystem::path& folder, CheckedQuiz* quiz, Diagnostics* diagnostics,
+                     MediaReading reading) {
     *quiz = CheckedQuiz();
     std::vector<unsigned char> bytes;
     std::string error;
-    if (!readFileBytes(folder / MANIFEST_NAME, MANIFEST_NAME, MANIFEST_MAX_BYTES, "", &bytes, &error)) {
+    int64_t size = 0;
+    if (!readRegularFile(folder / MANIFEST_NAME, MANIFEST_NAME, MANIFEST_MAX_BYTES, MANIFEST_MAX_BYTES, &bytes, &size,
+                         &error)) {
         addError(diagnostics, 0, error);
         return false;
     }
@@ -514,5 +562,8 @@ bool checkQuizFolder(const std::filesystem::path& folder, CheckedQuiz* quiz, Dia
     const bool readCleanly = countErrors(*diagnostics) == 0;
     // Values of a wrong type were left out of the source: check the rest all the same, so the
     // author sees every problem at once, but never call the result good.
-    return checkQuizSource(source, folder, quiz, diagnostics) && readCleanly;
+    const bool ok = checkQuizSource(source, folder, quiz, diagnostics, reading) && readCleanly;
+    std::filesystem::path manifest;
+    if (resolvedPath(folder / MANIFEST_NAME, &manifest, &error)) quiz->sources.insert(quiz->sources.begin(), manifest);
+    return ok;
 }

@@ -21,6 +21,7 @@ struct QuizMediaFile {
 struct CheckedQuiz {
     QuizContent content;
     std::vector<QuizMediaFile> media;          // in question order, each question's media first
+    std::vector<std::filesystem::path> sources;  // the files read: quiz.toml, then the media, links resolved
     std::vector<unsigned char> packedContent;  // PATCH 104
     std::vector<unsigned char> packedCodes;    // PATCH 105
 };
@@ -30,10 +31,16 @@ struct CheckedQuiz {
 constexpr int64_t MEDIA_MAX_BYTES = 64 * 1024 * 1024;         // one file
 constexpr int64_t MEDIA_TOTAL_MAX_BYTES = 256 * 1024 * 1024;  // all of a quiz's files
 
-// Checks folder/quiz.toml and the media it names. Every problem found goes into diagnostics;
-// returns true when none of them is an error, *quiz then holds the whole quiz.
-bool checkQuizFolder(const std::filesystem::path& folder, CheckedQuiz* quiz, Diagnostics* diagnostics);
+// How much of each media file is read: what its format check needs (for check alone; the media
+// then hold only their first bytes), or all of it (to build the program).
+enum class MediaReading { FormatOnly, Whole };
+
+// Checks folder/quiz.toml and the media it names: regular files inside the folder, links
+// included. Every problem found goes into diagnostics; returns true when none of them is an error,
+// *quiz then holds the whole quiz.
+bool checkQuizFolder(const std::filesystem::path& folder, CheckedQuiz* quiz, Diagnostics* diagnostics,
+                     MediaReading reading = MediaReading::Whole);
 
 // The same for a manifest already read; media paths are taken relative to folder.
 bool checkQuizSource(const QuizSource& source, const std::filesystem::path& folder, CheckedQuiz* quiz,
-                     Diagnostics* diagnostics);
+                     Diagnostics* diagnostics, MediaReading reading = MediaReading::Whole);

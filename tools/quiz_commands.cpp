@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "tools/commands.h"
+#include "tools/cp1252.h"
 #include "tools/quiz_build.h"
 #include "tools/quiz_check.h"
 #include "tools/quiz_dump.h"
@@ -48,7 +49,8 @@ const char* const BUILD_HELP =
     "the player file already has is dropped first, so a quiz program can be rebuilt over itself.\n"
     "The player is trivo.exe beside trivo-make unless --player names another.\n"
     "Warnings are printed and do not stop the build; any error does. OUT.exe is written whole or\n"
-    "not at all. Exit status: 0 when OUT.exe is written, 1 otherwise.\n";
+    "not at all (- writes the program to standard output), never over a file of the quiz itself.\n"
+    "Exit status: 0 when OUT.exe is written, 1 otherwise.\n";
 
 const char* const DUMP_HELP =
     "Usage: trivo-make dump QUIZ.exe -o DIR\n"
@@ -87,7 +89,7 @@ QuizFolder quizFolder(const std::string& arg) {
     }
     while (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\')) shown.pop_back();
     if (shown.empty() || shown == "." || shown == "./") return QuizFolder{path, MANIFEST_NAME};
-    return QuizFolder{path, shown + "/" + MANIFEST_NAME};
+    return QuizFolder{path, printable(shown) + "/" + MANIFEST_NAME};
 }
 
 std::string quizSummary(const QuizContent& content, std::size_t mediaCount) {
@@ -141,14 +143,16 @@ int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err
         return TOOL_EXIT_USAGE;
     }
     std::string error;
+    folder = folderName(folder);
     if (!writeNewFolder(nativePath(folder), folder, starterFiles(kind), &error)) {
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    out << "wrote " << folder << ": " << (kind == QuizKind::Audio ? "an " : "a ") << kindName(kind)
+    const std::string shown = printable(folder);
+    out << "wrote " << shown << ": " << (kind == QuizKind::Audio ? "an " : "a ") << kindName(kind)
         << " quiz of 3 questions to make your own; then\n"
-        << "  trivo-make check " << folder << "\n"
-        << "  trivo-make build " << folder << " -o quiz.exe\n";
+        << "  trivo-make check " << shown << "\n"
+        << "  trivo-make build " << shown << " -o quiz.exe\n";
     return TOOL_EXIT_OK;
 }
 
@@ -163,7 +167,7 @@ int runCheck(const Args& args, std::istream&, std::ostream& out, std::ostream& e
     const QuizFolder folder = quizFolder(name);
     CheckedQuiz quiz;
     Diagnostics diagnostics;
-    const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics);
+    const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics, MediaReading::FormatOnly);
     printDiagnostics(diagnostics, folder.manifestShown, out);
     out << folder.manifestShown << ": " << diagnosticsSummary(diagnostics);
     if (ok) out << " (" << quizSummary(quiz.content, quiz.media.size()) << ")";
@@ -199,6 +203,13 @@ int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& e
         return TOOL_EXIT_FAILED;
     }
 
+    // Written over quiz.toml or a media file, the program would destroy the very quiz it carries.
+    for (const std::filesystem::path& source : quiz.sources) {
+        if (output != "-" && sameFile(nativePath(output), source)) {
+            err << prefix << ": " << ::quoted(output) << " is one of the quiz's own files; nothing written\n";
+            return TOOL_EXIT_FAILED;
+        }
+    }
     const std::filesystem::path playerPath = playerGiven ? nativePath(playerName) : defaultPlayer();
     const std::string playerShown = playerGiven ? playerName : utf8Path(playerPath);
     std::error_code ec;
@@ -217,11 +228,12 @@ int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& e
         err << prefix << ": player " << ::quoted(playerShown) << " cannot carry the quiz: " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    if (!writeFileReplacing(nativePath(output), output, program.data(), program.size(), &error)) {
+    if (!writeOutputFile(output, program.data(), program.size(), out, &error)) {
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    out << "wrote " << output << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    // The program itself may be what standard output carries.
+    (output == "-" ? err : out) << "wrote " << printable(output) << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
     return TOOL_EXIT_OK;
 }
 
@@ -253,18 +265,25 @@ int runDump(const Args& args, std::istream&, std::ostream& out, std::ostream& er
         return TOOL_EXIT_FAILED;
     }
     const std::string header =
-        "# Trivo quiz read back from " + utf8Path(nativePath(name).filename()) +
+        "# Trivo quiz read back from " + printable(utf8Path(nativePath(name).filename())) +
         " by trivo-make dump.\n# Build it again with: trivo-make build FOLDER -o QUIZ.exe\n\n";
     std::vector<FolderFile> files;
+    output = folderName(output);
     if (!quizFolderFiles(quiz, header, &files, &error)) {
         err << prefix << ": " << ::quoted(name) << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    if (!writeNewFolder(nativePath(output), output, files, &error)) {
+    // A folder that would not check or build again is no way back: it is not written.
+    const auto holdsQuiz = [&](const std::filesystem::path& written, std::string* why) {
+        if (folderHoldsQuiz(written, quiz, why)) return true;
+        *why = ::quoted(name) + ": " + *why;
+        return false;
+    };
+    if (!writeNewFolder(nativePath(output), output, files, &error, holdsQuiz)) {
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
     for (const std::string& note : quiz.notes) err << prefix << ": note: " << note << "\n";
-    out << "wrote " << output << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    out << "wrote " << printable(output) << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
     return TOOL_EXIT_OK;
 }

@@ -74,6 +74,54 @@ std::string colourText(const QuizContent& content) {
     return text;
 }
 
+// A text as the player holds it: the first 259 bytes of a longer one. A stored text may run on; the
+// folder written must hold what the player shows, or it would not check.
+void cutAsThePlayer(std::string* text, const std::string& what, std::vector<std::string>* notes) {
+    if (text->size() <= static_cast<std::size_t>(TEXT_MAX_LENGTH)) return;
+    notes->push_back(what + " is cut to its first " + std::to_string(TEXT_MAX_LENGTH) + " of " +
+                     std::to_string(text->size()) + " bytes, as the player holds it");
+    text->resize(TEXT_MAX_LENGTH);
+}
+
+// Characters a folder cannot hold in this text become spaces: control characters in an answer (no
+// one can type them), line breaks in a score code (the header shows it on one line).
+void spaceOut(std::string* text, bool answer, const std::string& what, std::vector<std::string>* notes) {
+    bool changed = false;
+    for (char& c : *text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (answer ? byte < 0x20 : (byte == '\r' || byte == '\n')) {
+            c = ' ';
+            changed = true;
+        }
+    }
+    if (changed)
+        notes->push_back(what + (answer ? ": its control characters, which no one can type, are spaces"
+                                        : ": its line breaks are spaces, as the header shows one line"));
+}
+
+void fitForAFolder(QuizContent* content, std::vector<std::string>* notes) {
+    cutAsThePlayer(&content->title, "the title", notes);
+    cutAsThePlayer(&content->author, "the author", notes);
+    cutAsThePlayer(&content->description, "the description", notes);
+    cutAsThePlayer(&content->caption1, "caption 1", notes);
+    cutAsThePlayer(&content->caption2, "caption 2", notes);
+    for (std::size_t i = 0; i < content->questions.size(); ++i) {
+        QuestionContent& question = content->questions[i];
+        const std::string where = "question " + std::to_string(i + 1) + ": ";
+        cutAsThePlayer(&question.answer1, where + "answer", notes);
+        spaceOut(&question.answer1, true, where + "answer", notes);
+        cutAsThePlayer(&question.answer2, where + "answer2", notes);
+        spaceOut(&question.answer2, true, where + "answer2", notes);
+        cutAsThePlayer(&question.text, where + "text", notes);
+        cutAsThePlayer(&question.comment, where + "comment", notes);
+    }
+    for (std::size_t k = 0; k < content->codes.size(); ++k) {
+        const std::string what = "code " + std::to_string(k + 1);
+        cutAsThePlayer(&content->codes[k], what, notes);
+        spaceOut(&content->codes[k], false, what, notes);
+    }
+}
+
 }  // namespace
 
 bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::string* error) {
@@ -103,6 +151,8 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
         }
     }
 
+    fitForAFolder(&quiz->content, &quiz->notes);
+
     const bool questionMedia = quiz->content.kind != QuizKind::Text;
     const bool answerPictures =
         quiz->content.kind == QuizKind::Picture && quiz->content.reveal == RevealMode::AnswerPicture;
@@ -116,7 +166,7 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
         bool used = false;
         for (const QuizMediaFile& media : quiz->media) used = used || media.resourceId == id;
         if (!used) {
-            const std::string name = entry.name.isString ? entry.name.text : std::to_string(id);
+            const std::string name = entry.name.isString ? printable(entry.name.text) : std::to_string(id);
             quiz->notes.push_back("IMG " + name + " is left out: the quiz never shows it");
         }
     }
@@ -203,6 +253,28 @@ bool quizManifestText(const DumpedQuiz& quiz, const std::string& header, std::st
     }
     *text = out;
     return true;
+}
+
+bool folderHoldsQuiz(const std::filesystem::path& folder, const DumpedQuiz& quiz, std::string* error) {
+    CheckedQuiz checked;
+    Diagnostics diagnostics;
+    if (!checkQuizFolder(folder, &checked, &diagnostics)) {
+        for (const Diagnostic& diagnostic : diagnostics) {
+            if (diagnostic.severity != Severity::Error) continue;
+            const int more = countErrors(diagnostics) - 1;
+            *error = "its quiz would not make a folder that checks: " + diagnostic.message +
+                     (more > 0 ? " (and " + std::to_string(more) + " more)" : "");
+            break;
+        }
+        return false;
+    }
+    bool same = encodeQuizContent(checked.content) == encodeQuizContent(quiz.content) &&
+                encodeScoreCodes(checked.content) == encodeScoreCodes(quiz.content) &&
+                checked.media.size() == quiz.media.size();
+    for (std::size_t i = 0; same && i < quiz.media.size(); ++i)
+        same = checked.media[i].resourceId == quiz.media[i].resourceId && checked.media[i].bytes == quiz.media[i].bytes;
+    if (!same) *error = "the folder written does not read back to its quiz";
+    return same;
 }
 
 bool quizFolderFiles(const DumpedQuiz& quiz, const std::string& header, std::vector<FolderFile>* files,

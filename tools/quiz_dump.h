@@ -15,6 +15,8 @@ struct DumpedQuiz {
 };
 
 // Unpacks the quiz a program carries. False with *error when it carries none or it is malformed.
+// Texts a quiz folder could not hold as they are stored are made as the player shows them (cut to
+// 259 bytes; control characters in answers and line breaks in codes as spaces), with a note each.
 bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::string* error);
 
 // quiz.toml for the quiz, naming its media by their paths. False with *error when a text holds a
@@ -24,6 +26,10 @@ bool quizManifestText(const DumpedQuiz& quiz, const std::string& header, std::st
 
 // A TOML basic string: quotes, backslashes and control characters escaped, the rest as it is.
 std::string tomlString(const std::string& utf8);
+
+// Whether the folder written checks without an error and reads back to this very quiz (texts,
+// codes, media); false with *error saying why not.
+bool folderHoldsQuiz(const std::filesystem::path& folder, const DumpedQuiz& quiz, std::string* error);
 
 // The folder's files: quiz.toml and the media.
 bool quizFolderFiles(const DumpedQuiz& quiz, const std::string& header, std::vector<FolderFile>* files,

@@ -684,9 +684,9 @@ TEST(WriteResources, RefusesDuplicatesAndEmptyNames) {
                                  entry(numberKey(3), numberKey(1), 1036, text("c"))}));
     EXPECT_EQ("a resource type or name cannot be an empty text",
               writeError(image, {entry(stringKey(""), numberKey(1), 0, text("a"))}));
-    EXPECT_EQ("resource name \"A\xFF\" is not valid UTF-8: ",
+    EXPECT_EQ("resource name \"A\\xFF\" is not valid UTF-8: ",
               writeError(image, {entry(stringKey("A\xFF"), numberKey(1), 0, text("a"))})
-                  .substr(0, std::string("resource name \"A\xFF\" is not valid UTF-8: ").size()));
+                  .substr(0, std::string("resource name \"A\\xFF\" is not valid UTF-8: ").size()));
 }
 
 TEST(WriteResources, RefusesImagesThatCannotTakeANewSection) {
@@ -720,6 +720,60 @@ TEST(WriteResources, RefusesImagesThatCannotTakeANewSection) {
     EXPECT_EQ("no room in the program's headers for another section", writeError(makeImage(wide), one));
     wide.sections.pop_back();
     EXPECT_EQ(4u, sectionCount(writeOk(makeImage(wide), one)));
+}
+
+// Headers and section data that overlap: the header of the rebuilt or new section would be written
+// into a section's data, or past the end of the program written.
+TEST(WriteResources, SectionDataInsideTheSectionTableIsRefused) {
+    const std::vector<ResourceEntry> one = {entry(numberKey(1), numberKey(1), 0, text("a"))};
+    Bytes codeInTable = makeImage(handImageLayout());
+    put32(codeInTable, sectionHeader(0) + 20, 0x100);
+    EXPECT_EQ("the program's headers are damaged: the data of section .text starts inside the section table",
+              writeError(codeInTable, one));
+
+    // 96 sections, the last one the resources, whose data starts right after the headers, inside the
+    // table: rebuilt in place, its header would land far past the short program written.
+    ImageLayout layout = handImageLayout();
+    Bytes crowded = makeImage(layout);
+    crowded.resize(0x2000, 0);
+    put16(crowded, COFF + 2, 96);
+    for (int i = 0; i < 96; ++i) std::memset(&crowded[sectionHeader(i)], 0, 40);
+    std::memcpy(&crowded[sectionHeader(95)], ".rsrc", 5);
+    for (const uint32_t field : {8u, 16u}) put32(crowded, sectionHeader(95) + field, 0x1000);
+    put32(crowded, sectionHeader(95) + 12, sectionRva(95));
+    put32(crowded, sectionHeader(95) + 20, FILE_ALIGN);
+    put32(crowded, OPT + 96 + 16, sectionRva(95));
+    EXPECT_EQ("the program's headers are damaged: headers of 0x200 bytes for a section table ending at 0x1038",
+              writeError(crowded, one));
+    put32(crowded, OPT + 60, 0x1038);
+    EXPECT_EQ("the program's headers are damaged: the data of section .rsrc starts inside the section table",
+              writeError(crowded, one));
+}
+
+// A directory (here the imports) naming an address past every section: the new section goes past it,
+// so that the directory never points into the resources and the program takes another rebuild.
+TEST(WriteResources, DirectoriesPastEverySectionStayOutsideTheNewSection) {
+    for (const uint16_t magic : {uint16_t{0x10B}, uint16_t{0x20B}}) {
+        SCOPED_TRACE(magic);
+        ImageLayout layout = plainLayout();
+        layout.magic = magic;
+        Bytes image = makeImage(layout);
+        const uint32_t imports = OPT + directoryBase(magic) + 8;
+        put32(image, imports, 0x3000);
+        put32(image, imports + 4, 0x1800);
+        const std::vector<ResourceEntry> entries = {entry(stringKey("PATCH"), numberKey(104), 0, pattern(0x300, 1))};
+        const Bytes result = writeOk(image, entries);
+        EXPECT_EQ(0x5000u, get32(result, OPT + directoryBase(magic) + 16));
+        EXPECT_EQ(0x3000u, get32(result, imports));
+        expectEntries(entries, readOk(result));
+        EXPECT_TRUE(writeOk(result, entries) == result);
+        // A rebuilt last section must not grow over such a directory either: a new one is added.
+        Bytes after = result;
+        put32(after, imports, 0x7000);
+        const Bytes again = writeOk(after, {entry(stringKey("IMG"), numberKey(401), 0, pattern(0x5000, 2))});
+        EXPECT_EQ(4u, sectionCount(again));
+        EXPECT_EQ(0x9000u, get32(again, OPT + directoryBase(magic) + 16));
+    }
 }
 
 TEST(WriteResources, TruncatedProgramsAreRefused) {

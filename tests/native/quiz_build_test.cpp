@@ -58,6 +58,35 @@ Bytes bytesOf(const std::string& text) {
     return Bytes(text.begin(), text.end());
 }
 
+Bytes packedBytes(const Bytes& plain) {
+    unsigned char* output = nullptr;
+    int32_t length = 0;
+    EXPECT_EQ(lzwEncode(plain.data(), static_cast<int32_t>(plain.size()), &output, &length), LzwStatus::Ok);
+    Bytes bytes(output, output + length);
+    std::free(output);
+    return bytes;
+}
+
+// The tiny player carrying content, as PATCH 104 and 105, and these IMG resources (name, bytes).
+Bytes programOf(const QuizContent& content, const std::vector<std::pair<ResourceKey, Bytes>>& media = {}) {
+    std::vector<ResourceEntry> entries(2);
+    entries[0].type = entries[1].type = stringKey("PATCH");
+    entries[0].name = numberKey(104);
+    entries[0].data = packedBytes(encodeQuizContent(content));
+    entries[1].name = numberKey(105);
+    entries[1].data = packedBytes(encodeScoreCodes(content));
+    for (const auto& item : media) {
+        entries.emplace_back();
+        entries.back().type = stringKey("IMG");
+        entries.back().name = item.first;
+        entries.back().data = item.second;
+    }
+    Bytes program;
+    std::string error;
+    EXPECT_TRUE(writePeResources(tiny_pe::tinyPeImage(), entries, &program, &error)) << error;
+    return program;
+}
+
 struct QuizPrograms : ScratchFolder {
     void SetUp() override {
         ScratchFolder::SetUp();
@@ -68,6 +97,9 @@ struct QuizPrograms : ScratchFolder {
         return run({"build", folder, "-o", output, "--player", player.empty() ? path("player.exe") : player});
     }
     Bytes programBytes(const std::string& name) { return bytesOf(readFile(dir / name)); }
+    void writeProgram(const std::string& name, const Bytes& program) {
+        writeFile(dir / name, std::string(program.begin(), program.end()));
+    }
     // A picture quiz of count questions, each with its picture and answer picture.
     void writePictureQuiz(const std::string& folder, int count) {
         std::string manifest = "kind = \"picture\"\ntitle = \"Quiz " + std::to_string(count) +
@@ -313,17 +345,8 @@ TEST_F(QuizPrograms, DumpLeavesOutMediaTheQuizNeverShowsAndSaysSo) {
     content.title = "T";
     content.questions = {{"A", "", "Q", ""}};
     content.codes = {"C"};
-    const auto packed = [](const Bytes& plain) {
-        unsigned char* output = nullptr;
-        int32_t length = 0;
-        EXPECT_EQ(lzwEncode(plain.data(), static_cast<int32_t>(plain.size()), &output, &length),
-                  LzwStatus::Ok);
-        Bytes bytes(output, output + length);
-        std::free(output);
-        return bytes;
-    };
-    add("PATCH", 104, packed(encodeQuizContent(content)));
-    add("PATCH", 105, packed(encodeScoreCodes(content)));
+    add("PATCH", 104, packedBytes(encodeQuizContent(content)));
+    add("PATCH", 105, packedBytes(encodeScoreCodes(content)));
     add("IMG", 401, bytesOf(GIF));  // a text quiz shows no media
     add("IMG", 402, bytesOf(GIF));
     Bytes program;
@@ -336,6 +359,64 @@ TEST_F(QuizPrograms, DumpLeavesOutMediaTheQuizNeverShowsAndSaysSo) {
               "trivo-make dump: note: IMG 401 is left out: the quiz never shows it\n"
               "trivo-make dump: note: IMG 402 is left out: the quiz never shows it\n");
     EXPECT_EQ(filesUnder(dir / "back"), (std::vector<std::string>{"quiz.toml"}));
+}
+
+// Texts a program may store but a quiz folder cannot hold are written as the player shows them,
+// and said so, so that the folder checks and builds; a quiz no folder can hold is not written.
+TEST_F(QuizPrograms, DumpWritesTextsAsThePlayerHoldsThemSoTheFolderChecks) {
+    QuizContent content;
+    content.slots = 2;
+    content.title = std::string(300, 'T');
+    content.questions = {{"A\nB", std::string(270, 'b'), "Q", ""}, {"\tC", "D", "Q", ""}};
+    content.codes = {"UN\nDEUX", std::string(300, 'c')};
+    writeProgram("odd.exe", programOf(content));
+    ToolRun r = run({"dump", path("odd.exe"), "-o", path("back")});
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    const std::string note = "trivo-make dump: note: ";
+    const std::string cut = " of 300 bytes, as the player holds it\n";
+    EXPECT_EQ(r.err, note + "the title is cut to its first 259" + cut + note +
+                         "question 1: answer: its control characters, which no one can type, are spaces\n" + note +
+                         "question 1: answer2 is cut to its first 259 of 270 bytes, as the player holds it\n" +
+                         note + "question 2: answer: its control characters, which no one can type, are spaces\n" +
+                         note + "code 1: its line breaks are spaces, as the header shows one line\n" + note +
+                         "code 2 is cut to its first 259" + cut);
+    EXPECT_EQ(run({"check", path("back")}).status, TOOL_EXIT_OK);
+    EXPECT_NE(readFile(dir / "back/quiz.toml").find("answer = \"A B\"\n"), std::string::npos);
+
+    content.questions[1].answer1.clear();
+    writeProgram("empty.exe", programOf(content));
+    r = run({"dump", path("empty.exe"), "-o", path("none")});
+    EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
+    EXPECT_EQ(r.err, "trivo-make dump: '" + path("empty.exe") +
+                         "': its quiz would not make a folder that checks: question 2: answer is empty: no typed "
+                         "answer can ever match it\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "none"));
+}
+
+// Names from the file system, a program or a quiz.toml reach the terminal and quiz.toml escaped: a
+// line break, an escape sequence or a byte that is not UTF-8 never comes out as it is.
+TEST_F(QuizPrograms, StrangersNamesArePrintedAndWrittenEscaped) {
+    writePictureQuiz("quiz", 1);
+    const std::string evil = "evil\n\x1B[2J\xFF.exe", shown = "evil\\x0A\\x1B[2J\\xFF.exe";
+    ToolRun r = build(path("quiz"), path(evil));
+    EXPECT_EQ(r.out, "wrote " + path(shown) + ": picture quiz, 1 question, 2 media files\n");
+    r = run({"dump", path(evil), "-o", path("back")});
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    EXPECT_EQ(readFile(dir / "back/quiz.toml").rfind("# Trivo quiz read back from " + shown + " by trivo-make dump.\n", 0),
+              0u);
+
+    writeFile(dir / "quiz/quiz.toml", "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\"]\n"
+                                      "[[questions]]\nanswer = \"A\"\nmedia = \"\\u001B[2J\\u0085.gif\"\n");
+    r = run({"check", path("quiz")});
+    EXPECT_EQ(r.out, path("quiz") + "/quiz.toml:6: error: question 1: media: cannot read '\\x1B[2J\\u0085.gif': No such "
+                     "file or directory\n" + path("quiz") + "/quiz.toml: 1 error, 0 warnings\n");
+
+    QuizContent content;
+    content.title = "T";
+    content.questions = {{"A", "", "Q", ""}};
+    writeProgram("named.exe", programOf(content, {{stringKey("\x1B]0;x\x07"), bytesOf(GIF)}}));
+    r = run({"dump", path("named.exe"), "-o", path("named")});
+    EXPECT_EQ(r.err, "trivo-make dump: note: IMG \\x1B]0;X\\x07 is left out: the quiz never shows it\n");
 }
 
 TEST_F(QuizPrograms, BuildFailuresLeaveNoOutput) {
@@ -441,6 +522,52 @@ TEST_F(QuizPrograms, DumpFailuresLeaveNoFolder) {
     const ToolRun r = run({"new", path("full"), "--kind", "text"});
     EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
     EXPECT_EQ(r.err, "trivo-make new: '" + path("full") + "' already exists and is not empty\n");
+}
+
+// A crowded or hostile folder: every name the tool used to try for its temporary output taken by a
+// link to someone else's file, and a foreign folder where dump used to put its files.
+TEST_F(QuizPrograms, TemporaryNamesTakenByOthersAreLeftAlone) {
+    writePictureQuiz("quiz", 1);
+    writeFile(dir / "theirs", "someone else's file");
+    for (int i = 0; i <= 1000; ++i)
+        std::filesystem::create_symlink(dir / "theirs", dir / ("out.exe.tmp" + (i == 0 ? "" : std::to_string(i))));
+    ASSERT_EQ(build(path("quiz"), path("out.exe")).status, TOOL_EXIT_OK);
+    EXPECT_EQ(readFile(dir / "theirs"), "someone else's file");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / "out.exe"));
+    EXPECT_EQ(quizResourcesOf(programBytes("out.exe")).size(), 4u);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "out.exe.tmp1000"));
+
+    writeFile(dir / "back.tmp/theirs.txt", "kept");
+    ASSERT_EQ(run({"dump", path("out.exe"), "-o", path("back")}).status, TOOL_EXIT_OK);
+    EXPECT_EQ(filesUnder(dir / "back"), (std::vector<std::string>{"media/a1.jpg", "media/q1.gif", "quiz.toml"}));
+    EXPECT_EQ(filesUnder(dir / "back.tmp"), (std::vector<std::string>{"theirs.txt"}));
+}
+
+// The program written over quiz.toml or a media file would destroy the quiz it carries, whatever
+// name (a link, a hard link) leads to that file.
+TEST_F(QuizPrograms, BuildRefusesToWriteOverItsOwnQuiz) {
+    writePictureQuiz("quiz", 1);
+    const std::string manifest = readFile(dir / "quiz/quiz.toml");
+    std::filesystem::create_symlink(dir / "quiz/q1.gif", dir / "link.exe");
+    std::filesystem::create_hard_link(dir / "quiz/a1.jpg", dir / "hard.exe");
+    for (const std::string& output : {path("quiz/quiz.toml"), path("quiz/q1.gif"), path("link.exe"), path("hard.exe")}) {
+        const ToolRun r = build(path("quiz"), output);
+        EXPECT_EQ(r.status, TOOL_EXIT_FAILED) << output;
+        EXPECT_EQ(r.err, "trivo-make build: '" + output + "' is one of the quiz's own files; nothing written\n");
+    }
+    EXPECT_EQ(readFile(dir / "quiz/quiz.toml"), manifest);
+    EXPECT_EQ(readFile(dir / "quiz/q1.gif"), GIF + "1");
+    EXPECT_EQ(readFile(dir / "quiz/a1.jpg"), JPEG + "1");
+}
+
+TEST_F(QuizPrograms, FolderNamesMayEndWithASlash) {
+    ToolRun r = run({"new", path("made") + "/", "--kind", "text"});
+    EXPECT_EQ(r.status, TOOL_EXIT_OK) << r.err;
+    ASSERT_EQ(build(path("made") + "/", path("made.exe")).status, TOOL_EXIT_OK);
+    r = run({"dump", path("made.exe"), "-o", path("back") + "//"});
+    EXPECT_EQ(r.status, TOOL_EXIT_OK) << r.err;
+    EXPECT_EQ(r.out, "wrote " + path("back") + ": text quiz, 3 questions, 0 media files\n");
+    EXPECT_EQ(filesUnder(dir / "back"), (std::vector<std::string>{"quiz.toml"}));
 }
 
 TEST(QuizCommandLine, UsageErrorsAndHelp) {

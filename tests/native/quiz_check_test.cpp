@@ -1,6 +1,7 @@
 // Checking a quiz folder: every error and warning of quiz.toml with its line, the media formats
 // each kind asks for, and the limits of the packed resources.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "tests/native/quiz_folder_support.h"
 #include "tools/cp1252.h"
+#include "tools/media_format.h"
 #include "tools/quiz_check.h"
 
 namespace {
@@ -22,11 +24,12 @@ struct CheckResult {
 
 struct QuizCheck : ScratchFolder {
     // Writes quiz.toml with this text (and the media files already written) and checks the folder.
-    CheckResult check(const std::string& manifest) {
-        writeFile(dir / "quiz.toml", manifest);
+    CheckResult check(const std::string& manifest, const std::string& folder = "",
+                      MediaReading reading = MediaReading::Whole) {
+        writeFile(dir / folder / "quiz.toml", manifest);
         CheckResult result;
         Diagnostics diagnostics;
-        result.ok = checkQuizFolder(dir, &result.quiz, &diagnostics);
+        result.ok = checkQuizFolder(dir / folder, &result.quiz, &diagnostics, reading);
         std::ostringstream printed;
         printDiagnostics(diagnostics, "quiz.toml", printed);
         std::istringstream lines(printed.str());
@@ -177,6 +180,37 @@ TEST_F(QuizCheck, MalformedTomlGivesItsLineAndNothingElse) {
     const CheckResult badUtf8 = check("kind = \"text\"\n\ntitle = \"\xFF\"\n");
     ASSERT_EQ(badUtf8.lines.size(), 1u);
     EXPECT_EQ(badUtf8.lines[0].rfind("quiz.toml:3: error: not valid TOML: ", 0), 0u) << badUtf8.lines[0];
+}
+
+// The TOML library recurses once per part of a dotted name: a name of 150,000 parts would overflow
+// the stack. Such names are refused, with their line, before the text is parsed; dots inside
+// strings and comments do not count.
+TEST_F(QuizCheck, DeeplyDottedNamesAreRefusedBeforeParsing) {
+    const auto dotted = [](std::size_t parts) {
+        std::string name = "a";
+        for (std::size_t i = 1; i < parts; ++i) name += i % 2 ? " . 'b'" : ".c";
+        return name;
+    };
+    const std::string header = "kind = \"text\" # a.a.a\ntitle = \"" + std::string(100, '.') +
+                               "\"\ndescription = \"\"\"x.\ny.\"\"\"\"\n";
+    EXPECT_EQ(check(header + dotted(150000) + " = 1\n").lines,
+              (Lines{"quiz.toml:5: error: a dotted name of more than 32 parts, which no quiz.toml needs"}));
+    EXPECT_EQ(check(header + "[" + dotted(33) + "]\n").lines,
+              (Lines{"quiz.toml:5: error: a dotted name of more than 32 parts, which no quiz.toml needs"}));
+    const CheckResult fits = check(header + dotted(32) + " = 1\n[[questions]]\ntext = \"Q\"\nanswer = \"A\"\n");
+    EXPECT_EQ(fits.lines, (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
+                                 "quiz.toml:5: warning: unknown key 'a' is ignored"}));
+    EXPECT_EQ(fits.quiz.content.description, "x.\ny.\"");
+}
+
+// The TOML library's character tables hold a fault for U+00A1 to U+0499 (found by fuzzing): such a
+// character in a quoted key, or first after a line-ending backslash, reached undefined behaviour.
+TEST_F(QuizCheck, AccentedLettersWhereTheTomlLibraryLooksForSpaces) {
+    const CheckResult r = check("kind = \"text\"\ntitle = \"T\"\ndescription = \"\"\"\\\n\xC3\xA9t\xC3\xA9\"\"\"\n"
+                                "\"\xC3\xA9\" = 1\n[[questions]]\ntext = \"Q\"\nanswer = \"A\"\n");
+    EXPECT_EQ(r.lines, (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
+                              "quiz.toml:5: warning: unknown key '\xC3\xA9' is ignored"}));
+    EXPECT_EQ(r.quiz.content.description, "\xE9t\xE9");
 }
 
 TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
@@ -344,6 +378,47 @@ TEST_F(QuizCheck, MediaAsEachKindAsksForThem) {
             "quiz.toml:16: error: question 4: media 'media\\q4.jpg' holds \"\\\"; write paths with \"/\" so "
             "the folder builds everywhere",
             "quiz.toml:19: error: question 5: media is empty; give the file's path inside the quiz folder"}));
+}
+
+// A folder from a stranger must not pull the user's own files into the program: every media path is
+// followed, links included, and must end inside the folder, at a regular file.
+TEST_F(QuizCheck, MediaPathsMustStayInsideTheFolder) {
+    writeFile(dir / "outside.gif", GIF);
+    writeFile(dir / "quiz/media/q.gif", GIF);
+    std::filesystem::create_symlink("../outside.gif", dir / "quiz/out-link.gif");
+    std::filesystem::create_symlink("media/q.gif", dir / "quiz/in-link.gif");
+    std::filesystem::create_symlink(dir / "quiz/media", dir / "quiz/absolute-link");
+    ASSERT_EQ(mkfifo((dir / "quiz/pipe.gif").c_str(), 0600), 0);  // read, it would never end
+    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\n";
+    for (const char* media : {"../outside.gif", "media/../../outside.gif", "out-link.gif", "a\\u0000b.gif",
+                              "pipe.gif", "in-link.gif", "media/../media/q.gif", "absolute-link/q.gif"})
+        manifest += std::string("[[questions]]\nanswer = \"A\"\nmedia = \"") + media + "\"\n";
+    const CheckResult r = check(manifest, "quiz");
+    EXPECT_EQ(r.lines,
+              (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
+                     "quiz.toml:5: error: question 1: media '../outside.gif' leads outside the quiz folder",
+                     "quiz.toml:8: error: question 2: media 'media/../../outside.gif' leads outside the quiz folder",
+                     "quiz.toml:11: error: question 3: media 'out-link.gif' leads outside the quiz folder",
+                     "quiz.toml:14: error: question 4: media holds U+0000, which no file name can hold",
+                     "quiz.toml:17: error: question 5: media: cannot read 'pipe.gif': it is not a regular file"}));
+    EXPECT_EQ(r.quiz.media.size(), 3u);
+}
+
+// 300 questions naming one 60 MB picture: only the first bytes of the first 90 questions' media are
+// read (check reads no more), and once over the total no media at all.
+TEST_F(QuizCheck, QuestionsPastTheLimitAndMediaPastTheTotalAreNotRead) {
+    writeFile(dir / "big.jpg", JPEG);
+    std::filesystem::resize_file(dir / "big.jpg", 60 * 1024 * 1024);
+    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\n";
+    for (int q = 1; q <= 300; ++q)
+        manifest += q <= 90 ? "[[questions]]\nanswer = \"A\"\nmedia = \"big.jpg\"\n" : "[[questions]]\n\n\n";
+    const CheckResult r = check(manifest, "", MediaReading::FormatOnly);
+    EXPECT_EQ(r.lines, (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
+                              "quiz.toml:17: error: question 5: media 'big.jpg' brings the media to 314572800 bytes; "
+                              "a quiz program holds at most 256 MB of them",
+                              "quiz.toml:273: error: 300 questions; a quiz holds at most 90"}));
+    ASSERT_EQ(r.quiz.media.size(), 4u);
+    EXPECT_EQ(r.quiz.media[0].bytes.size(), MEDIA_FORMAT_BYTES);
 }
 
 TEST_F(QuizCheck, RevealsThePlayerCannotShowAreWarnedAbout) {

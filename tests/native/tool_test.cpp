@@ -1,7 +1,10 @@
 // trivo-make: code page 1252 conversion and the commands run in-process.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <iconv.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -277,6 +280,10 @@ TEST(JudgeLines, MalformedLinesStopWithTheLineNumber) {
         {"a\ta\n\xEF\xBB\xBFParis\tParis\n", "BRAVO\n",
          "trivo-make judge: line 2, expected answer: U+FEFF '\xEF\xBB\xBF' at offset 0 is not in "
          "code page 1252\n"},
+        // A line is never held whole past a few kilobytes, even one that never ends.
+        {"Paris\tparis\n" + std::string(9000, 'x') + "\tx\n", "BRAVO\n",
+         "trivo-make judge: line 2 is longer than 8192 bytes; a line holds two answers of at most 259 "
+         "characters each; see 'trivo-make judge --help'\n"},
     };
     for (const auto& c : cases) {
         const ToolRun r = run({"judge"}, c.input);
@@ -443,6 +450,50 @@ TEST_F(CodecFiles, CodecFailureWritesNothingAndNamesTheStatus) {
     // The largest input the codec takes goes through.
     writeFile(path("max"), std::string(65535, 'x'));
     EXPECT_EQ(run({"pack", path("max"), path("max.lzw")}).status, TOOL_EXIT_OK);
+}
+
+// Outputs that are not plain files: a link's file is written and the link stays, a pipe or device
+// is written as it is, standard output is "-"; a link leading nowhere is refused.
+TEST_F(CodecFiles, OutputsThatAreNotPlainFilesAreWrittenInPlace) {
+    writeFile(path("in"), "abc");
+    writeFile(path("target"), "old");
+    std::filesystem::create_symlink("target", path("link"));
+    std::filesystem::create_symlink("/dev/null", path("null"));
+    std::filesystem::create_symlink("nowhere", path("dangling"));
+    // As /dev/stdout is when standard output is a pipe: a link to a pipe, with no path to resolve to.
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    std::filesystem::create_symlink("/proc/self/fd/" + std::to_string(pipeEnds[1]), path("stdout"));
+    for (const char* out : {"link", "null", "stdout"}) {
+        const ToolRun r = run({"pack", path("in"), path(out)});
+        EXPECT_EQ(r.status, TOOL_EXIT_OK) << out << ": " << r.err;
+        EXPECT_TRUE(std::filesystem::is_symlink(path(out))) << out;
+    }
+    EXPECT_EQ(readFile(path("target")), PACKED_ABC);
+    char piped[16] = {};
+    EXPECT_EQ(read(pipeEnds[0], piped, sizeof piped), 5);
+    EXPECT_EQ(std::string(piped, 5), PACKED_ABC);
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    ToolRun r = run({"pack", path("in"), "-"});
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    EXPECT_EQ(r.out, PACKED_ABC);
+    r = run({"pack", path("in"), path("dangling")});
+    EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
+    EXPECT_EQ(r.err, "trivo-make pack: cannot write '" + path("dangling") +
+                         "': it is a link to a file that does not exist\n");
+    EXPECT_EQ(std::filesystem::read_symlink(path("dangling")), "nowhere");
+    EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"dangling", "in", "link", "null", "stdout", "target"}));
+}
+
+TEST_F(CodecFiles, AReplacedFileKeepsItsPermissions) {
+    writeFile(path("in"), "abc");
+    writeFile(path("out"), "old");
+    ASSERT_EQ(chmod(path("out").c_str(), 0751), 0);
+    ASSERT_EQ(run({"pack", path("in"), path("out")}).status, TOOL_EXIT_OK);
+    struct stat info;
+    ASSERT_EQ(stat(path("out").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0751u);
 }
 
 TEST_F(CodecFiles, FileErrorsNameTheFileAndTheReason) {

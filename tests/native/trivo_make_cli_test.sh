@@ -197,6 +197,18 @@ else
   expect "dump into a folder in use status" 1 "$status"
 fi
 
+# ---- a hostile player: its first section's data starts inside its section table (offset 0x14C holds
+# .text's file offset); it is refused, and the program written before stays.
+if [ -n "$TINY_PE" ]; then
+  cp player.exe overlapping.exe
+  printf '\x00\x01' | dd of=overlapping.exe bs=1 seek=$((0x14C)) conv=notrunc 2>/dev/null
+  cp starter.exe kept.exe
+  run build starter -o kept.exe --player overlapping.exe
+  expect "build over an overlapping player status" 1 "$status"
+  case "$err" in *"the data of section .text starts inside the section table"*) ;; *) fail "overlapping player: $err" ;; esac
+  if ! cmp -s starter.exe kept.exe; then fail "a refused build changed kept.exe"; fi
+fi
+
 for command in new check build dump; do
   run "$command" --help
   expect "$command --help status" 0 "$status"

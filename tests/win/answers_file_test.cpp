@@ -37,6 +37,17 @@ void writeBytes(const char* name, const std::string& bytes) {
     std::fclose(file);
 }
 
+// The same for a name the ANSI code page cannot spell.
+std::string fileBytes(const wchar_t* name) {
+    std::string bytes;
+    std::FILE* file = _wfopen(name, L"rb");
+    if (file == nullptr) return "<missing>";
+    int c;
+    while ((c = std::getc(file)) != EOF) bytes.push_back(static_cast<char>(c));
+    std::fclose(file);
+    return bytes;
+}
+
 // Every name in the current directory, to see that nothing was left behind.
 std::set<std::string> folderNames() {
     std::set<std::string> names;
@@ -171,6 +182,35 @@ TEST_F(AnswersFile, NameIsTheProgramsWithTxtInTheCurrentFolder) {
     char tooSmall[10];
     answersFileName(tooSmall, sizeof tooSmall);
     EXPECT_EQ(std::string(tooSmall), "");
+}
+
+// A program file without extension whose name ends in "txt" (Windows starts it all the same) would
+// be its own answers file: it has none, so it never reads or replaces itself.
+TEST_F(AnswersFile, AProgramWhoseNameEndsInTxtHasNoAnswersFile) {
+    wchar_t name[MAX_PATH];
+    answersFileNameOf(L"C:\\jeux\\Game.exe", name, MAX_PATH);
+    EXPECT_EQ(std::wstring(name), L"Game.txt");
+    for (const wchar_t* program : {L"C:\\jeux\\quiztxt", L"C:\\jeux\\QUIZTXT", L"D:\\quiz.txt", L"quiz.TxT"}) {
+        answersFileNameOf(program, name, MAX_PATH);
+        EXPECT_EQ(std::wstring(name), L"") << program;
+    }
+    EXPECT_EQ(openSavedAnswersFrom(L""), nullptr);
+}
+
+// GetModuleFileNameA spells a character outside the code page "?", and no file can have that name:
+// the wide name is used, and the bytes inside the file are the same as ever.
+TEST_F(AnswersFile, ANameOutsideTheCodePageIsUsedAsItIs) {
+    wchar_t name[MAX_PATH];
+    answersFileNameOf(L"C:\\jeux\\R\u00E9ponses \u4E2D\u6587.exe", name, MAX_PATH);
+    ASSERT_EQ(std::wstring(name), L"R\u00E9ponses \u4E2D\u6587.txt");
+    start();
+    type(1, "Br\xE9sil");
+    saveAnswersTo(g_pageDialog, name);
+    EXPECT_EQ(fileBytes(name), "Br\xE9sil\r\n*\r\n*\r\n*\r\n");
+    FILE* file = openSavedAnswersFrom(name);
+    EXPECT_NE(file, nullptr);
+    closeSavedAnswers(file);
+    DeleteFileW(name);
 }
 
 // Writing at close.
@@ -330,7 +370,55 @@ TEST_F(AnswersFile, ALineCutShortKeepsACarriageReturnOfItsMiddle) {
     EXPECT_EQ(readBack(2), (std::vector<std::string>{letters(258) + "\r", "rome"}));
 }
 
+// In text mode a byte 0x1A ended the reading, and the next close wrote "*" over every later answer.
+TEST_F(AnswersFile, AControlZByteIsReadAsAnyOther) {
+    const std::string saved = "pa\x1Aris\r\nrome\r\n\x1A\r\nmadrid\r\n";
+    writeBytes(answers, saved);
+    EXPECT_EQ(readBack(4), (std::vector<std::string>{"pa\x1Aris", "rome", "\x1A", "madrid"}));
+    start();
+    EXPECT_EQ(fieldText(4), "madrid");
+    EXPECT_EQ(verdict(4), "BRAVO");
+    closeRequest();
+    EXPECT_EQ(fileBytes(answers), saved);
+}
+
 // Closes that cannot write.
+
+TEST_F(AnswersFile, AQuizWithoutFieldsLeavesThePreviousFile) {
+    const std::string saved = "paris\r\n*\r\nberlin\r\n*\r\n";
+    for (const bool noSlots : {true, false}) {
+        writeBytes(answers, saved);
+        useQuiz(1, {"paris", "rome", "berlin", "madrid"});
+        if (noSlots) g_testQuiz.slotsPerQuestion = 0;
+        else g_testQuiz.questionCount = 0;
+        start();
+        closeRequest();
+        EXPECT_EQ(fileBytes(answers), saved) << (noSlots ? "no slots" : "no questions");
+    }
+}
+
+// Where no temporary file can be made beside it (here: a name of 244 characters leaves no room for a
+// longer one), the file is written in place; when even that cannot be, the previous answers stay.
+TEST_F(AnswersFile, WhereNoTemporaryFileCanBeMadeTheFileIsWrittenInPlace) {
+    const std::string narrow = std::string(240, 'r') + ".txt";
+    const std::wstring name(narrow.begin(), narrow.end());
+    writeBytes(narrow.c_str(), "une ligne bien plus longue que les autres\r\nrome\r\n*\r\n*\r\n*\r\n");
+    const std::set<std::string> before = folderNames();
+    start();
+    type(1, "paris");
+    saveAnswersTo(g_pageDialog, name.c_str());
+    EXPECT_EQ(fileBytes(narrow.c_str()), "paris\r\n*\r\n*\r\n*\r\n");
+    EXPECT_EQ(folderNames(), before);
+
+    HANDLE other = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    type(2, "rome");
+    saveAnswersTo(g_pageDialog, name.c_str());
+    CloseHandle(other);
+    EXPECT_EQ(fileBytes(narrow.c_str()), "paris\r\n*\r\n*\r\n*\r\n");
+    EXPECT_EQ(folderNames(), before);
+    DeleteFileW(name.c_str());
+}
 
 TEST_F(AnswersFile, AFileLockedByAnotherProgramKeepsThePreviousAnswers) {
     writeBytes(answers, "paris\r\n*\r\n*\r\n*\r\n");
