@@ -178,6 +178,11 @@ void tabMs(int rounds, double* onScreen, double* offScreen) {
     *offScreen = median(beyondView);
 }
 
+BOOL CALLBACK closeWindow(HWND window, LPARAM) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
 // Start of a quiz program until its message loop first waits for input, then closed as a user would.
 double startUpMs(const char* program, int rounds) {
     std::vector<double> samples;
@@ -194,13 +199,7 @@ double startUpMs(const char* program, int rounds) {
             return -1;
         WaitForInputIdle(process.hProcess, 60000);
         samples.push_back(nowMs() - start);
-        EnumThreadWindows(
-            process.dwThreadId,
-            [](HWND window, LPARAM) -> BOOL {
-                PostMessageA(window, WM_CLOSE, 0, 0);
-                return TRUE;
-            },
-            0);
+        EnumThreadWindows(process.dwThreadId, closeWindow, 0);
         WaitForSingleObject(process.hProcess, 60000);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
