@@ -4,6 +4,7 @@
 #  - The demo quiz (no quiz resources): its two loader boxes are answered and the window closed by
 #    close_main_window.exe; the player exits 0, has written its answers file and removed trivo.mp3.
 #    atl.dll is made unloadable for this run too: a quiz that is not Video must not need it.
+#  - The same program under a name outside the ANSI code page still saves its answers at close.
 #  - A Video quiz with atl.dll unloadable: exits 1 by itself, without any window.
 set -u
 BUILD=$(cd "$1" && pwd)
@@ -63,6 +64,21 @@ else
     # One "*" line (CR LF) per empty answer field.
     check "trivo.exe close: answers file of empty fields" "yes" \
         "$([ -s trivo.txt ] && ! tr -d '\r' <trivo.txt | grep -qv '^\*$' && echo yes || echo no)"
+    cd "$WORK"
+fi
+
+# A program name outside the ANSI code page (here: Chinese) still gets its answers file: the old
+# ANSI file functions saw "?" in its name and could save nothing.
+if [ -f "$HELPER" ] && [ -f "$PLAYER" ]; then
+    mkdir -p "$WORK/unicode" && cd "$WORK/unicode"
+    cp "$PLAYER" "Réponses 中文.exe"
+    rm -f ./*.txt "$WORK/helper.rc"
+    WINEDLLOVERRIDES="atl=d" start_limited unicode 60 "$WORK/unicode/Réponses 中文.exe"
+    start_limited helper 60 "$HELPER" 45
+    wait_for helper >/dev/null
+    wait_for unicode >/dev/null
+    check "a program named outside the code page: its answers file written at close" "yes" \
+        "$([ -s "Réponses 中文.txt" ] && echo yes || echo no)"
     cd "$WORK"
 fi
 
