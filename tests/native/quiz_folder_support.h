@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/commands.h"
+#include "tools/cli/commands.h"
 
 namespace quiz_folder {
 

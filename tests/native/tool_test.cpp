@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/commands.h"
-#include "tools/cp1252.h"
+#include "tools/cli/commands.h"
+#include "tools/support/cp1252.h"
 
 namespace {
 

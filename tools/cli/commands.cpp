@@ -1,6 +1,6 @@
 // trivo-make's commands: the dispatch, pack and unpack with the player's LZW codec, judge answers
 // with its matcher. The quiz folder commands are in quiz_commands.cpp.
-#include "tools/commands.h"
+#include "tools/cli/commands.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -14,10 +14,10 @@
 #include "checking/matcher.h"
 #include "content/lzw.h"
 #include "content/quiz_format.h"
-#include "tools/command_line.h"
-#include "tools/cp1252.h"
-#include "tools/quiz_commands.h"
-#include "tools/tool_files.h"
+#include "tools/cli/command_line.h"
+#include "tools/support/cp1252.h"
+#include "tools/cli/quiz_commands.h"
+#include "tools/support/files.h"
 
 namespace {
 

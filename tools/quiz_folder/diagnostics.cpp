@@ -1,10 +1,10 @@
 // Collecting and printing the problems of a quiz folder.
-#include "tools/diagnostics.h"
+#include "tools/quiz_folder/diagnostics.h"
 
 #include <algorithm>
 #include <ostream>
 
-#include "tools/cp1252.h"
+#include "tools/support/cp1252.h"
 
 void addError(Diagnostics* diagnostics, int line, const std::string& message) {
     diagnostics->push_back(Diagnostic{Severity::Error, line, message});

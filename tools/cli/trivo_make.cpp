@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/commands.h"
+#include "tools/cli/commands.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,5 +1,5 @@
 // A quiz program read back into quiz.toml and media files.
-#include "tools/quiz_dump.h"
+#include "tools/quiz_folder/quiz_dump.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,9 +7,9 @@
 #include "content/loader.h"
 #include "content/lzw.h"
 #include "content/quiz_format.h"
-#include "tools/cp1252.h"
-#include "tools/media_format.h"
-#include "tools/quiz_build.h"
+#include "tools/support/cp1252.h"
+#include "tools/quiz_folder/media_format.h"
+#include "tools/quiz_folder/quiz_build.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/diagnostics.h"
+#include "tools/quiz_folder/diagnostics.h"
 
 // The manifest's file name inside a quiz folder.
 constexpr const char* MANIFEST_NAME = "quiz.toml";

@@ -1,5 +1,5 @@
 // The byte layout of a quiz's content and score codes, both ways.
-#include "tools/quiz_content.h"
+#include "tools/quiz_folder/quiz_content.h"
 
 namespace {
 

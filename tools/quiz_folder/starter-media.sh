@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Makes the small media of the starter folders that 'trivo-make new' writes (coloured squares for
 # the picture quiz, three notes for the audio quiz) and writes them as byte arrays into
-# tools/starter_media.cpp. The films of the video quiz are drawn by starter.cpp itself. The output
-# is committed; run this again only to change the media. Needs imagemagick, ffmpeg (with lame) and
-# fonts-dejavu-core; ffmpeg is told to leave its version out of the files (bitexact).
+# tools/quiz_folder/starter_media.cpp. The films of the video quiz are drawn by starter.cpp itself.
+# The output is committed; run this again only to change the media. Needs imagemagick, ffmpeg (with
+# lame) and fonts-dejavu-core; ffmpeg is told to leave its version out of the files (bitexact).
 set -eu
 cd "$(dirname "$0")"
 work=$(mktemp -d)
@@ -26,9 +26,9 @@ done
 
 out=starter_media.cpp
 {
-  echo "// The media of the starter folders, made by tools/starter-media.sh (do not edit by hand): three"
+  echo "// The media of the starter folders, made by tools/quiz_folder/starter-media.sh (do not edit by hand): three"
   echo "// coloured squares and their answer cards as GIF, and three notes (la, do, mi) as MP3 frames."
-  echo "#include \"tools/starter_media.h\""
+  echo "#include \"tools/quiz_folder/starter_media.h\""
   echo
   echo "namespace {"
   names=()
@@ -56,4 +56,4 @@ out=starter_media.cpp
   echo "    return nullptr;"
   echo "}"
 } >"$out"
-echo "wrote tools/$out"
+echo "wrote tools/quiz_folder/$out"

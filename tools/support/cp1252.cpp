@@ -1,5 +1,5 @@
 // UTF-8 to code page 1252 and back, exact in both directions.
-#include "tools/cp1252.h"
+#include "tools/support/cp1252.h"
 
 #include <cstdio>
 #include <utility>

@@ -1,9 +1,9 @@
 // trivo-make's command-line conventions.
-#include "tools/command_line.h"
+#include "tools/cli/command_line.h"
 
 #include <ostream>
 
-#include "tools/cp1252.h"
+#include "tools/support/cp1252.h"
 
 bool isHelpOption(const std::string& arg) {
     return arg == "--help" || arg == "-h";

@@ -1,11 +1,11 @@
 // The starter folders of 'trivo-make new'. Their answers are in capitals without accents, so none
 // of them draws a warning, and each comment says what the line above or below it does.
-#include "tools/starter.h"
+#include "tools/quiz_folder/starter.h"
 
 #include <cstdint>
 #include <string>
 
-#include "tools/starter_media.h"
+#include "tools/quiz_folder/starter_media.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/quiz_check.h"
-#include "tools/tool_files.h"
+#include "tools/quiz_folder/quiz_check.h"
+#include "tools/support/files.h"
 
 struct DumpedQuiz {
     QuizContent content;

@@ -1,6 +1,6 @@
 // Reading quiz.toml with toml++ into a QuizSource. toml++ is header-only here and used by this file
 // alone; it is built without exceptions, so a syntax error comes back as a parse result.
-#include "tools/manifest.h"
+#include "tools/quiz_folder/quiz_toml.h"
 
 #define TOML_EXCEPTIONS 0
 // toml++ 3.3's generated character tables take U+00A1 to U+0499 (accented letters among them) for

@@ -1,5 +1,5 @@
 // The running program's path: the module file name on Windows, /proc/self/exe on Linux.
-#include "tools/tool_location.h"
+#include "tools/cli/tool_location.h"
 
 #include <system_error>
 

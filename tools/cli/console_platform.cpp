@@ -3,7 +3,7 @@
 #include <string>
 
 #include "content/platform.h"
-#include "tools/cp1252.h"
+#include "tools/support/cp1252.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "content/quiz_format.h"
-#include "tools/pe_resources.h"
-#include "tools/quiz_check.h"
+#include "tools/pe/pe_resources.h"
+#include "tools/quiz_folder/quiz_check.h"
 
 // Every PATCH and IMG resource belongs to the quiz a program carries.
 bool isQuizResource(const ResourceEntry& entry);

@@ -9,14 +9,14 @@
 //   Data directory 2 gives the resource tree: three levels of directories (type, name, language),
 //   each a 16-byte header and 8-byte entries, named entries first; the leaves are 16-byte data
 //   entries (RVA, size, code page). Offsets inside the tree count from its root; data is an RVA.
-#include "tools/pe_resources.h"
+#include "tools/pe/pe_resources.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
 
-#include "tools/cp1252.h"
+#include "tools/support/cp1252.h"
 
 namespace {
 

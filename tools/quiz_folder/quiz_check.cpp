@@ -1,15 +1,15 @@
 // Checking a quiz folder: every rule the player's formats and limits impose, each problem reported
 // with its line, and the quiz turned into the program's form on the way.
-#include "tools/quiz_check.h"
+#include "tools/quiz_folder/quiz_check.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "content/lzw.h"
 #include "content/quiz_format.h"
-#include "tools/cp1252.h"
-#include "tools/media_format.h"
-#include "tools/tool_files.h"
+#include "tools/support/cp1252.h"
+#include "tools/quiz_folder/media_format.h"
+#include "tools/support/files.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // File reading and writing for trivo-make's commands.
-#include "tools/tool_files.h"
+#include "tools/support/files.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,7 +11,7 @@
 #include <set>
 #include <system_error>
 
-#include "tools/cp1252.h"
+#include "tools/support/cp1252.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -3,7 +3,7 @@
 #pragma once
 #include <iosfwd>
 
-#include "tools/command_line.h"
+#include "tools/cli/command_line.h"
 
 int runNew(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);
 int runCheck(const Args& args, std::istream& in, std::ostream& out, std::ostream& err);

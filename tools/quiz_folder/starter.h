@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "content/quiz.h"
-#include "tools/tool_files.h"
+#include "tools/support/files.h"
 
 std::vector<FolderFile> starterFiles(QuizKind kind);
 

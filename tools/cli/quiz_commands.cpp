@@ -1,18 +1,18 @@
 // The quiz folder commands: a starter folder, its check, the quiz program built from it, and the
 // way back from a quiz program to a folder.
-#include "tools/quiz_commands.h"
+#include "tools/cli/quiz_commands.h"
 
 #include <ostream>
 #include <system_error>
 
-#include "tools/commands.h"
-#include "tools/cp1252.h"
-#include "tools/quiz_build.h"
-#include "tools/quiz_check.h"
-#include "tools/quiz_dump.h"
-#include "tools/starter.h"
-#include "tools/tool_files.h"
-#include "tools/tool_location.h"
+#include "tools/cli/commands.h"
+#include "tools/support/cp1252.h"
+#include "tools/quiz_folder/quiz_build.h"
+#include "tools/quiz_folder/quiz_check.h"
+#include "tools/quiz_folder/quiz_dump.h"
+#include "tools/quiz_folder/starter.h"
+#include "tools/support/files.h"
+#include "tools/cli/tool_location.h"
 
 namespace {
 

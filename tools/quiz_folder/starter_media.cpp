@@ -1,6 +1,6 @@
-// The media of the starter folders, made by tools/starter-media.sh (do not edit by hand): three
+// The media of the starter folders, made by tools/quiz_folder/starter-media.sh (do not edit by hand): three
 // coloured squares and their answer cards as GIF, and three notes (la, do, mi) as MP3 frames.
-#include "tools/starter_media.h"
+#include "tools/quiz_folder/starter_media.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // A quiz program: the player with the quiz's resources.
-#include "tools/quiz_build.h"
+#include "tools/quiz_folder/quiz_build.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Media formats by their magic bytes.
-#include "tools/media_format.h"
+#include "tools/quiz_folder/media_format.h"
 
 #include <cstring>
 
