@@ -71,25 +71,25 @@ std::string plural(std::size_t count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-// A quiz folder named on the command line: its path, and the manifest's name as messages show it.
+// A quiz folder named on the command line: its path, and its quiz.toml as messages show it.
 struct QuizFolder {
     std::filesystem::path path;
-    std::string manifestShown;
+    std::string tomlShown;
 };
 
 QuizFolder quizFolder(const std::string& arg) {
     std::string shown = arg;
     std::filesystem::path path = nativePath(arg);
     std::error_code ec;
-    // The manifest itself named instead of its folder.
-    if (path.filename() == MANIFEST_NAME && std::filesystem::is_regular_file(path, ec)) {
+    // quiz.toml itself named instead of its folder.
+    if (path.filename() == QUIZ_TOML_NAME && std::filesystem::is_regular_file(path, ec)) {
         path = path.parent_path();
-        shown = shown.substr(0, shown.size() - std::string(MANIFEST_NAME).size());
+        shown = shown.substr(0, shown.size() - std::string(QUIZ_TOML_NAME).size());
         if (path.empty()) path = ".";
     }
     while (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\')) shown.pop_back();
-    if (shown.empty() || shown == "." || shown == "./") return QuizFolder{path, MANIFEST_NAME};
-    return QuizFolder{path, printable(shown) + "/" + MANIFEST_NAME};
+    if (shown.empty() || shown == "." || shown == "./") return QuizFolder{path, QUIZ_TOML_NAME};
+    return QuizFolder{path, printable(shown) + "/" + QUIZ_TOML_NAME};
 }
 
 std::string quizSummary(const QuizContent& content, std::size_t mediaCount) {
@@ -168,8 +168,8 @@ int runCheck(const Args& args, std::istream&, std::ostream& out, std::ostream& e
     CheckedQuiz quiz;
     Diagnostics diagnostics;
     const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics, MediaReading::FormatOnly);
-    printDiagnostics(diagnostics, folder.manifestShown, out);
-    out << folder.manifestShown << ": " << diagnosticsSummary(diagnostics);
+    printDiagnostics(diagnostics, folder.tomlShown, out);
+    out << folder.tomlShown << ": " << diagnosticsSummary(diagnostics);
     if (ok) out << " (" << quizSummary(quiz.content, quiz.media.size()) << ")";
     out << "\n";
     return ok ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
@@ -196,9 +196,9 @@ int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& e
     CheckedQuiz quiz;
     Diagnostics diagnostics;
     const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics);
-    printDiagnostics(diagnostics, folder.manifestShown, err);
+    printDiagnostics(diagnostics, folder.tomlShown, err);
     if (!ok) {
-        err << prefix << ": " << folder.manifestShown << ": " << diagnosticsSummary(diagnostics)
+        err << prefix << ": " << folder.tomlShown << ": " << diagnosticsSummary(diagnostics)
             << "; nothing written\n";
         return TOOL_EXIT_FAILED;
     }

@@ -16,8 +16,8 @@ namespace {
 // The most characters of a score code that the header shows whole.
 const std::size_t MAX_VISIBLE_CODE = 8;
 
-// The manifest is text a person writes: anything near this size is not one.
-constexpr int64_t MANIFEST_MAX_BYTES = 4 * 1024 * 1024;
+// quiz.toml is text a person writes: anything near this size is not one.
+constexpr int64_t QUIZ_TOML_MAX_BYTES = 4 * 1024 * 1024;
 
 // The packer reads at most LZW_MAX_INPUT bytes and the player unpacks at most LZW_UNPACK_CAPACITY;
 // the smaller bounds what a resource may hold before packing.
@@ -552,18 +552,18 @@ bool checkQuizFolder(const std::filesystem::path& folder, CheckedQuiz* quiz, Dia
     std::vector<unsigned char> bytes;
     std::string error;
     int64_t size = 0;
-    if (!readRegularFile(folder / MANIFEST_NAME, MANIFEST_NAME, MANIFEST_MAX_BYTES, MANIFEST_MAX_BYTES, &bytes, &size,
-                         &error)) {
+    if (!readRegularFile(folder / QUIZ_TOML_NAME, QUIZ_TOML_NAME, QUIZ_TOML_MAX_BYTES, QUIZ_TOML_MAX_BYTES, &bytes,
+                         &size, &error)) {
         addError(diagnostics, 0, error);
         return false;
     }
     QuizSource source;
-    if (!readManifest(std::string(bytes.begin(), bytes.end()), &source, diagnostics)) return false;
+    if (!readQuizToml(std::string(bytes.begin(), bytes.end()), &source, diagnostics)) return false;
     const bool readCleanly = countErrors(*diagnostics) == 0;
     // Values of a wrong type were left out of the source: check the rest all the same, so the
     // author sees every problem at once, but never call the result good.
     const bool ok = checkQuizSource(source, folder, quiz, diagnostics, reading) && readCleanly;
     std::filesystem::path manifest;
-    if (resolvedPath(folder / MANIFEST_NAME, &manifest, &error)) quiz->sources.insert(quiz->sources.begin(), manifest);
+    if (resolvedPath(folder / QUIZ_TOML_NAME, &manifest, &error)) quiz->sources.insert(quiz->sources.begin(), manifest);
     return ok;
 }

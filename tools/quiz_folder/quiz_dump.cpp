@@ -195,8 +195,7 @@ std::string tomlString(const std::string& utf8) {
     return out + "\"";
 }
 
-bool quizManifestText(const DumpedQuiz& quiz, const std::string& header, std::string* text,
-                      std::string* error) {
+bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string* text, std::string* error) {
     const QuizContent& content = quiz.content;
     std::string title, author, description, caption1, caption2;
     if (!utf8Text(content.title, "the title", &title, error) ||
@@ -280,9 +279,9 @@ bool folderHoldsQuiz(const std::filesystem::path& folder, const DumpedQuiz& quiz
 bool quizFolderFiles(const DumpedQuiz& quiz, const std::string& header, std::vector<FolderFile>* files,
                      std::string* error) {
     std::string manifest;
-    if (!quizManifestText(quiz, header, &manifest, error)) return false;
+    if (!quizTomlText(quiz, header, &manifest, error)) return false;
     files->clear();
-    files->push_back(FolderFile{MANIFEST_NAME, std::vector<unsigned char>(manifest.begin(), manifest.end())});
+    files->push_back(FolderFile{QUIZ_TOML_NAME, std::vector<unsigned char>(manifest.begin(), manifest.end())});
     for (const QuizMediaFile& media : quiz.media) files->push_back(FolderFile{media.path, media.bytes});
     return true;
 }

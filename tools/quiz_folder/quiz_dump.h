@@ -21,8 +21,7 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
 
 // quiz.toml for the quiz, naming its media by their paths. False with *error when a text holds a
 // byte that code page 1252 leaves undefined (it has no character to write).
-bool quizManifestText(const DumpedQuiz& quiz, const std::string& header, std::string* text,
-                      std::string* error);
+bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string* text, std::string* error);
 
 // A TOML basic string: quotes, backslashes and control characters escaped, the rest as it is.
 std::string tomlString(const std::string& utf8);

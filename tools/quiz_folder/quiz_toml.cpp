@@ -224,7 +224,7 @@ int deepNameLine(const std::string& text) {
 
 }  // namespace
 
-bool readManifest(const std::string& text, QuizSource* source, Diagnostics* diagnostics) {
+bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diagnostics) {
     *source = QuizSource();
     if (const int line = deepNameLine(text)) {
         addError(diagnostics, line,
@@ -232,7 +232,7 @@ bool readManifest(const std::string& text, QuizSource* source, Diagnostics* diag
                      " parts, which no quiz.toml needs");
         return false;
     }
-    toml::parse_result parsed = toml::parse(std::string_view(text), std::string_view(MANIFEST_NAME));
+    toml::parse_result parsed = toml::parse(std::string_view(text), std::string_view(QUIZ_TOML_NAME));
     if (!parsed) {
         const toml::parse_error& error = parsed.error();
         addError(diagnostics, static_cast<int>(error.source().begin.line),

@@ -7,10 +7,10 @@
 
 #include "tools/quiz_folder/diagnostics.h"
 
-// The manifest's file name inside a quiz folder.
-constexpr const char* MANIFEST_NAME = "quiz.toml";
+// The file of a quiz folder that describes the quiz.
+constexpr const char* QUIZ_TOML_NAME = "quiz.toml";
 
-// A string value of the manifest, UTF-8 as written. A value of another type counts as given (it is
+// A string value of quiz.toml, UTF-8 as written. A value of another type counts as given (it is
 // not missing) but wrongType: its error is reported once, when it is read, and nothing else is
 // checked about it.
 struct SourceText {
@@ -62,7 +62,7 @@ struct QuizSource {
     std::vector<QuestionSource> questions;
 };
 
-// Reads the manifest's text (UTF-8). Syntax errors, values of the wrong type and unknown keys are
+// Reads the text of quiz.toml (UTF-8). Syntax errors, values of the wrong type and unknown keys are
 // added to diagnostics with their lines. Returns false when the text is not TOML at all; the
 // source then holds nothing.
-bool readManifest(const std::string& text, QuizSource* source, Diagnostics* diagnostics);
+bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diagnostics);
