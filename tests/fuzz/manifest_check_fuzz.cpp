@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "content/lzw.h"
-#include "tools/quiz_folder/quiz_toml.h"
 #include "tools/quiz_folder/quiz_check.h"
 #include "tools/quiz_folder/quiz_content.h"
 #include "tools/quiz_folder/quiz_dump.h"
+#include "tools/quiz_folder/quiz_toml.h"
 
 namespace {
 

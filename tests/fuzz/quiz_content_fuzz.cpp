@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "tools/support/cp1252.h"
-#include "tools/quiz_folder/quiz_toml.h"
 #include "tools/quiz_folder/quiz_content.h"
 #include "tools/quiz_folder/quiz_dump.h"
+#include "tools/quiz_folder/quiz_toml.h"
+#include "tools/support/cp1252.h"
 
 namespace {
 

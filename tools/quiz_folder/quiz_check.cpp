@@ -7,8 +7,8 @@
 
 #include "content/lzw.h"
 #include "content/quiz_format.h"
-#include "tools/support/cp1252.h"
 #include "tools/quiz_folder/media_format.h"
+#include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "tools/quiz_folder/diagnostics.h"
-#include "tools/quiz_folder/quiz_toml.h"
 #include "tools/quiz_folder/quiz_content.h"
+#include "tools/quiz_folder/quiz_toml.h"
 
 // A media file the quiz program carries: IMG 400 + q (the question's media) or 10400 + q (its
 // answer picture).

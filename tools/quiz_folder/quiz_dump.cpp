@@ -7,9 +7,9 @@
 #include "content/loader.h"
 #include "content/lzw.h"
 #include "content/quiz_format.h"
-#include "tools/support/cp1252.h"
 #include "tools/quiz_folder/media_format.h"
 #include "tools/quiz_folder/quiz_build.h"
+#include "tools/support/cp1252.h"
 
 namespace {
 
