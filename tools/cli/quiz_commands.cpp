@@ -6,13 +6,14 @@
 #include <system_error>
 
 #include "tools/cli/commands.h"
-#include "tools/support/cp1252.h"
+#include "tools/cli/help_texts.h"
+#include "tools/cli/tool_location.h"
 #include "tools/quiz_folder/quiz_build.h"
 #include "tools/quiz_folder/quiz_check.h"
 #include "tools/quiz_folder/quiz_dump.h"
 #include "tools/quiz_folder/starter.h"
+#include "tools/support/cp1252.h"
 #include "tools/support/files.h"
-#include "tools/cli/tool_location.h"
 
 namespace {
 
@@ -21,44 +22,6 @@ namespace {
 constexpr int64_t PROGRAM_MAX_BYTES = MEDIA_TOTAL_MAX_BYTES + 64 * 1024 * 1024;
 
 const char* const PLAYER_NAME = "trivo.exe";
-
-const char* const NEW_HELP =
-    "Usage: trivo-make new DIR --kind KIND\n"
-    "\n"
-    "Writes the starter quiz folder DIR for a quiz of the kind KIND: text, picture, audio or\n"
-    "video. It holds a commented quiz.toml with three questions and the small media files they\n"
-    "name, and it checks and builds as it is: change the texts and media to make it your own.\n"
-    "DIR must not exist yet, or be an empty folder; nothing is written unless all of it is.\n";
-
-const char* const CHECK_HELP =
-    "Usage: trivo-make check DIR\n"
-    "\n"
-    "Checks the quiz folder DIR (its quiz.toml and the media files it names) without building,\n"
-    "and prints every problem at once, each as\n"
-    "  DIR/quiz.toml:LINE: error: ...     (the quiz cannot be built)\n"
-    "  DIR/quiz.toml:LINE: warning: ...   (it builds, but players may be surprised)\n"
-    "followed by a line with the number of errors and warnings.\n"
-    "Exit status: 1 when there is an error, 0 otherwise.\n";
-
-const char* const BUILD_HELP =
-    "Usage: trivo-make build DIR -o OUT.exe [--player PLAYER.exe]\n"
-    "\n"
-    "Checks the quiz folder DIR, then writes OUT.exe: a copy of the player that carries the quiz.\n"
-    "The texts and the score codes are packed into the resources PATCH 104 and 105, the media of\n"
-    "question q becomes IMG 400 + q and its answer picture IMG 10400 + q. Every quiz resource\n"
-    "the player file already has is dropped first, so a quiz program can be rebuilt over itself.\n"
-    "The player is trivo.exe beside trivo-make unless --player names another.\n"
-    "Warnings are printed and do not stop the build; any error does. OUT.exe is written whole or\n"
-    "not at all (- writes the program to standard output), never over a file of the quiz itself.\n"
-    "Exit status: 0 when OUT.exe is written, 1 otherwise.\n";
-
-const char* const DUMP_HELP =
-    "Usage: trivo-make dump QUIZ.exe -o DIR\n"
-    "\n"
-    "Reads the quiz that the quiz program QUIZ.exe carries back into the new quiz folder DIR:\n"
-    "quiz.toml and the media files (media/q1.jpg, media/a1.gif, ..., each named after what its\n"
-    "bytes are). Building DIR again gives the same texts, codes and media.\n"
-    "DIR must not exist yet, or be an empty folder; nothing is written unless all of it is.\n";
 
 bool wantsHelp(const Args& args) {
     for (const std::string& arg : args) {
