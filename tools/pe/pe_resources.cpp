@@ -45,6 +45,13 @@ constexpr uint32_t OPT_FILE_ALIGNMENT = 36;
 constexpr uint32_t OPT_SIZE_OF_IMAGE = 56;
 constexpr uint32_t OPT_SIZE_OF_HEADERS = 60;
 constexpr uint32_t OPT_CHECKSUM = 64;
+// Offsets inside a section header; its name comes first, 8 bytes padded with zeros.
+constexpr uint32_t SECTION_NAME_SIZE = 8;
+constexpr uint32_t SECTION_VIRTUAL_SIZE = 8;
+constexpr uint32_t SECTION_VIRTUAL_ADDRESS = 12;
+constexpr uint32_t SECTION_RAW_SIZE = 16;
+constexpr uint32_t SECTION_RAW_POINTER = 20;
+constexpr uint32_t SECTION_CHARACTERISTICS = 36;
 
 constexpr uint32_t RESOURCE_DIRECTORY_SIZE = 16;
 constexpr uint32_t RESOURCE_ENTRY_SIZE = 8;
@@ -170,11 +177,11 @@ bool parseHeaders(const std::vector<uint8_t>& image, PeHeaders* pe, std::string*
         PeSection section;
         section.headerOffset = pe->sectionTableOffset + i * SECTION_HEADER_SIZE;
         const char* name = reinterpret_cast<const char*>(&image[section.headerOffset]);
-        section.name.assign(name, std::find(name, name + 8, '\0'));
-        section.virtualSize = get32(image, section.headerOffset + 8);
-        section.virtualAddress = get32(image, section.headerOffset + 12);
-        section.rawSize = get32(image, section.headerOffset + 16);
-        section.rawPointer = get32(image, section.headerOffset + 20);
+        section.name.assign(name, std::find(name, name + SECTION_NAME_SIZE, '\0'));
+        section.virtualSize = get32(image, section.headerOffset + SECTION_VIRTUAL_SIZE);
+        section.virtualAddress = get32(image, section.headerOffset + SECTION_VIRTUAL_ADDRESS);
+        section.rawSize = get32(image, section.headerOffset + SECTION_RAW_SIZE);
+        section.rawPointer = get32(image, section.headerOffset + SECTION_RAW_POINTER);
         pe->sections.push_back(section);
     }
     return true;
@@ -773,23 +780,23 @@ bool writePeResources(const std::vector<uint8_t>& image, const std::vector<Resou
         initialisedData -= pe.sections[static_cast<std::size_t>(replaced)].rawSize;
     } else {
         header = pe.sectionTableOffset + pe.sections.size() * SECTION_HEADER_SIZE;
-        const char name[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
+        const char name[SECTION_NAME_SIZE] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
         std::fill(result->begin() + header, result->begin() + header + SECTION_HEADER_SIZE, 0);
-        std::copy(name, name + 8, result->begin() + header);
-        put32(result, header + 36, RSRC_CHARACTERISTICS);
+        std::copy(name, name + SECTION_NAME_SIZE, result->begin() + header);
+        put32(result, header + SECTION_CHARACTERISTICS, RSRC_CHARACTERISTICS);
         put16(result, pe.coffOffset + COFF_SECTION_COUNT, static_cast<uint32_t>(pe.sections.size() + 1));
         for (const PeSection& old : pe.sections) {
             if (old.name != ".rsrc" || oldRva < old.virtualAddress ||
                 oldRva - old.virtualAddress >= virtualSpan(old, pe.sectionAlignment))
                 continue;
-            const char stale[8] = {'.', 'o', 'l', 'd', 'r', 's', 'r', 'c'};
-            std::copy(stale, stale + 8, result->begin() + old.headerOffset);
+            const char stale[SECTION_NAME_SIZE] = {'.', 'o', 'l', 'd', 'r', 's', 'r', 'c'};
+            std::copy(stale, stale + SECTION_NAME_SIZE, result->begin() + old.headerOffset);
         }
     }
-    put32(result, header + 8, static_cast<uint32_t>(section.size()));
-    put32(result, header + 12, static_cast<uint32_t>(sectionRva));
-    put32(result, header + 16, static_cast<uint32_t>(sectionRawSize));
-    put32(result, header + 20, static_cast<uint32_t>(sectionRaw));
+    put32(result, header + SECTION_VIRTUAL_SIZE, static_cast<uint32_t>(section.size()));
+    put32(result, header + SECTION_VIRTUAL_ADDRESS, static_cast<uint32_t>(sectionRva));
+    put32(result, header + SECTION_RAW_SIZE, static_cast<uint32_t>(sectionRawSize));
+    put32(result, header + SECTION_RAW_POINTER, static_cast<uint32_t>(sectionRaw));
     // An informational sum of the initialised sections' raw sizes, kept consistent.
     initialisedData = std::min<int64_t>(std::max<int64_t>(initialisedData + static_cast<int64_t>(sectionRawSize), 0),
                                         0xFFFFFFFF);
