@@ -525,13 +525,267 @@ bool buildResourceSection(const std::vector<WriteItem>& items, uint32_t sectionR
     return true;
 }
 
+// ---- Writing the program image --------------------------------------------------------------------
+
 bool isPowerOfTwo(uint32_t value) {
     return value != 0 && (value & (value - 1)) == 0;
 }
 
-// The CheckSum field's algorithm: 16-bit little-endian words summed with the carries folded back
-// in, plus the file's length; the field itself counts as zero.
-uint32_t imageChecksum(std::vector<uint8_t>* image, std::size_t checksumOffset) {
+// Validate: the headers must have a slot for the resource table, sound alignments, and a section
+// table that a new section header can be written into.
+bool checkHeadersForWriting(const std::vector<uint8_t>& image, const PeHeaders& pe, std::string* error) {
+    if (pe.directoryCount <= DIRECTORY_RESOURCE)
+        return fail(error, "the program's header has no slot for a resource table");
+    if (!isPowerOfTwo(pe.fileAlignment) || pe.fileAlignment > 0x10000 || !isPowerOfTwo(pe.sectionAlignment) ||
+        pe.sectionAlignment < pe.fileAlignment)
+        return fail(error, "the program's headers are damaged: file alignment " + hex(pe.fileAlignment) +
+                               ", section alignment " + hex(pe.sectionAlignment));
+    // A section header is written into the table: the table must lie within the headers and before
+    // every section's data, or that header would land in (or past) the data written after it.
+    const uint64_t tableEnd = pe.sectionTableOffset + pe.sections.size() * uint64_t{SECTION_HEADER_SIZE};
+    if (pe.sizeOfHeaders > image.size() || pe.sizeOfHeaders < tableEnd)
+        return fail(error, "the program's headers are damaged: headers of " + hex(pe.sizeOfHeaders) +
+                               " bytes for a section table ending at " + hex(tableEnd));
+    for (const PeSection& section : pe.sections) {
+        if (section.rawSize != 0 && section.rawPointer < tableEnd)
+            return fail(error, "the program's headers are damaged: the data of section " + printable(section.name) +
+                                   " starts inside the section table");
+    }
+    return true;
+}
+
+// Where the program's contents end, in the file and in memory.
+struct ImageExtent {
+    uint64_t rawEnd = 0;      // the end of the last section's data in the file (the headers' at least)
+    uint64_t firstRaw = 0;    // where the first section's data starts in the file
+    uint64_t virtualEnd = 0;  // past every section and everything a directory points to, aligned
+};
+
+// Validate, then measure: every section is copied as it is, so each must be whole in the file.
+bool measureImage(const std::vector<uint8_t>& image, const PeHeaders& pe, ImageExtent* extent, std::string* error) {
+    extent->rawEnd = pe.sizeOfHeaders;
+    extent->virtualEnd = alignUp(pe.sizeOfHeaders, pe.sectionAlignment);
+    extent->firstRaw = pe.sizeOfHeaders;
+    for (const PeSection& section : pe.sections) {
+        if (section.rawSize != 0) {
+            const uint64_t rawEnd = static_cast<uint64_t>(section.rawPointer) + section.rawSize;
+            if (rawEnd > image.size())
+                return fail(error, "the program is truncated: section " + printable(section.name) +
+                                       " ends past the end of the file");
+            extent->rawEnd = std::max(extent->rawEnd, rawEnd);
+            extent->firstRaw = std::min<uint64_t>(extent->firstRaw, section.rawPointer);
+        }
+        extent->virtualEnd = std::max(
+            extent->virtualEnd,
+            alignUp(section.virtualAddress + virtualSpan(section, pe.sectionAlignment), pe.sectionAlignment));
+    }
+    // What the loader finds through the other directories (imports, relocations, ...) may lie past
+    // every section: a new section placed there would cover it, and the next rebuild would find a
+    // directory inside the resources. The certificate's address is a file offset, not an RVA.
+    for (uint32_t d = 0; d < pe.directoryCount; ++d) {
+        if (d == DIRECTORY_RESOURCE || d == DIRECTORY_CERTIFICATE) continue;
+        uint32_t rva = 0, size = 0;
+        readDirectoryEntry(image, pe, d, &rva, &size);
+        if (rva != 0)
+            extent->virtualEnd =
+                std::max(extent->virtualEnd, alignUp(uint64_t{rva} + std::max(size, 1u), pe.sectionAlignment));
+    }
+    return true;
+}
+
+// Order: the entries as the directory holds them, sorted; a resource given twice is refused.
+bool orderedItems(const std::vector<ResourceEntry>& entries, std::vector<WriteItem>* items, std::string* error) {
+    items->clear();
+    for (const ResourceEntry& entry : entries) {
+        WriteItem item;
+        if (!toWriteKey(entry.type, &item.type, error) || !toWriteKey(entry.name, &item.name, error)) return false;
+        if (entry.data.size() > MAX_RESOURCE_BYTES)
+            return fail(error, resourceText(entry.type, entry.name, entry.language) + " is larger than 1 GB");
+        item.language = entry.language;
+        item.entry = &entry;
+        items->push_back(item);
+    }
+    std::stable_sort(items->begin(), items->end(), itemLess);
+    for (std::size_t i = 1; i < items->size(); ++i) {
+        if (!itemLess((*items)[i - 1], (*items)[i])) {
+            const ResourceEntry& twice = *(*items)[i].entry;
+            return fail(error, resourceText(twice.type, twice.name, twice.language) + " is given twice");
+        }
+    }
+    return true;
+}
+
+// Where the new resource section goes.
+struct Placement {
+    uint32_t oldRva = 0;     // the resource table the program had, 0 for none
+    int replaced = -1;       // the section rebuilt in place, or -1 for a section added after all others
+    uint64_t rva = 0;        // the new section's address in memory
+    uint64_t raw = 0;        // and in the file
+    uint64_t keptBytes = 0;  // the image's bytes kept as they are, from its start
+};
+
+// The index of a last section that holds exactly the resource tree and nothing the loader reads
+// besides, or -1.
+int replaceableSection(const std::vector<uint8_t>& image, const PeHeaders& pe, uint32_t oldRva) {
+    if (pe.sections.empty()) return -1;
+    const PeSection& last = pe.sections.back();
+    if (last.name != ".rsrc" || oldRva == 0 || oldRva != last.virtualAddress || last.rawSize == 0) return -1;
+    if (last.rawPointer < pe.sizeOfHeaders) return -1;
+    for (std::size_t i = 0; i + 1 < pe.sections.size(); ++i) {
+        const PeSection& other = pe.sections[i];
+        if (other.virtualAddress + virtualSpan(other, pe.sectionAlignment) > last.virtualAddress) return -1;
+        if (other.rawSize != 0 && static_cast<uint64_t>(other.rawPointer) + other.rawSize > last.rawPointer)
+            return -1;
+    }
+    // Nothing else the loader reads may live in it or after it, where a larger section would
+    // reach (the certificate's address is a file offset).
+    for (uint32_t d = 0; d < pe.directoryCount; ++d) {
+        if (d == DIRECTORY_RESOURCE || d == DIRECTORY_CERTIFICATE) continue;
+        uint32_t rva = 0, size = 0;
+        readDirectoryEntry(image, pe, d, &rva, &size);
+        if (rva != 0 && rva >= last.virtualAddress) return -1;
+    }
+    return static_cast<int>(pe.sections.size()) - 1;
+}
+
+// Place: a last section that holds exactly the resource tree is rebuilt in place, so rewriting a
+// program does not grow it each time. Otherwise the new section is added after all others and the
+// old one stays, unreferenced: sections after it (relocations, debug data) cannot move, since code
+// and tables refer to their addresses.
+bool placeSection(const std::vector<uint8_t>& image, const PeHeaders& pe, const ImageExtent& extent,
+                  Placement* placement, std::string* error) {
+    uint32_t oldSize = 0;
+    readDirectoryEntry(image, pe, DIRECTORY_RESOURCE, &placement->oldRva, &oldSize);
+    placement->replaced = replaceableSection(image, pe, placement->oldRva);
+    if (placement->replaced >= 0) {
+        const PeSection& old = pe.sections[static_cast<std::size_t>(placement->replaced)];
+        placement->rva = old.virtualAddress;
+        placement->raw = old.rawPointer;
+        placement->keptBytes = old.rawPointer;
+    } else {
+        const uint64_t headerEnd = pe.sectionTableOffset + (pe.sections.size() + 1) * uint64_t{SECTION_HEADER_SIZE};
+        if (pe.sections.size() >= MAX_SECTIONS || headerEnd > std::min<uint64_t>(pe.sizeOfHeaders, extent.firstRaw))
+            return fail(error, "no room in the program's headers for another section");
+        // Some linkers keep data (bound imports) after the section table: never write over it.
+        for (uint64_t i = headerEnd - SECTION_HEADER_SIZE; i < headerEnd; ++i)
+            if (image[static_cast<std::size_t>(i)] != 0)
+                return fail(error, "no free room in the program's headers for another section");
+        placement->rva = extent.virtualEnd;
+        placement->raw = alignUp(extent.rawEnd, pe.fileAlignment);
+        placement->keptBytes = extent.rawEnd;
+    }
+    if (placement->rva >= MAX_IMAGE_END) return fail(error, "the program is too large to take its resources");
+    return true;
+}
+
+// The new section's bytes and what follows them in the file.
+struct Layout {
+    std::vector<uint8_t> section;
+    uint64_t sectionRawSize = 0;  // the section's bytes in the file, aligned
+    uint64_t imageEnd = 0;        // SizeOfImage with the section
+    // The overlay: bytes past the last section (MinGW's symbol table, an appended payload), and
+    // where they move to.
+    uint64_t overlayStart = 0, overlayEnd = 0, newOverlayStart = 0;
+};
+
+// Lay out: the resource section built for its address, and the overlay moved behind it, so
+// readers that find it from the file's end still do. A certificate is dropped: the signature no
+// longer matches, and it must not be left pointing into other data.
+bool layOut(const std::vector<uint8_t>& image, const PeHeaders& pe, const ImageExtent& extent,
+            const std::vector<WriteItem>& items, const Placement& placement, Layout* layout, std::string* error) {
+    if (!buildResourceSection(items, static_cast<uint32_t>(placement.rva), &layout->section, error)) return false;
+    layout->sectionRawSize = alignUp(layout->section.size(), pe.fileAlignment);
+    layout->imageEnd = alignUp(placement.rva + layout->section.size(), pe.sectionAlignment);
+    if (layout->imageEnd > MAX_IMAGE_END) return fail(error, "the program with its resources would exceed 2 GB");
+    layout->overlayStart = extent.rawEnd;
+    layout->overlayEnd = image.size();
+    uint32_t certificateOffset = 0, certificateSize = 0;
+    readDirectoryEntry(image, pe, DIRECTORY_CERTIFICATE, &certificateOffset, &certificateSize);
+    if (certificateOffset != 0 && certificateOffset >= layout->overlayStart && certificateOffset < layout->overlayEnd)
+        layout->overlayEnd = certificateOffset;
+    layout->newOverlayStart = placement.raw + layout->sectionRawSize;
+    if (layout->newOverlayStart + (layout->overlayEnd - layout->overlayStart) > MAX_IMAGE_END)
+        return fail(error, "the program with its resources would exceed 2 GB");
+    return true;
+}
+
+// Assemble: the bytes kept, the new section, then the overlay.
+void assembleImage(const std::vector<uint8_t>& image, const Placement& placement, const Layout& layout,
+                   std::vector<uint8_t>* result) {
+    result->assign(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(placement.keptBytes));
+    result->resize(static_cast<std::size_t>(placement.raw), 0);
+    result->insert(result->end(), layout.section.begin(), layout.section.end());
+    result->resize(static_cast<std::size_t>(layout.newOverlayStart), 0);
+    result->insert(result->end(), image.begin() + static_cast<std::ptrdiff_t>(layout.overlayStart),
+                   image.begin() + static_cast<std::ptrdiff_t>(layout.overlayEnd));
+}
+
+// Patch the headers, 1: the new section's header. A new one gets its name and flags, and an old
+// .rsrc left behind is renamed: tools that look for resources by section name (objdump) would
+// show the stale ones.
+void patchSectionTable(const PeHeaders& pe, const Placement& placement, const Layout& layout,
+                       std::vector<uint8_t>* result) {
+    std::size_t header;
+    if (placement.replaced >= 0) {
+        header = pe.sections[static_cast<std::size_t>(placement.replaced)].headerOffset;
+    } else {
+        header = pe.sectionTableOffset + pe.sections.size() * SECTION_HEADER_SIZE;
+        const char name[SECTION_NAME_SIZE] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
+        std::fill(result->begin() + header, result->begin() + header + SECTION_HEADER_SIZE, 0);
+        std::copy(name, name + SECTION_NAME_SIZE, result->begin() + header);
+        put32(result, header + SECTION_CHARACTERISTICS, RSRC_CHARACTERISTICS);
+        put16(result, pe.coffOffset + COFF_SECTION_COUNT, static_cast<uint32_t>(pe.sections.size() + 1));
+        for (const PeSection& old : pe.sections) {
+            if (old.name != ".rsrc" || placement.oldRva < old.virtualAddress ||
+                placement.oldRva - old.virtualAddress >= virtualSpan(old, pe.sectionAlignment))
+                continue;
+            const char stale[SECTION_NAME_SIZE] = {'.', 'o', 'l', 'd', 'r', 's', 'r', 'c'};
+            std::copy(stale, stale + SECTION_NAME_SIZE, result->begin() + old.headerOffset);
+        }
+    }
+    put32(result, header + SECTION_VIRTUAL_SIZE, static_cast<uint32_t>(layout.section.size()));
+    put32(result, header + SECTION_VIRTUAL_ADDRESS, static_cast<uint32_t>(placement.rva));
+    put32(result, header + SECTION_RAW_SIZE, static_cast<uint32_t>(layout.sectionRawSize));
+    put32(result, header + SECTION_RAW_POINTER, static_cast<uint32_t>(placement.raw));
+}
+
+// Patch the headers, 2: the optional header's sizes, the resource table's slot, and the
+// certificate's, emptied.
+void patchOptionalHeader(const std::vector<uint8_t>& image, const PeHeaders& pe, const Placement& placement,
+                         const Layout& layout, std::vector<uint8_t>* result) {
+    // An informational sum of the initialised sections' raw sizes, kept consistent.
+    int64_t initialisedData = get32(image, pe.optionalOffset + OPT_INITIALIZED_DATA);
+    if (placement.replaced >= 0) initialisedData -= pe.sections[static_cast<std::size_t>(placement.replaced)].rawSize;
+    initialisedData = std::min<int64_t>(
+        std::max<int64_t>(initialisedData + static_cast<int64_t>(layout.sectionRawSize), 0), 0xFFFFFFFF);
+    put32(result, pe.optionalOffset + OPT_INITIALIZED_DATA, static_cast<uint32_t>(initialisedData));
+    put32(result, pe.optionalOffset + OPT_SIZE_OF_IMAGE, static_cast<uint32_t>(layout.imageEnd));
+    put32(result, directoryOffset(pe, DIRECTORY_RESOURCE), static_cast<uint32_t>(placement.rva));
+    put32(result, directoryOffset(pe, DIRECTORY_RESOURCE) + 4, static_cast<uint32_t>(layout.section.size()));
+    if (pe.directoryCount > DIRECTORY_CERTIFICATE) {
+        put32(result, directoryOffset(pe, DIRECTORY_CERTIFICATE), 0);
+        put32(result, directoryOffset(pe, DIRECTORY_CERTIFICATE) + 4, 0);
+    }
+}
+
+// Patch the headers, 3: the COFF symbol table follows the overlay it lives in; one that pointed
+// into bytes now gone is cleared rather than left pointing at something else.
+void patchSymbolTable(const std::vector<uint8_t>& image, const PeHeaders& pe, const Placement& placement,
+                      const Layout& layout, std::vector<uint8_t>* result) {
+    const uint32_t symbols = get32(image, pe.coffOffset + COFF_SYMBOL_TABLE);
+    if (symbols == 0) return;
+    if (symbols >= layout.overlayStart && symbols < layout.overlayEnd) {
+        put32(result, pe.coffOffset + COFF_SYMBOL_TABLE,
+              static_cast<uint32_t>(symbols - layout.overlayStart + layout.newOverlayStart));
+    } else if (symbols >= placement.keptBytes) {
+        put32(result, pe.coffOffset + COFF_SYMBOL_TABLE, 0);
+        put32(result, pe.coffOffset + COFF_SYMBOL_COUNT, 0);
+    }
+}
+
+// Checksum: the CheckSum field's algorithm, 16-bit little-endian words summed with the carries
+// folded back in, plus the file's length; the field itself counts as zero.
+void writeChecksum(std::vector<uint8_t>* image, std::size_t checksumOffset) {
     put32(image, checksumOffset, 0);
     uint64_t sum = 0;
     const std::size_t size = image->size();
@@ -542,7 +796,7 @@ uint32_t imageChecksum(std::vector<uint8_t>* image, std::size_t checksumOffset) 
     if (size % 2 != 0) sum += (*image)[size - 1];
     sum = (sum & 0xFFFF) + (sum >> 16);
     sum = (sum & 0xFFFF) + (sum >> 16);
-    return static_cast<uint32_t>(sum + size);
+    put32(image, checksumOffset, static_cast<uint32_t>(sum + size));
 }
 
 }  // namespace
@@ -636,192 +890,19 @@ bool writePeResources(const std::vector<uint8_t>& image, const std::vector<Resou
                       std::vector<uint8_t>* result, std::string* error) {
     result->clear();
     PeHeaders pe;
-    if (!parseHeaders(image, &pe, error)) return false;
-    if (pe.directoryCount <= DIRECTORY_RESOURCE)
-        return fail(error, "the program's header has no slot for a resource table");
-    if (!isPowerOfTwo(pe.fileAlignment) || pe.fileAlignment > 0x10000 || !isPowerOfTwo(pe.sectionAlignment) ||
-        pe.sectionAlignment < pe.fileAlignment)
-        return fail(error, "the program's headers are damaged: file alignment " + hex(pe.fileAlignment) +
-                               ", section alignment " + hex(pe.sectionAlignment));
-    // A section header is written into the table: the table must lie within the headers and before
-    // every section's data, or that header would land in (or past) the data written after it.
-    const uint64_t tableEnd = pe.sectionTableOffset + pe.sections.size() * uint64_t{SECTION_HEADER_SIZE};
-    if (pe.sizeOfHeaders > image.size() || pe.sizeOfHeaders < tableEnd)
-        return fail(error, "the program's headers are damaged: headers of " + hex(pe.sizeOfHeaders) +
-                               " bytes for a section table ending at " + hex(tableEnd));
-    for (const PeSection& section : pe.sections) {
-        if (section.rawSize != 0 && section.rawPointer < tableEnd)
-            return fail(error, "the program's headers are damaged: the data of section " + printable(section.name) +
-                                   " starts inside the section table");
-    }
-
-    // Every section is copied as it is, so each must be whole in the file.
-    uint64_t rawEnd = pe.sizeOfHeaders;
-    uint64_t virtualEnd = alignUp(pe.sizeOfHeaders, pe.sectionAlignment);
-    uint64_t firstRaw = pe.sizeOfHeaders;
-    for (const PeSection& section : pe.sections) {
-        if (section.rawSize != 0) {
-            if (static_cast<uint64_t>(section.rawPointer) + section.rawSize > image.size())
-                return fail(error,
-                            "the program is truncated: section " + printable(section.name) + " ends past the end of the file");
-            rawEnd = std::max<uint64_t>(rawEnd, static_cast<uint64_t>(section.rawPointer) + section.rawSize);
-            firstRaw = std::min<uint64_t>(firstRaw, section.rawPointer);
-        }
-        virtualEnd = std::max(virtualEnd, alignUp(section.virtualAddress + virtualSpan(section, pe.sectionAlignment),
-                                                  pe.sectionAlignment));
-    }
-    // What the loader finds through the other directories (imports, relocations, ...) may lie past
-    // every section: a new section placed there would cover it, and the next rebuild would find a
-    // directory inside the resources. The certificate's address is a file offset, not an RVA.
-    for (uint32_t d = 0; d < pe.directoryCount; ++d) {
-        if (d == DIRECTORY_RESOURCE || d == DIRECTORY_CERTIFICATE) continue;
-        uint32_t rva = 0, size = 0;
-        readDirectoryEntry(image, pe, d, &rva, &size);
-        if (rva != 0) virtualEnd = std::max(virtualEnd, alignUp(uint64_t{rva} + std::max(size, 1u), pe.sectionAlignment));
-    }
-
+    ImageExtent extent;
     std::vector<WriteItem> items;
-    for (const ResourceEntry& entry : entries) {
-        WriteItem item;
-        if (!toWriteKey(entry.type, &item.type, error) || !toWriteKey(entry.name, &item.name, error)) return false;
-        if (entry.data.size() > MAX_RESOURCE_BYTES)
-            return fail(error, resourceText(entry.type, entry.name, entry.language) + " is larger than 1 GB");
-        item.language = entry.language;
-        item.entry = &entry;
-        items.push_back(item);
-    }
-    std::stable_sort(items.begin(), items.end(), itemLess);
-    for (std::size_t i = 1; i < items.size(); ++i) {
-        if (!itemLess(items[i - 1], items[i])) {
-            const ResourceEntry& twice = *items[i].entry;
-            return fail(error, resourceText(twice.type, twice.name, twice.language) + " is given twice");
-        }
-    }
-
-    // Where the new section goes. A last section that holds exactly the resource tree is rebuilt in
-    // place, so rewriting a program does not grow it each time. Otherwise the new section is added
-    // after all others and the old one stays, unreferenced: sections after it (relocations, debug
-    // data) cannot move, since code and tables refer to their addresses. The old one is renamed,
-    // because tools that look for resources by section name (objdump) would show the stale ones.
-    uint32_t oldRva = 0, oldSize = 0;
-    readDirectoryEntry(image, pe, DIRECTORY_RESOURCE, &oldRva, &oldSize);
-    int replaced = -1;
-    if (!pe.sections.empty()) {
-        const PeSection& last = pe.sections.back();
-        bool lastEverywhere = last.name == ".rsrc" && oldRva != 0 && oldRva == last.virtualAddress && last.rawSize != 0;
-        if (last.rawPointer < pe.sizeOfHeaders) lastEverywhere = false;
-        for (std::size_t i = 0; lastEverywhere && i + 1 < pe.sections.size(); ++i) {
-            const PeSection& other = pe.sections[i];
-            if (other.virtualAddress + virtualSpan(other, pe.sectionAlignment) > last.virtualAddress)
-                lastEverywhere = false;
-            if (other.rawSize != 0 && static_cast<uint64_t>(other.rawPointer) + other.rawSize > last.rawPointer)
-                lastEverywhere = false;
-        }
-        // Nothing else the loader reads may live in it or after it, where a larger section would
-        // reach (the certificate's address is a file offset).
-        for (uint32_t d = 0; lastEverywhere && d < pe.directoryCount; ++d) {
-            if (d == DIRECTORY_RESOURCE || d == DIRECTORY_CERTIFICATE) continue;
-            uint32_t rva = 0, size = 0;
-            readDirectoryEntry(image, pe, d, &rva, &size);
-            if (rva != 0 && rva >= last.virtualAddress) lastEverywhere = false;
-        }
-        if (lastEverywhere) replaced = static_cast<int>(pe.sections.size()) - 1;
-    }
-
-    uint64_t sectionRva, sectionRaw, keptBytes;
-    if (replaced >= 0) {
-        const PeSection& old = pe.sections[static_cast<std::size_t>(replaced)];
-        sectionRva = old.virtualAddress;
-        sectionRaw = old.rawPointer;
-        keptBytes = old.rawPointer;
-    } else {
-        const uint64_t headerEnd = pe.sectionTableOffset + (pe.sections.size() + 1) * uint64_t{SECTION_HEADER_SIZE};
-        if (pe.sections.size() >= MAX_SECTIONS || headerEnd > std::min<uint64_t>(pe.sizeOfHeaders, firstRaw))
-            return fail(error, "no room in the program's headers for another section");
-        // Some linkers keep data (bound imports) after the section table: never write over it.
-        for (uint64_t i = headerEnd - SECTION_HEADER_SIZE; i < headerEnd; ++i)
-            if (image[static_cast<std::size_t>(i)] != 0)
-                return fail(error, "no free room in the program's headers for another section");
-        sectionRva = virtualEnd;
-        sectionRaw = alignUp(rawEnd, pe.fileAlignment);
-        keptBytes = rawEnd;
-    }
-    if (sectionRva >= MAX_IMAGE_END) return fail(error, "the program is too large to take its resources");
-
-    std::vector<uint8_t> section;
-    if (!buildResourceSection(items, static_cast<uint32_t>(sectionRva), &section, error)) return false;
-    const uint64_t sectionRawSize = alignUp(section.size(), pe.fileAlignment);
-    const uint64_t imageEnd = alignUp(sectionRva + section.size(), pe.sectionAlignment);
-    if (imageEnd > MAX_IMAGE_END) return fail(error, "the program with its resources would exceed 2 GB");
-
-    // Bytes past the last section (the overlay: MinGW's symbol table, an appended payload) move
-    // behind the new section, so readers that find them from the file's end still do. A certificate
-    // is dropped: the signature no longer matches, and it must not be left pointing into other data.
-    uint64_t overlayStart = rawEnd, overlayEnd = image.size();
-    uint32_t certificateOffset = 0, certificateSize = 0;
-    readDirectoryEntry(image, pe, DIRECTORY_CERTIFICATE, &certificateOffset, &certificateSize);
-    if (certificateOffset != 0 && certificateOffset >= overlayStart && certificateOffset < overlayEnd)
-        overlayEnd = certificateOffset;
-    const uint64_t newOverlayStart = sectionRaw + sectionRawSize;
-    if (newOverlayStart + (overlayEnd - overlayStart) > MAX_IMAGE_END)
-        return fail(error, "the program with its resources would exceed 2 GB");
-
-    result->assign(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(keptBytes));
-    result->resize(static_cast<std::size_t>(sectionRaw), 0);
-    result->insert(result->end(), section.begin(), section.end());
-    result->resize(static_cast<std::size_t>(newOverlayStart), 0);
-    result->insert(result->end(), image.begin() + static_cast<std::ptrdiff_t>(overlayStart),
-                   image.begin() + static_cast<std::ptrdiff_t>(overlayEnd));
-
-    std::size_t header;
-    int64_t initialisedData = get32(image, pe.optionalOffset + OPT_INITIALIZED_DATA);
-    if (replaced >= 0) {
-        header = pe.sections[static_cast<std::size_t>(replaced)].headerOffset;
-        initialisedData -= pe.sections[static_cast<std::size_t>(replaced)].rawSize;
-    } else {
-        header = pe.sectionTableOffset + pe.sections.size() * SECTION_HEADER_SIZE;
-        const char name[SECTION_NAME_SIZE] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
-        std::fill(result->begin() + header, result->begin() + header + SECTION_HEADER_SIZE, 0);
-        std::copy(name, name + SECTION_NAME_SIZE, result->begin() + header);
-        put32(result, header + SECTION_CHARACTERISTICS, RSRC_CHARACTERISTICS);
-        put16(result, pe.coffOffset + COFF_SECTION_COUNT, static_cast<uint32_t>(pe.sections.size() + 1));
-        for (const PeSection& old : pe.sections) {
-            if (old.name != ".rsrc" || oldRva < old.virtualAddress ||
-                oldRva - old.virtualAddress >= virtualSpan(old, pe.sectionAlignment))
-                continue;
-            const char stale[SECTION_NAME_SIZE] = {'.', 'o', 'l', 'd', 'r', 's', 'r', 'c'};
-            std::copy(stale, stale + SECTION_NAME_SIZE, result->begin() + old.headerOffset);
-        }
-    }
-    put32(result, header + SECTION_VIRTUAL_SIZE, static_cast<uint32_t>(section.size()));
-    put32(result, header + SECTION_VIRTUAL_ADDRESS, static_cast<uint32_t>(sectionRva));
-    put32(result, header + SECTION_RAW_SIZE, static_cast<uint32_t>(sectionRawSize));
-    put32(result, header + SECTION_RAW_POINTER, static_cast<uint32_t>(sectionRaw));
-    // An informational sum of the initialised sections' raw sizes, kept consistent.
-    initialisedData = std::min<int64_t>(std::max<int64_t>(initialisedData + static_cast<int64_t>(sectionRawSize), 0),
-                                        0xFFFFFFFF);
-    put32(result, pe.optionalOffset + OPT_INITIALIZED_DATA, static_cast<uint32_t>(initialisedData));
-    put32(result, pe.optionalOffset + OPT_SIZE_OF_IMAGE, static_cast<uint32_t>(imageEnd));
-    put32(result, directoryOffset(pe, DIRECTORY_RESOURCE), static_cast<uint32_t>(sectionRva));
-    put32(result, directoryOffset(pe, DIRECTORY_RESOURCE) + 4, static_cast<uint32_t>(section.size()));
-    if (pe.directoryCount > DIRECTORY_CERTIFICATE) {
-        put32(result, directoryOffset(pe, DIRECTORY_CERTIFICATE), 0);
-        put32(result, directoryOffset(pe, DIRECTORY_CERTIFICATE) + 4, 0);
-    }
-
-    // The COFF symbol table follows the overlay it lives in; one that pointed into bytes now gone
-    // is cleared rather than left pointing at something else.
-    const uint32_t symbols = get32(image, pe.coffOffset + COFF_SYMBOL_TABLE);
-    if (symbols != 0) {
-        if (symbols >= overlayStart && symbols < overlayEnd) {
-            put32(result, pe.coffOffset + COFF_SYMBOL_TABLE,
-                  static_cast<uint32_t>(symbols - overlayStart + newOverlayStart));
-        } else if (symbols >= keptBytes) {
-            put32(result, pe.coffOffset + COFF_SYMBOL_TABLE, 0);
-            put32(result, pe.coffOffset + COFF_SYMBOL_COUNT, 0);
-        }
-    }
-    const std::size_t checksum = pe.optionalOffset + OPT_CHECKSUM;
-    put32(result, checksum, imageChecksum(result, checksum));
+    Placement placement;
+    Layout layout;
+    if (!parseHeaders(image, &pe, error) || !checkHeadersForWriting(image, pe, error) ||
+        !measureImage(image, pe, &extent, error) || !orderedItems(entries, &items, error) ||
+        !placeSection(image, pe, extent, &placement, error) ||
+        !layOut(image, pe, extent, items, placement, &layout, error))
+        return false;
+    assembleImage(image, placement, layout, result);
+    patchSectionTable(pe, placement, layout, result);
+    patchOptionalHeader(image, pe, placement, layout, result);
+    patchSymbolTable(image, pe, placement, layout, result);
+    writeChecksum(result, pe.optionalOffset + OPT_CHECKSUM);
     return true;
 }
