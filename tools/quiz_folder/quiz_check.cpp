@@ -274,103 +274,137 @@ struct HeaderFacts {
     bool revealKnown;
 };
 
-void checkQuestion(const QuestionSource& question, int number, const HeaderFacts& facts, MediaSources* sources,
-                   CheckedQuiz* quiz, Diagnostics* diagnostics) {
-    QuizContent& content = quiz->content;
-    const std::string prefix = "question " + std::to_string(number) + ": ";
-    QuestionContent result;
+// One question being checked: its source, how messages name it, and what the header says about
+// the quiz.
+struct QuestionCheck {
+    const QuestionSource& question;
+    int number;
+    std::string prefix;        // "question 3: "
+    const QuizContent& quiz;   // kind, slots and reveal, as the header gave them
+    const HeaderFacts& facts;
+    Diagnostics* diagnostics;
+};
 
-    if (!question.answer.given) {
-        addError(diagnostics, question.line,
-                 prefix + "no answer; give the expected answer with answer = \"...\"");
-    } else if (question.answer.wrongType) {
+// answer: required, and a text that can be typed into an answer field.
+void checkAnswer(const QuestionCheck& check, QuestionContent* result) {
+    const SourceText& answer = check.question.answer;
+    if (!answer.given) {
+        addError(check.diagnostics, check.question.line,
+                 check.prefix + "no answer; give the expected answer with answer = \"...\"");
+    } else if (answer.wrongType) {
         // Reported when read.
-    } else if (question.answer.value.empty()) {
-        addError(diagnostics, question.answer.line,
-                 prefix + "answer is empty: no typed answer can ever match it");
-    } else if (playerText(question.answer.value, question.answer.line, prefix + "answer", TextRule::Answer,
-                          &result.answer1, diagnostics)) {
-        warnAboutAnswer(result.answer1, question.answer.value, question.answer.line, prefix + "answer",
-                        diagnostics);
+    } else if (answer.value.empty()) {
+        addError(check.diagnostics, answer.line, check.prefix + "answer is empty: no typed answer can ever match it");
+    } else if (playerText(answer.value, answer.line, check.prefix + "answer", TextRule::Answer, &result->answer1,
+                          check.diagnostics)) {
+        warnAboutAnswer(result->answer1, answer.value, answer.line, check.prefix + "answer", check.diagnostics);
     }
+}
 
-    if (question.answer2.wrongType) {
+// answer2: given exactly when the quiz has two answer slots, and then like answer.
+void checkAnswer2(const QuestionCheck& check, QuestionContent* result) {
+    const SourceText& answer2 = check.question.answer2;
+    const int slots = check.quiz.slots;
+    if (answer2.wrongType) {
         // Reported when read.
-    } else if (content.slots == 1 && question.answer2.given) {
-        addError(diagnostics, question.answer2.line,
-                 prefix + "answer2 is given but the quiz has one answer slot (slots = 1)");
-    } else if (content.slots == 2 && !question.answer2.given) {
-        addError(diagnostics, question.line,
-                 prefix + "no answer2, but the quiz has two answer slots (slots = 2)");
-    } else if (content.slots == 2 && question.answer2.value.empty()) {
-        addError(diagnostics, question.answer2.line,
-                 prefix + "answer2 is empty: no typed answer can ever match it");
-    } else if (content.slots == 2 &&
-               playerText(question.answer2.value, question.answer2.line, prefix + "answer2", TextRule::Answer,
-                          &result.answer2, diagnostics)) {
-        warnAboutAnswer(result.answer2, question.answer2.value, question.answer2.line, prefix + "answer2",
-                        diagnostics);
+    } else if (slots == 1 && answer2.given) {
+        addError(check.diagnostics, answer2.line,
+                 check.prefix + "answer2 is given but the quiz has one answer slot (slots = 1)");
+    } else if (slots == 2 && !answer2.given) {
+        addError(check.diagnostics, check.question.line,
+                 check.prefix + "no answer2, but the quiz has two answer slots (slots = 2)");
+    } else if (slots == 2 && answer2.value.empty()) {
+        addError(check.diagnostics, answer2.line, check.prefix + "answer2 is empty: no typed answer can ever match it");
+    } else if (slots == 2 && playerText(answer2.value, answer2.line, check.prefix + "answer2", TextRule::Answer,
+                                        &result->answer2, check.diagnostics)) {
+        warnAboutAnswer(result->answer2, answer2.value, answer2.line, check.prefix + "answer2", check.diagnostics);
     }
+}
 
-    if (question.text.wrongType) {
+// text: required in a text quiz, which shows it; stored in the others.
+void checkQuestionText(const QuestionCheck& check, QuestionContent* result) {
+    const SourceText& text = check.question.text;
+    if (text.wrongType) {
         // Reported when read.
-    } else if (facts.kindKnown && content.kind == QuizKind::Text &&
-               (!question.text.given || question.text.value.empty())) {
-        addError(diagnostics, lineOr(question.text, question.line),
-                 prefix + "no text: a text quiz shows each question's text");
-    } else if (question.text.given) {
-        playerText(question.text.value, question.text.line, prefix + "text", TextRule::Field, &result.text,
-                   diagnostics);
+    } else if (check.facts.kindKnown && check.quiz.kind == QuizKind::Text && (!text.given || text.value.empty())) {
+        addError(check.diagnostics, lineOr(text, check.question.line),
+                 check.prefix + "no text: a text quiz shows each question's text");
+    } else if (text.given) {
+        playerText(text.value, text.line, check.prefix + "text", TextRule::Field, &result->text, check.diagnostics);
     }
+}
 
-    if (!facts.revealKnown) {
+// comment: kept only when the quiz reveals comments.
+void checkComment(const QuestionCheck& check, QuestionContent* result) {
+    const SourceText& comment = check.question.comment;
+    if (!check.facts.revealKnown) {
         // Nothing to tell whether the comment is used.
-    } else if (usable(question.comment)) {
-        if (content.reveal == RevealMode::Comment) {
-            playerText(question.comment.value, question.comment.line, prefix + "comment", TextRule::Field,
-                       &result.comment, diagnostics);
+    } else if (usable(comment)) {
+        if (check.quiz.reveal == RevealMode::Comment) {
+            playerText(comment.value, comment.line, check.prefix + "comment", TextRule::Field, &result->comment,
+                       check.diagnostics);
         } else {
-            addWarning(diagnostics, question.comment.line,
-                       prefix + "comment is shown only with reveal = \"comment\"; it is left out");
+            addWarning(check.diagnostics, comment.line,
+                       check.prefix + "comment is shown only with reveal = \"comment\"; it is left out");
         }
     }
+}
 
-    const int mediaId = IMG_MEDIA_BASE + number;
-    if (!facts.kindKnown || question.media.wrongType) {
+// media: required in every kind of quiz but text, which shows none, in the kind's format.
+void checkQuestionMedia(const QuestionCheck& check, MediaSources* sources, CheckedQuiz* quiz) {
+    const SourceText& media = check.question.media;
+    const QuizKind kind = check.quiz.kind;
+    if (!check.facts.kindKnown || media.wrongType) {
         // Nothing to check the media against, or reported when read.
-    } else if (content.kind == QuizKind::Text) {
-        if (question.media.given) {
-            addError(diagnostics, question.media.line,
-                     prefix + "media is given but a text quiz shows no media");
+    } else if (kind == QuizKind::Text) {
+        if (media.given) {
+            addError(check.diagnostics, media.line, check.prefix + "media is given but a text quiz shows no media");
         }
-    } else if (!question.media.given) {
-        addError(diagnostics, question.line,
-                 prefix + "no media: " + (content.kind == QuizKind::Audio ? "an " : "a ") +
-                     kindName(content.kind) + " quiz needs " + mediaRuleFor(content.kind).description +
-                     " for each question");
+    } else if (!media.given) {
+        addError(check.diagnostics, check.question.line,
+                 check.prefix + "no media: " + (kind == QuizKind::Audio ? "an " : "a ") + kindName(kind) +
+                     " quiz needs " + mediaRuleFor(kind).description + " for each question");
     } else {
-        checkMediaFile(sources, question.media, prefix + "media", mediaRuleFor(content.kind), mediaId, quiz,
-                       diagnostics);
+        checkMediaFile(sources, media, check.prefix + "media", mediaRuleFor(kind), IMG_MEDIA_BASE + check.number,
+                       quiz, check.diagnostics);
     }
+}
 
+// answer_picture: kept only when a picture quiz reveals pictures, and then expected.
+void checkAnswerPicture(const QuestionCheck& check, MediaSources* sources, CheckedQuiz* quiz) {
+    const SourceText& picture = check.question.answerPicture;
     // Only a picture quiz has a picture for the answer picture to replace.
     const bool answerPictures =
-        content.reveal == RevealMode::AnswerPicture && content.kind == QuizKind::Picture;
-    if (question.answerPicture.wrongType || !facts.revealKnown) {
+        check.quiz.reveal == RevealMode::AnswerPicture && check.quiz.kind == QuizKind::Picture;
+    if (picture.wrongType || !check.facts.revealKnown) {
         // Reported when read, or nothing to tell whether the picture is used.
-    } else if (question.answerPicture.given) {
+    } else if (picture.given) {
         if (answerPictures) {
-            checkMediaFile(sources, question.answerPicture, prefix + "answer_picture",
-                           mediaRuleFor(QuizKind::Picture), IMG_ANSWER_BASE + number, quiz, diagnostics);
-        } else if (content.reveal != RevealMode::AnswerPicture) {
-            addWarning(diagnostics, question.answerPicture.line,
-                       prefix + "answer_picture is shown only with reveal = \"picture\"; it is left out");
+            checkMediaFile(sources, picture, check.prefix + "answer_picture", mediaRuleFor(QuizKind::Picture),
+                           IMG_ANSWER_BASE + check.number, quiz, check.diagnostics);
+        } else if (check.quiz.reveal != RevealMode::AnswerPicture) {
+            addWarning(check.diagnostics, picture.line,
+                       check.prefix + "answer_picture is shown only with reveal = \"picture\"; it is left out");
         }
     } else if (answerPictures) {
-        addWarning(diagnostics, question.line,
-                   prefix + "no answer_picture: solving this question reveals nothing");
+        addWarning(check.diagnostics, check.question.line,
+                   check.prefix + "no answer_picture: solving this question reveals nothing");
     }
-    content.questions.push_back(result);
+}
+
+// Each key of the question in turn; the question joins the quiz's content whatever was found.
+void checkQuestion(const QuestionSource& question, int number, const HeaderFacts& facts, MediaSources* sources,
+                   CheckedQuiz* quiz, Diagnostics* diagnostics) {
+    const QuestionCheck check{question, number, "question " + std::to_string(number) + ": ", quiz->content, facts,
+                              diagnostics};
+    QuestionContent result;
+    checkAnswer(check, &result);
+    checkAnswer2(check, &result);
+    checkQuestionText(check, &result);
+    checkComment(check, &result);
+    checkQuestionMedia(check, sources, quiz);
+    checkAnswerPicture(check, sources, quiz);
+    quiz->content.questions.push_back(result);
 }
 
 HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnostics* diagnostics) {
