@@ -8,6 +8,7 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/help_texts.h"
 #include "tools/support/files.h"
+#include "tools/support/text.h"
 
 namespace {
 
@@ -25,9 +26,7 @@ int runCodecCommand(const char* command, bool packing, const Args& args, std::os
         return TOOL_EXIT_OK;
     }
     if (args.size() != 2) {
-        usageError(err, prefix,
-                   "needs IN and OUT, got " + std::to_string(args.size()) + " argument" +
-                       (args.size() == 1 ? "" : "s"));
+        usageError(err, prefix, "needs IN and OUT, got " + plural(args.size(), "argument"));
         return TOOL_EXIT_USAGE;
     }
     std::vector<unsigned char> input;
@@ -47,9 +46,9 @@ int runCodecCommand(const char* command, bool packing, const Args& args, std::os
     if (status != LzwStatus::Ok) {
         std::free(output);
         err << prefix << ": " << lzwStatusName(status);
-        if (!packing) err << " after " << outputLength << (outputLength == 1 ? " byte" : " bytes");
+        if (!packing) err << " after " << plural(outputLength, "byte");
         if (inputLength > LZW_MAX_INPUT) {
-            err << " (" << quoted(args[0]) << " has " << inputLength
+            err << " (" << quotedText(args[0]) << " has " << inputLength
                 << " bytes; the codec takes at most " << LZW_MAX_INPUT << ")";
         }
         err << "\n";

@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "tools/support/cp1252.h"
+#include "tools/support/text.h"
 
 bool isHelpOption(const std::string& arg) {
     return arg == "--help" || arg == "-h";
@@ -34,11 +34,11 @@ bool parseArguments(const Args& args, const std::vector<ValueOption>& options, A
             if (name == candidate.name) option = &candidate;
         }
         if (!option) {
-            *error = "unknown option '" + printable(name) + "'";
+            *error = "unknown option " + quotedText(name);
             return false;
         }
         if (*option->given) {
-            *error = "option '" + name + "' is given twice";
+            *error = "option " + quotedText(name) + " is given twice";
             return false;
         }
         if (equals != std::string::npos) {
@@ -46,7 +46,7 @@ bool parseArguments(const Args& args, const std::vector<ValueOption>& options, A
         } else if (i + 1 < args.size()) {
             *option->value = args[++i];
         } else {
-            *error = "option '" + name + "' needs a value";
+            *error = "option " + quotedText(name) + " needs a value";
             return false;
         }
         *option->given = true;

@@ -8,7 +8,7 @@
 #include "tools/cli/help_texts.h"
 #include "tools/cli/judge_command.h"
 #include "tools/cli/quiz_commands.h"
-#include "tools/support/files.h"
+#include "tools/support/text.h"
 
 namespace {
 
@@ -46,6 +46,6 @@ int runTrivoMake(const std::vector<std::string>& args, std::istream& in, std::os
     }
     const bool option = !args[0].empty() && args[0][0] == '-';
     usageError(err, "trivo-make",
-               std::string(option ? "unknown option " : "unknown command ") + quoted(args[0]));
+               std::string(option ? "unknown option " : "unknown command ") + quotedText(args[0]));
     return TOOL_EXIT_USAGE;
 }

@@ -9,6 +9,7 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/help_texts.h"
 #include "tools/support/cp1252.h"
+#include "tools/support/text.h"
 
 namespace {
 
@@ -118,8 +119,7 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
     if (args.empty()) return judgeLines(in, out, err);
     if (args.size() != 2) {
         usageError(err, "trivo-make judge",
-                   "needs EXPECTED and TYPED (or no argument, to read lines), got " +
-                       std::to_string(args.size()) + " argument" + (args.size() == 1 ? "" : "s"));
+                   "needs EXPECTED and TYPED (or no argument, to read lines), got " + plural(args.size(), "argument"));
         return TOOL_EXIT_USAGE;
     }
     return judgeOne(args[0], args[1], "", out, err);

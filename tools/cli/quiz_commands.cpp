@@ -14,6 +14,7 @@
 #include "tools/quiz_folder/starter.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
+#include "tools/support/text.h"
 
 namespace {
 
@@ -28,10 +29,6 @@ bool wantsHelp(const Args& args) {
         if (isHelpOption(arg)) return true;
     }
     return false;
-}
-
-std::string plural(std::size_t count, const char* noun) {
-    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
 // A quiz folder named on the command line: its path, and its quiz.toml as messages show it.
@@ -102,7 +99,7 @@ int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err
         return TOOL_EXIT_USAGE;
     }
     if (!parseKindName(kindText, &kind)) {
-        usageError(err, prefix, "--kind must be text, picture, audio or video, not " + ::quoted(kindText));
+        usageError(err, prefix, "--kind must be text, picture, audio or video, not " + quotedText(kindText));
         return TOOL_EXIT_USAGE;
     }
     std::string error;
@@ -169,7 +166,7 @@ int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& e
     // Written over quiz.toml or a media file, the program would destroy the very quiz it carries.
     for (const std::filesystem::path& source : quiz.sources) {
         if (output != "-" && sameFile(nativePath(output), source)) {
-            err << prefix << ": " << ::quoted(output) << " is one of the quiz's own files; nothing written\n";
+            err << prefix << ": " << quotedText(output) << " is one of the quiz's own files; nothing written\n";
             return TOOL_EXIT_FAILED;
         }
     }
@@ -177,7 +174,7 @@ int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& e
     const std::string playerShown = playerGiven ? playerName : utf8Path(playerPath);
     std::error_code ec;
     if (!playerGiven && !std::filesystem::exists(playerPath, ec)) {
-        err << prefix << ": no player: " << ::quoted(playerShown)
+        err << prefix << ": no player: " << quotedText(playerShown)
             << " does not exist; name one with --player PLAYER.exe\n";
         return TOOL_EXIT_FAILED;
     }
@@ -188,7 +185,7 @@ int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& e
         return TOOL_EXIT_FAILED;
     }
     if (!buildQuizProgram(player, quiz, &program, &error)) {
-        err << prefix << ": player " << ::quoted(playerShown) << " cannot carry the quiz: " << error << "\n";
+        err << prefix << ": player " << quotedText(playerShown) << " cannot carry the quiz: " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
     if (!writeOutputFile(output, program.data(), program.size(), out, &error)) {
@@ -224,7 +221,7 @@ int runDump(const Args& args, std::istream&, std::ostream& out, std::ostream& er
     }
     DumpedQuiz quiz;
     if (!readQuizProgram(image, &quiz, &error)) {
-        err << prefix << ": " << ::quoted(name) << ": " << error << "\n";
+        err << prefix << ": " << quotedText(name) << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
     const std::string header =
@@ -233,13 +230,13 @@ int runDump(const Args& args, std::istream&, std::ostream& out, std::ostream& er
     std::vector<FolderFile> files;
     output = folderName(output);
     if (!quizFolderFiles(quiz, header, &files, &error)) {
-        err << prefix << ": " << ::quoted(name) << ": " << error << "\n";
+        err << prefix << ": " << quotedText(name) << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
     // A folder that would not check or build again is no way back: it is not written.
     const auto holdsQuiz = [&](const std::filesystem::path& written, std::string* why) {
         if (folderHoldsQuiz(written, quiz, why)) return true;
-        *why = ::quoted(name) + ": " + *why;
+        *why = quotedText(name) + ": " + *why;
         return false;
     };
     if (!writeNewFolder(nativePath(output), output, files, &error, holdsQuiz)) {

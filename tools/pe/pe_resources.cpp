@@ -17,6 +17,7 @@
 #include <set>
 
 #include "tools/support/cp1252.h"
+#include "tools/support/text.h"
 
 namespace {
 
@@ -363,7 +364,7 @@ bool toWriteKey(const ResourceKey& key, WriteKey* out, std::string* error) {
         uint32_t codePoint = 0;
         std::string why;
         if (!decodeUtf8Char(key.text, &offset, &codePoint, &why))
-            return fail(error, "resource name \"" + printable(key.text) + "\" is not valid UTF-8: " + why);
+            return fail(error, "resource name " + quotedText(key.text, '"') + " is not valid UTF-8: " + why);
         if (codePoint >= 'a' && codePoint <= 'z') codePoint -= 'a' - 'A';
         if (codePoint >= 0x10000) {
             out->units.push_back(static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
@@ -373,7 +374,7 @@ bool toWriteKey(const ResourceKey& key, WriteKey* out, std::string* error) {
         }
     }
     if (out->units.size() > 0xFFFF)
-        return fail(error, "resource name \"" + printable(key.text.substr(0, 40)) + "...\" is too long");
+        return fail(error, "resource name " + quotedText(key.text.substr(0, 40) + "...", '"') + " is too long");
     return true;
 }
 

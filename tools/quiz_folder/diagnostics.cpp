@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "tools/support/cp1252.h"
+#include "tools/support/text.h"
 
 void addError(Diagnostics* diagnostics, int line, const std::string& message) {
     diagnostics->push_back(Diagnostic{Severity::Error, line, message});
@@ -36,14 +37,6 @@ void printDiagnostics(const Diagnostics& diagnostics, const std::string& file, s
     }
 }
 
-namespace {
-
-std::string counted(int count, const char* noun) {
-    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
-
-}  // namespace
-
 std::string diagnosticsSummary(const Diagnostics& diagnostics) {
-    return counted(countErrors(diagnostics), "error") + ", " + counted(countWarnings(diagnostics), "warning");
+    return plural(countErrors(diagnostics), "error") + ", " + plural(countWarnings(diagnostics), "warning");
 }

@@ -10,6 +10,7 @@
 #include "tools/quiz_folder/media_format.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
+#include "tools/support/text.h"
 
 namespace {
 
@@ -24,10 +25,6 @@ constexpr int64_t QUIZ_TOML_MAX_BYTES = 4 * 1024 * 1024;
 constexpr int32_t UNPACKED_LIMIT = LZW_MAX_INPUT < LZW_UNPACK_CAPACITY ? LZW_MAX_INPUT : LZW_UNPACK_CAPACITY;
 // The player's unpacker reads its input with a 16-bit count.
 constexpr int32_t PACKED_LIMIT = LZW_MAX_INPUT;
-
-std::string quotedText(const std::string& utf8) {
-    return "\"" + utf8 + "\"";
-}
 
 int lineOr(const SourceText& field, int fallback) {
     return field.given ? field.line : fallback;
@@ -119,7 +116,7 @@ void warnAboutAnswer(const std::string& answer, const std::string& utf8, int lin
                      Diagnostics* diagnostics) {
     if (!answer.empty() && (answer.front() == ' ' || answer.back() == ' ')) {
         addWarning(diagnostics, line,
-                   name + " " + quotedText(utf8) + (answer.front() == ' ' ? " starts" : " ends") +
+                   name + " " + quotedText(utf8, '"') + (answer.front() == ' ' ? " starts" : " ends") +
                        " with a space: the player trims only what is typed, so no typed answer " +
                        "can ever match it exactly");
     }
@@ -135,7 +132,7 @@ void warnAboutAnswer(const std::string& answer, const std::string& utf8, int lin
     }
     if (!letters.empty()) {
         addWarning(diagnostics, line,
-                   name + " " + quotedText(utf8) + " has lower-case accented letters (" + utf8Of(letters) +
+                   name + " " + quotedText(utf8, '"') + " has lower-case accented letters (" + utf8Of(letters) +
                        "): a player who types it in capitals (" + utf8Of(capitals) +
                        ") gets a near miss, since the player folds only a to z");
     }
@@ -219,25 +216,25 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
     }
     if (path.find('\\') != std::string::npos) {
         addError(diagnostics, field.line,
-                 name + " " + quoted(path) +
+                 name + " " + quotedText(path) +
                      " holds \"\\\"; write paths with \"/\" so the folder builds everywhere");
         return;
     }
     const std::filesystem::path relative = nativePath(path);
     if (relative.is_absolute() || relative.has_root_name() || relative.has_root_directory()) {
         addError(diagnostics, field.line,
-                 name + " " + quoted(path) + " must be a path inside the quiz folder");
+                 name + " " + quotedText(path) + " must be a path inside the quiz folder");
         return;
     }
     if (sources->overTotal) return;  // reported once already
     std::filesystem::path resolved;
     std::string error;
     if (!resolvedPath(sources->folder / relative, &resolved, &error)) {
-        addError(diagnostics, field.line, name + ": cannot read " + quoted(path) + ": " + error);
+        addError(diagnostics, field.line, name + ": cannot read " + quotedText(path) + ": " + error);
         return;
     }
     if (sources->resolvedFolder.empty() || !isInside(sources->resolvedFolder, resolved)) {
-        addError(diagnostics, field.line, name + " " + quoted(path) + " leads outside the quiz folder");
+        addError(diagnostics, field.line, name + " " + quotedText(path) + " leads outside the quiz folder");
         return;
     }
     QuizMediaFile media{resourceId, path, {}};
@@ -250,7 +247,7 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
     sources->total += size;
     if (sources->total > MEDIA_TOTAL_MAX_BYTES) {
         addError(diagnostics, field.line,
-                 name + " " + quoted(path) + " brings the media to " + std::to_string(sources->total) +
+                 name + " " + quotedText(path) + " brings the media to " + std::to_string(sources->total) +
                      " bytes; a quiz program holds at most " +
                      std::to_string(MEDIA_TOTAL_MAX_BYTES / (1024 * 1024)) + " MB of them");
         sources->overTotal = true;
@@ -259,7 +256,7 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
     const MediaFormat format = mediaFormat(media.bytes);
     if (format != rule.first && format != rule.second) {
         addError(diagnostics, field.line,
-                 name + " " + quoted(path) + " is not " + rule.description +
+                 name + " " + quotedText(path) + " is not " + rule.description +
                      (media.bytes.empty() ? " (the file is empty)" : ""));
         return;
     }
@@ -416,7 +413,7 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
     } else if (!parseKindName(source.kind.value, &content->kind)) {
         addError(diagnostics, source.kind.line,
                  "kind must be \"text\", \"picture\", \"audio\" or \"video\", not " +
-                     quotedText(source.kind.value));
+                     quotedText(source.kind.value, '"'));
     } else {
         kindKnown = true;
     }
@@ -459,20 +456,20 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
     if (usable(source.reveal) && !parseRevealName(source.reveal.value, &content->reveal)) {
         addError(
             diagnostics, source.reveal.line,
-            "reveal must be \"none\", \"picture\" or \"comment\", not " + quotedText(source.reveal.value));
+            "reveal must be \"none\", \"picture\" or \"comment\", not " + quotedText(source.reveal.value, '"'));
         revealKnown = false;
     }
     if (usable(source.reveal) && content->reveal != RevealMode::None && content->kind != QuizKind::Picture &&
         kindKnown) {
         addWarning(diagnostics, source.reveal.line,
-                   std::string("reveal = ") + quotedText(source.reveal.value) + " shows nothing in " +
+                   std::string("reveal = ") + quotedText(source.reveal.value, '"') + " shows nothing in " +
                        (content->kind == QuizKind::Audio ? "an " : "a ") + kindName(content->kind) +
                        " quiz: only picture quizzes have a picture to replace " + "and a comment line");
     }
     if (usable(source.background) && !parseColour(source.background.value, content)) {
         addError(diagnostics, source.background.line,
                  "background must be a colour written \"#RRGGBB\" (six hexadecimal digits), not " +
-                     quotedText(source.background.value));
+                     quotedText(source.background.value, '"'));
     }
     return HeaderFacts{kindKnown, revealKnown};
 }
@@ -486,9 +483,7 @@ void checkCodes(const QuizSource& source, QuizContent* content, Diagnostics* dia
     if (source.codes.wrongType) return;  // reported when read
     if (source.codes.items.size() != questions) {
         addError(diagnostics, source.codes.line,
-                 "codes holds " + std::to_string(source.codes.items.size()) + " code" +
-                     (source.codes.items.size() == 1 ? "" : "s") + " for " + std::to_string(questions) +
-                     " question" + (questions == 1 ? "" : "s") +
+                 "codes holds " + plural(source.codes.items.size(), "code") + " for " + plural(questions, "question") +
                      ": give one per question, the code for a score of 1 first");
     }
     for (std::size_t k = 0; k < source.codes.items.size() && k < static_cast<std::size_t>(MAX_QUESTIONS); ++k) {
@@ -503,7 +498,7 @@ void checkCodes(const QuizSource& source, QuizContent* content, Diagnostics* dia
                 // The header's code box is 55 pixels wide: about eight capitals of its font.
                 else if (text.size() > MAX_VISIBLE_CODE)
                     addWarning(diagnostics, code.line,
-                               name + " \"" + code.value + "\" is longer than " +
+                               name + " " + quotedText(code.value, '"') + " is longer than " +
                                    std::to_string(MAX_VISIBLE_CODE) +
                                    " characters: the header's code box shows only its start");
             }

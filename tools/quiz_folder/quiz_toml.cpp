@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "tools/support/text.h"
+
 namespace {
 
 int lineOf(const toml::node& node) {
@@ -83,7 +85,7 @@ void readTextList(const toml::node& node, const std::string& name, SourceTextLis
 
 void unknownKey(const toml::key& key, const std::string& where, Diagnostics* diagnostics) {
     addWarning(diagnostics, static_cast<int>(key.source().begin.line),
-               "unknown key '" + std::string(key.str()) + "'" + where + " is ignored");
+               "unknown key " + quotedText(std::string(key.str())) + where + " is ignored");
 }
 
 bool isQuizKey(std::string_view name) {
@@ -116,7 +118,7 @@ void readQuestion(const toml::table& table, int number, QuestionSource* question
         } else if (isQuizKey(name)) {
             // TOML puts every key below a [[questions]] line into that question.
             addWarning(diagnostics, static_cast<int>(key.source().begin.line),
-                       "'" + std::string(name) + "' stands below [[questions]], so it belongs to question " +
+                       quotedText(std::string(name)) + " stands below [[questions]], so it belongs to question " +
                            std::to_string(number) + " and is ignored; move it above the first [[questions]]");
         } else {
             unknownKey(key, " in question " + std::to_string(number), diagnostics);

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "tools/support/cp1252.h"
+#include "tools/support/text.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -71,10 +72,6 @@ std::string utf8Path(const std::filesystem::path& path) {
 #else
     return path.string();
 #endif
-}
-
-std::string quoted(const std::string& name) {
-    return "'" + printable(name) + "'";
 }
 
 namespace {
@@ -193,7 +190,7 @@ int openForReading(const fs::path& path, const std::string& shown, bool regularO
                    std::string* error) {
     const int fd = openNative(path, READ_FLAGS);
     if (fd < 0) {
-        *error = "cannot read " + quoted(shown) + ": " + std::strerror(errno);
+        *error = "cannot read " + quotedText(shown) + ": " + std::strerror(errno);
         return -1;
     }
     std::string why;
@@ -205,7 +202,7 @@ int openForReading(const fs::path& path, const std::string& shown, bool regularO
         why = "it is not a regular file";
     if (!why.empty()) {
         closeNative(fd);
-        *error = "cannot read " + quoted(shown) + ": " + why;
+        *error = "cannot read " + quotedText(shown) + ": " + why;
         return -1;
     }
 #ifndef _WIN32
@@ -371,8 +368,8 @@ bool readFileBytes(const fs::path& path, const std::string& shown, int64_t maxBy
     closeNative(fd);
     if (tooLarge || failed) {
         bytes->clear();
-        *error = tooLarge ? quoted(shown) + " is larger than " + sizeText(maxBytes) + limitReason
-                          : "cannot read " + quoted(shown) + ": " + std::strerror(readErrno);
+        *error = tooLarge ? quotedText(shown) + " is larger than " + sizeText(maxBytes) + limitReason
+                          : "cannot read " + quotedText(shown) + ": " + std::strerror(readErrno);
         return false;
     }
     return true;
@@ -398,8 +395,8 @@ bool readRegularFile(const fs::path& path, const std::string& shown, int64_t max
     closeNative(fd);
     if (*size > maxBytes || failed) {
         bytes->clear();
-        *error = failed ? "cannot read " + quoted(shown) + ": " + std::strerror(readErrno)
-                        : quoted(shown) + " is larger than " + sizeText(maxBytes);
+        *error = failed ? "cannot read " + quotedText(shown) + ": " + std::strerror(readErrno)
+                        : quotedText(shown) + " is larger than " + sizeText(maxBytes);
         return false;
     }
     return true;
@@ -451,7 +448,7 @@ bool sameFile(const fs::path& a, const fs::path& b) {
 
 bool writeFileReplacing(const fs::path& path, const std::string& shown, const unsigned char* bytes, std::size_t size,
                         std::string* error) {
-    const std::string failed = "cannot write " + quoted(shown) + ": ";
+    const std::string failed = "cannot write " + quotedText(shown) + ": ";
     fs::path target;
     int mode = -1;
     std::string reason;
@@ -514,11 +511,11 @@ bool writeNewFolder(const fs::path& folder, const std::string& shown, const std:
     const bool exists = status.type() != fs::file_type::not_found && status.type() != fs::file_type::none;
     if (exists) {
         if (status.type() != fs::file_type::directory) {
-            *error = quoted(shown) + " already exists and is not a folder";
+            *error = quotedText(shown) + " already exists and is not a folder";
             return false;
         }
         if (!fs::is_empty(folder, ec) || ec) {
-            *error = quoted(shown) + " already exists and is not empty";
+            *error = quotedText(shown) + " already exists and is not empty";
             return false;
         }
     }
@@ -527,7 +524,7 @@ bool writeNewFolder(const fs::path& folder, const std::string& shown, const std:
     fs::path temporary;
     std::string reason;
     if (makeBeside(folder, &temporary, &reason, [](const fs::path& name) { return makeFolder(name, 0700); }) < 0) {
-        *error = "cannot create " + quoted(shown) + ": " + reason;
+        *error = "cannot create " + quotedText(shown) + ": " + reason;
         return false;
     }
     std::set<fs::path> made = {temporary};
@@ -548,7 +545,7 @@ bool writeNewFolder(const fs::path& folder, const std::string& shown, const std:
         if (ok && fd < 0) reason = std::strerror(errno);
         ok = fd >= 0 && fillNewFile(fd, target, file.bytes.data(), file.bytes.size(), &reason);
         if (!ok) {
-            *error = "cannot write " + quoted(shown + "/" + file.relativePath) + ": " + reason;
+            *error = "cannot write " + quotedText(shown + "/" + file.relativePath) + ": " + reason;
             break;
         }
     }
@@ -559,20 +556,20 @@ bool writeNewFolder(const fs::path& folder, const std::string& shown, const std:
         const mode_t mask = ::umask(0);
         ::umask(mask);
         ok = ::chmod(temporary.c_str(), 0777 & ~mask) == 0;
-        if (!ok) *error = "cannot create " + quoted(shown) + ": " + std::strerror(errno);
+        if (!ok) *error = "cannot create " + quotedText(shown) + ": " + std::strerror(errno);
     }
 #endif
     if (ok && exists) {
         fs::remove(folder, ec);  // empty, checked above
         if (ec) {
-            *error = "cannot replace " + quoted(shown) + ": " + ec.message();
+            *error = "cannot replace " + quotedText(shown) + ": " + ec.message();
             ok = false;
         }
     }
     if (ok) {
         fs::rename(temporary, folder, ec);
         if (ec) {
-            *error = "cannot create " + quoted(shown) + ": " + ec.message();
+            *error = "cannot create " + quotedText(shown) + ": " + ec.message();
             ok = false;
         }
     }

@@ -16,9 +16,6 @@ std::filesystem::path nativePath(const std::string& utf8);
 // The UTF-8 form of a path, for messages and for names written into quiz.toml.
 std::string utf8Path(const std::filesystem::path& path);
 
-// 'name', for messages.
-std::string quoted(const std::string& name);
-
 // A folder named on the command line, without the separators that may end it ("out/" is "out");
 // a name made only of separators (the root) is kept.
 std::string folderName(const std::string& name);
