@@ -17,6 +17,7 @@
 #include <set>
 
 #include "tools/support/cp1252.h"
+#include "tools/support/little_endian.h"
 #include "tools/support/text.h"
 
 namespace {
@@ -87,24 +88,6 @@ struct PeHeaders {
     uint32_t directoryCount = 0;     // data directories the optional header really holds
     std::vector<PeSection> sections;
 };
-
-uint16_t get16(const std::vector<uint8_t>& bytes, std::size_t offset) {
-    return static_cast<uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
-}
-
-uint32_t get32(const std::vector<uint8_t>& bytes, std::size_t offset) {
-    return static_cast<uint32_t>(bytes[offset]) | (static_cast<uint32_t>(bytes[offset + 1]) << 8) |
-           (static_cast<uint32_t>(bytes[offset + 2]) << 16) | (static_cast<uint32_t>(bytes[offset + 3]) << 24);
-}
-
-void put16(std::vector<uint8_t>* bytes, std::size_t offset, uint32_t value) {
-    (*bytes)[offset] = static_cast<uint8_t>(value);
-    (*bytes)[offset + 1] = static_cast<uint8_t>(value >> 8);
-}
-
-void put32(std::vector<uint8_t>* bytes, std::size_t offset, uint32_t value) {
-    for (int i = 0; i < 4; ++i) (*bytes)[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
 
 std::string hex(uint64_t value) {
     char text[24];

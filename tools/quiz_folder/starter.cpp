@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/quiz_folder/starter_media.h"
+#include "tools/support/little_endian.h"
 
 namespace {
 
@@ -143,19 +144,6 @@ void addMedia(std::vector<FolderFile>* files, const std::string& path, const cha
             FolderFile{path, std::vector<unsigned char>(media->bytes, media->bytes + media->size)});
 }
 
-void putLittleEndian(std::vector<unsigned char>* bytes, std::size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) (*bytes)[at + i] = static_cast<unsigned char>(value >> (8 * i));
-}
-
-void append32(std::vector<unsigned char>* bytes, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes->push_back(static_cast<unsigned char>(value >> (8 * i)));
-}
-
-void append16(std::vector<unsigned char>* bytes, uint16_t value) {
-    bytes->push_back(static_cast<unsigned char>(value));
-    bytes->push_back(static_cast<unsigned char>(value >> 8));
-}
-
 void appendFourCc(std::vector<unsigned char>* bytes, const char* code) {
     for (int i = 0; i < 4; ++i) bytes->push_back(static_cast<unsigned char>(code[i]));
 }
@@ -170,7 +158,7 @@ std::size_t beginChunk(std::vector<unsigned char>* bytes, const char* id, const 
 }
 
 void endChunk(std::vector<unsigned char>* bytes, std::size_t sizeAt) {
-    putLittleEndian(bytes, sizeAt, static_cast<uint32_t>(bytes->size() - sizeAt - 4));
+    put32(bytes, sizeAt, static_cast<uint32_t>(bytes->size() - sizeAt - 4));
 }
 
 }  // namespace
