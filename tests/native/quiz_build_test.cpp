@@ -11,6 +11,7 @@
 #include "content/lzw.h"
 #include "tests/native/quiz_folder_support.h"
 #include "tests/native/tiny_pe.h"
+#include "tests/native/tool_run.h"
 #include "tools/pe/pe_resources.h"
 #include "tools/quiz_folder/quiz_check.h"
 #include "tools/quiz_folder/quiz_content.h"
