@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "content/lzw.h"
-#include "tools/manifest.h"
-#include "tools/quiz_check.h"
-#include "tools/quiz_content.h"
-#include "tools/quiz_dump.h"
+#include "tools/quiz_folder/quiz_check.h"
+#include "tools/quiz_folder/quiz_content.h"
+#include "tools/quiz_folder/quiz_dump.h"
+#include "tools/quiz_folder/quiz_toml.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QuizSource source;
     Diagnostics diagnostics;
-    if (!readManifest(std::string(reinterpret_cast<const char*>(data), size), &source, &diagnostics)) {
+    if (!readQuizToml(std::string(reinterpret_cast<const char*>(data), size), &source, &diagnostics)) {
         if (countErrors(diagnostics) == 0) std::abort();
         return 0;
     }
@@ -82,10 +82,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The way back: dump's quiz.toml of it reads back clean.
     dumped.content.codes = quiz.content.codes;
     std::string manifest;
-    if (!quizManifestText(dumped, "", &manifest, &error)) std::abort();
+    if (!quizTomlText(dumped, "", &manifest, &error)) std::abort();
     QuizSource back;
     Diagnostics backDiagnostics;
-    if (!readManifest(manifest, &back, &backDiagnostics) || countErrors(backDiagnostics) != 0 ||
+    if (!readQuizToml(manifest, &back, &backDiagnostics) || countErrors(backDiagnostics) != 0 ||
         back.questions.size() != quiz.content.questions.size())
         std::abort();
     return 0;

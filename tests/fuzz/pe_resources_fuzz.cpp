@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/pe_resources.h"
-#include "tools/quiz_build.h"
+#include "tools/pe/pe_resources.h"
+#include "tools/quiz_folder/quiz_build.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "tools/cp1252.h"
-#include "tools/manifest.h"
-#include "tools/quiz_content.h"
-#include "tools/quiz_dump.h"
+#include "tools/quiz_folder/quiz_content.h"
+#include "tools/quiz_folder/quiz_dump.h"
+#include "tools/quiz_folder/quiz_toml.h"
+#include "tools/support/cp1252.h"
 
 namespace {
 
@@ -29,10 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<unsigned char> again = encodeQuizContent(quiz.content);
     if (again.size() > bytes.size() || again[1] != bytes[1]) std::abort();
     std::string manifest;
-    if (!quizManifestText(quiz, "", &manifest, &error)) return 0;  // a byte code page 1252 leaves undefined
+    if (!quizTomlText(quiz, "", &manifest, &error)) return 0;  // a byte code page 1252 leaves undefined
     QuizSource source;
     Diagnostics diagnostics;
-    if (!readManifest(manifest, &source, &diagnostics) || countErrors(diagnostics) != 0) std::abort();
+    if (!readQuizToml(manifest, &source, &diagnostics) || countErrors(diagnostics) != 0) std::abort();
     expectText(source.title, quiz.content.title);
     expectText(source.author, quiz.content.author);
     expectText(source.description, quiz.content.description);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "player/ids.h"
-#include "tools/pe_resources.h"
+#include "tools/pe/pe_resources.h"
 
 namespace {
 

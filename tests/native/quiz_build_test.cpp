@@ -11,11 +11,12 @@
 #include "content/lzw.h"
 #include "tests/native/quiz_folder_support.h"
 #include "tests/native/tiny_pe.h"
-#include "tools/pe_resources.h"
-#include "tools/quiz_check.h"
-#include "tools/quiz_content.h"
-#include "tools/quiz_dump.h"
-#include "tools/starter.h"
+#include "tests/native/tool_run.h"
+#include "tools/pe/pe_resources.h"
+#include "tools/quiz_folder/quiz_check.h"
+#include "tools/quiz_folder/quiz_content.h"
+#include "tools/quiz_folder/quiz_dump.h"
+#include "tools/quiz_folder/starter.h"
 
 namespace {
 

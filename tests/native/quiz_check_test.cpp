@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "tests/native/quiz_folder_support.h"
-#include "tools/cp1252.h"
-#include "tools/media_format.h"
-#include "tools/quiz_check.h"
+#include "tools/quiz_folder/media_format.h"
+#include "tools/quiz_folder/quiz_check.h"
+#include "tools/support/cp1252.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "content/loader.h"
 #include "content/quiz.h"
 #include "tests/native/fake_platform.h"
-#include "tools/media_format.h"
-#include "tools/quiz_content.h"
+#include "tools/quiz_folder/media_format.h"
+#include "tools/quiz_folder/quiz_content.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// Helpers for the tests of trivo-make's quiz folder commands: a scratch folder per test, files in
-// and out, the tool run in-process, and minimal media files that pass the format checks.
+// Helpers for the tests of trivo-make's quiz folders: a scratch folder per test, files in and out,
+// and minimal media files that pass the format checks.
 #pragma once
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -8,11 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "tools/commands.h"
 
 namespace quiz_folder {
 
@@ -37,19 +35,6 @@ inline std::vector<std::string> filesUnder(const std::filesystem::path& dir) {
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-inline ToolRun run(const std::vector<std::string>& args) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = runTrivoMake(args, in, out, err);
-    return ToolRun{status, out.str(), err.str()};
 }
 
 // Each test gets a scratch folder of its own.

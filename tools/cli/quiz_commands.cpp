@@ -1,0 +1,249 @@
+// The quiz folder commands: a starter folder, its check, the quiz program built from it, and the
+// way back from a quiz program to a folder.
+#include "tools/cli/quiz_commands.h"
+
+#include <ostream>
+#include <system_error>
+
+#include "tools/cli/commands.h"
+#include "tools/cli/help_texts.h"
+#include "tools/cli/tool_location.h"
+#include "tools/quiz_folder/quiz_build.h"
+#include "tools/quiz_folder/quiz_check.h"
+#include "tools/quiz_folder/quiz_dump.h"
+#include "tools/quiz_folder/starter.h"
+#include "tools/support/cp1252.h"
+#include "tools/support/files.h"
+#include "tools/support/text.h"
+
+namespace {
+
+// A program file is held in memory while it is read; the player is far smaller, and a quiz
+// program holds at most the media limit and the player.
+constexpr int64_t PROGRAM_MAX_BYTES = MEDIA_TOTAL_MAX_BYTES + 64 * 1024 * 1024;
+
+const char* const PLAYER_NAME = "trivo.exe";
+
+bool wantsHelp(const Args& args) {
+    for (const std::string& arg : args) {
+        if (isHelpOption(arg)) return true;
+    }
+    return false;
+}
+
+// A quiz folder named on the command line: its path, and its quiz.toml as messages show it.
+struct QuizFolder {
+    std::filesystem::path path;
+    std::string tomlShown;
+};
+
+QuizFolder quizFolder(const std::string& arg) {
+    std::string shown = arg;
+    std::filesystem::path path = nativePath(arg);
+    std::error_code ec;
+    // quiz.toml itself named instead of its folder.
+    if (path.filename() == QUIZ_TOML_NAME && std::filesystem::is_regular_file(path, ec)) {
+        path = path.parent_path();
+        shown = shown.substr(0, shown.size() - std::string(QUIZ_TOML_NAME).size());
+        if (path.empty()) path = ".";
+    }
+    while (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\')) shown.pop_back();
+    if (shown.empty() || shown == "." || shown == "./") return QuizFolder{path, QUIZ_TOML_NAME};
+    return QuizFolder{path, printable(shown) + "/" + QUIZ_TOML_NAME};
+}
+
+std::string quizSummary(const QuizContent& content, std::size_t mediaCount) {
+    return std::string(kindName(content.kind)) + " quiz, " + plural(content.questions.size(), "question") +
+           ", " + plural(mediaCount, "media file");
+}
+
+// Reads the arguments of a command that takes one name and value options; prints the usage error.
+bool commandArguments(const std::string& prefix, const Args& args, const std::vector<ValueOption>& options,
+                      const char* needs, std::string* name, std::ostream& err) {
+    Args positional;
+    std::string error;
+    if (!parseArguments(args, options, &positional, &error)) {
+        usageError(err, prefix, error);
+        return false;
+    }
+    if (positional.size() != 1) {
+        usageError(err, prefix, std::string("needs ") + needs + ", got " + plural(positional.size(), "name"));
+        return false;
+    }
+    *name = positional[0];
+    return true;
+}
+
+std::filesystem::path defaultPlayer() {
+    const std::filesystem::path self = runningProgramPath();
+    return self.empty() ? std::filesystem::path(PLAYER_NAME) : self.parent_path() / PLAYER_NAME;
+}
+
+}  // namespace
+
+int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+    const std::string prefix = "trivo-make new";
+    if (wantsHelp(args)) {
+        out << NEW_HELP;
+        return TOOL_EXIT_OK;
+    }
+    std::string folder, kindText;
+    bool kindGiven = false;
+    if (!commandArguments(prefix, args, {{"--kind", &kindText, &kindGiven}}, "one folder name DIR", &folder,
+                          err)) {
+        return TOOL_EXIT_USAGE;
+    }
+    QuizKind kind = QuizKind::Text;
+    if (!kindGiven) {
+        usageError(err, prefix, "needs --kind text, picture, audio or video");
+        return TOOL_EXIT_USAGE;
+    }
+    if (!parseKindName(kindText, &kind)) {
+        usageError(err, prefix, "--kind must be text, picture, audio or video, not " + quotedText(kindText));
+        return TOOL_EXIT_USAGE;
+    }
+    std::string error;
+    folder = folderName(folder);
+    if (!writeNewFolder(nativePath(folder), folder, starterFiles(kind), &error)) {
+        err << prefix << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    const std::string shown = printable(folder);
+    out << "wrote " << shown << ": " << (kind == QuizKind::Audio ? "an " : "a ") << kindName(kind)
+        << " quiz of 3 questions to make your own; then\n"
+        << "  trivo-make check " << shown << "\n"
+        << "  trivo-make build " << shown << " -o quiz.exe\n";
+    return TOOL_EXIT_OK;
+}
+
+int runCheck(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+    const std::string prefix = "trivo-make check";
+    if (wantsHelp(args)) {
+        out << CHECK_HELP;
+        return TOOL_EXIT_OK;
+    }
+    std::string name;
+    if (!commandArguments(prefix, args, {}, "one quiz folder DIR", &name, err)) return TOOL_EXIT_USAGE;
+    const QuizFolder folder = quizFolder(name);
+    CheckedQuiz quiz;
+    Diagnostics diagnostics;
+    const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics, MediaReading::FormatOnly);
+    printDiagnostics(diagnostics, folder.tomlShown, out);
+    out << folder.tomlShown << ": " << diagnosticsSummary(diagnostics);
+    if (ok) out << " (" << quizSummary(quiz.content, quiz.media.size()) << ")";
+    out << "\n";
+    return ok ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
+}
+
+int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+    const std::string prefix = "trivo-make build";
+    if (wantsHelp(args)) {
+        out << BUILD_HELP;
+        return TOOL_EXIT_OK;
+    }
+    std::string name, output, playerName;
+    bool outputGiven = false, playerGiven = false;
+    if (!commandArguments(prefix, args,
+                          {{"-o", &output, &outputGiven}, {"--player", &playerName, &playerGiven}},
+                          "one quiz folder DIR", &name, err)) {
+        return TOOL_EXIT_USAGE;
+    }
+    if (!outputGiven) {
+        usageError(err, prefix, "needs -o OUT.exe, the quiz program to write");
+        return TOOL_EXIT_USAGE;
+    }
+    const QuizFolder folder = quizFolder(name);
+    CheckedQuiz quiz;
+    Diagnostics diagnostics;
+    const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics);
+    printDiagnostics(diagnostics, folder.tomlShown, err);
+    if (!ok) {
+        err << prefix << ": " << folder.tomlShown << ": " << diagnosticsSummary(diagnostics)
+            << "; nothing written\n";
+        return TOOL_EXIT_FAILED;
+    }
+
+    // Written over quiz.toml or a media file, the program would destroy the very quiz it carries.
+    for (const std::filesystem::path& source : quiz.sources) {
+        if (output != "-" && sameFile(nativePath(output), source)) {
+            err << prefix << ": " << quotedText(output) << " is one of the quiz's own files; nothing written\n";
+            return TOOL_EXIT_FAILED;
+        }
+    }
+    const std::filesystem::path playerPath = playerGiven ? nativePath(playerName) : defaultPlayer();
+    const std::string playerShown = playerGiven ? playerName : utf8Path(playerPath);
+    std::error_code ec;
+    if (!playerGiven && !std::filesystem::exists(playerPath, ec)) {
+        err << prefix << ": no player: " << quotedText(playerShown)
+            << " does not exist; name one with --player PLAYER.exe\n";
+        return TOOL_EXIT_FAILED;
+    }
+    std::vector<unsigned char> player, program;
+    std::string error;
+    if (!readFileBytes(playerPath, playerShown, PROGRAM_MAX_BYTES, "", &player, &error)) {
+        err << prefix << ": player: " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    if (!buildQuizProgram(player, quiz, &program, &error)) {
+        err << prefix << ": player " << quotedText(playerShown) << " cannot carry the quiz: " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    if (!writeOutputFile(output, program.data(), program.size(), out, &error)) {
+        err << prefix << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    // The program itself may be what standard output carries.
+    (output == "-" ? err : out) << "wrote " << printable(output) << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    return TOOL_EXIT_OK;
+}
+
+int runDump(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+    const std::string prefix = "trivo-make dump";
+    if (wantsHelp(args)) {
+        out << DUMP_HELP;
+        return TOOL_EXIT_OK;
+    }
+    std::string name, output;
+    bool outputGiven = false;
+    if (!commandArguments(prefix, args, {{"-o", &output, &outputGiven}}, "one quiz program QUIZ.exe", &name,
+                          err)) {
+        return TOOL_EXIT_USAGE;
+    }
+    if (!outputGiven) {
+        usageError(err, prefix, "needs -o DIR, the quiz folder to write");
+        return TOOL_EXIT_USAGE;
+    }
+    std::vector<unsigned char> image;
+    std::string error;
+    if (!readFileBytes(nativePath(name), name, PROGRAM_MAX_BYTES, "", &image, &error)) {
+        err << prefix << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    DumpedQuiz quiz;
+    if (!readQuizProgram(image, &quiz, &error)) {
+        err << prefix << ": " << quotedText(name) << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    const std::string header =
+        "# Trivo quiz read back from " + printable(utf8Path(nativePath(name).filename())) +
+        " by trivo-make dump.\n# Build it again with: trivo-make build FOLDER -o QUIZ.exe\n\n";
+    std::vector<FolderFile> files;
+    output = folderName(output);
+    if (!quizFolderFiles(quiz, header, &files, &error)) {
+        err << prefix << ": " << quotedText(name) << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    // A folder that would not check or build again is no way back: it is not written.
+    const auto holdsQuiz = [&](const std::filesystem::path& written, std::string* why) {
+        if (folderHoldsQuiz(written, quiz, why)) return true;
+        *why = quotedText(name) + ": " + *why;
+        return false;
+    };
+    if (!writeNewFolder(nativePath(output), output, files, &error, holdsQuiz)) {
+        err << prefix << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    for (const std::string& note : quiz.notes) err << prefix << ": note: " << note << "\n";
+    out << "wrote " << printable(output) << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    return TOOL_EXIT_OK;
+}

@@ -1,0 +1,598 @@
+// Checking a quiz folder: every rule the player's formats and limits impose, each problem reported
+// with its line, and the quiz turned into the program's form on the way.
+#include "tools/quiz_folder/quiz_check.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "content/lzw.h"
+#include "content/quiz_format.h"
+#include "tools/quiz_folder/media_format.h"
+#include "tools/support/cp1252.h"
+#include "tools/support/files.h"
+#include "tools/support/text.h"
+
+namespace {
+
+// The most characters of a score code that the header shows whole.
+const std::size_t MAX_VISIBLE_CODE = 8;
+
+// quiz.toml is text a person writes: anything near this size is not one.
+constexpr int64_t QUIZ_TOML_MAX_BYTES = 4 * 1024 * 1024;
+
+// The packer reads at most LZW_MAX_INPUT bytes and the player unpacks at most LZW_UNPACK_CAPACITY;
+// the smaller bounds what a resource may hold before packing.
+constexpr int32_t UNPACKED_LIMIT = LZW_MAX_INPUT < LZW_UNPACK_CAPACITY ? LZW_MAX_INPUT : LZW_UNPACK_CAPACITY;
+// The player's unpacker reads its input with a 16-bit count.
+constexpr int32_t PACKED_LIMIT = LZW_MAX_INPUT;
+
+int lineOr(const SourceText& field, int fallback) {
+    return field.given ? field.line : fallback;
+}
+
+// Given with the right type: a value of a wrong type has had its error already.
+bool usable(const SourceText& field) {
+    return field.given && !field.wrongType;
+}
+bool usable(const SourceInteger& field) {
+    return field.given && !field.wrongType;
+}
+
+// What a text may hold beyond being code page 1252 and short enough.
+enum class TextRule {
+    Field,   // a "|"-ended field of the content
+    Answer,  // a field that is also typed into a one-line answer field
+    Code,    // a line of the score codes: "|" is fine, a line break is not
+};
+
+// The code page 1252 form of a manifest text, or nothing (with an error) when the player cannot
+// hold it. name is how the messages call the text ("title", "question 3: answer").
+bool playerText(const std::string& utf8, int line, const std::string& name, TextRule rule, std::string* text,
+                Diagnostics* diagnostics) {
+    text->clear();
+    if (utf8.find('\0') != std::string::npos) {
+        addError(diagnostics, line, name + " holds U+0000, which would end the text early in the player");
+        return false;
+    }
+    const TextConversion converted = utf8ToCp1252(utf8);
+    if (!converted.ok) {
+        addError(diagnostics, line, name + ": " + converted.error);
+        return false;
+    }
+    bool ok = true;
+    if (rule != TextRule::Code && converted.text.find(FIELD_SEPARATOR) != std::string::npos) {
+        addError(diagnostics, line, name + " holds \"|\", which the program uses to end each of its texts");
+        ok = false;
+    }
+    if (rule == TextRule::Code && converted.text.find_first_of("\r\n") != std::string::npos) {
+        addError(diagnostics, line, name + " holds a line break; a code is one line");
+        ok = false;
+    }
+    if (rule == TextRule::Answer) {
+        for (unsigned char byte : converted.text) {
+            if (byte < 0x20) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(byte));
+                addError(diagnostics, line,
+                         name + " holds the control character " + hex +
+                             ", which cannot be typed into an answer field");
+                ok = false;
+                break;
+            }
+        }
+    }
+    if (converted.text.size() > static_cast<std::size_t>(TEXT_MAX_LENGTH)) {
+        addError(diagnostics, line,
+                 name + " is " + std::to_string(converted.text.size()) +
+                     " bytes long in code page 1252; the player holds at most " +
+                     std::to_string(TEXT_MAX_LENGTH));
+        ok = false;
+    }
+    if (ok) *text = converted.text;
+    return ok;
+}
+
+// The capital of a lower-case accented letter of code page 1252, or 0 for any other byte. The
+// player folds only a to z, so these are the letters whose case a player can get wrong.
+unsigned char accentedCapital(unsigned char byte) {
+    switch (byte) {
+        case 0x9A: return 0x8A;  // s caron
+        case 0x9C: return 0x8C;  // oe
+        case 0x9E: return 0x8E;  // z caron
+        case 0xFF: return 0x9F;  // y diaeresis
+        default: break;
+    }
+    // a grave to thorn, except the division sign; sharp s (0xDF) has no capital in the code page.
+    if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<unsigned char>(byte - 0x20);
+    return 0;
+}
+
+std::string utf8Of(const std::string& cp1252) {
+    const TextConversion converted = cp1252ToUtf8(cp1252);
+    return converted.ok ? converted.text : cp1252;
+}
+
+void warnAboutAnswer(const std::string& answer, const std::string& utf8, int line, const std::string& name,
+                     Diagnostics* diagnostics) {
+    if (!answer.empty() && (answer.front() == ' ' || answer.back() == ' ')) {
+        addWarning(diagnostics, line,
+                   name + " " + quotedText(utf8, '"') + (answer.front() == ' ' ? " starts" : " ends") +
+                       " with a space: the player trims only what is typed, so no typed answer " +
+                       "can ever match it exactly");
+    }
+    std::string letters, capitals;
+    for (unsigned char byte : answer) {
+        const unsigned char capital = accentedCapital(byte);
+        if (capital != 0 && letters.find(static_cast<char>(byte)) == std::string::npos) {
+            letters.push_back(static_cast<char>(byte));
+        }
+        capitals.push_back(static_cast<char>(capital != 0                 ? capital
+                                             : byte >= 'a' && byte <= 'z' ? byte - 0x20
+                                                                          : byte));
+    }
+    if (!letters.empty()) {
+        addWarning(diagnostics, line,
+                   name + " " + quotedText(utf8, '"') + " has lower-case accented letters (" + utf8Of(letters) +
+                       "): a player who types it in capitals (" + utf8Of(capitals) +
+                       ") gets a near miss, since the player folds only a to z");
+    }
+}
+
+bool parseColour(const std::string& text, QuizContent* content) {
+    if (text.size() != 7 || text[0] != '#') return false;
+    unsigned char channels[3];
+    for (int i = 0; i < 3; ++i) {
+        unsigned value = 0;
+        for (int k = 0; k < 2; ++k) {
+            const char c = text[1 + 2 * i + k];
+            unsigned digit;
+            if (c >= '0' && c <= '9') {
+                digit = static_cast<unsigned>(c - '0');
+            } else if (c >= 'a' && c <= 'f') {
+                digit = static_cast<unsigned>(c - 'a' + 10);
+            } else if (c >= 'A' && c <= 'F') {
+                digit = static_cast<unsigned>(c - 'A' + 10);
+            } else {
+                return false;
+            }
+            value = value * 16 + digit;
+        }
+        channels[i] = static_cast<unsigned char>(value);
+    }
+    content->red = channels[0];
+    content->green = channels[1];
+    content->blue = channels[2];
+    return true;
+}
+
+// What a question's media must be in a quiz of this kind.
+struct MediaRule {
+    const char* description;  // "a JPEG or GIF picture"
+    MediaFormat first, second;
+};
+
+MediaRule mediaRuleFor(QuizKind kind) {
+    switch (kind) {
+        case QuizKind::Audio:
+            return MediaRule{"an MP3 sound (ID3 tag or MPEG frame)", MediaFormat::Mp3, MediaFormat::Mp3};
+        case QuizKind::Video:
+            return MediaRule{"an AVI film (RIFF ... AVI header)", MediaFormat::Avi, MediaFormat::Avi};
+        default: return MediaRule{"a JPEG or GIF picture", MediaFormat::Jpeg, MediaFormat::Gif};
+    }
+}
+
+// Where the media are read from and how much of them, and what they add up to so far.
+struct MediaSources {
+    std::filesystem::path folder;          // as given
+    std::filesystem::path resolvedFolder;  // with every link resolved; empty when it cannot be
+    MediaReading reading;
+    int64_t total = 0;
+    bool overTotal = false;  // once over the limit, no more media are read
+};
+
+// Whether path (links resolved) lies inside folder (links resolved), below it.
+bool isInside(const std::filesystem::path& folder, const std::filesystem::path& path) {
+    auto part = path.begin();
+    for (const std::filesystem::path& folderPart : folder) {
+        if (part == path.end() || *part != folderPart) return false;
+        ++part;
+    }
+    return part != path.end();
+}
+
+// Reads one media file named by the manifest and checks its format; adds it to the quiz. A quiz
+// folder comes from anyone: a path, or a link on it, that leads outside the folder would put the
+// user's own files into the program the user then shares.
+void checkMediaFile(MediaSources* sources, const SourceText& field, const std::string& name, const MediaRule& rule,
+                    int resourceId, CheckedQuiz* quiz, Diagnostics* diagnostics) {
+    const std::string& path = field.value;
+    if (path.empty()) {
+        addError(diagnostics, field.line, name + " is empty; give the file's path inside the quiz folder");
+        return;
+    }
+    if (path.find('\0') != std::string::npos) {
+        addError(diagnostics, field.line, name + " holds U+0000, which no file name can hold");
+        return;
+    }
+    if (path.find('\\') != std::string::npos) {
+        addError(diagnostics, field.line,
+                 name + " " + quotedText(path) +
+                     " holds \"\\\"; write paths with \"/\" so the folder builds everywhere");
+        return;
+    }
+    const std::filesystem::path relative = nativePath(path);
+    if (relative.is_absolute() || relative.has_root_name() || relative.has_root_directory()) {
+        addError(diagnostics, field.line,
+                 name + " " + quotedText(path) + " must be a path inside the quiz folder");
+        return;
+    }
+    if (sources->overTotal) return;  // reported once already
+    std::filesystem::path resolved;
+    std::string error;
+    if (!resolvedPath(sources->folder / relative, &resolved, &error)) {
+        addError(diagnostics, field.line, name + ": cannot read " + quotedText(path) + ": " + error);
+        return;
+    }
+    if (sources->resolvedFolder.empty() || !isInside(sources->resolvedFolder, resolved)) {
+        addError(diagnostics, field.line, name + " " + quotedText(path) + " leads outside the quiz folder");
+        return;
+    }
+    QuizMediaFile media{resourceId, path, {}};
+    int64_t size = 0;
+    const std::size_t wanted = sources->reading == MediaReading::FormatOnly ? MEDIA_FORMAT_BYTES : MEDIA_MAX_BYTES;
+    if (!readRegularFile(resolved, path, MEDIA_MAX_BYTES, wanted, &media.bytes, &size, &error)) {
+        addError(diagnostics, field.line, name + ": " + error);
+        return;
+    }
+    sources->total += size;
+    if (sources->total > MEDIA_TOTAL_MAX_BYTES) {
+        addError(diagnostics, field.line,
+                 name + " " + quotedText(path) + " brings the media to " + std::to_string(sources->total) +
+                     " bytes; a quiz program holds at most " +
+                     std::to_string(MEDIA_TOTAL_MAX_BYTES / (1024 * 1024)) + " MB of them");
+        sources->overTotal = true;
+        return;
+    }
+    const MediaFormat format = mediaFormat(media.bytes);
+    if (format != rule.first && format != rule.second) {
+        addError(diagnostics, field.line,
+                 name + " " + quotedText(path) + " is not " + rule.description +
+                     (media.bytes.empty() ? " (the file is empty)" : ""));
+        return;
+    }
+    quiz->sources.push_back(resolved);
+    quiz->media.push_back(std::move(media));
+}
+
+// Whether the kind and the reveal mode are known: when one is wrong, the checks that depend on it
+// are skipped rather than reported against a value the author did not mean.
+struct HeaderFacts {
+    bool kindKnown;
+    bool revealKnown;
+};
+
+// One question being checked: its source, how messages name it, and what the header says about
+// the quiz.
+struct QuestionCheck {
+    const QuestionSource& question;
+    int number;
+    std::string prefix;        // "question 3: "
+    const QuizContent& quiz;   // kind, slots and reveal, as the header gave them
+    const HeaderFacts& facts;
+    Diagnostics* diagnostics;
+};
+
+// answer: required, and a text that can be typed into an answer field.
+void checkAnswer(const QuestionCheck& check, QuestionContent* result) {
+    const SourceText& answer = check.question.answer;
+    if (!answer.given) {
+        addError(check.diagnostics, check.question.line,
+                 check.prefix + "no answer; give the expected answer with answer = \"...\"");
+    } else if (answer.wrongType) {
+        // Reported when read.
+    } else if (answer.value.empty()) {
+        addError(check.diagnostics, answer.line, check.prefix + "answer is empty: no typed answer can ever match it");
+    } else if (playerText(answer.value, answer.line, check.prefix + "answer", TextRule::Answer, &result->answer1,
+                          check.diagnostics)) {
+        warnAboutAnswer(result->answer1, answer.value, answer.line, check.prefix + "answer", check.diagnostics);
+    }
+}
+
+// answer2: given exactly when the quiz has two answer slots, and then like answer.
+void checkAnswer2(const QuestionCheck& check, QuestionContent* result) {
+    const SourceText& answer2 = check.question.answer2;
+    const int slots = check.quiz.slots;
+    if (answer2.wrongType) {
+        // Reported when read.
+    } else if (slots == 1 && answer2.given) {
+        addError(check.diagnostics, answer2.line,
+                 check.prefix + "answer2 is given but the quiz has one answer slot (slots = 1)");
+    } else if (slots == 2 && !answer2.given) {
+        addError(check.diagnostics, check.question.line,
+                 check.prefix + "no answer2, but the quiz has two answer slots (slots = 2)");
+    } else if (slots == 2 && answer2.value.empty()) {
+        addError(check.diagnostics, answer2.line, check.prefix + "answer2 is empty: no typed answer can ever match it");
+    } else if (slots == 2 && playerText(answer2.value, answer2.line, check.prefix + "answer2", TextRule::Answer,
+                                        &result->answer2, check.diagnostics)) {
+        warnAboutAnswer(result->answer2, answer2.value, answer2.line, check.prefix + "answer2", check.diagnostics);
+    }
+}
+
+// text: required in a text quiz, which shows it; stored in the others.
+void checkQuestionText(const QuestionCheck& check, QuestionContent* result) {
+    const SourceText& text = check.question.text;
+    if (text.wrongType) {
+        // Reported when read.
+    } else if (check.facts.kindKnown && check.quiz.kind == QuizKind::Text && (!text.given || text.value.empty())) {
+        addError(check.diagnostics, lineOr(text, check.question.line),
+                 check.prefix + "no text: a text quiz shows each question's text");
+    } else if (text.given) {
+        playerText(text.value, text.line, check.prefix + "text", TextRule::Field, &result->text, check.diagnostics);
+    }
+}
+
+// comment: kept only when the quiz reveals comments.
+void checkComment(const QuestionCheck& check, QuestionContent* result) {
+    const SourceText& comment = check.question.comment;
+    if (!check.facts.revealKnown) {
+        // Nothing to tell whether the comment is used.
+    } else if (usable(comment)) {
+        if (check.quiz.reveal == RevealMode::Comment) {
+            playerText(comment.value, comment.line, check.prefix + "comment", TextRule::Field, &result->comment,
+                       check.diagnostics);
+        } else {
+            addWarning(check.diagnostics, comment.line,
+                       check.prefix + "comment is shown only with reveal = \"comment\"; it is left out");
+        }
+    }
+}
+
+// media: required in every kind of quiz but text, which shows none, in the kind's format.
+void checkQuestionMedia(const QuestionCheck& check, MediaSources* sources, CheckedQuiz* quiz) {
+    const SourceText& media = check.question.media;
+    const QuizKind kind = check.quiz.kind;
+    if (!check.facts.kindKnown || media.wrongType) {
+        // Nothing to check the media against, or reported when read.
+    } else if (kind == QuizKind::Text) {
+        if (media.given) {
+            addError(check.diagnostics, media.line, check.prefix + "media is given but a text quiz shows no media");
+        }
+    } else if (!media.given) {
+        addError(check.diagnostics, check.question.line,
+                 check.prefix + "no media: " + (kind == QuizKind::Audio ? "an " : "a ") + kindName(kind) +
+                     " quiz needs " + mediaRuleFor(kind).description + " for each question");
+    } else {
+        checkMediaFile(sources, media, check.prefix + "media", mediaRuleFor(kind), IMG_MEDIA_BASE + check.number,
+                       quiz, check.diagnostics);
+    }
+}
+
+// answer_picture: kept only when a picture quiz reveals pictures, and then expected.
+void checkAnswerPicture(const QuestionCheck& check, MediaSources* sources, CheckedQuiz* quiz) {
+    const SourceText& picture = check.question.answerPicture;
+    // Only a picture quiz has a picture for the answer picture to replace.
+    const bool answerPictures =
+        check.quiz.reveal == RevealMode::AnswerPicture && check.quiz.kind == QuizKind::Picture;
+    if (picture.wrongType || !check.facts.revealKnown) {
+        // Reported when read, or nothing to tell whether the picture is used.
+    } else if (picture.given) {
+        if (answerPictures) {
+            checkMediaFile(sources, picture, check.prefix + "answer_picture", mediaRuleFor(QuizKind::Picture),
+                           IMG_ANSWER_BASE + check.number, quiz, check.diagnostics);
+        } else if (check.quiz.reveal != RevealMode::AnswerPicture) {
+            addWarning(check.diagnostics, picture.line,
+                       check.prefix + "answer_picture is shown only with reveal = \"picture\"; it is left out");
+        }
+    } else if (answerPictures) {
+        addWarning(check.diagnostics, check.question.line,
+                   check.prefix + "no answer_picture: solving this question reveals nothing");
+    }
+}
+
+// Each key of the question in turn; the question joins the quiz's content whatever was found.
+void checkQuestion(const QuestionSource& question, int number, const HeaderFacts& facts, MediaSources* sources,
+                   CheckedQuiz* quiz, Diagnostics* diagnostics) {
+    const QuestionCheck check{question, number, "question " + std::to_string(number) + ": ", quiz->content, facts,
+                              diagnostics};
+    QuestionContent result;
+    checkAnswer(check, &result);
+    checkAnswer2(check, &result);
+    checkQuestionText(check, &result);
+    checkComment(check, &result);
+    checkQuestionMedia(check, sources, quiz);
+    checkAnswerPicture(check, sources, quiz);
+    quiz->content.questions.push_back(result);
+}
+
+HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnostics* diagnostics) {
+    bool kindKnown = false;
+    if (!source.kind.given) {
+        addError(diagnostics, 0, "no kind: write kind = \"text\", \"picture\", \"audio\" or \"video\"");
+    } else if (source.kind.wrongType) {
+        // Reported when read.
+    } else if (!parseKindName(source.kind.value, &content->kind)) {
+        addError(diagnostics, source.kind.line,
+                 "kind must be \"text\", \"picture\", \"audio\" or \"video\", not " +
+                     quotedText(source.kind.value, '"'));
+    } else {
+        kindKnown = true;
+    }
+    if (!source.title.given) {
+        addError(diagnostics, 0, "no title: write title = \"...\"; it is also the window's caption");
+    } else if (usable(source.title)) {
+        playerText(source.title.value, source.title.line, "title", TextRule::Field, &content->title,
+                   diagnostics);
+    }
+    if (usable(source.author)) {
+        playerText(source.author.value, source.author.line, "author", TextRule::Field, &content->author,
+                   diagnostics);
+    }
+    if (usable(source.description)) {
+        playerText(source.description.value, source.description.line, "description", TextRule::Field,
+                   &content->description, diagnostics);
+    }
+    if (usable(source.slots)) {
+        if (source.slots.value == 1 || source.slots.value == 2) {
+            content->slots = static_cast<int>(source.slots.value);
+        } else {
+            addError(diagnostics, source.slots.line,
+                     "slots must be 1 or 2, not " + std::to_string(source.slots.value));
+        }
+    }
+    if (source.captions.items.size() > 2) {
+        addError(diagnostics, source.captions.line,
+                 "captions holds " + std::to_string(source.captions.items.size()) +
+                     " texts; a question has at most two answer slots");
+    }
+    std::string* captions[2] = {&content->caption1, &content->caption2};
+    for (std::size_t i = 0; i < source.captions.items.size() && i < 2; ++i) {
+        const SourceText& caption = source.captions.items[i];
+        if (usable(caption)) {
+            playerText(caption.value, caption.line, "caption " + std::to_string(i + 1), TextRule::Field,
+                       captions[i], diagnostics);
+        }
+    }
+    bool revealKnown = !source.reveal.wrongType;
+    if (usable(source.reveal) && !parseRevealName(source.reveal.value, &content->reveal)) {
+        addError(
+            diagnostics, source.reveal.line,
+            "reveal must be \"none\", \"picture\" or \"comment\", not " + quotedText(source.reveal.value, '"'));
+        revealKnown = false;
+    }
+    if (usable(source.reveal) && content->reveal != RevealMode::None && content->kind != QuizKind::Picture &&
+        kindKnown) {
+        addWarning(diagnostics, source.reveal.line,
+                   std::string("reveal = ") + quotedText(source.reveal.value, '"') + " shows nothing in " +
+                       (content->kind == QuizKind::Audio ? "an " : "a ") + kindName(content->kind) +
+                       " quiz: only picture quizzes have a picture to replace " + "and a comment line");
+    }
+    if (usable(source.background) && !parseColour(source.background.value, content)) {
+        addError(diagnostics, source.background.line,
+                 "background must be a colour written \"#RRGGBB\" (six hexadecimal digits), not " +
+                     quotedText(source.background.value, '"'));
+    }
+    return HeaderFacts{kindKnown, revealKnown};
+}
+
+void checkCodes(const QuizSource& source, QuizContent* content, Diagnostics* diagnostics) {
+    const std::size_t questions = source.questions.size();
+    if (!source.codes.given) {
+        addWarning(diagnostics, 0, "no codes: the player shows no code for any score");
+        return;
+    }
+    if (source.codes.wrongType) return;  // reported when read
+    if (source.codes.items.size() != questions) {
+        addError(diagnostics, source.codes.line,
+                 "codes holds " + plural(source.codes.items.size(), "code") + " for " + plural(questions, "question") +
+                     ": give one per question, the code for a score of 1 first");
+    }
+    for (std::size_t k = 0; k < source.codes.items.size() && k < static_cast<std::size_t>(MAX_QUESTIONS); ++k) {
+        const SourceText& code = source.codes.items[k];
+        std::string text;
+        if (usable(code)) {
+            const std::string name = "code " + std::to_string(k + 1);
+            if (playerText(code.value, code.line, name, TextRule::Code, &text, diagnostics)) {
+                if (text.empty())
+                    addWarning(diagnostics, code.line,
+                               name + " is empty: a score of " + std::to_string(k + 1) + " shows no code");
+                // The header's code box is 55 pixels wide: about eight capitals of its font.
+                else if (text.size() > MAX_VISIBLE_CODE)
+                    addWarning(diagnostics, code.line,
+                               name + " " + quotedText(code.value, '"') + " is longer than " +
+                                   std::to_string(MAX_VISIBLE_CODE) +
+                                   " characters: the header's code box shows only its start");
+            }
+        }
+        content->codes.push_back(text);
+    }
+}
+
+// Packs one resource, reporting when it cannot be packed or the player could not unpack it.
+bool packResource(const std::vector<unsigned char>& plain, const std::string& what,
+                  std::vector<unsigned char>* packed, Diagnostics* diagnostics) {
+    if (static_cast<int64_t>(plain.size()) > UNPACKED_LIMIT) {
+        addError(diagnostics, 0,
+                 what + " takes " + std::to_string(plain.size()) +
+                     " bytes before packing; the packer takes at most " + std::to_string(UNPACKED_LIMIT) +
+                     ": shorten the texts or remove questions");
+        return false;
+    }
+    unsigned char* output = nullptr;
+    int32_t outputLength = 0;
+    const LzwStatus status =
+        lzwEncode(plain.data(), static_cast<int32_t>(plain.size()), &output, &outputLength);
+    if (status == LzwStatus::Ok) packed->assign(output, output + outputLength);
+    std::free(output);
+    if (status != LzwStatus::Ok) {
+        addError(diagnostics, 0, what + " cannot be packed: " + lzwStatusName(status));
+        return false;
+    }
+    if (static_cast<int64_t>(packed->size()) > PACKED_LIMIT) {
+        addError(diagnostics, 0,
+                 what + " packs to " + std::to_string(packed->size()) +
+                     " bytes; the player unpacks at most " + std::to_string(PACKED_LIMIT) +
+                     ": shorten the texts or remove questions");
+        packed->clear();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool checkQuizSource(const QuizSource& source, const std::filesystem::path& folder, CheckedQuiz* quiz,
+                     Diagnostics* diagnostics, MediaReading reading) {
+    *quiz = CheckedQuiz();
+    MediaSources sources;
+    sources.folder = folder;
+    sources.reading = reading;
+    std::string ignored;  // each media path then says why it cannot be read
+    if (!resolvedPath(folder, &sources.resolvedFolder, &ignored)) sources.resolvedFolder.clear();
+    const HeaderFacts facts = checkHeader(source, &quiz->content, diagnostics);
+    if (source.questions.empty() && !source.questionsWrongType) {
+        addError(diagnostics, source.questionsLine,
+                 "no questions: add one table per question, each starting with a line [[questions]]");
+    } else if (source.questions.size() > static_cast<std::size_t>(MAX_QUESTIONS)) {
+        addError(diagnostics, source.questions[MAX_QUESTIONS].line,
+                 std::to_string(source.questions.size()) + " questions; a quiz holds at most " +
+                     std::to_string(MAX_QUESTIONS));
+    }
+    // Questions past the limit are not looked into: a quiz of them is refused anyway, and each one
+    // may name a large media file.
+    for (std::size_t i = 0; i < source.questions.size() && i < static_cast<std::size_t>(MAX_QUESTIONS); ++i) {
+        checkQuestion(source.questions[i], static_cast<int>(i + 1), facts, &sources, quiz, diagnostics);
+    }
+    checkCodes(source, &quiz->content, diagnostics);
+    // Errors found before (in reading the manifest) count too: nothing is packed for a broken quiz.
+    if (countErrors(*diagnostics) != 0) return false;
+
+    // The limits of the packed resources can only be known once everything else is right.
+    bool packed =
+        packResource(encodeQuizContent(quiz->content), "the quiz content", &quiz->packedContent, diagnostics);
+    packed =
+        packResource(encodeScoreCodes(quiz->content), "the score codes", &quiz->packedCodes, diagnostics) &&
+        packed;
+    return packed;
+}
+
+bool checkQuizFolder(const std::filesystem::path& folder, CheckedQuiz* quiz, Diagnostics* diagnostics,
+                     MediaReading reading) {
+    *quiz = CheckedQuiz();
+    std::vector<unsigned char> bytes;
+    std::string error;
+    int64_t size = 0;
+    if (!readRegularFile(folder / QUIZ_TOML_NAME, QUIZ_TOML_NAME, QUIZ_TOML_MAX_BYTES, QUIZ_TOML_MAX_BYTES, &bytes,
+                         &size, &error)) {
+        addError(diagnostics, 0, error);
+        return false;
+    }
+    QuizSource source;
+    if (!readQuizToml(std::string(bytes.begin(), bytes.end()), &source, diagnostics)) return false;
+    const bool readCleanly = countErrors(*diagnostics) == 0;
+    // Values of a wrong type were left out of the source: check the rest all the same, so the
+    // author sees every problem at once, but never call the result good.
+    const bool ok = checkQuizSource(source, folder, quiz, diagnostics, reading) && readCleanly;
+    std::filesystem::path manifest;
+    if (resolvedPath(folder / QUIZ_TOML_NAME, &manifest, &error)) quiz->sources.insert(quiz->sources.begin(), manifest);
+    return ok;
+}

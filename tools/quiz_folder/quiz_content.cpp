@@ -1,0 +1,200 @@
+// The byte layout of a quiz's content and score codes, both ways.
+#include "tools/quiz_folder/quiz_content.h"
+
+namespace {
+
+void appendField(std::vector<unsigned char>* bytes, const std::string& text) {
+    bytes->insert(bytes->end(), text.begin(), text.end());
+    bytes->push_back(FIELD_SEPARATOR);
+}
+
+struct ContentReader {
+    const std::vector<unsigned char>& bytes;
+    std::size_t position;
+};
+
+bool readByte(ContentReader* reader, const char* what, unsigned char* value, std::string* error) {
+    if (reader->position >= reader->bytes.size()) {
+        *error = std::string("the content ends before ") + what;
+        return false;
+    }
+    *value = reader->bytes[reader->position++];
+    return true;
+}
+
+// A field up to its "|". Zero bytes are dropped, as the player drops them.
+bool readField(ContentReader* reader, const std::string& what, std::string* text, std::string* error) {
+    text->clear();
+    while (reader->position < reader->bytes.size()) {
+        const unsigned char byte = reader->bytes[reader->position++];
+        if (byte == FIELD_SEPARATOR) return true;
+        if (byte != 0) text->push_back(static_cast<char>(byte));
+    }
+    *error = "the content ends inside " + what + " (no \"|\" after it)";
+    return false;
+}
+
+const char* const KIND_NAMES[] = {"text", "picture", "audio", "video"};
+const char* const REVEAL_NAMES[] = {"none", "picture", "comment"};
+
+}  // namespace
+
+const char* kindName(QuizKind kind) {
+    const int index = static_cast<int>(kind);
+    return index >= 0 && index < 4 ? KIND_NAMES[index] : "?";
+}
+
+bool parseKindName(const std::string& name, QuizKind* kind) {
+    for (int i = 0; i < 4; ++i) {
+        if (name == KIND_NAMES[i]) {
+            *kind = static_cast<QuizKind>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* revealName(RevealMode reveal) {
+    const int index = static_cast<int>(reveal);
+    return index >= 0 && index < 3 ? REVEAL_NAMES[index] : "?";
+}
+
+bool parseRevealName(const std::string& name, RevealMode* reveal) {
+    for (int i = 0; i < 3; ++i) {
+        if (name == REVEAL_NAMES[i]) {
+            *reveal = static_cast<RevealMode>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<unsigned char> encodeQuizContent(const QuizContent& quiz) {
+    std::vector<unsigned char> bytes;
+    bytes.push_back(CONTENT_FORMAT_VERSION);
+    bytes.push_back(static_cast<unsigned char>(static_cast<int>(quiz.kind) + 1));
+    bytes.push_back(static_cast<unsigned char>(quiz.questions.size()));
+    bytes.push_back(static_cast<unsigned char>(quiz.slots));
+    appendField(&bytes, quiz.title);
+    appendField(&bytes, quiz.author);
+    appendField(&bytes, quiz.description);
+    appendField(&bytes, quiz.caption1);
+    appendField(&bytes, quiz.caption2);
+    for (const QuestionContent& question : quiz.questions) {
+        appendField(&bytes, question.answer1);
+        if (quiz.slots == 2) appendField(&bytes, question.answer2);
+        appendField(&bytes, question.text);
+    }
+    bytes.push_back(static_cast<unsigned char>(quiz.reveal));
+    if (quiz.reveal == RevealMode::Comment) {
+        for (const QuestionContent& question : quiz.questions) appendField(&bytes, question.comment);
+    }
+    bytes.push_back(quiz.red);
+    bytes.push_back(quiz.green);
+    bytes.push_back(quiz.blue);
+    return bytes;
+}
+
+std::vector<unsigned char> encodeScoreCodes(const QuizContent& quiz) {
+    std::vector<unsigned char> bytes;
+    for (std::size_t k = 0; k < quiz.questions.size(); ++k) {
+        if (k < quiz.codes.size()) bytes.insert(bytes.end(), quiz.codes[k].begin(), quiz.codes[k].end());
+        bytes.push_back('\r');
+        bytes.push_back('\n');
+    }
+    return bytes;
+}
+
+bool decodeQuizContent(const std::vector<unsigned char>& bytes, QuizContent* quiz, std::string* error) {
+    *quiz = QuizContent();
+    ContentReader reader{bytes, 0};
+    unsigned char version = 0, kind = 0, count = 0, slots = 0;
+    // Byte 0 is not read by the player: any value is accepted (older tools wrote 0).
+    if (!readByte(&reader, "its format byte", &version, error) ||
+        !readByte(&reader, "its kind byte", &kind, error) ||
+        !readByte(&reader, "its question count", &count, error) ||
+        !readByte(&reader, "its slot count", &slots, error)) {
+        return false;
+    }
+    if (kind < 1 || kind > 4) {
+        *error = "kind byte " + std::to_string(kind) + " is not 1 (text) to 4 (video)";
+        return false;
+    }
+    if (count > MAX_QUESTIONS) {
+        *error = std::to_string(count) + " questions; a quiz holds at most " + std::to_string(MAX_QUESTIONS);
+        return false;
+    }
+    if (slots != 1 && slots != 2) {
+        *error = "slot count " + std::to_string(slots) + " is not 1 or 2";
+        return false;
+    }
+    quiz->kind = static_cast<QuizKind>(kind - 1);
+    quiz->slots = slots;
+    if (!readField(&reader, "the title", &quiz->title, error) ||
+        !readField(&reader, "the author", &quiz->author, error) ||
+        !readField(&reader, "the description", &quiz->description, error) ||
+        !readField(&reader, "caption 1", &quiz->caption1, error) ||
+        !readField(&reader, "caption 2", &quiz->caption2, error)) {
+        return false;
+    }
+    quiz->questions.resize(count);
+    for (int q = 0; q < count; ++q) {
+        QuestionContent& question = quiz->questions[q];
+        const std::string where = "question " + std::to_string(q + 1);
+        if (!readField(&reader, "the answer of " + where, &question.answer1, error)) return false;
+        if (slots == 2 && !readField(&reader, "the second answer of " + where, &question.answer2, error)) {
+            return false;
+        }
+        if (!readField(&reader, "the text of " + where, &question.text, error)) return false;
+    }
+    unsigned char reveal = 0;
+    if (!readByte(&reader, "its reveal byte", &reveal, error)) return false;
+    if (reveal > 2) {
+        *error = "reveal byte " + std::to_string(reveal) + " is not 0 (none), 1 (picture) or 2 (comment)";
+        return false;
+    }
+    quiz->reveal = static_cast<RevealMode>(reveal);
+    if (quiz->reveal == RevealMode::Comment) {
+        for (int q = 0; q < count; ++q) {
+            if (!readField(&reader, "the comment of question " + std::to_string(q + 1),
+                           &quiz->questions[q].comment, error)) {
+                return false;
+            }
+        }
+    }
+    if (!readByte(&reader, "its page colour", &quiz->red, error) ||
+        !readByte(&reader, "its page colour", &quiz->green, error) ||
+        !readByte(&reader, "its page colour", &quiz->blue, error)) {
+        return false;
+    }
+    if (reader.position != bytes.size()) {
+        *error = std::to_string(bytes.size() - reader.position) + " unexpected bytes after the page colour";
+        return false;
+    }
+    return true;
+}
+
+bool decodeScoreCodes(const std::vector<unsigned char>& bytes, int count, QuizContent* quiz,
+                      std::string* error) {
+    quiz->codes.clear();
+    std::size_t position = 0;
+    for (int k = 1; k <= count; ++k) {
+        std::string code;
+        while (position < bytes.size() && bytes[position] != '\r') {
+            code.push_back(static_cast<char>(bytes[position++]));
+        }
+        if (position + 1 >= bytes.size() || bytes[position + 1] != '\n') {
+            *error = "the score codes end before the end of line " + std::to_string(k) + " of " +
+                     std::to_string(count);
+            return false;
+        }
+        position += 2;
+        quiz->codes.push_back(code);
+    }
+    if (position != bytes.size()) {
+        *error = std::to_string(bytes.size() - position) + " unexpected bytes after score code " +
+                 std::to_string(count);
+        return false;
+    }
+    return true;
+}

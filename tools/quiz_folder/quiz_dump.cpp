@@ -1,0 +1,287 @@
+// A quiz program read back into quiz.toml and media files.
+#include "tools/quiz_folder/quiz_dump.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "content/loader.h"
+#include "content/lzw.h"
+#include "content/quiz_format.h"
+#include "tools/quiz_folder/media_format.h"
+#include "tools/quiz_folder/quiz_build.h"
+#include "tools/support/cp1252.h"
+
+namespace {
+
+const ResourceEntry* findResource(const std::vector<ResourceEntry>& entries, const char* type, int id) {
+    for (const ResourceEntry& entry : entries) {
+        if (sameKey(entry.type, stringKey(type)) &&
+            sameKey(entry.name, numberKey(static_cast<uint16_t>(id)))) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+bool unpack(const ResourceEntry& entry, const std::string& what, std::vector<unsigned char>* bytes,
+            std::string* error) {
+    if (entry.data.size() > static_cast<std::size_t>(LZW_MAX_INPUT)) {
+        *error = what + " is " + std::to_string(entry.data.size()) +
+                 " bytes packed; the player unpacks at most " + std::to_string(LZW_MAX_INPUT);
+        return false;
+    }
+    static const unsigned char noBytes[1] = {0};
+    unsigned char* output = nullptr;
+    int32_t outputLength = 0;
+    const LzwStatus status = lzwDecode(entry.data.empty() ? noBytes : entry.data.data(),
+                                       static_cast<int32_t>(entry.data.size()), &output, &outputLength);
+    if (status == LzwStatus::Ok) bytes->assign(output, output + outputLength);
+    std::free(output);
+    if (status != LzwStatus::Ok) {
+        *error = what + " does not unpack: " + lzwStatusName(status);
+        return false;
+    }
+    return true;
+}
+
+bool utf8Text(const std::string& cp1252, const std::string& what, std::string* utf8, std::string* error) {
+    const TextConversion converted = cp1252ToUtf8(cp1252);
+    if (!converted.ok) {
+        *error = what + ": " + converted.error;
+        return false;
+    }
+    *utf8 = converted.text;
+    return true;
+}
+
+void addMedia(const std::vector<ResourceEntry>& entries, int id, const std::string& stem, DumpedQuiz* quiz) {
+    const ResourceEntry* entry = findResource(entries, QUIZ_MEDIA_TYPE, id);
+    if (!entry) return;
+    const MediaFormat format = mediaFormat(entry->data);
+    quiz->media.push_back(QuizMediaFile{id, "media/" + stem + "." + mediaExtension(format), entry->data});
+}
+
+const QuizMediaFile* mediaOf(const DumpedQuiz& quiz, int id) {
+    for (const QuizMediaFile& media : quiz.media) {
+        if (media.resourceId == id) return &media;
+    }
+    return nullptr;
+}
+
+std::string colourText(const QuizContent& content) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", content.red, content.green, content.blue);
+    return text;
+}
+
+// A text as the player holds it: the first 259 bytes of a longer one. A stored text may run on; the
+// folder written must hold what the player shows, or it would not check.
+void cutAsThePlayer(std::string* text, const std::string& what, std::vector<std::string>* notes) {
+    if (text->size() <= static_cast<std::size_t>(TEXT_MAX_LENGTH)) return;
+    notes->push_back(what + " is cut to its first " + std::to_string(TEXT_MAX_LENGTH) + " of " +
+                     std::to_string(text->size()) + " bytes, as the player holds it");
+    text->resize(TEXT_MAX_LENGTH);
+}
+
+// Characters a folder cannot hold in this text become spaces: control characters in an answer (no
+// one can type them), line breaks in a score code (the header shows it on one line).
+void spaceOut(std::string* text, bool answer, const std::string& what, std::vector<std::string>* notes) {
+    bool changed = false;
+    for (char& c : *text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (answer ? byte < 0x20 : (byte == '\r' || byte == '\n')) {
+            c = ' ';
+            changed = true;
+        }
+    }
+    if (changed)
+        notes->push_back(what + (answer ? ": its control characters, which no one can type, are spaces"
+                                        : ": its line breaks are spaces, as the header shows one line"));
+}
+
+void fitForAFolder(QuizContent* content, std::vector<std::string>* notes) {
+    cutAsThePlayer(&content->title, "the title", notes);
+    cutAsThePlayer(&content->author, "the author", notes);
+    cutAsThePlayer(&content->description, "the description", notes);
+    cutAsThePlayer(&content->caption1, "caption 1", notes);
+    cutAsThePlayer(&content->caption2, "caption 2", notes);
+    for (std::size_t i = 0; i < content->questions.size(); ++i) {
+        QuestionContent& question = content->questions[i];
+        const std::string where = "question " + std::to_string(i + 1) + ": ";
+        cutAsThePlayer(&question.answer1, where + "answer", notes);
+        spaceOut(&question.answer1, true, where + "answer", notes);
+        cutAsThePlayer(&question.answer2, where + "answer2", notes);
+        spaceOut(&question.answer2, true, where + "answer2", notes);
+        cutAsThePlayer(&question.text, where + "text", notes);
+        cutAsThePlayer(&question.comment, where + "comment", notes);
+    }
+    for (std::size_t k = 0; k < content->codes.size(); ++k) {
+        const std::string what = "code " + std::to_string(k + 1);
+        cutAsThePlayer(&content->codes[k], what, notes);
+        spaceOut(&content->codes[k], false, what, notes);
+    }
+}
+
+}  // namespace
+
+bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::string* error) {
+    *quiz = DumpedQuiz();
+    std::vector<ResourceEntry> entries;
+    if (!readPeResources(image, &entries, error)) return false;
+    const ResourceEntry* content = findResource(entries, QUIZ_PACKED_TYPE, RESOURCE_CONTENT_ID);
+    if (!content) {
+        *error = "it carries no quiz (no PATCH 104 resource)";
+        return false;
+    }
+    std::vector<unsigned char> bytes;
+    if (!unpack(*content, "the quiz content (PATCH 104)", &bytes, error)) return false;
+    if (!decodeQuizContent(bytes, &quiz->content, error)) {
+        *error = "the quiz content (PATCH 104) is malformed: " + *error;
+        return false;
+    }
+    const int count = static_cast<int>(quiz->content.questions.size());
+    const ResourceEntry* codes = findResource(entries, QUIZ_PACKED_TYPE, RESOURCE_CODES_ID);
+    if (!codes) {
+        quiz->notes.push_back("the program has no score codes (PATCH 105): quiz.toml has none");
+    } else {
+        if (!unpack(*codes, "the score codes (PATCH 105)", &bytes, error)) return false;
+        if (!decodeScoreCodes(bytes, count, &quiz->content, error)) {
+            *error = "the score codes (PATCH 105) are malformed: " + *error;
+            return false;
+        }
+    }
+
+    fitForAFolder(&quiz->content, &quiz->notes);
+
+    const bool questionMedia = quiz->content.kind != QuizKind::Text;
+    const bool answerPictures =
+        quiz->content.kind == QuizKind::Picture && quiz->content.reveal == RevealMode::AnswerPicture;
+    for (int q = 1; q <= count; ++q) {
+        if (questionMedia) addMedia(entries, IMG_MEDIA_BASE + q, "q" + std::to_string(q), quiz);
+        if (answerPictures) addMedia(entries, IMG_ANSWER_BASE + q, "a" + std::to_string(q), quiz);
+    }
+    for (const ResourceEntry& entry : entries) {
+        if (!sameKey(entry.type, stringKey(QUIZ_MEDIA_TYPE))) continue;
+        const int id = entry.name.isString ? -1 : entry.name.number;
+        bool used = false;
+        for (const QuizMediaFile& media : quiz->media) used = used || media.resourceId == id;
+        if (!used) {
+            const std::string name = entry.name.isString ? printable(entry.name.text) : std::to_string(id);
+            quiz->notes.push_back("IMG " + name + " is left out: the quiz never shows it");
+        }
+    }
+    return true;
+}
+
+std::string tomlString(const std::string& utf8) {
+    std::string out = "\"";
+    for (unsigned char c : utf8) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\t': out += "\\t"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            default:
+                if (c < 0x20 || c == 0x7F) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(c));
+                    out += escaped;
+                } else {
+                    out.push_back(static_cast<char>(c));
+                }
+        }
+    }
+    return out + "\"";
+}
+
+bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string* text, std::string* error) {
+    const QuizContent& content = quiz.content;
+    std::string title, author, description, caption1, caption2;
+    if (!utf8Text(content.title, "the title", &title, error) ||
+        !utf8Text(content.author, "the author", &author, error) ||
+        !utf8Text(content.description, "the description", &description, error) ||
+        !utf8Text(content.caption1, "caption 1", &caption1, error) ||
+        !utf8Text(content.caption2, "caption 2", &caption2, error)) {
+        return false;
+    }
+    std::string out = header;
+    out += "kind = " + tomlString(kindName(content.kind)) + "\n";
+    out += "title = " + tomlString(title) + "\n";
+    out += "author = " + tomlString(author) + "\n";
+    out += "description = " + tomlString(description) + "\n";
+    out += "slots = " + std::to_string(content.slots) + "\n";
+    out += "captions = [" + tomlString(caption1) + ", " + tomlString(caption2) + "]\n";
+    out += "reveal = " + tomlString(revealName(content.reveal)) + "\n";
+    out += "background = " + tomlString(colourText(content)) + "\n";
+    if (!content.codes.empty() || content.questions.empty()) {
+        out += "# codes[k - 1] is shown for a score of k.\ncodes = [\n";
+        for (std::size_t k = 0; k < content.codes.size(); ++k) {
+            std::string code;
+            if (!utf8Text(content.codes[k], "code " + std::to_string(k + 1), &code, error)) return false;
+            out += "    " + tomlString(code) + ",\n";
+        }
+        out += "]\n";
+    }
+    for (std::size_t i = 0; i < content.questions.size(); ++i) {
+        const QuestionContent& question = content.questions[i];
+        const int q = static_cast<int>(i + 1);
+        const std::string where = "question " + std::to_string(q) + ": ";
+        std::string value;
+        out += "\n[[questions]]\n";
+        if (!question.text.empty()) {
+            if (!utf8Text(question.text, where + "text", &value, error)) return false;
+            out += "text = " + tomlString(value) + "\n";
+        }
+        if (!utf8Text(question.answer1, where + "answer", &value, error)) return false;
+        out += "answer = " + tomlString(value) + "\n";
+        if (content.slots == 2) {
+            if (!utf8Text(question.answer2, where + "answer2", &value, error)) return false;
+            out += "answer2 = " + tomlString(value) + "\n";
+        }
+        if (content.reveal == RevealMode::Comment && !question.comment.empty()) {
+            if (!utf8Text(question.comment, where + "comment", &value, error)) return false;
+            out += "comment = " + tomlString(value) + "\n";
+        }
+        if (const QuizMediaFile* media = mediaOf(quiz, IMG_MEDIA_BASE + q)) {
+            out += "media = " + tomlString(media->path) + "\n";
+        }
+        if (const QuizMediaFile* picture = mediaOf(quiz, IMG_ANSWER_BASE + q)) {
+            out += "answer_picture = " + tomlString(picture->path) + "\n";
+        }
+    }
+    *text = out;
+    return true;
+}
+
+bool folderHoldsQuiz(const std::filesystem::path& folder, const DumpedQuiz& quiz, std::string* error) {
+    CheckedQuiz checked;
+    Diagnostics diagnostics;
+    if (!checkQuizFolder(folder, &checked, &diagnostics)) {
+        for (const Diagnostic& diagnostic : diagnostics) {
+            if (diagnostic.severity != Severity::Error) continue;
+            const int more = countErrors(diagnostics) - 1;
+            *error = "its quiz would not make a folder that checks: " + diagnostic.message +
+                     (more > 0 ? " (and " + std::to_string(more) + " more)" : "");
+            break;
+        }
+        return false;
+    }
+    bool same = encodeQuizContent(checked.content) == encodeQuizContent(quiz.content) &&
+                encodeScoreCodes(checked.content) == encodeScoreCodes(quiz.content) &&
+                checked.media.size() == quiz.media.size();
+    for (std::size_t i = 0; same && i < quiz.media.size(); ++i)
+        same = checked.media[i].resourceId == quiz.media[i].resourceId && checked.media[i].bytes == quiz.media[i].bytes;
+    if (!same) *error = "the folder written does not read back to its quiz";
+    return same;
+}
+
+bool quizFolderFiles(const DumpedQuiz& quiz, const std::string& header, std::vector<FolderFile>* files,
+                     std::string* error) {
+    std::string manifest;
+    if (!quizTomlText(quiz, header, &manifest, error)) return false;
+    files->clear();
+    files->push_back(FolderFile{QUIZ_TOML_NAME, std::vector<unsigned char>(manifest.begin(), manifest.end())});
+    for (const QuizMediaFile& media : quiz.media) files->push_back(FolderFile{media.path, media.bytes});
+    return true;
+}

@@ -1,0 +1,266 @@
+// The starter folders of 'trivo-make new'. Their answers are in capitals without accents, so none
+// of them draws a warning, and each comment says what the line above or below it does.
+#include "tools/quiz_folder/starter.h"
+
+#include <cstdint>
+#include <string>
+
+#include "tools/quiz_folder/starter_media.h"
+#include "tools/support/little_endian.h"
+
+namespace {
+
+const char* const HEADER =
+    "# A Trivo quiz: this file and the media it names. Check it, then build the quiz program:\n"
+    "#   trivo-make check FOLDER\n"
+    "#   trivo-make build FOLDER -o mon-quiz.exe\n"
+    "# Texts are UTF-8 here; the program stores them in Windows code page 1252, so French accents\n"
+    "# are welcome but not every character is (no emoji, no Chinese). A text holds at most 259\n"
+    "# bytes and never the character \"|\".\n"
+    "\n"
+    "# What each question shows: \"text\" (a line of text), \"picture\" (a JPEG or GIF picture),\n"
+    "# \"audio\" (an MP3 sound with play and stop buttons) or \"video\" (an AVI film).\n";
+
+const char* const SLOTS_AND_CAPTIONS =
+    "\n"
+    "# Answer fields per question: 1 or 2. With 2, every question needs answer2 as well, and the\n"
+    "# captions name the two fields.\n"
+    "slots = 1\n"
+    "captions = [\"\", \"\"]\n";
+
+const char* const REVEAL_COMMENT =
+    "\n"
+    "# What a solved question reveals, in picture quizzes only: \"none\", \"picture\" (its\n"
+    "# answer_picture replaces the question's picture) or \"comment\" (its comment line appears).\n";
+
+const char* const CODES =
+    "\n"
+    "# The page's colour, \"#RRGGBB\".\n"
+    "background = \"#FFF8E7\"\n"
+    "\n"
+    "# Reward codes, one per question: the first is shown for a score of 1, the second for 2, ...\n"
+    "codes = [\"BRONZE\", \"ARGENT\", \"OR\"]\n"
+    "\n"
+    "# One [[questions]] table per question, at most 90, in the order of the page. The player\n"
+    "# ignores the case of a to z only: an accented letter must be typed as it is written here, so\n"
+    "# answers in capitals or without accents are the fairest. Optional lines of a question:\n"
+    "#   answer2 = \"...\"          the second answer, when slots = 2\n"
+    "#   comment = \"...\"          shown once solved, with reveal = \"comment\"\n"
+    "#   answer_picture = \"...\"   shown once solved, with reveal = \"picture\"\n";
+
+struct StarterQuestion {
+    const char* text;
+    const char* answer;
+};
+
+struct Starter {
+    const char* kind;
+    const char* title;
+    const char* description;
+    const char* reveal;
+    const char* mediaComment;  // after the first question's media line
+    StarterQuestion questions[3];
+};
+
+const Starter STARTERS[] = {
+    {"text",
+     "Mon quiz",
+     "R\xC3\xA9pondez \xC3\xA0 chaque question, puis Tab pour passer \xC3\xA0 la suivante.",
+     "none",
+     "",
+     {{"Quelle est la capitale de l'Italie ?", "ROME"},
+      {"Combien de c\xC3\xB4t\xC3\xA9s a un hexagone ?", "6"},
+      {"Quel animal est appel\xC3\xA9 le roi de la savane ?", "LION"}}},
+    {"picture",
+     "Mon quiz en images",
+     "Reconnaissez chaque couleur, puis Tab pour passer \xC3\xA0 la suivante.",
+     "picture",
+     "the question's picture, JPEG or GIF",
+     {{"De quelle couleur est ce carr\xC3\xA9 ?", "ROUGE"},
+      {"De quelle couleur est ce carr\xC3\xA9 ?", "VERT"},
+      {"De quelle couleur est ce carr\xC3\xA9 ?", "BLEU"}}},
+    {"audio",
+     "Mon quiz sonore",
+     "\xC3\x89"
+     "coutez chaque note avec le bouton de lecture, puis \xC3\xA9"
+     "crivez son nom.",
+     "none",
+     "the question's sound, MP3",
+     {{"Quelle est cette note ?", "LA"},
+      {"Quelle est cette note ?", "DO"},
+      {"Quelle est cette note ?", "MI"}}},
+    {"video",
+     "Mon quiz vid\xC3\xA9o",
+     "Regardez chaque film, puis \xC3\xA9"
+     "crivez la couleur de son fond.",
+     "none",
+     "the question's film, AVI",
+     {{"De quelle couleur est le fond ?", "ROUGE"},
+      {"De quelle couleur est le fond ?", "VERT"},
+      {"De quelle couleur est le fond ?", "BLEU"}}},
+};
+
+const unsigned char FILM_COLOURS[3][3] = {{0xD6, 0x28, 0x28}, {0x2A, 0x9D, 0x3A}, {0x1D, 0x4E, 0xD8}};
+const char* const NOTES[3] = {"la.mp3", "do.mp3", "mi.mp3"};
+
+std::string starterExtension(QuizKind kind) {
+    return kind == QuizKind::Audio ? "mp3" : kind == QuizKind::Video ? "avi" : "gif";
+}
+
+std::string manifest(QuizKind kind, const Starter& starter) {
+    std::string text = HEADER;
+    text += "kind = \"" + std::string(starter.kind) + "\"\n";
+    text += "\n# The title is also the window's caption; the author is shown after \"Par :\".\n";
+    text += "title = \"" + std::string(starter.title) + "\"\n";
+    text += "author = \"Votre nom\"\n";
+    text += "description = \"" + std::string(starter.description) + "\"\n";
+    text += SLOTS_AND_CAPTIONS;
+    text += REVEAL_COMMENT;
+    text += "reveal = \"" + std::string(starter.reveal) + "\"\n";
+    text += CODES;
+    for (int q = 1; q <= 3; ++q) {
+        const StarterQuestion& question = starter.questions[q - 1];
+        const std::string number = std::to_string(q);
+        text += "\n[[questions]]\n";
+        text += "text = \"" + std::string(question.text) + "\"";
+        text += q == 1 ? (kind == QuizKind::Text ? "   # shown on the page\n"
+                                                 : "   # stored, shown in text quizzes only\n")
+                       : "\n";
+        text += "answer = \"" + std::string(question.answer) + "\"";
+        text += q == 1 ? "   # the expected answer\n" : "\n";
+        if (kind != QuizKind::Text) {
+            text += "media = \"media/q" + number + "." + starterExtension(kind) + "\"";
+            text += q == 1 ? "   # " + std::string(starter.mediaComment) + ", inside this folder\n" : "\n";
+        }
+        if (kind == QuizKind::Picture) text += "answer_picture = \"media/a" + number + ".gif\"\n";
+    }
+    return text;
+}
+
+void addMedia(std::vector<FolderFile>* files, const std::string& path, const char* name) {
+    const StarterMedia* media = starterMedia(name);
+    if (media)
+        files->push_back(
+            FolderFile{path, std::vector<unsigned char>(media->bytes, media->bytes + media->size)});
+}
+
+void appendFourCc(std::vector<unsigned char>* bytes, const char* code) {
+    for (int i = 0; i < 4; ++i) bytes->push_back(static_cast<unsigned char>(code[i]));
+}
+
+// Starts a RIFF chunk or list; returns where its size goes, filled in by endChunk.
+std::size_t beginChunk(std::vector<unsigned char>* bytes, const char* id, const char* listType) {
+    appendFourCc(bytes, id);
+    const std::size_t sizeAt = bytes->size();
+    append32(bytes, 0);
+    if (listType) appendFourCc(bytes, listType);
+    return sizeAt;
+}
+
+void endChunk(std::vector<unsigned char>* bytes, std::size_t sizeAt) {
+    put32(bytes, sizeAt, static_cast<uint32_t>(bytes->size() - sizeAt - 4));
+}
+
+}  // namespace
+
+std::vector<unsigned char> starterFilm(unsigned char red, unsigned char green, unsigned char blue) {
+    const uint32_t width = 32, height = 24, frames = 4, square = 8;
+    const uint32_t frameSize = width * 3 * height;  // rows of 96 bytes need no padding
+    std::vector<unsigned char> avi;
+    const std::size_t riff = beginChunk(&avi, "RIFF", "AVI ");
+    const std::size_t hdrl = beginChunk(&avi, "LIST", "hdrl");
+    const std::size_t avih = beginChunk(&avi, "avih", nullptr);
+    append32(&avi, 500000);         // microseconds per frame
+    append32(&avi, frameSize * 2);  // bytes per second
+    append32(&avi, 0);              // padding granularity
+    append32(&avi, 0x10);           // AVIF_HASINDEX
+    append32(&avi, frames);
+    append32(&avi, 0);          // initial frames
+    append32(&avi, 1);          // streams
+    append32(&avi, frameSize);  // suggested buffer size
+    append32(&avi, width);
+    append32(&avi, height);
+    for (int i = 0; i < 4; ++i) append32(&avi, 0);
+    endChunk(&avi, avih);
+    const std::size_t strl = beginChunk(&avi, "LIST", "strl");
+    const std::size_t strh = beginChunk(&avi, "strh", nullptr);
+    appendFourCc(&avi, "vids");
+    appendFourCc(&avi, "DIB ");
+    append32(&avi, 0);  // flags
+    append16(&avi, 0);  // priority
+    append16(&avi, 0);  // language
+    append32(&avi, 0);  // initial frames
+    append32(&avi, 1);  // scale
+    append32(&avi, 2);  // rate: 2 frames per second
+    append32(&avi, 0);  // start
+    append32(&avi, frames);
+    append32(&avi, frameSize);
+    append32(&avi, 0xFFFFFFFF);  // quality: default
+    append32(&avi, 0);           // sample size: varies
+    append16(&avi, 0);
+    append16(&avi, 0);
+    append16(&avi, static_cast<uint16_t>(width));
+    append16(&avi, static_cast<uint16_t>(height));
+    endChunk(&avi, strh);
+    const std::size_t strf = beginChunk(&avi, "strf", nullptr);  // BITMAPINFOHEADER
+    append32(&avi, 40);
+    append32(&avi, width);
+    append32(&avi, height);
+    append16(&avi, 1);   // planes
+    append16(&avi, 24);  // bits per pixel
+    append32(&avi, 0);   // BI_RGB
+    append32(&avi, frameSize);
+    for (int i = 0; i < 4; ++i) append32(&avi, 0);
+    endChunk(&avi, strf);
+    endChunk(&avi, strl);
+    endChunk(&avi, hdrl);
+    const std::size_t movi = beginChunk(&avi, "LIST", "movi");
+    const std::size_t moviData = movi + 4;  // index offsets count from the list's "movi"
+    std::vector<uint32_t> offsets;
+    for (uint32_t f = 0; f < frames; ++f) {
+        offsets.push_back(static_cast<uint32_t>(avi.size() - moviData));
+        const std::size_t chunk = beginChunk(&avi, "00db", nullptr);
+        const uint32_t left = f * (width - square) / (frames - 1), top = (height - square) / 2;
+        for (uint32_t y = 0; y < height; ++y) {
+            for (uint32_t x = 0; x < width; ++x) {
+                const bool inSquare = x >= left && x < left + square && y >= top && y < top + square;
+                avi.push_back(inSquare ? 0xFF : blue);  // DIB pixels are blue, green, red
+                avi.push_back(inSquare ? 0xFF : green);
+                avi.push_back(inSquare ? 0xFF : red);
+            }
+        }
+        endChunk(&avi, chunk);
+    }
+    endChunk(&avi, movi);
+    const std::size_t idx1 = beginChunk(&avi, "idx1", nullptr);
+    for (uint32_t offset : offsets) {
+        appendFourCc(&avi, "00db");
+        append32(&avi, 0x10);  // AVIIF_KEYFRAME
+        append32(&avi, offset);
+        append32(&avi, frameSize);
+    }
+    endChunk(&avi, idx1);
+    endChunk(&avi, riff);
+    return avi;
+}
+
+std::vector<FolderFile> starterFiles(QuizKind kind) {
+    const Starter& starter = STARTERS[static_cast<int>(kind)];
+    const std::string text = manifest(kind, starter);
+    std::vector<FolderFile> files;
+    files.push_back(FolderFile{"quiz.toml", std::vector<unsigned char>(text.begin(), text.end())});
+    for (int q = 1; q <= 3; ++q) {
+        const std::string number = std::to_string(q);
+        const std::string media = "media/q" + number + "." + starterExtension(kind);
+        if (kind == QuizKind::Picture) {
+            addMedia(&files, media, ("q" + number + ".gif").c_str());
+            addMedia(&files, "media/a" + number + ".gif", ("a" + number + ".gif").c_str());
+        } else if (kind == QuizKind::Audio) {
+            addMedia(&files, media, NOTES[q - 1]);
+        } else if (kind == QuizKind::Video) {
+            const unsigned char* colour = FILM_COLOURS[q - 1];
+            files.push_back(FolderFile{media, starterFilm(colour[0], colour[1], colour[2])});
+        }
+    }
+    return files;
+}
