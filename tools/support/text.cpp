@@ -1,6 +1,8 @@
 // Counting and quoting in messages.
 #include "tools/support/text.h"
 
+#include <algorithm>
+
 #include "tools/support/cp1252.h"
 
 std::string plural(int64_t count, const std::string& noun) {
@@ -9,4 +11,40 @@ std::string plural(int64_t count, const std::string& noun) {
 
 std::string quotedText(const std::string& text, char quote) {
     return quote + printable(text) + quote;
+}
+
+namespace {
+
+// Optimal string alignment distance (edits plus swaps of neighbours), ASCII case ignored.
+std::size_t editDistance(const std::string& a, const std::string& b) {
+    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t cost = lower(a[i - 1]) == lower(b[j - 1]) ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+            if (i > 1 && j > 1 && lower(a[i - 1]) == lower(b[j - 2]) && lower(a[i - 2]) == lower(b[j - 1]))
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+}  // namespace
+
+std::string closestName(const std::string& word, const std::vector<std::string>& names) {
+    // Names are short; a long word from a stranger is not worth a table.
+    if (word.empty() || word.size() > 64) return "";
+    std::string best;
+    std::size_t bestDistance = 3;
+    for (const std::string& name : names) {
+        const std::size_t distance = editDistance(word, name);
+        if (distance < bestDistance && 2 * distance < word.size()) {
+            best = name;
+            bestDistance = distance;
+        }
+    }
+    return best;
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // "1 question", "3 questions": the count, then the noun with an s unless the count is 1.
 std::string plural(int64_t count, const std::string& noun);
@@ -9,3 +10,8 @@ std::string plural(int64_t count, const std::string& noun);
 // 'text' between quote marks (a file, a command, a key), or "text" with quote '"' (a value as
 // quiz.toml writes it), made printable: the text may come from anyone.
 std::string quotedText(const std::string& text, char quote = '\'');
+
+// The name of names closest to word, for a "did you mean ...?" hint: within two edits (a letter
+// added, removed or replaced, or two neighbours swapped), ignoring ASCII case, and closer than half
+// the word's length; empty when none is that close. Ties go to the earlier name.
+std::string closestName(const std::string& word, const std::vector<std::string>& names);
