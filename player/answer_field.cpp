@@ -11,6 +11,7 @@
 #include "content/quiz.h"
 #include "player/geometry.h"
 #include "player/page.h"
+#include "player/page_controls.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ int tabTarget(HWND page, int f, bool backward) {
     int t = f;
     for (int tries = 0; tries < count; ++tries) {
         t = backward ? (t == 1 ? count : t - 1) : (t == count ? 1 : t + 1);
-        if (GetDlgItem(page, answerIdOfField(t)) != nullptr) return t;
+        if (pageControl(page, answerIdOfField(t)) != nullptr) return t;
     }
     return f;
 }
@@ -76,7 +77,7 @@ void onTabMove(HWND field) {
     const int t = tabTarget(page, f, backward);
     const bool wrapped = backward ? t >= f : t <= f;
     if (t == 1) SendMessageA(page, WM_VSCROLL, SB_TOP, 0);
-    SetFocus(GetDlgItem(page, answerIdOfField(t)));
+    SetFocus(pageControl(page, answerIdOfField(t)));
     // Any other move brings the new field into view, no further than it must (rule and reasons at
     // scrollFieldIntoView), rather than at fixed fields and by fixed amounts.
     if (!wrapped) scrollFieldIntoView(page, answerIdOfField(t));
@@ -125,11 +126,10 @@ void tryAnswerEverywhere(HWND field) {
     GetWindowTextA(field, typed, sizeof typed);
     const int count = quizFieldCount();
     for (int k = 1; k <= count; ++k) {
-        HWND target = GetDlgItem(page, answerIdOfField(k));
+        HWND target = pageControl(page, answerIdOfField(k));
         if (target == nullptr) continue;
         char verdict[TEXT_SLOT_SIZE];
-        verdict[0] = '\0';
-        GetDlgItemTextA(page, verdictId(answerIdOfField(k)), verdict, sizeof verdict);
+        pageControlText(page, verdictId(answerIdOfField(k)), verdict, sizeof verdict);
         if (lstrcmpA(verdict, VERDICT_RIGHT) == 0) continue;
         SetWindowTextA(target, typed);
         // Moving the focus on judges the field refilled before (its WM_KILLFOCUS).

@@ -11,6 +11,7 @@
 #include "player/geometry.h"
 #include "player/ids.h"
 #include "player/media.h"
+#include "player/page_controls.h"
 #include "player/platform_win32.h"
 #include "player/window_state.h"
 
@@ -21,13 +22,6 @@ const int VERDICT_READ_SIZE = 10;
 // No page has more fields than its questions of two slots: a label beyond them cannot exist.
 const int MAX_PAGE_FIELDS = MAX_QUESTIONS * MAX_SLOTS;
 
-// A control's text, at most size - 1 characters; empty when the page has no such control.
-void controlText(HWND page, int id, char* text, int size) {
-    text[0] = '\0';
-    HWND control = GetDlgItem(page, id);
-    if (control != nullptr) GetWindowTextA(control, text, size);
-}
-
 // The question's fields as they read now. Only questions of one or two slots are laid out, so no
 // other question has fields to solve it.
 bool fieldsSolveQuestion(HWND page, const Question* node, int q, int slots) {
@@ -35,7 +29,7 @@ bool fieldsSolveQuestion(HWND page, const Question* node, int q, int slots) {
     char texts[MAX_SLOTS][TEXT_SLOT_SIZE];
     const char* typed[MAX_SLOTS];
     for (int s = 1; s <= slots; ++s) {
-        controlText(page, answerId(q, s, slots), texts[s - 1], TEXT_SLOT_SIZE);
+        pageControlText(page, answerId(q, s, slots), texts[s - 1], TEXT_SLOT_SIZE);
         typed[s - 1] = texts[s - 1];
     }
     return questionSolved(node, typed, slots);
@@ -52,7 +46,7 @@ void showAnswerPicture(HWND page, int q) {
         DeleteObject(bitmap);
         return;
     }
-    HWND picture = GetDlgItem(page, pictureId(q));
+    HWND picture = pageControl(page, pictureId(q));
     if (picture == nullptr) {
         DeleteObject(bitmap);
         return;
@@ -75,7 +69,7 @@ void reveal(HWND page, const Question* node, int q) {
         showAnswerPicture(page, q);
         break;
     case RevealMode::Comment:
-        SetDlgItemTextA(page, commentId(q), node != nullptr ? node->comment : "");
+        setPageControlText(page, commentId(q), node != nullptr ? node->comment : "");
         break;
     default:
         break;
@@ -92,19 +86,20 @@ void evaluateField(HWND page, int fieldId) {
     const Question* node = questionAt(g_quiz, q - 1);
 
     char typed[TEXT_SLOT_SIZE];
-    controlText(page, fieldId, typed, TEXT_SLOT_SIZE);
+    pageControlText(page, fieldId, typed, TEXT_SLOT_SIZE);
     const char* verdict = matchAnswer(expectedAnswer(node, place.slot), typed);
     const bool right = lstrcmpA(verdict, VERDICT_RIGHT) == 0;
 
     if (right && g_quiz->revealMode != RevealMode::None && fieldsSolveQuestion(page, node, q, slots))
         reveal(page, node, q);
     // A picture once revealed stays; a comment goes as soon as the question is no longer right.
-    if (!right) SetDlgItemTextA(page, commentId(q), "");
-    SetDlgItemTextA(page, verdictId(fieldId), verdict);
+    if (!right) setPageControlText(page, commentId(q), "");
+    setPageControlText(page, verdictId(fieldId), verdict);
     updateScore(page);
 }
 
-// Every label is read again: the labels are the only record of the verdicts.
+// Every label is read again, through the handles the page keeps: the labels are the only record of
+// the verdicts.
 void updateScore(HWND page) {
     int fields = fieldCount(g_quiz);
     if (fields > MAX_PAGE_FIELDS) fields = MAX_PAGE_FIELDS;
@@ -112,7 +107,7 @@ void updateScore(HWND page) {
     char labels[MAX_PAGE_FIELDS][VERDICT_READ_SIZE];
     const char* verdicts[MAX_PAGE_FIELDS];
     for (int f = 1; f <= fields; ++f) {
-        controlText(page, verdictId(answerIdOfField(f)), labels[f - 1], VERDICT_READ_SIZE);
+        pageControlText(page, verdictId(answerIdOfField(f)), labels[f - 1], VERDICT_READ_SIZE);
         verdicts[f - 1] = labels[f - 1];
     }
     const int score = scoreFromVerdicts(verdicts, fields, g_quiz->slotsPerQuestion);

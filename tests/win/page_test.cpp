@@ -452,6 +452,24 @@ TEST_F(Page, AnAnswerPictureReplacesTheQuestionPicture10PixelsFurtherLeft) {
     EXPECT_EQ(score(), " 1 / 2");
 }
 
+TEST_F(Page, ARebuiltPageJudgesItsOwnControls) {
+    usePictures();
+    setQuiz(QuizKind::Picture, 1, RevealMode::AnswerPicture, 2);
+    add("lune", "", "");
+    add("soleil", "", "");
+    build();
+    answer(4001, "lune");
+    DestroyWindow(page);
+    build();
+    EXPECT_EQ(box(9001), (Box{30, 52, 260, 195}));
+    answer(4002, "soleil");
+    EXPECT_EQ(text(5002), "BRAVO");
+    EXPECT_EQ(score(), " 1 / 2");
+    answer(4001, "lune");
+    EXPECT_EQ(box(9001), (Box{20, 137, 260, 26}));
+    EXPECT_EQ(score(), " 2 / 2");
+}
+
 TEST_F(Page, QuestionsBeyondAShortListUseItsLastNode) {
     setQuiz(QuizKind::Picture, 1, RevealMode::Comment, 5);
     add("lune", "", "", "premier");
