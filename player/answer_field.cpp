@@ -72,15 +72,19 @@ void onTabMove(HWND field) {
     HWND page = GetParent(field);
     const bool backward = GetKeyState(VK_SHIFT) < 0;
     const int f = fieldOfAnswerId(GetDlgCtrlID(field));
+    // The field is judged here and again as the focus leaves it: one recount of the score serves both.
+    holdScore();
     evaluateOwnField(field);
-    if (f < 1 || f > quizFieldCount()) return;
-    const int t = tabTarget(page, f, backward);
-    const bool wrapped = backward ? t >= f : t <= f;
-    if (t == 1) SendMessageA(page, WM_VSCROLL, SB_TOP, 0);
-    SetFocus(pageControl(page, answerIdOfField(t)));
-    // Any other move brings the new field into view, no further than it must (rule and reasons at
-    // scrollFieldIntoView), rather than at fixed fields and by fixed amounts.
-    if (!wrapped) scrollFieldIntoView(page, answerIdOfField(t));
+    if (f >= 1 && f <= quizFieldCount()) {
+        const int t = tabTarget(page, f, backward);
+        const bool wrapped = backward ? t >= f : t <= f;
+        if (t == 1) SendMessageA(page, WM_VSCROLL, SB_TOP, 0);
+        SetFocus(pageControl(page, answerIdOfField(t)));
+        // Any other move brings the new field into view, no further than it must (rule and reasons at
+        // scrollFieldIntoView), rather than at fixed fields and by fixed amounts.
+        if (!wrapped) scrollFieldIntoView(page, answerIdOfField(t));
+    }
+    releaseScore(page);
 }
 
 // WM_KEYUP, or WM_SYSKEYDOWN with Alt held: the field's keys act on release (or at once with Alt).
@@ -119,11 +123,13 @@ LRESULT onFieldWheel(HWND field, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+// Each refilled field is judged as the focus moves on from it; the score is recounted once, at the end.
 void tryAnswerEverywhere(HWND field) {
     HWND page = GetParent(field);
     char typed[TEXT_SLOT_SIZE];
     typed[0] = '\0';
     GetWindowTextA(field, typed, sizeof typed);
+    holdScore();
     const int count = quizFieldCount();
     for (int k = 1; k <= count; ++k) {
         HWND target = pageControl(page, answerIdOfField(k));
@@ -139,6 +145,7 @@ void tryAnswerEverywhere(HWND field) {
     // When the field itself was the only one refilled, the focus never moved and nothing judged it;
     // judging it once more is harmless in every other case.
     evaluateOwnField(field);
+    releaseScore(page);
 }
 
 void subclassAnswerField(HWND field) {

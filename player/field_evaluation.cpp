@@ -22,6 +22,11 @@ const int VERDICT_READ_SIZE = 10;
 // No page has more fields than its questions of two slots: a label beyond them cannot exist.
 const int MAX_PAGE_FIELDS = MAX_QUESTIONS * MAX_SLOTS;
 
+// While holds are taken, fields judged leave the score as it is and only note that it is owed; the
+// last release writes it. Holds nest.
+int g_scoreHolds = 0;
+bool g_scoreOwed = false;
+
 // The question's fields as they read now. Only questions of one or two slots are laid out, so no
 // other question has fields to solve it.
 bool fieldsSolveQuestion(HWND page, const Question* node, int q, int slots) {
@@ -95,6 +100,18 @@ void evaluateField(HWND page, int fieldId) {
     // A picture once revealed stays; a comment goes as soon as the question is no longer right.
     if (!right) setPageControlText(page, commentId(q), "");
     setPageControlText(page, verdictId(fieldId), verdict);
+    if (g_scoreHolds > 0)
+        g_scoreOwed = true;
+    else
+        updateScore(page);
+}
+
+void holdScore() { ++g_scoreHolds; }
+
+void releaseScore(HWND page) {
+    if (g_scoreHolds > 0) --g_scoreHolds;
+    if (g_scoreHolds > 0 || !g_scoreOwed) return;
+    g_scoreOwed = false;
     updateScore(page);
 }
 

@@ -212,9 +212,12 @@ void onChildNotice(HWND page, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+// Every field is judged as it is made, but the score and code are written once, after the last one:
+// the header is not seen before the page is built.
 BOOL layoutPage(HWND page) {
     keepPageControls(page);
     updateScrollRanges(page);
+    holdScore();
     LayoutState state = {page, openSavedAnswers(), nullptr, nullptr};
     if (g_quiz->kind == QuizKind::Audio || g_quiz->kind == QuizKind::Video) {
         state.playIcon = LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_PLAY));
@@ -227,6 +230,7 @@ BOOL layoutPage(HWND page) {
             if (!layoutQuestion(state, q)) break;
     }
     closeSavedAnswers(state.savedAnswers);
+    releaseScore(page);
     return TRUE;
 }
 
