@@ -74,7 +74,7 @@ void reveal(HWND page, const Question* node, int q) {
         showAnswerPicture(page, q);
         break;
     case RevealMode::Comment:
-        setPageControlText(page, commentId(q), node != nullptr ? node->comment : "");
+        setPageLabelText(page, commentId(q), node != nullptr ? node->comment : "");
         break;
     default:
         break;
@@ -98,8 +98,8 @@ void evaluateField(HWND page, int fieldId) {
     if (right && g_quiz->revealMode != RevealMode::None && fieldsSolveQuestion(page, node, q, slots))
         reveal(page, node, q);
     // A picture once revealed stays; a comment goes as soon as the question is no longer right.
-    if (!right) setPageControlText(page, commentId(q), "");
-    setPageControlText(page, verdictId(fieldId), verdict);
+    if (!right) setPageLabelText(page, commentId(q), "");
+    setPageLabelText(page, verdictId(fieldId), verdict);
     if (g_scoreHolds > 0)
         g_scoreOwed = true;
     else

@@ -1,6 +1,8 @@
 // Handles of the question page's controls, kept from their creation until the page is destroyed.
 #include <windows.h>
 
+#include <cstring>
+
 #include "player/page_controls.h"
 
 #include "content/quiz_format.h"
@@ -59,7 +61,12 @@ void pageControlText(HWND page, int id, char* text, int size) {
     if (control != nullptr) GetWindowTextA(control, text, size);
 }
 
-void setPageControlText(HWND page, int id, const char* text) {
-    HWND control = pageControl(page, id);
-    if (control != nullptr) SetWindowTextA(control, text);
+void setPageLabelText(HWND page, int id, const char* text) {
+    HWND label = pageControl(page, id);
+    if (label == nullptr) return;
+    // One byte more than any text set here: a longer label never reads as equal.
+    char shown[TEXT_SLOT_SIZE + 1];
+    shown[0] = '\0';
+    GetWindowTextA(label, shown, sizeof shown);
+    if (std::strcmp(shown, text) != 0) SetWindowTextA(label, text);
 }

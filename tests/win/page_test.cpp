@@ -470,6 +470,23 @@ TEST_F(Page, ARebuiltPageJudgesItsOwnControls) {
     EXPECT_EQ(score(), " 2 / 2");
 }
 
+TEST_F(Page, TheScoreCountsTheLabelsAsTheyReadNow) {
+    setQuiz(QuizKind::Text, 1, RevealMode::Comment, 2);
+    add("paris", "", "");
+    add("rome", "", "");
+    build();
+    answer(4001, "paris");
+    // Labels rewritten by another path count as they read at the next judging...
+    SetWindowTextA(item(5002), "BRAVO");
+    answer(4001, "paris");
+    EXPECT_EQ(score(), " 2 / 2");
+    // ...and judging a field writes its verdict again, even one it gave before.
+    SetWindowTextA(item(5001), "FAUX");
+    answer(4001, "paris");
+    EXPECT_EQ(text(5001), "BRAVO");
+    EXPECT_EQ(score(), " 2 / 2");
+}
+
 TEST_F(Page, QuestionsBeyondAShortListUseItsLastNode) {
     setQuiz(QuizKind::Picture, 1, RevealMode::Comment, 5);
     add("lune", "", "", "premier");
