@@ -41,18 +41,19 @@ bool fieldsSolveQuestion(HWND page, const Question* node, int q, int slots) {
 }
 
 // The answer picture replaces the question picture, centred 10 pixels left of the question picture's
-// box. Positions are page pixels, so the scroll offset is taken off for the control.
+// box. Positions are page pixels, so the scroll offset is taken off for the control. The control is
+// marked with the resource it shows: the resource cannot change while the program runs, so a question
+// solved again (its two slots judged one after the other, or a verdict that comes back to "BRAVO")
+// keeps the picture it has instead of decoding the same one again.
 void showAnswerPicture(HWND page, int q) {
-    HBITMAP bitmap =
-        loadResourcePicture(resourceModule(), answerPictureResourceId(q), QUIZ_MEDIA_TYPE, PICTURE_BOX, PICTURE_BOX);
+    HWND picture = pageControl(page, pictureId(q));
+    if (picture == nullptr) return;
+    const int resource = answerPictureResourceId(q);
+    if (GetWindowLongPtrA(picture, GWLP_USERDATA) == resource) return;
+    HBITMAP bitmap = loadResourcePicture(resourceModule(), resource, QUIZ_MEDIA_TYPE, PICTURE_BOX, PICTURE_BOX);
     if (bitmap == nullptr) return;
     BITMAP size;
     if (GetObjectA(bitmap, sizeof size, &size) == 0) {
-        DeleteObject(bitmap);
-        return;
-    }
-    HWND picture = pageControl(page, pictureId(q));
-    if (picture == nullptr) {
         DeleteObject(bitmap);
         return;
     }
@@ -64,6 +65,7 @@ void showAnswerPicture(HWND page, int q) {
     SetWindowPos(picture, HWND_TOPMOST, x - GetScrollPos(page, SB_HORZ) * scrollUnit,
                  y - GetScrollPos(page, SB_VERT) * scrollUnit, w, h, SWP_NOOWNERZORDER | SWP_NOACTIVATE);
     SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    SetWindowLongPtrA(picture, GWLP_USERDATA, resource);
     // The control owns what it shows: the picture it showed before is ours to free.
     if (shown != nullptr) DeleteObject(shown);
 }

@@ -452,6 +452,24 @@ TEST_F(Page, AnAnswerPictureReplacesTheQuestionPicture10PixelsFurtherLeft) {
     EXPECT_EQ(score(), " 1 / 2");
 }
 
+TEST_F(Page, F1SolvingBothSlotsRevealsTheAnswerPictureOnce) {
+    usePictures();
+    setQuiz(QuizKind::Picture, 2, RevealMode::AnswerPicture, 2);
+    add("x", "x", "");
+    add("x", "y", "");
+    build();
+    SetWindowTextA(item(4001), "x");
+    SetFocus(item(4001));
+    SendMessageA(item(4001), WM_KEYUP, VK_F1, 0xC0000001);
+    EXPECT_EQ(score(), " 1 / 2");
+    EXPECT_EQ(box(9001), (Box{110, 137, 260, 26}));
+    // Solved again, the question keeps the answer picture it shows.
+    HANDLE shown = reinterpret_cast<HANDLE>(SendMessageA(item(9001), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    answer(4002, "x");
+    EXPECT_EQ(reinterpret_cast<HANDLE>(SendMessageA(item(9001), STM_GETIMAGE, IMAGE_BITMAP, 0)), shown);
+    EXPECT_EQ(box(9001), (Box{110, 137, 260, 26}));
+}
+
 TEST_F(Page, ARebuiltPageJudgesItsOwnControls) {
     usePictures();
     setQuiz(QuizKind::Picture, 1, RevealMode::AnswerPicture, 2);
