@@ -24,7 +24,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState) {
     if (!registerMainWindowClass()) return 0;
     const bool video = quiz->kind == QuizKind::Video;
     if (video && !loadVideoSupport()) return 1;
-    const bool pictures = quiz->kind == QuizKind::Picture && startPictureSupport();
 
     HWND mainWindow = createMainWindow();
     ShowWindow(mainWindow, showState);
@@ -38,7 +37,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState) {
     }
 
     if (video) unloadVideoSupport(mainWindow);
-    if (pictures) endPictureSupport();
     clearQuestions(quiz);
     std::free(quiz);
     g_quiz = nullptr;

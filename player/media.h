@@ -9,13 +9,6 @@ enum MediaFileType { MEDIA_AUDIO = 1, MEDIA_VIDEO = 2 };
 // the resource is missing or is not a picture. The caller owns the bitmap.
 HBITMAP loadResourcePicture(HMODULE module, int resourceId, const char* type, int boxWidth, int boxHeight);
 
-// Picture quizzes, before the page is built: COM started for the whole run. decodePicture starts and
-// ends COM around each picture; with COM already started that costs nothing, where setting it up and
-// tearing it down again costs about 1 ms a picture under Wine. False when COM could not be started;
-// after true, endPictureSupport once the message loop has ended.
-bool startPictureSupport();
-void endPictureSupport();
-
 // A stand-alone bitmap of the JPEG or GIF picture in bytes; null when it cannot be decoded.
 HBITMAP decodePicture(const void* bytes, DWORD length);
 

@@ -21,10 +21,6 @@ HBITMAP loadResourcePicture(HMODULE module, int resourceId, const char* type, in
     return scaled;
 }
 
-bool startPictureSupport() { return SUCCEEDED(CoInitialize(nullptr)); }
-
-void endPictureSupport() { CoUninitialize(); }
-
 HBITMAP decodePicture(const void* bytes, DWORD length) {
     if (bytes == nullptr || length == 0) return nullptr;
     HRESULT com = CoInitialize(nullptr);

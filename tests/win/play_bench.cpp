@@ -149,10 +149,8 @@ void f1TextMs(int rounds, double* f1, double* focusOnly) {
 
 // F1 that solves all 90 questions of a Picture quiz, each revealing its answer picture; and the time
 // those 90 answer pictures take to decode alone. Each round opens the quiz afresh, so every F1 meets
-// question pictures only, as a player's first F1 does (an answer picture once shown stays). COM is
-// held for the run, as the player holds it for a Picture quiz, for both measures alike.
+// question pictures only, as a player's first F1 does (an answer picture once shown stays).
 void f1PicturesMs(int rounds, double* f1, double* decodeOnly) {
-    const bool com = startPictureSupport();
     std::vector<double> samples;
     std::vector<double> decodes;
     for (int i = 0; i < rounds; ++i) {
@@ -176,7 +174,6 @@ void f1PicturesMs(int rounds, double* f1, double* decodeOnly) {
         if (std::strcmp(score, " 90 / 90") != 0) std::printf("warning: F1 left the score at \"%s\"\n", score);
         closeQuiz(&open);
     }
-    if (com) endPictureSupport();
     *f1 = median(samples);
     *decodeOnly = median(decodes);
 }
