@@ -1,9 +1,9 @@
 // How long a player waits, measured on the real platform: F1, Tab and start-up of 2-slot quizzes of
 // 90 questions (180 fields). Each figure is the time from the key message to its return, when the
 // score label has been rewritten (the repaint that follows is not counted); start-up is the time from
-// starting a quiz program to its first idle message loop. Beside F1 and Tab, in brackets, the platform
-// calls they cannot do without, timed alone in the same run. Prints one table; nothing here is a pass
-// or fail on time.
+// starting a quiz program to its first idle message loop. Under F1 and Tab, indented, the platform
+// calls they cannot do without, timed alone in the same rounds. Each figure is the median of the rounds
+// with the best in brackets. Prints one table; nothing here is a pass or fail on time.
 // Usage: play_bench.exe [--short] [TEXT90.exe TEXT1.exe]   (--short: one round, for the test command)
 #include <windows.h>
 
@@ -39,9 +39,16 @@ double nowMs() {
     return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-double median(std::vector<double> samples) {
+// Other programs share the machine: the median says what a player meets, the best what the work
+// itself costs when nothing else runs.
+struct Timing {
+    double median;
+    double best;
+};
+
+Timing timing(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
+    return {samples[samples.size() / 2], samples.front()};
 }
 
 void pumpMessages() {
@@ -114,7 +121,7 @@ HWND field(const OpenQuiz& open, int f) { return GetDlgItem(open.page, answerIdO
 // (into each field, then back) each with the selection of the first 25 characters a field makes when
 // it takes the focus; made on two edits of the answer fields' style and font on the same page, which
 // nothing judges.
-void f1TextMs(int rounds, double* f1, double* focusOnly) {
+void f1TextMs(int rounds, Timing* f1, Timing* focusOnly) {
     OpenQuiz open;
     openQuiz(&open, QuizKind::Text, RevealMode::None, false);
     HWND plain[2];
@@ -143,14 +150,14 @@ void f1TextMs(int rounds, double* f1, double* focusOnly) {
     }
     for (HWND edit : plain) DestroyWindow(edit);
     closeQuiz(&open);
-    *f1 = median(samples);
-    *focusOnly = median(moves);
+    *f1 = timing(samples);
+    *focusOnly = timing(moves);
 }
 
 // F1 that solves all 90 questions of a Picture quiz, each revealing its answer picture; and the time
 // those 90 answer pictures take to decode alone. Each round opens the quiz afresh, so every F1 meets
 // question pictures only, as a player's first F1 does (an answer picture once shown stays).
-void f1PicturesMs(int rounds, double* f1, double* decodeOnly) {
+void f1PicturesMs(int rounds, Timing* f1, Timing* decodeOnly) {
     std::vector<double> samples;
     std::vector<double> decodes;
     for (int i = 0; i < rounds; ++i) {
@@ -174,14 +181,14 @@ void f1PicturesMs(int rounds, double* f1, double* decodeOnly) {
         if (std::strcmp(score, " 90 / 90") != 0) std::printf("warning: F1 left the score at \"%s\"\n", score);
         closeQuiz(&open);
     }
-    *f1 = median(samples);
-    *decodeOnly = median(decodes);
+    *f1 = timing(samples);
+    *decodeOnly = timing(decodes);
 }
 
 // Tab from a field to the next one, when the next one is in view and when the page has to scroll. And
 // the peer of the second: one line scroll of the same page alone, which moves every one of its 600
 // controls as the Tab's scroll does.
-void tabMs(int rounds, double* onScreen, double* offScreen, double* scrollOnly) {
+void tabMs(int rounds, Timing* onScreen, Timing* offScreen, Timing* scrollOnly) {
     OpenQuiz open;
     openQuiz(&open, QuizKind::Text, RevealMode::None, false);
     RECT client;
@@ -211,13 +218,13 @@ void tabMs(int rounds, double* onScreen, double* offScreen, double* scrollOnly) 
         pumpMessages();
     }
     closeQuiz(&open);
-    *onScreen = median(inView);
-    *offScreen = median(beyondView);
-    *scrollOnly = median(scrolls);
+    *onScreen = timing(inView);
+    *offScreen = timing(beyondView);
+    *scrollOnly = timing(scrolls);
 }
 
 // Start of a quiz program until its message loop first waits for input, then closed as a user would.
-double startUpMs(const char* program, int rounds) {
+Timing startUpMs(const char* program, int rounds) {
     std::vector<double> samples;
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
@@ -229,7 +236,7 @@ double startUpMs(const char* program, int rounds) {
         const double start = nowMs();
         if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
                             &process))
-            return -1;
+            return {-1, -1};
         WaitForInputIdle(process.hProcess, 60000);
         samples.push_back(nowMs() - start);
         EnumThreadWindows(
@@ -243,7 +250,7 @@ double startUpMs(const char* program, int rounds) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    return median(samples);
+    return timing(samples);
 }
 
 }  // namespace
@@ -252,7 +259,7 @@ int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     const bool shortRun = argc > 1 && std::strcmp(argv[1], "--short") == 0;
     const int first = shortRun ? 2 : 1;
-    const int rounds = shortRun ? 1 : 5;
+    const int rounds = shortRun ? 1 : 9;
     g_instance = GetModuleHandleA(nullptr);
     // The pictures of the Picture quiz: one JPEG of 520 x 390 as every question and answer picture.
     g_resourceModule = LoadLibraryA("play_bench_pictures.dll");
@@ -260,32 +267,33 @@ int main(int argc, char** argv) {
         std::printf("play_bench: cannot load play_bench_pictures.dll or register the window class\n");
         return 1;
     }
-    std::printf("%s, median of %d round%s, milliseconds\n", shortRun ? "short run" : "full run", rounds,
+    std::printf("%s, %d round%s, milliseconds: median (best)\n", shortRun ? "short run" : "full run", rounds,
                 rounds == 1 ? "" : "s");
-    double f1Text = 0;
-    double focusMoves = 0;
-    f1TextMs(rounds, &f1Text, &focusMoves);
-    std::printf("F1 in one field, tried in all 180 fields (Text): %.1f (its 180 texts set, 181 focus moves "
-                "and selections alone: %.1f)\n",
-                f1Text, focusMoves);
-    double f1 = 0;
-    double decode = 0;
+    Timing f1Text;
+    Timing textPeer;
+    f1TextMs(rounds, &f1Text, &textPeer);
+    std::printf("F1 in one field, tried in all 180 fields (Text): %.1f (%.1f)\n", f1Text.median, f1Text.best);
+    std::printf("  its 180 texts set, 181 focus moves and selections alone: %.1f (%.1f)\n", textPeer.median,
+                textPeer.best);
+    Timing f1;
+    Timing decode;
     f1PicturesMs(rounds, &f1, &decode);
-    std::printf("F1 solving 90 Picture questions with answer pictures: %.1f (the 90 pictures alone: %.1f, "
-                "ratio %.2f)\n",
-                f1, decode, f1 / decode);
-    double inView = 0;
-    double beyondView = 0;
-    double scroll = 0;
+    std::printf("F1 solving 90 Picture questions with answer pictures: %.1f (%.1f)\n", f1.median, f1.best);
+    std::printf("  the 90 answer pictures decoded alone: %.1f (%.1f); ratio %.2f (%.2f)\n", decode.median,
+                decode.best, f1.median / decode.median, f1.best / decode.best);
+    Timing inView;
+    Timing beyondView;
+    Timing scroll;
     tabMs(rounds * 4, &inView, &beyondView, &scroll);
-    std::printf("Tab to a field on screen: %.2f\nTab to a field off screen (the page scrolls): %.2f (one scroll of the "
-                "page alone: %.2f)\n",
-                inView, beyondView, scroll);
+    std::printf("Tab to a field on screen: %.2f (%.2f)\n", inView.median, inView.best);
+    std::printf("Tab to a field off screen (the page scrolls): %.2f (%.2f)\n", beyondView.median, beyondView.best);
+    std::printf("  one scroll of the page alone: %.2f (%.2f)\n", scroll.median, scroll.best);
     if (argc >= first + 2) {
-        const double big = startUpMs(argv[first], rounds);
-        const double small = startUpMs(argv[first + 1], rounds);
-        std::printf("Start-up, 90-question Text quiz: %.0f; 1-question quiz: %.0f; difference %.0f\n", big, small,
-                    big - small);
+        const Timing big = startUpMs(argv[first], rounds);
+        const Timing small = startUpMs(argv[first + 1], rounds);
+        std::printf("Start-up, 90-question Text quiz: %.0f (%.0f); 1-question quiz: %.0f (%.0f); difference %.0f "
+                    "(%.0f)\n",
+                    big.median, big.best, small.median, small.best, big.median - small.median, big.best - small.best);
     }
     FreeLibrary(g_resourceModule);
     return 0;
