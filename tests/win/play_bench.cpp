@@ -223,6 +223,13 @@ void tabMs(int rounds, Timing* onScreen, Timing* offScreen, Timing* scrollOnly) 
     *scrollOnly = timing(scrolls);
 }
 
+// EnumThreadWindows calls back with the platform's convention (stdcall in the 32-bit build), which a
+// lambda does not have.
+BOOL CALLBACK closeWindow(HWND window, LPARAM) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
 // Start of a quiz program until its message loop first waits for input, then closed as a user would.
 Timing startUpMs(const char* program, int rounds) {
     std::vector<double> samples;
@@ -239,13 +246,7 @@ Timing startUpMs(const char* program, int rounds) {
             return {-1, -1};
         WaitForInputIdle(process.hProcess, 60000);
         samples.push_back(nowMs() - start);
-        EnumThreadWindows(
-            process.dwThreadId,
-            [](HWND window, LPARAM) -> BOOL {
-                PostMessageA(window, WM_CLOSE, 0, 0);
-                return TRUE;
-            },
-            0);
+        EnumThreadWindows(process.dwThreadId, closeWindow, 0);
         WaitForSingleObject(process.hProcess, 60000);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
