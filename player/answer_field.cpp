@@ -11,6 +11,7 @@
 #include "content/quiz.h"
 #include "player/geometry.h"
 #include "player/page.h"
+#include "player/page_controls.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ int tabTarget(HWND page, int f, bool backward) {
     int t = f;
     for (int tries = 0; tries < count; ++tries) {
         t = backward ? (t == 1 ? count : t - 1) : (t == count ? 1 : t + 1);
-        if (GetDlgItem(page, answerIdOfField(t)) != nullptr) return t;
+        if (pageControl(page, answerIdOfField(t)) != nullptr) return t;
     }
     return f;
 }
@@ -71,15 +72,19 @@ void onTabMove(HWND field) {
     HWND page = GetParent(field);
     const bool backward = GetKeyState(VK_SHIFT) < 0;
     const int f = fieldOfAnswerId(GetDlgCtrlID(field));
+    // The field is judged here and again as the focus leaves it: one recount of the score serves both.
+    holdScore();
     evaluateOwnField(field);
-    if (f < 1 || f > quizFieldCount()) return;
-    const int t = tabTarget(page, f, backward);
-    const bool wrapped = backward ? t >= f : t <= f;
-    if (t == 1) SendMessageA(page, WM_VSCROLL, SB_TOP, 0);
-    SetFocus(GetDlgItem(page, answerIdOfField(t)));
-    // Any other move brings the new field into view, no further than it must (rule and reasons at
-    // scrollFieldIntoView), rather than at fixed fields and by fixed amounts.
-    if (!wrapped) scrollFieldIntoView(page, answerIdOfField(t));
+    if (f >= 1 && f <= quizFieldCount()) {
+        const int t = tabTarget(page, f, backward);
+        const bool wrapped = backward ? t >= f : t <= f;
+        if (t == 1) SendMessageA(page, WM_VSCROLL, SB_TOP, 0);
+        SetFocus(pageControl(page, answerIdOfField(t)));
+        // Any other move brings the new field into view, no further than it must (rule and reasons at
+        // scrollFieldIntoView), rather than at fixed fields and by fixed amounts.
+        if (!wrapped) scrollFieldIntoView(page, answerIdOfField(t));
+    }
+    releaseScore(page);
 }
 
 // WM_KEYUP, or WM_SYSKEYDOWN with Alt held: the field's keys act on release (or at once with Alt).
@@ -118,18 +123,19 @@ LRESULT onFieldWheel(HWND field, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+// Each refilled field is judged as the focus moves on from it; the score is recounted once, at the end.
 void tryAnswerEverywhere(HWND field) {
     HWND page = GetParent(field);
     char typed[TEXT_SLOT_SIZE];
     typed[0] = '\0';
     GetWindowTextA(field, typed, sizeof typed);
+    holdScore();
     const int count = quizFieldCount();
     for (int k = 1; k <= count; ++k) {
-        HWND target = GetDlgItem(page, answerIdOfField(k));
+        HWND target = pageControl(page, answerIdOfField(k));
         if (target == nullptr) continue;
         char verdict[TEXT_SLOT_SIZE];
-        verdict[0] = '\0';
-        GetDlgItemTextA(page, verdictId(answerIdOfField(k)), verdict, sizeof verdict);
+        pageControlText(page, verdictId(answerIdOfField(k)), verdict, sizeof verdict);
         if (lstrcmpA(verdict, VERDICT_RIGHT) == 0) continue;
         SetWindowTextA(target, typed);
         // Moving the focus on judges the field refilled before (its WM_KILLFOCUS).
@@ -139,6 +145,7 @@ void tryAnswerEverywhere(HWND field) {
     // When the field itself was the only one refilled, the focus never moved and nothing judged it;
     // judging it once more is harmless in every other case.
     evaluateOwnField(field);
+    releaseScore(page);
 }
 
 void subclassAnswerField(HWND field) {

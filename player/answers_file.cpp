@@ -11,6 +11,7 @@
 #include "checking/score.h"
 #include "content/quiz.h"
 #include "player/geometry.h"
+#include "player/page_controls.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ bool writeFields(HANDLE file, HWND page) {
         char text[TEXT_SLOT_SIZE];
         text[0] = '\0';
         // A field the page never got (its building stopped early) reads as empty.
-        HWND field = GetDlgItem(page, answerIdOfField(k));
+        HWND field = pageControl(page, answerIdOfField(k));
         if (field != nullptr) GetWindowTextA(field, text, TEXT_SLOT_SIZE);
         char line[TEXT_SLOT_SIZE + 2];
         const int length = wsprintfA(line, "%s\r\n", text[0] != '\0' ? text : EMPTY_FIELD);

@@ -11,6 +11,7 @@
 #include "player/geometry.h"
 #include "player/ids.h"
 #include "player/media.h"
+#include "player/page_controls.h"
 #include "player/platform_win32.h"
 #include "player/window_state.h"
 
@@ -21,12 +22,10 @@ const int VERDICT_READ_SIZE = 10;
 // No page has more fields than its questions of two slots: a label beyond them cannot exist.
 const int MAX_PAGE_FIELDS = MAX_QUESTIONS * MAX_SLOTS;
 
-// A control's text, at most size - 1 characters; empty when the page has no such control.
-void controlText(HWND page, int id, char* text, int size) {
-    text[0] = '\0';
-    HWND control = GetDlgItem(page, id);
-    if (control != nullptr) GetWindowTextA(control, text, size);
-}
+// While holds are taken, fields judged leave the score as it is and only note that it is owed; the
+// last release writes it. Holds nest.
+int g_scoreHolds = 0;
+bool g_scoreOwed = false;
 
 // The question's fields as they read now. Only questions of one or two slots are laid out, so no
 // other question has fields to solve it.
@@ -35,25 +34,26 @@ bool fieldsSolveQuestion(HWND page, const Question* node, int q, int slots) {
     char texts[MAX_SLOTS][TEXT_SLOT_SIZE];
     const char* typed[MAX_SLOTS];
     for (int s = 1; s <= slots; ++s) {
-        controlText(page, answerId(q, s, slots), texts[s - 1], TEXT_SLOT_SIZE);
+        pageControlText(page, answerId(q, s, slots), texts[s - 1], TEXT_SLOT_SIZE);
         typed[s - 1] = texts[s - 1];
     }
     return questionSolved(node, typed, slots);
 }
 
 // The answer picture replaces the question picture, centred 10 pixels left of the question picture's
-// box. Positions are page pixels, so the scroll offset is taken off for the control.
+// box. Positions are page pixels, so the scroll offset is taken off for the control. The control is
+// marked with the resource it shows: the resource cannot change while the program runs, so a question
+// solved again (its two slots judged one after the other, or a verdict that comes back to "BRAVO")
+// keeps the picture it has instead of decoding the same one again.
 void showAnswerPicture(HWND page, int q) {
-    HBITMAP bitmap =
-        loadResourcePicture(resourceModule(), answerPictureResourceId(q), QUIZ_MEDIA_TYPE, PICTURE_BOX, PICTURE_BOX);
+    HWND picture = pageControl(page, pictureId(q));
+    if (picture == nullptr) return;
+    const int resource = answerPictureResourceId(q);
+    if (GetWindowLongPtrA(picture, GWLP_USERDATA) == resource) return;
+    HBITMAP bitmap = loadResourcePicture(resourceModule(), resource, QUIZ_MEDIA_TYPE, PICTURE_BOX, PICTURE_BOX);
     if (bitmap == nullptr) return;
     BITMAP size;
     if (GetObjectA(bitmap, sizeof size, &size) == 0) {
-        DeleteObject(bitmap);
-        return;
-    }
-    HWND picture = GetDlgItem(page, pictureId(q));
-    if (picture == nullptr) {
         DeleteObject(bitmap);
         return;
     }
@@ -65,6 +65,7 @@ void showAnswerPicture(HWND page, int q) {
     SetWindowPos(picture, HWND_TOPMOST, x - GetScrollPos(page, SB_HORZ) * scrollUnit,
                  y - GetScrollPos(page, SB_VERT) * scrollUnit, w, h, SWP_NOOWNERZORDER | SWP_NOACTIVATE);
     SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    SetWindowLongPtrA(picture, GWLP_USERDATA, resource);
     // The control owns what it shows: the picture it showed before is ours to free.
     if (shown != nullptr) DeleteObject(shown);
 }
@@ -75,7 +76,7 @@ void reveal(HWND page, const Question* node, int q) {
         showAnswerPicture(page, q);
         break;
     case RevealMode::Comment:
-        SetDlgItemTextA(page, commentId(q), node != nullptr ? node->comment : "");
+        setPageLabelText(page, commentId(q), node != nullptr ? node->comment : "");
         break;
     default:
         break;
@@ -92,19 +93,32 @@ void evaluateField(HWND page, int fieldId) {
     const Question* node = questionAt(g_quiz, q - 1);
 
     char typed[TEXT_SLOT_SIZE];
-    controlText(page, fieldId, typed, TEXT_SLOT_SIZE);
+    pageControlText(page, fieldId, typed, TEXT_SLOT_SIZE);
     const char* verdict = matchAnswer(expectedAnswer(node, place.slot), typed);
     const bool right = lstrcmpA(verdict, VERDICT_RIGHT) == 0;
 
     if (right && g_quiz->revealMode != RevealMode::None && fieldsSolveQuestion(page, node, q, slots))
         reveal(page, node, q);
     // A picture once revealed stays; a comment goes as soon as the question is no longer right.
-    if (!right) SetDlgItemTextA(page, commentId(q), "");
-    SetDlgItemTextA(page, verdictId(fieldId), verdict);
+    if (!right) setPageLabelText(page, commentId(q), "");
+    setPageLabelText(page, verdictId(fieldId), verdict);
+    if (g_scoreHolds > 0)
+        g_scoreOwed = true;
+    else
+        updateScore(page);
+}
+
+void holdScore() { ++g_scoreHolds; }
+
+void releaseScore(HWND page) {
+    if (g_scoreHolds > 0) --g_scoreHolds;
+    if (g_scoreHolds > 0 || !g_scoreOwed) return;
+    g_scoreOwed = false;
     updateScore(page);
 }
 
-// Every label is read again: the labels are the only record of the verdicts.
+// Every label is read again, through the handles the page keeps: the labels are the only record of
+// the verdicts.
 void updateScore(HWND page) {
     int fields = fieldCount(g_quiz);
     if (fields > MAX_PAGE_FIELDS) fields = MAX_PAGE_FIELDS;
@@ -112,7 +126,7 @@ void updateScore(HWND page) {
     char labels[MAX_PAGE_FIELDS][VERDICT_READ_SIZE];
     const char* verdicts[MAX_PAGE_FIELDS];
     for (int f = 1; f <= fields; ++f) {
-        controlText(page, verdictId(answerIdOfField(f)), labels[f - 1], VERDICT_READ_SIZE);
+        pageControlText(page, verdictId(answerIdOfField(f)), labels[f - 1], VERDICT_READ_SIZE);
         verdicts[f - 1] = labels[f - 1];
     }
     const int score = scoreFromVerdicts(verdicts, fields, g_quiz->slotsPerQuestion);

@@ -6,6 +6,7 @@
 #include "content/quiz.h"
 #include "player/geometry.h"
 #include "player/media.h"
+#include "player/page_controls.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ void unloadVideoSupport(HWND mainWindow) {
 bool setUpVideo(HWND page, int q) {
     if (!validQuestion(q)) return false;
     int k = q - 1;
-    g_videoHosts[k] = GetDlgItem(page, videoHostId(q));
+    g_videoHosts[k] = pageControl(page, videoHostId(q));
     // A library without the attach entry cannot host a player: treated like a player that cannot
     // be created.
     if (g_attachControl == nullptr) return false;

@@ -10,6 +10,7 @@
 #include "player/geometry.h"
 #include "player/ids.h"
 #include "player/media.h"
+#include "player/page_controls.h"
 #include "player/platform_win32.h"
 #include "player/window_state.h"
 
@@ -41,10 +42,13 @@ struct LayoutState {
     HICON stopIcon;
 };
 
+// Every control is kept in the page's table as it is made (page_controls.h).
 HWND createControl(HWND page, const char* className, const char* text, DWORD style, int id, int x, int y,
                    int width, int height) {
-    return CreateWindowExA(0, className, text, style, x, y, width, height, page,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_instance, nullptr);
+    HWND control = CreateWindowExA(0, className, text, style, x, y, width, height, page,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_instance, nullptr);
+    if (control != nullptr) keepPageControl(page, control, id);
+    return control;
 }
 
 void setGuiFont(HWND control) {
@@ -200,10 +204,20 @@ bool layoutQuestion(const LayoutState& state, int q) {
 // WM_INITDIALOG: the page's controls are made once, here.
 INT_PTR onInitDialog(HWND page) { return layoutPage(page); }
 
+// WM_PARENTNOTIFY: a control destroyed on its own leaves the page's table of handles; the page's own
+// destruction (WM_DESTROY, before its children go) empties the table.
+void onChildNotice(HWND page, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == WM_DESTROY) forgetPageControl(page, reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+}
+
 }  // namespace
 
+// Every field is judged as it is made, but the score and code are written once, after the last one:
+// the header is not seen before the page is built.
 BOOL layoutPage(HWND page) {
+    keepPageControls(page);
     updateScrollRanges(page);
+    holdScore();
     LayoutState state = {page, openSavedAnswers(), nullptr, nullptr};
     if (g_quiz->kind == QuizKind::Audio || g_quiz->kind == QuizKind::Video) {
         state.playIcon = LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_PLAY));
@@ -216,6 +230,7 @@ BOOL layoutPage(HWND page) {
             if (!layoutQuestion(state, q)) break;
     }
     closeSavedAnswers(state.savedAnswers);
+    releaseScore(page);
     return TRUE;
 }
 
@@ -245,6 +260,12 @@ INT_PTR CALLBACK pageDialogProc(HWND page, UINT message, WPARAM wParam, LPARAM l
         return onPageBackground();
     case WM_CTLCOLORSTATIC:
         return onPageLabelColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_PARENTNOTIFY:
+        onChildNotice(page, wParam, lParam);
+        return 0;
+    case WM_DESTROY:
+        forgetPageControls(page);
+        return 0;
     case WM_NCDESTROY:
         releasePageBrushes();
         return 0;

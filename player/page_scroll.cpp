@@ -5,6 +5,7 @@
 #include "content/quiz.h"
 #include "player/geometry.h"
 #include "player/page.h"
+#include "player/page_controls.h"
 #include "player/window_state.h"
 
 namespace {
@@ -63,7 +64,7 @@ void moveBar(HWND page, int bar, const SCROLLINFO& info, int position) {
 
 // Where a control is now, in the page's client coordinates (that is, after scrolling).
 bool controlRect(HWND page, int id, RECT* rect) {
-    HWND control = GetDlgItem(page, id);
+    HWND control = pageControl(page, id);
     if (control == nullptr) return false;
     GetWindowRect(control, rect);
     MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(rect), 2);

@@ -452,6 +452,59 @@ TEST_F(Page, AnAnswerPictureReplacesTheQuestionPicture10PixelsFurtherLeft) {
     EXPECT_EQ(score(), " 1 / 2");
 }
 
+TEST_F(Page, F1SolvingBothSlotsRevealsTheAnswerPictureOnce) {
+    usePictures();
+    setQuiz(QuizKind::Picture, 2, RevealMode::AnswerPicture, 2);
+    add("x", "x", "");
+    add("x", "y", "");
+    build();
+    SetWindowTextA(item(4001), "x");
+    SetFocus(item(4001));
+    SendMessageA(item(4001), WM_KEYUP, VK_F1, 0xC0000001);
+    EXPECT_EQ(score(), " 1 / 2");
+    EXPECT_EQ(box(9001), (Box{110, 137, 260, 26}));
+    // Solved again, the question keeps the answer picture it shows.
+    HANDLE shown = reinterpret_cast<HANDLE>(SendMessageA(item(9001), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    answer(4002, "x");
+    EXPECT_EQ(reinterpret_cast<HANDLE>(SendMessageA(item(9001), STM_GETIMAGE, IMAGE_BITMAP, 0)), shown);
+    EXPECT_EQ(box(9001), (Box{110, 137, 260, 26}));
+}
+
+TEST_F(Page, ARebuiltPageJudgesItsOwnControls) {
+    usePictures();
+    setQuiz(QuizKind::Picture, 1, RevealMode::AnswerPicture, 2);
+    add("lune", "", "");
+    add("soleil", "", "");
+    build();
+    answer(4001, "lune");
+    DestroyWindow(page);
+    build();
+    EXPECT_EQ(box(9001), (Box{30, 52, 260, 195}));
+    answer(4002, "soleil");
+    EXPECT_EQ(text(5002), "BRAVO");
+    EXPECT_EQ(score(), " 1 / 2");
+    answer(4001, "lune");
+    EXPECT_EQ(box(9001), (Box{20, 137, 260, 26}));
+    EXPECT_EQ(score(), " 2 / 2");
+}
+
+TEST_F(Page, TheScoreCountsTheLabelsAsTheyReadNow) {
+    setQuiz(QuizKind::Text, 1, RevealMode::Comment, 2);
+    add("paris", "", "");
+    add("rome", "", "");
+    build();
+    answer(4001, "paris");
+    // Labels rewritten by another path count as they read at the next judging...
+    SetWindowTextA(item(5002), "BRAVO");
+    answer(4001, "paris");
+    EXPECT_EQ(score(), " 2 / 2");
+    // ...and judging a field writes its verdict again, even one it gave before.
+    SetWindowTextA(item(5001), "FAUX");
+    answer(4001, "paris");
+    EXPECT_EQ(text(5001), "BRAVO");
+    EXPECT_EQ(score(), " 2 / 2");
+}
+
 TEST_F(Page, QuestionsBeyondAShortListUseItsLastNode) {
     setQuiz(QuizKind::Picture, 1, RevealMode::Comment, 5);
     add("lune", "", "", "premier");
