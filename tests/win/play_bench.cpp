@@ -230,11 +230,6 @@ BOOL CALLBACK closeWindow(HWND window, LPARAM) {
     return TRUE;
 }
 
-BOOL CALLBACK closeWindow(HWND window, LPARAM) {
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    return TRUE;
-}
-
 // Start of a quiz program until its message loop first waits for input, then closed as a user would.
 Timing startUpMs(const char* program, int rounds) {
     std::vector<double> samples;
