@@ -290,6 +290,22 @@ TEST_F(QuizCheck, TwoSlotQuizzesNeedTheSecondAnswer) {
             "folds only a to z"}));
 }
 
+// A wrong slots says so once: the second answers are not measured against it, only read as texts.
+TEST_F(QuizCheck, AWrongSlotsDoesNotBuryItsError) {
+    const std::string questions =
+        "[[questions]]\ntext = \"Q1\"\nanswer = \"PARIS\"\nanswer2 = \"FRANCE\"\n"  // 4-7
+        "[[questions]]\ntext = \"Q2\"\nanswer = \"ROME\"\nanswer2 = \"\"\n"          // 8-11
+        "[[questions]]\ntext = \"Q3\"\nanswer = \"BERNE\"\n";                         // 12-14
+    EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\nslots = \"2\"\n" + questions).lines,
+              (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
+                     "quiz.toml:3: error: slots must be a whole number, not a text",
+                     "quiz.toml:11: error: question 2: answer2 is empty: no typed answer can ever match it"}));
+    EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\nslots = 3\n" + questions).lines,
+              (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
+                     "quiz.toml:3: error: slots must be 1 or 2, not 3",
+                     "quiz.toml:11: error: question 2: answer2 is empty: no typed answer can ever match it"}));
+}
+
 TEST_F(QuizCheck, TextsThePlayerCannotHold) {
     const std::string longAnswer(258, 'A');
     const CheckResult r = check(

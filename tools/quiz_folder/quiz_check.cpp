@@ -264,10 +264,11 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
     quiz->media.push_back(std::move(media));
 }
 
-// Whether the kind and the reveal mode are known: when one is wrong, the checks that depend on it
-// are skipped rather than reported against a value the author did not mean.
+// Whether the kind, the number of slots and the reveal mode are known: when one is wrong, the
+// checks that depend on it are skipped rather than reported against a value the author did not mean.
 struct HeaderFacts {
     bool kindKnown;
+    bool slotsKnown;
     bool revealKnown;
 };
 
@@ -282,39 +283,45 @@ struct QuestionCheck {
     Diagnostics* diagnostics;
 };
 
+// An expected answer given as a text: one that can be typed into an answer field.
+void checkAnswerText(const QuestionCheck& check, const SourceText& field, const std::string& key,
+                     std::string* answer) {
+    if (field.value.empty()) {
+        addError(check.diagnostics, field.line, check.prefix + key + " is empty: no typed answer can ever match it");
+    } else if (playerText(field.value, field.line, check.prefix + key, TextRule::Answer, answer,
+                          check.diagnostics)) {
+        warnAboutAnswer(*answer, field.value, field.line, check.prefix + key, check.diagnostics);
+    }
+}
+
 // answer: required, and a text that can be typed into an answer field.
 void checkAnswer(const QuestionCheck& check, QuestionContent* result) {
     const SourceText& answer = check.question.answer;
     if (!answer.given) {
         addError(check.diagnostics, check.question.line,
                  check.prefix + "no answer; give the expected answer with answer = \"...\"");
-    } else if (answer.wrongType) {
-        // Reported when read.
-    } else if (answer.value.empty()) {
-        addError(check.diagnostics, answer.line, check.prefix + "answer is empty: no typed answer can ever match it");
-    } else if (playerText(answer.value, answer.line, check.prefix + "answer", TextRule::Answer, &result->answer1,
-                          check.diagnostics)) {
-        warnAboutAnswer(result->answer1, answer.value, answer.line, check.prefix + "answer", check.diagnostics);
+    } else if (!answer.wrongType) {  // else reported when read
+        checkAnswerText(check, answer, "answer", &result->answer1);
     }
 }
 
-// answer2: given exactly when the quiz has two answer slots, and then like answer.
+// answer2: given exactly when the quiz has two answer slots, and then like answer. With slots
+// unknown, only the text itself is checked.
 void checkAnswer2(const QuestionCheck& check, QuestionContent* result) {
     const SourceText& answer2 = check.question.answer2;
     const int slots = check.quiz.slots;
     if (answer2.wrongType) {
         // Reported when read.
+    } else if (!check.facts.slotsKnown) {
+        if (answer2.given) checkAnswerText(check, answer2, "answer2", &result->answer2);
     } else if (slots == 1 && answer2.given) {
         addError(check.diagnostics, answer2.line,
                  check.prefix + "answer2 is given but the quiz has one answer slot (slots = 1)");
     } else if (slots == 2 && !answer2.given) {
         addError(check.diagnostics, check.question.line,
                  check.prefix + "no answer2, but the quiz has two answer slots (slots = 2)");
-    } else if (slots == 2 && answer2.value.empty()) {
-        addError(check.diagnostics, answer2.line, check.prefix + "answer2 is empty: no typed answer can ever match it");
-    } else if (slots == 2 && playerText(answer2.value, answer2.line, check.prefix + "answer2", TextRule::Answer,
-                                        &result->answer2, check.diagnostics)) {
-        warnAboutAnswer(result->answer2, answer2.value, answer2.line, check.prefix + "answer2", check.diagnostics);
+    } else if (slots == 2) {
+        checkAnswerText(check, answer2, "answer2", &result->answer2);
     }
 }
 
@@ -431,12 +438,14 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
         playerText(source.description.value, source.description.line, "description", TextRule::Field,
                    &content->description, diagnostics);
     }
+    bool slotsKnown = !source.slots.wrongType;
     if (usable(source.slots)) {
         if (source.slots.value == 1 || source.slots.value == 2) {
             content->slots = static_cast<int>(source.slots.value);
         } else {
             addError(diagnostics, source.slots.line,
                      "slots must be 1 or 2, not " + std::to_string(source.slots.value));
+            slotsKnown = false;
         }
     }
     if (source.captions.items.size() > 2) {
@@ -471,7 +480,7 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
                  "background must be a colour written \"#RRGGBB\" (six hexadecimal digits), not " +
                      quotedText(source.background.value, '"'));
     }
-    return HeaderFacts{kindKnown, revealKnown};
+    return HeaderFacts{kindKnown, slotsKnown, revealKnown};
 }
 
 void checkCodes(const QuizSource& source, QuizContent* content, Diagnostics* diagnostics) {
