@@ -241,6 +241,16 @@ TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
             "is ignored; move it above the first [[questions]]",
         }));
 
+    // Slips of the keyboard get the key they were meant to be.
+    EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\nauteur = \"Moi\"\nanswer = \"A\"\ncodes = [\"1\"]\n"
+                    "[[questions]]\ntext = \"Q\"\nanwser2 = \"A\"\nanswer = \"A\"\n")
+                  .lines,
+              (Lines{"quiz.toml:3: warning: unknown key 'auteur' is ignored; did you mean 'author'?",
+                     "quiz.toml:4: warning: 'answer' stands above the first [[questions]], so it belongs to no "
+                     "question and is ignored; move it below the [[questions]] line of its question",
+                     "quiz.toml:8: warning: unknown key 'anwser2' in question 1 is ignored; did you mean "
+                     "'answer2'?"}));
+
     const CheckResult notTables = check("kind = \"text\"\ntitle = \"T\"\ncodes = []\nquestions = 3\n");
     EXPECT_EQ(
         notTables.lines,

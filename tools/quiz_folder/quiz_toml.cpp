@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "tools/support/text.h"
 
@@ -83,18 +84,23 @@ void readTextList(const toml::node& node, const std::string& name, SourceTextLis
     }
 }
 
-void unknownKey(const toml::key& key, const std::string& where, Diagnostics* diagnostics) {
-    addWarning(diagnostics, static_cast<int>(key.source().begin.line),
-               "unknown key " + quotedText(std::string(key.str())) + where + " is ignored");
+const std::vector<std::string> QUIZ_KEYS = {"kind",     "title",  "author",     "description", "slots",
+                                            "captions", "reveal", "background", "codes"};
+const std::vector<std::string> QUESTION_KEYS = {"text", "answer", "answer2", "comment", "media", "answer_picture"};
+
+bool isOneOf(std::string_view name, const std::vector<std::string>& keys) {
+    return std::find(keys.begin(), keys.end(), name) != keys.end();
 }
 
-bool isQuizKey(std::string_view name) {
-    static const char* const KEYS[] = {"kind",     "title",  "author",     "description", "slots",
-                                       "captions", "reveal", "background", "codes"};
-    for (const char* key : KEYS) {
-        if (name == key) return true;
-    }
-    return false;
+// An unknown key, with the known key it is closest to when one is close: a typing slip loses its
+// value silently otherwise.
+void unknownKey(const toml::key& key, const std::string& where, const std::vector<std::string>& known,
+                Diagnostics* diagnostics) {
+    const std::string name(key.str());
+    const std::string closest = closestName(name, known);
+    addWarning(diagnostics, static_cast<int>(key.source().begin.line),
+               "unknown key " + quotedText(name) + where + " is ignored" +
+                   (closest.empty() ? "" : "; did you mean " + quotedText(closest) + "?"));
 }
 
 void readQuestion(const toml::table& table, int number, QuestionSource* question, Diagnostics* diagnostics) {
@@ -115,13 +121,13 @@ void readQuestion(const toml::table& table, int number, QuestionSource* question
             readText(node, label, &question->media, diagnostics);
         } else if (name == "answer_picture") {
             readText(node, label, &question->answerPicture, diagnostics);
-        } else if (isQuizKey(name)) {
+        } else if (isOneOf(name, QUIZ_KEYS)) {
             // TOML puts every key below a [[questions]] line into that question.
             addWarning(diagnostics, static_cast<int>(key.source().begin.line),
                        quotedText(std::string(name)) + " stands below [[questions]], so it belongs to question " +
                            std::to_string(number) + " and is ignored; move it above the first [[questions]]");
         } else {
-            unknownKey(key, " in question " + std::to_string(number), diagnostics);
+            unknownKey(key, " in question " + std::to_string(number), QUESTION_KEYS, diagnostics);
         }
     }
 }
@@ -264,8 +270,17 @@ bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diag
             readTextList(node, "codes", &source->codes, diagnostics);
         } else if (name == "questions") {
             readQuestions(node, source, diagnostics);
+        } else if (isOneOf(name, QUESTION_KEYS)) {
+            addWarning(diagnostics, static_cast<int>(key.source().begin.line),
+                       quotedText(std::string(name)) + " stands above the first [[questions]], so it belongs to no "
+                       "question and is ignored; move it below the [[questions]] line of its question");
         } else {
-            unknownKey(key, "", diagnostics);
+            static const std::vector<std::string> topLevel = [] {
+                std::vector<std::string> keys = QUIZ_KEYS;
+                keys.push_back("questions");
+                return keys;
+            }();
+            unknownKey(key, "", topLevel, diagnostics);
         }
     }
     return true;
