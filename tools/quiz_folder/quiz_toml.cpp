@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/quiz_folder/toml_text.h"
 #include "tools/support/text.h"
 
 namespace {
@@ -45,6 +46,7 @@ const char* typeName(const toml::node& node) {
 void readText(const toml::node& node, const std::string& name, SourceText* target, Diagnostics* diagnostics) {
     target->given = true;
     target->line = lineOf(node);
+    target->column = static_cast<int>(node.source().begin.column);
     if (!node.is_string()) {
         addError(diagnostics, lineOf(node), name + " must be a text in double quotes, not " + typeName(node));
         target->wrongType = true;
@@ -158,35 +160,6 @@ bool isBareKeyCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
 }
 
-// The end of the string that starts at text[at] (a quote), and the lines it spans counted in *line.
-// Multi-line strings may end in up to two more quotes of their own; a single-line string ends at
-// the end of its line if it is not closed (the parser reports that).
-std::size_t stringEnd(const std::string& text, std::size_t at, int* line, bool* multiLine) {
-    const char quote = text[at];
-    const bool escapes = quote == '"';
-    *multiLine = text.compare(at, 3, std::string(3, quote)) == 0;
-    std::size_t i = at + (*multiLine ? 3 : 1);
-    while (i < text.size()) {
-        const char c = text[i];
-        if (escapes && c == '\\') {
-            i += 2;
-            continue;
-        }
-        if (c == '\n') {
-            if (!*multiLine) return i;
-            ++*line;
-        }
-        if (c == quote && !*multiLine) return i + 1;
-        if (c == quote && text.compare(i, 3, std::string(3, quote)) == 0) {
-            std::size_t end = i + 3;
-            while (end < text.size() && end < i + 5 && text[end] == quote) ++end;
-            return end;
-        }
-        ++i;
-    }
-    return i;
-}
-
 // The line of the first dotted name (a key, a table header, or anything dotted outside strings and
 // comments) of more than MAX_KEY_PARTS parts; 0 when there is none. A tolerant scan that agrees
 // with the parser on valid TOML; whatever is not TOML is left to the parser to report.
@@ -240,11 +213,22 @@ bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diag
                      " parts, which no quiz.toml needs");
         return false;
     }
+    int line = 0, column = 0;
+    std::string message;
+    if (findNonUtf8(text, &line, &column, &message)) {
+        addSyntaxError(diagnostics, line, column, lineText(text, line), message,
+                       "save it as UTF-8 (in Notepad: File, Save as, Encoding: UTF-8)");
+        return false;
+    }
     toml::parse_result parsed = toml::parse(std::string_view(text), std::string_view(QUIZ_TOML_NAME));
     if (!parsed) {
         const toml::parse_error& error = parsed.error();
-        addError(diagnostics, static_cast<int>(error.source().begin.line),
-                 "not valid TOML: " + std::string(error.description()));
+        line = static_cast<int>(error.source().begin.line);
+        column = static_cast<int>(error.source().begin.column);
+        const std::string description(error.description());
+        const std::string source = lineText(text, line);
+        addSyntaxError(diagnostics, line, column, source, "not valid TOML: " + description,
+                       syntaxHint(description, source, column));
         return false;
     }
     const toml::table& table = parsed.table();
@@ -283,5 +267,16 @@ bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diag
             unknownKey(key, "", topLevel, diagnostics);
         }
     }
+    std::vector<SourceText*> texts = {&source->kind,       &source->title,  &source->author,
+                                      &source->description, &source->reveal, &source->background};
+    for (SourceTextList* list : {&source->captions, &source->codes}) {
+        for (SourceText& item : list->items) texts.push_back(&item);
+    }
+    for (QuestionSource& question : source->questions) {
+        for (SourceText* field : {&question.text, &question.answer, &question.answer2, &question.comment,
+                                  &question.media, &question.answerPicture})
+            texts.push_back(field);
+    }
+    locateWrittenTexts(text, texts);
     return true;
 }
