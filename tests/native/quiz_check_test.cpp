@@ -83,7 +83,8 @@ TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
     EXPECT_EQ(
         r.lines,
         (Lines{
-            "quiz.toml:2: error: title: U+4E2D '\xE4\xB8\xAD' at offset 6 is not in code page 1252",
+            "quiz.toml:2:16: error: title holds a character outside code page 1252, which the player cannot show: "
+            "U+4E2D '\xE4\xB8\xAD' at column 16",
             "quiz.toml:3: error: author holds \"|\", which the program uses to end each of its texts",
             "quiz.toml:4: error: description is 260 bytes long in code page 1252; the player holds at most "
             "259",
@@ -355,7 +356,8 @@ TEST_F(QuizCheck, TextsThePlayerCannotHold) {
         (Lines{
             "quiz.toml:3: error: code 1 is 260 bytes long in code page 1252; the player holds at most 259",
             "quiz.toml:3: error: code 2 holds a line break; a code is one line",
-            "quiz.toml:3: error: code 3: U+1F600 '\xF0\x9F\x98\x80' at offset 0 is not in code page 1252",
+            "quiz.toml:3:290: error: code 3 holds a character outside code page 1252, which the player cannot "
+            "show: U+1F600 '\xF0\x9F\x98\x80' at column 290",
             "quiz.toml:3: warning: code 4 is empty: a score of 4 shows no code",
             "quiz.toml:6: warning: question 1: answer \"" + longAnswer +
                 "\xC3\xA9\" has lower-case accented "
@@ -372,6 +374,25 @@ TEST_F(QuizCheck, TextsThePlayerCannotHold) {
             "quiz.toml:14: error: question 4: no text: a text quiz shows each question's text",
             "quiz.toml:16: warning: question 4: comment is shown only with reveal = \"comment\"; it is left "
             "out"}));
+}
+
+// Every character the player cannot hold, by its column in characters (escapes included), with what
+// to write instead where that is plain.
+TEST_F(QuizCheck, CharactersOutsideTheCodePageAllAtOnce) {
+    const CheckResult r = check(
+        "kind = \"text\"\ncodes = [\"1\"]\n"
+        "title = \"\xC3\xA9t\xC3\xA9 \xE2\x80\x91 \\u202F\xE4\xB8\xAD e\xCC\x81\\\"\"\n"  // 3
+        "description = '''\nok\n\xE2\x9C\x93'''\n"                                  // 4-6
+        "[[questions]]\ntext = \"Q\"\nanswer = \"\xE2\x80\x8B" "A\"\n");             // 7-9
+    EXPECT_EQ(r.lines,
+              (Lines{"quiz.toml:3:14: error: title holds 4 characters outside code page 1252, which the player "
+                     "cannot show: U+2011 '\xE2\x80\x91' at column 14 (write '-' instead), U+202F at column 16 "
+                     "(write a space instead), U+4E2D '\xE4\xB8\xAD' at column 22, U+0301 at column 25 (an "
+                     "accent apart from its letter: write '\xC3\xA9' as one character)",
+                     "quiz.toml:6:1: error: description holds a character outside code page 1252, which the player "
+                     "cannot show: U+2713 '\xE2\x9C\x93' at column 1",
+                     "quiz.toml:9:11: error: question 1: answer holds a character outside code page 1252, which "
+                     "the player cannot show: U+200B at column 11 (invisible: remove it)"}));
 }
 
 TEST_F(QuizCheck, MediaAsEachKindAsksForThem) {

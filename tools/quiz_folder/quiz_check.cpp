@@ -8,6 +8,7 @@
 #include "content/lzw.h"
 #include "content/quiz_format.h"
 #include "tools/quiz_folder/media_format.h"
+#include "tools/quiz_folder/outside_code_page.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
@@ -47,8 +48,10 @@ enum class TextRule {
 
 // The code page 1252 form of a manifest text, or nothing (with an error) when the player cannot
 // hold it. name is how the messages call the text ("title", "question 3: answer").
-bool playerText(const std::string& utf8, int line, const std::string& name, TextRule rule, std::string* text,
+bool playerText(const SourceText& field, const std::string& name, TextRule rule, std::string* text,
                 Diagnostics* diagnostics) {
+    const std::string& utf8 = field.value;
+    const int line = field.line;
     text->clear();
     if (utf8.find('\0') != std::string::npos) {
         addError(diagnostics, line, name + " holds U+0000, which would end the text early in the player");
@@ -56,7 +59,14 @@ bool playerText(const std::string& utf8, int line, const std::string& name, Text
     }
     const TextConversion converted = utf8ToCp1252(utf8);
     if (!converted.ok) {
-        addError(diagnostics, line, name + ": " + converted.error);
+        const std::vector<OutsideCharacter> outside = outsideCodePage(field);
+        if (outside.empty()) {
+            addError(diagnostics, line, name + ": " + converted.error);
+        } else {
+            addErrorAt(diagnostics, outside[0].line > 0 ? outside[0].line : line,
+                       outside[0].line > 0 ? outside[0].column : 0,
+                       outsideCodePageMessage(name, outside, outside[0].line > 0 ? outside[0].line : line));
+        }
         return false;
     }
     bool ok = true;
@@ -288,7 +298,7 @@ void checkAnswerText(const QuestionCheck& check, const SourceText& field, const 
                      std::string* answer) {
     if (field.value.empty()) {
         addError(check.diagnostics, field.line, check.prefix + key + " is empty: no typed answer can ever match it");
-    } else if (playerText(field.value, field.line, check.prefix + key, TextRule::Answer, answer,
+    } else if (playerText(field, check.prefix + key, TextRule::Answer, answer,
                           check.diagnostics)) {
         warnAboutAnswer(*answer, field.value, field.line, check.prefix + key, check.diagnostics);
     }
@@ -334,7 +344,7 @@ void checkQuestionText(const QuestionCheck& check, QuestionContent* result) {
         addError(check.diagnostics, lineOr(text, check.question.line),
                  check.prefix + "no text: a text quiz shows each question's text");
     } else if (text.given) {
-        playerText(text.value, text.line, check.prefix + "text", TextRule::Field, &result->text, check.diagnostics);
+        playerText(text, check.prefix + "text", TextRule::Field, &result->text, check.diagnostics);
     }
 }
 
@@ -345,7 +355,7 @@ void checkComment(const QuestionCheck& check, QuestionContent* result) {
         // Nothing to tell whether the comment is used.
     } else if (usable(comment)) {
         if (check.quiz.reveal == RevealMode::Comment) {
-            playerText(comment.value, comment.line, check.prefix + "comment", TextRule::Field, &result->comment,
+            playerText(comment, check.prefix + "comment", TextRule::Field, &result->comment,
                        check.diagnostics);
         } else {
             addWarning(check.diagnostics, comment.line,
@@ -427,15 +437,15 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
     if (!source.title.given) {
         addError(diagnostics, 0, "no title: write title = \"...\"; it is also the window's caption");
     } else if (usable(source.title)) {
-        playerText(source.title.value, source.title.line, "title", TextRule::Field, &content->title,
+        playerText(source.title, "title", TextRule::Field, &content->title,
                    diagnostics);
     }
     if (usable(source.author)) {
-        playerText(source.author.value, source.author.line, "author", TextRule::Field, &content->author,
+        playerText(source.author, "author", TextRule::Field, &content->author,
                    diagnostics);
     }
     if (usable(source.description)) {
-        playerText(source.description.value, source.description.line, "description", TextRule::Field,
+        playerText(source.description, "description", TextRule::Field,
                    &content->description, diagnostics);
     }
     bool slotsKnown = !source.slots.wrongType;
@@ -457,7 +467,7 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
     for (std::size_t i = 0; i < source.captions.items.size() && i < 2; ++i) {
         const SourceText& caption = source.captions.items[i];
         if (usable(caption)) {
-            playerText(caption.value, caption.line, "caption " + std::to_string(i + 1), TextRule::Field,
+            playerText(caption, "caption " + std::to_string(i + 1), TextRule::Field,
                        captions[i], diagnostics);
         }
     }
@@ -500,7 +510,7 @@ void checkCodes(const QuizSource& source, QuizContent* content, Diagnostics* dia
         std::string text;
         if (usable(code)) {
             const std::string name = "code " + std::to_string(k + 1);
-            if (playerText(code.value, code.line, name, TextRule::Code, &text, diagnostics)) {
+            if (playerText(code, name, TextRule::Code, &text, diagnostics)) {
                 if (text.empty())
                     addWarning(diagnostics, code.line,
                                name + " is empty: a score of " + std::to_string(k + 1) + " shows no code");
