@@ -7,6 +7,7 @@
 
 #include "content/lzw.h"
 #include "content/quiz_format.h"
+#include "tools/quiz_folder/answer_typing.h"
 #include "tools/quiz_folder/media_format.h"
 #include "tools/quiz_folder/outside_code_page.h"
 #include "tools/support/cp1252.h"
@@ -100,52 +101,6 @@ bool playerText(const SourceText& field, const std::string& name, TextRule rule,
     }
     if (ok) *text = converted.text;
     return ok;
-}
-
-// The capital of a lower-case accented letter of code page 1252, or 0 for any other byte. The
-// player folds only a to z, so these are the letters whose case a player can get wrong.
-unsigned char accentedCapital(unsigned char byte) {
-    switch (byte) {
-        case 0x9A: return 0x8A;  // s caron
-        case 0x9C: return 0x8C;  // oe
-        case 0x9E: return 0x8E;  // z caron
-        case 0xFF: return 0x9F;  // y diaeresis
-        default: break;
-    }
-    // a grave to thorn, except the division sign; sharp s (0xDF) has no capital in the code page.
-    if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<unsigned char>(byte - 0x20);
-    return 0;
-}
-
-std::string utf8Of(const std::string& cp1252) {
-    const TextConversion converted = cp1252ToUtf8(cp1252);
-    return converted.ok ? converted.text : cp1252;
-}
-
-void warnAboutAnswer(const std::string& answer, const std::string& utf8, int line, const std::string& name,
-                     Diagnostics* diagnostics) {
-    if (!answer.empty() && (answer.front() == ' ' || answer.back() == ' ')) {
-        addWarning(diagnostics, line,
-                   name + " " + quotedText(utf8, '"') + (answer.front() == ' ' ? " starts" : " ends") +
-                       " with a space: the player trims only what is typed, so no typed answer " +
-                       "can ever match it exactly");
-    }
-    std::string letters, capitals;
-    for (unsigned char byte : answer) {
-        const unsigned char capital = accentedCapital(byte);
-        if (capital != 0 && letters.find(static_cast<char>(byte)) == std::string::npos) {
-            letters.push_back(static_cast<char>(byte));
-        }
-        capitals.push_back(static_cast<char>(capital != 0                 ? capital
-                                             : byte >= 'a' && byte <= 'z' ? byte - 0x20
-                                                                          : byte));
-    }
-    if (!letters.empty()) {
-        addWarning(diagnostics, line,
-                   name + " " + quotedText(utf8, '"') + " has lower-case accented letters (" + utf8Of(letters) +
-                       "): a player who types it in capitals (" + utf8Of(capitals) +
-                       ") gets a near miss, since the player folds only a to z");
-    }
 }
 
 bool parseColour(const std::string& text, QuizContent* content) {
@@ -300,7 +255,7 @@ void checkAnswerText(const QuestionCheck& check, const SourceText& field, const 
         addError(check.diagnostics, field.line, check.prefix + key + " is empty: no typed answer can ever match it");
     } else if (playerText(field, check.prefix + key, TextRule::Answer, answer,
                           check.diagnostics)) {
-        warnAboutAnswer(*answer, field.value, field.line, check.prefix + key, check.diagnostics);
+        checkAnswerTyping(*answer, field.line, check.prefix + key, check.diagnostics);
     }
 }
 
