@@ -42,7 +42,7 @@ typedef std::vector<std::string> Lines;
 
 // A manifest with every kind of problem, each on its own line.
 TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
-    writeFile(dir / "q1.png", "\x89PNG\r\n");
+    writeFile(dir / "q1.png", "\x89PNG\r\n\x1A\n");
     writeFile(dir / "a1.jpg", JPEG);
     writeFile(dir / "q3.gif", GIF);
     writeFile(dir / "a3.mp3", MP3_ID3);
@@ -98,14 +98,15 @@ TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
             "quiz.toml:11: error: question 1: answer \" Paris\" starts with a space, and the player trims only "
             "what is typed, so no typed answer can ever match it: write \"Paris\"",
             "quiz.toml:12: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)",
-            "quiz.toml:13: error: question 1: media 'q1.png' is not a JPEG or GIF picture",
+            "quiz.toml:13: error: question 1: media 'q1.png' is a PNG picture, not a JPEG or GIF picture: convert "
+            "it, for example with magick q1.png q1.jpg (ImageMagick), and name the new file here",
             "quiz.toml:16: error: question 2: no answer; give the expected answer with answer = \"...\"",
             "quiz.toml:16: warning: question 2: no answer_picture: solving this question reveals nothing",
             "quiz.toml:17: error: question 2: media: cannot read 'missing.gif': No such file or directory",
             "quiz.toml:20: warning: question 3: answer \"\xC3\xA9t\xC3\xA9\" has lower-case accented letters "
             "(\xC3\xA9): a player who types it in capitals, \"\xC3\x89T\xC3\x89\", gets \"Presque\", since "
             "the player folds only a to z",
-            "quiz.toml:22: error: question 3: answer_picture 'a3.mp3' is not a JPEG or GIF picture",
+            "quiz.toml:22: error: question 3: answer_picture 'a3.mp3' is an MP3 sound, not a JPEG or GIF picture",
             "quiz.toml:25: error: question 4: answer \"Paris \" ends with a space, and the player trims only "
             "what is typed, so no typed answer can ever match it: write \"Paris\"",
             "quiz.toml:26: error: question 4: text holds \"|\", which the program uses to end each of its "
@@ -437,17 +438,17 @@ TEST_F(QuizCheck, MediaAsEachKindAsksForThem) {
     EXPECT_EQ(
         check("kind = \"audio\"\n" + header + questions).lines,
         (Lines{
-            "quiz.toml:13: error: question 3: media 'film.avi' is not an MP3 sound (ID3 tag or MPEG frame)",
-            "quiz.toml:16: error: question 4: media 'picture.jpg' is not an MP3 sound (ID3 tag or MPEG "
-            "frame)",
+            "quiz.toml:13: error: question 3: media 'film.avi' is an AVI film, not an MP3 sound: convert it, for "
+            "example with ffmpeg -i film.avi film.mp3, and name the new file here",
+            "quiz.toml:16: error: question 4: media 'picture.jpg' is a JPEG picture, not an MP3 sound",
             "quiz.toml:17: error: question 5: no media: an audio quiz needs an MP3 sound (ID3 tag or MPEG "
             "frame) for each question"}));
     EXPECT_EQ(
         check("kind = \"video\"\n" + header + questions).lines,
         (Lines{
-            "quiz.toml:7: error: question 1: media 'sound.mp3' is not an AVI film (RIFF ... AVI header)",
-            "quiz.toml:10: error: question 2: media 'tagged.mp3' is not an AVI film (RIFF ... AVI header)",
-            "quiz.toml:16: error: question 4: media 'picture.jpg' is not an AVI film (RIFF ... AVI header)",
+            "quiz.toml:7: error: question 1: media 'sound.mp3' is an MP3 sound, not an AVI film",
+            "quiz.toml:10: error: question 2: media 'tagged.mp3' is an MP3 sound, not an AVI film",
+            "quiz.toml:16: error: question 4: media 'picture.jpg' is a JPEG picture, not an AVI film",
             "quiz.toml:17: error: question 5: no media: a video quiz needs an AVI film (RIFF ... AVI header) "
             "for each question"}));
     EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\ncodes = [\"1\"]\nreveal = \"none\"\n"
@@ -470,6 +471,48 @@ TEST_F(QuizCheck, MediaAsEachKindAsksForThem) {
             "quiz.toml:16: error: question 4: media 'media\\q4.jpg' holds \"\\\"; write paths with \"/\" so "
             "the folder builds everywhere",
             "quiz.toml:19: error: question 5: media is empty; give the file's path inside the quiz folder"}));
+}
+
+// Pictures are decoded: a file cut short or damaged is an error, one far larger than the box it is
+// shown in a warning with the size to use. Other formats are named, with a way to convert them.
+TEST_F(QuizCheck, PicturesDecodeWholeAtASensibleSize) {
+    std::string damaged = JPEG;
+    damaged[damaged.find("\xFF\xC0")] = '\xFF', damaged[damaged.find("\xFF\xC0") + 1] = '\xC3';  // lossless
+    writeFile(dir / "cut.jpg", JPEG.substr(0, 140));
+    writeFile(dir / "cut.gif", GIF.substr(0, 42));
+    writeFile(dir / "damaged.jpg", damaged);
+    writeFile(dir / "big.gif", gifOfSize(1040, 780));
+    writeFile(dir / "huge.gif", gifOfSize(8000, 6000));
+    writeFile(dir / "fits.gif", gifOfSize(520, 300));
+    writeFile(dir / "Media/Photo 1.JPG", JPEG);
+    writeFile(dir / "webp.jpg", std::string("RIFF\x10\x00\x00\x00WEBPVP8 ", 16));
+    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\", \"2\", \"3\", \"4\", \"5\", \"6\", \"7\", \"8\"]\n";
+    for (const char* media : {"cut.jpg", "cut.gif", "damaged.jpg", "big.gif", "huge.gif", "fits.gif",
+                              "media/photo 1.jpg", "webp.jpg"})
+        manifest += std::string("[[questions]]\nanswer = \"A\"\nmedia = \"") + media + "\"\n";  // 4 + 3 (q - 1)
+    const CheckResult r = check(manifest, "", MediaReading::FormatOnly);
+    EXPECT_EQ(
+        r.lines,
+        (Lines{"quiz.toml:6: error: question 1: media 'cut.jpg' is a JPEG picture cut short: the file ends before "
+               "the picture does; copy or export it again",
+               "quiz.toml:9: error: question 2: media 'cut.gif' is a GIF picture cut short: the file ends before "
+               "the picture does; copy or export it again",
+               "quiz.toml:12: error: question 3: media 'damaged.jpg' is a JPEG picture that does not decode "
+               "(unknown marker): export it again from a picture editor",
+               "quiz.toml:15: warning: question 4: media 'big.gif' is 1040 x 780 pixels, but the player shows it at "
+               "260 x 195: scale it to 260 x 195, for example with magick big.gif -resize 260x260 big.gif "
+               "(ImageMagick), and the quiz program gets smaller and opens sooner",
+               "quiz.toml:18: error: question 5: media 'huge.gif' is 8000 x 6000 pixels, more than the 40 million a "
+               "picture may have; the player shows it at 260 x 195: scale it to 260 x 195, for example with magick "
+               "huge.gif -resize 260x260 huge.gif (ImageMagick)",
+               "quiz.toml:24: error: question 7: media: cannot read 'media/photo 1.jpg': No such file or directory; "
+               "'Media/Photo 1.JPG' differs from it only in letter case, which Windows ignores and other systems do "
+               "not: write \"Media/Photo 1.JPG\"",
+               "quiz.toml:27: error: question 8: media 'webp.jpg' is a WebP picture, not a JPEG or GIF picture: "
+               "convert it, for example with magick webp.jpg webp.jpg (ImageMagick), and name the new file here"}));
+    // check decodes whole pictures but keeps only their first bytes.
+    ASSERT_EQ(r.quiz.media.size(), 2u);
+    EXPECT_EQ(r.quiz.media[0].bytes.size(), MEDIA_FORMAT_BYTES);
 }
 
 // A folder from a stranger must not pull the user's own files into the program: every media path is
@@ -496,17 +539,17 @@ TEST_F(QuizCheck, MediaPathsMustStayInsideTheFolder) {
     EXPECT_EQ(r.quiz.media.size(), 3u);
 }
 
-// 300 questions naming one 60 MB picture: only the first bytes of the first 90 questions' media are
-// read (check reads no more), and once over the total no media at all.
+// 300 questions naming one 60 MB sound: only the first bytes of the first 90 questions' media are
+// read (check reads no more of sounds and films), and once over the total no media at all.
 TEST_F(QuizCheck, QuestionsPastTheLimitAndMediaPastTheTotalAreNotRead) {
-    writeFile(dir / "big.jpg", JPEG);
-    std::filesystem::resize_file(dir / "big.jpg", 60 * 1024 * 1024);
-    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\n";
+    writeFile(dir / "big.mp3", MP3_ID3);
+    std::filesystem::resize_file(dir / "big.mp3", 60 * 1024 * 1024);
+    std::string manifest = "kind = \"audio\"\ntitle = \"T\"\n";
     for (int q = 1; q <= 300; ++q)
-        manifest += q <= 90 ? "[[questions]]\nanswer = \"A\"\nmedia = \"big.jpg\"\n" : "[[questions]]\n\n\n";
+        manifest += q <= 90 ? "[[questions]]\nanswer = \"A\"\nmedia = \"big.mp3\"\n" : "[[questions]]\n\n\n";
     const CheckResult r = check(manifest, "", MediaReading::FormatOnly);
     EXPECT_EQ(r.lines, (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
-                              "quiz.toml:17: error: question 5: media 'big.jpg' brings the media to 314572800 bytes; "
+                              "quiz.toml:17: error: question 5: media 'big.mp3' brings the media to 314572800 bytes; "
                               "a quiz program holds at most 256 MB of them",
                               "quiz.toml:273: error: 300 questions; a quiz holds at most 90"}));
     ASSERT_EQ(r.quiz.media.size(), 4u);

@@ -8,7 +8,7 @@
 #include "content/lzw.h"
 #include "content/quiz_format.h"
 #include "tools/quiz_folder/answer_typing.h"
-#include "tools/quiz_folder/media_format.h"
+#include "tools/quiz_folder/media_check.h"
 #include "tools/quiz_folder/outside_code_page.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
@@ -128,105 +128,6 @@ bool parseColour(const std::string& text, QuizContent* content) {
     content->green = channels[1];
     content->blue = channels[2];
     return true;
-}
-
-// What a question's media must be in a quiz of this kind.
-struct MediaRule {
-    const char* description;  // "a JPEG or GIF picture"
-    MediaFormat first, second;
-};
-
-MediaRule mediaRuleFor(QuizKind kind) {
-    switch (kind) {
-        case QuizKind::Audio:
-            return MediaRule{"an MP3 sound (ID3 tag or MPEG frame)", MediaFormat::Mp3, MediaFormat::Mp3};
-        case QuizKind::Video:
-            return MediaRule{"an AVI film (RIFF ... AVI header)", MediaFormat::Avi, MediaFormat::Avi};
-        default: return MediaRule{"a JPEG or GIF picture", MediaFormat::Jpeg, MediaFormat::Gif};
-    }
-}
-
-// Where the media are read from and how much of them, and what they add up to so far.
-struct MediaSources {
-    std::filesystem::path folder;          // as given
-    std::filesystem::path resolvedFolder;  // with every link resolved; empty when it cannot be
-    MediaReading reading;
-    int64_t total = 0;
-    bool overTotal = false;  // once over the limit, no more media are read
-};
-
-// Whether path (links resolved) lies inside folder (links resolved), below it.
-bool isInside(const std::filesystem::path& folder, const std::filesystem::path& path) {
-    auto part = path.begin();
-    for (const std::filesystem::path& folderPart : folder) {
-        if (part == path.end() || *part != folderPart) return false;
-        ++part;
-    }
-    return part != path.end();
-}
-
-// Reads one media file named by the manifest and checks its format; adds it to the quiz. A quiz
-// folder comes from anyone: a path, or a link on it, that leads outside the folder would put the
-// user's own files into the program the user then shares.
-void checkMediaFile(MediaSources* sources, const SourceText& field, const std::string& name, const MediaRule& rule,
-                    int resourceId, CheckedQuiz* quiz, Diagnostics* diagnostics) {
-    const std::string& path = field.value;
-    if (path.empty()) {
-        addError(diagnostics, field.line, name + " is empty; give the file's path inside the quiz folder");
-        return;
-    }
-    if (path.find('\0') != std::string::npos) {
-        addError(diagnostics, field.line, name + " holds U+0000, which no file name can hold");
-        return;
-    }
-    if (path.find('\\') != std::string::npos) {
-        addError(diagnostics, field.line,
-                 name + " " + quotedText(path) +
-                     " holds \"\\\"; write paths with \"/\" so the folder builds everywhere");
-        return;
-    }
-    const std::filesystem::path relative = nativePath(path);
-    if (relative.is_absolute() || relative.has_root_name() || relative.has_root_directory()) {
-        addError(diagnostics, field.line,
-                 name + " " + quotedText(path) + " must be a path inside the quiz folder");
-        return;
-    }
-    if (sources->overTotal) return;  // reported once already
-    std::filesystem::path resolved;
-    std::string error;
-    if (!resolvedPath(sources->folder / relative, &resolved, &error)) {
-        addError(diagnostics, field.line, name + ": cannot read " + quotedText(path) + ": " + error);
-        return;
-    }
-    if (sources->resolvedFolder.empty() || !isInside(sources->resolvedFolder, resolved)) {
-        addError(diagnostics, field.line, name + " " + quotedText(path) + " leads outside the quiz folder");
-        return;
-    }
-    QuizMediaFile media{resourceId, path, {}};
-    int64_t size = 0;
-    const std::size_t wanted = sources->reading == MediaReading::FormatOnly ? MEDIA_FORMAT_BYTES : MEDIA_MAX_BYTES;
-    if (!readRegularFile(resolved, path, MEDIA_MAX_BYTES, wanted, &media.bytes, &size, &error)) {
-        addError(diagnostics, field.line, name + ": " + error);
-        return;
-    }
-    sources->total += size;
-    if (sources->total > MEDIA_TOTAL_MAX_BYTES) {
-        addError(diagnostics, field.line,
-                 name + " " + quotedText(path) + " brings the media to " + std::to_string(sources->total) +
-                     " bytes; a quiz program holds at most " +
-                     std::to_string(MEDIA_TOTAL_MAX_BYTES / (1024 * 1024)) + " MB of them");
-        sources->overTotal = true;
-        return;
-    }
-    const MediaFormat format = mediaFormat(media.bytes);
-    if (format != rule.first && format != rule.second) {
-        addError(diagnostics, field.line,
-                 name + " " + quotedText(path) + " is not " + rule.description +
-                     (media.bytes.empty() ? " (the file is empty)" : ""));
-        return;
-    }
-    quiz->sources.push_back(resolved);
-    quiz->media.push_back(std::move(media));
 }
 
 // Whether the kind, the number of slots and the reveal mode are known: when one is wrong, the
