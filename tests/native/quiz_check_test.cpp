@@ -582,6 +582,28 @@ TEST_F(QuizCheck, RevealsThePlayerCannotShowAreWarnedAbout) {
     EXPECT_EQ(comment.quiz.media.size(), 1u);
 }
 
+// A reveal is checked evenly: the questions that lack what it shows, and the keys a switch of reveal
+// leaves unused, each make one line, however many questions they concern.
+TEST_F(QuizCheck, RevealKeysAreToldOnceForAllQuestions) {
+    writeFile(dir / "q.gif", GIF);
+    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\nreveal = \"comment\"\ncodes = [\"1\", \"2\", \"3\", \"4\", \"5\"]\n";
+    for (int q = 1; q <= 5; ++q) {  // lines 5 + 4 (q - 1) to 8 + 4 (q - 1)
+        manifest += "[[questions]]\nanswer = \"A\"\nmedia = \"q.gif\"\n";
+        manifest += q == 1 || q == 4 ? "comment = \"Bien\"\n" : "answer_picture = \"q.gif\"\n";
+    }
+    const CheckResult comments = check(manifest);
+    EXPECT_TRUE(comments.ok);
+    EXPECT_EQ(comments.lines,
+              (Lines{"quiz.toml:9: warning: questions 2, 3 and 5 have no comment: solving them reveals nothing",
+                     "quiz.toml:12: warning: questions 2, 3 and 5: their answer pictures are shown only with "
+                     "reveal = \"picture\"; they are left out"}));
+    manifest.replace(manifest.find("\"comment\""), 9, "\"picture\"");
+    EXPECT_EQ(check(manifest).lines,
+              (Lines{"quiz.toml:5: warning: questions 1 and 4 have no answer_picture: solving them reveals nothing",
+                     "quiz.toml:8: warning: questions 1 and 4: their comments are shown only with reveal = "
+                     "\"comment\"; they are left out"}));
+}
+
 TEST_F(QuizCheck, AtMostNinetyQuestions) {
     std::string manifest = "kind = \"text\"\ntitle = \"T\"\n";
     for (int q = 1; q <= 91; ++q) manifest += "[[questions]]\ntext = \"Q\"\nanswer = \"A\"\n";

@@ -140,12 +140,24 @@ struct HeaderFacts {
 
 // One question being checked: its source, how messages name it, and what the header says about
 // the quiz.
+// Questions whose reveal keys the quiz's reveal leaves out, and those without the key it shows. They
+// are told together once all questions are checked: a switch of reveal leaves the same key unused in
+// every question, and one line says so better than ninety.
+struct RevealKeys {
+    struct Place {
+        int question;
+        int line;  // of the key, or of the question when the key is missing
+    };
+    std::vector<Place> unusedComments, unusedPictures, withoutComment, withoutPicture;
+};
+
 struct QuestionCheck {
     const QuestionSource& question;
     int number;
     std::string prefix;        // "question 3: "
     const QuizContent& quiz;   // kind, slots and reveal, as the header gave them
     const HeaderFacts& facts;
+    RevealKeys* reveals;
     Diagnostics* diagnostics;
 };
 
@@ -204,19 +216,21 @@ void checkQuestionText(const QuestionCheck& check, QuestionContent* result) {
     }
 }
 
-// comment: kept only when the quiz reveals comments.
+// comment: kept only when the quiz reveals comments, and then expected in a picture quiz (the only
+// kind that shows it).
 void checkComment(const QuestionCheck& check, QuestionContent* result) {
     const SourceText& comment = check.question.comment;
-    if (!check.facts.revealKnown) {
-        // Nothing to tell whether the comment is used.
-    } else if (usable(comment)) {
-        if (check.quiz.reveal == RevealMode::Comment) {
-            playerText(comment, check.prefix + "comment", TextRule::Field, &result->comment,
-                       check.diagnostics);
+    const bool comments = check.quiz.reveal == RevealMode::Comment;
+    if (!check.facts.revealKnown || comment.wrongType) {
+        // Nothing to tell whether the comment is used, or reported when read.
+    } else if (comment.given) {
+        if (comments) {
+            playerText(comment, check.prefix + "comment", TextRule::Field, &result->comment, check.diagnostics);
         } else {
-            addWarning(check.diagnostics, comment.line,
-                       check.prefix + "comment is shown only with reveal = \"comment\"; it is left out");
+            check.reveals->unusedComments.push_back({check.number, comment.line});
         }
+    } else if (comments && check.facts.kindKnown && check.quiz.kind == QuizKind::Picture) {
+        check.reveals->withoutComment.push_back({check.number, check.question.line});
     }
 }
 
@@ -253,20 +267,57 @@ void checkAnswerPicture(const QuestionCheck& check, MediaSources* sources, Check
             checkMediaFile(sources, picture, check.prefix + "answer_picture", mediaRuleFor(QuizKind::Picture),
                            IMG_ANSWER_BASE + check.number, quiz, check.diagnostics);
         } else if (check.quiz.reveal != RevealMode::AnswerPicture) {
-            addWarning(check.diagnostics, picture.line,
-                       check.prefix + "answer_picture is shown only with reveal = \"picture\"; it is left out");
+            check.reveals->unusedPictures.push_back({check.number, picture.line});
         }
     } else if (answerPictures) {
-        addWarning(check.diagnostics, check.question.line,
-                   check.prefix + "no answer_picture: solving this question reveals nothing");
+        check.reveals->withoutPicture.push_back({check.number, check.question.line});
     }
+}
+
+// "questions 1 to 3, 5 and 8", in the order given (question order).
+std::string questionList(const std::vector<RevealKeys::Place>& places) {
+    std::vector<std::string> runs;
+    for (std::size_t i = 0; i < places.size();) {
+        std::size_t j = i;
+        while (j + 1 < places.size() && places[j + 1].question == places[j].question + 1) ++j;
+        const std::string first = std::to_string(places[i].question);
+        runs.push_back(j == i ? first
+                              : j == i + 1 ? first + ", " + std::to_string(places[j].question)
+                                           : first + " to " + std::to_string(places[j].question));
+        i = j + 1;
+    }
+    std::string text = "questions ";
+    for (std::size_t k = 0; k < runs.size(); ++k) text += (k == 0 ? "" : k + 1 == runs.size() ? " and " : ", ") + runs[k];
+    return text;
+}
+
+// One question: its own message at its own line. Several: one line for all, at the first one's.
+void warnAboutQuestions(const std::vector<RevealKeys::Place>& places, const std::string& one,
+                        const std::string& several, Diagnostics* diagnostics) {
+    if (places.size() == 1) {
+        addWarning(diagnostics, places[0].line, "question " + std::to_string(places[0].question) + ": " + one);
+    } else if (places.size() > 1) {
+        addWarning(diagnostics, places[0].line, questionList(places) + several);
+    }
+}
+
+void reportRevealKeys(const RevealKeys& keys, Diagnostics* diagnostics) {
+    warnAboutQuestions(keys.unusedComments, "comment is shown only with reveal = \"comment\"; it is left out",
+                       ": their comments are shown only with reveal = \"comment\"; they are left out", diagnostics);
+    warnAboutQuestions(keys.unusedPictures, "answer_picture is shown only with reveal = \"picture\"; it is left out",
+                       ": their answer pictures are shown only with reveal = \"picture\"; they are left out",
+                       diagnostics);
+    warnAboutQuestions(keys.withoutComment, "no comment: solving this question reveals nothing",
+                       " have no comment: solving them reveals nothing", diagnostics);
+    warnAboutQuestions(keys.withoutPicture, "no answer_picture: solving this question reveals nothing",
+                       " have no answer_picture: solving them reveals nothing", diagnostics);
 }
 
 // Each key of the question in turn; the question joins the quiz's content whatever was found.
 void checkQuestion(const QuestionSource& question, int number, const HeaderFacts& facts, MediaSources* sources,
-                   CheckedQuiz* quiz, Diagnostics* diagnostics) {
-    const QuestionCheck check{question, number, "question " + std::to_string(number) + ": ", quiz->content, facts,
-                              diagnostics};
+                   RevealKeys* reveals, CheckedQuiz* quiz, Diagnostics* diagnostics) {
+    const QuestionCheck check{
+        question, number, "question " + std::to_string(number) + ": ", quiz->content, facts, reveals, diagnostics};
     QuestionContent result;
     checkAnswer(check, &result);
     checkAnswer2(check, &result);
@@ -434,9 +485,11 @@ bool checkQuizSource(const QuizSource& source, const std::filesystem::path& fold
     }
     // Questions past the limit are not looked into: a quiz of them is refused anyway, and each one
     // may name a large media file.
+    RevealKeys reveals;
     for (std::size_t i = 0; i < source.questions.size() && i < static_cast<std::size_t>(MAX_QUESTIONS); ++i) {
-        checkQuestion(source.questions[i], static_cast<int>(i + 1), facts, &sources, quiz, diagnostics);
+        checkQuestion(source.questions[i], static_cast<int>(i + 1), facts, &sources, &reveals, quiz, diagnostics);
     }
+    reportRevealKeys(reveals, diagnostics);
     checkCodes(source, &quiz->content, diagnostics);
     // Errors found before (in reading the manifest) count too: nothing is packed for a broken quiz.
     if (countErrors(*diagnostics) != 0) return false;
