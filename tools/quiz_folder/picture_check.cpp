@@ -92,6 +92,46 @@ bool jpegHasEnd(const unsigned char* bytes, std::size_t size) {
     return false;
 }
 
+// Whether every Huffman table of a JPEG holds at most 256 codes. The decoder (stb_image 2.27, as
+// Debian ships it) trusts the sixteen counts of a table and writes that many codes into room for
+// 256: a file from a stranger could write past its tables. Every table the decoder could read is
+// looked at: the marker segments are walked as it walks them, bytes that are not a marker skipped up
+// to the next one (the decoder does so before the frame header, and fails elsewhere), the scans'
+// data up to the next marker; bytes past the end read as zeros, as they do for the decoder.
+bool jpegTablesFit(const unsigned char* bytes, std::size_t size) {
+    const auto at = [&](std::size_t i) -> unsigned { return i < size ? bytes[i] : 0; };
+    std::size_t i = 2;  // after the start marker
+    while (i + 1 < size) {
+        if (at(i) != 0xFF) {
+            ++i;
+            continue;
+        }
+        while (i < size && at(i) == 0xFF) ++i;
+        const unsigned marker = at(i++);
+        if (marker == 0xD9) return true;  // the decoder ends here, or fails
+        if ((marker >= 0xD0 && marker <= 0xD8) || marker == 0x01 || marker == 0x00) continue;  // no length
+        const std::size_t length = (at(i) << 8) | at(i + 1);
+        if (marker == 0xC4) {
+            // Tables follow one another while the segment's length lasts, as the decoder counts it.
+            long left = static_cast<long>(length) - 2;
+            std::size_t table = i + 2;
+            while (left > 0) {
+                unsigned codes = 0;
+                for (std::size_t k = 1; k <= 16; ++k) codes += at(table + k);
+                if (codes > 256) return false;
+                table += 17 + codes;
+                left -= 17 + static_cast<long>(codes);
+            }
+        }
+        i += length;
+        if (marker == 0xDA) {
+            // The scan's data: FF 00 is a data byte, FF D0 to D7 a restart; any other FF ends it.
+            while (i + 1 < size && !(at(i) == 0xFF && at(i + 1) != 0x00 && (at(i + 1) < 0xD0 || at(i + 1) > 0xD7))) ++i;
+        }
+    }
+    return true;
+}
+
 bool isGif(const unsigned char* bytes, std::size_t size) {
     return size >= 3 && bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F';
 }
@@ -107,6 +147,8 @@ PictureFacts failed(const unsigned char* bytes, std::size_t size, int width, int
 PictureFacts checkPicture(const unsigned char* bytes, std::size_t size) {
     if (size == 0 || size > static_cast<std::size_t>(INT_MAX)) return PictureFacts{PictureState::Damaged, 0, 0, ""};
     const int length = static_cast<int>(size);
+    if (!isGif(bytes, size) && !jpegTablesFit(bytes, size))
+        return PictureFacts{PictureState::Damaged, 0, 0, "a Huffman table of more than 256 codes"};
     int width = 0, height = 0, channels = 0;
     // The size first, so that no picture is decoded past the limit. When even that fails, decoding
     // fails too, and says why in the decoder's words (the size's failure names no format).
