@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
-  libtomlplusplus-dev wfrench debian-faq-fr python3 valgrind
+  libtomlplusplus-dev libstb-dev wfrench debian-faq-fr python3 valgrind
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine fonts-wine xvfb xauth x11-utils imagemagick xdotool

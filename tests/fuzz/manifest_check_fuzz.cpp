@@ -1,5 +1,6 @@
 // Fuzz target: the quiz.toml reader and the checks of trivo-make check on arbitrary bytes, in a small
-// quiz folder with media of every kind, a folder and a link leading out of it to name. Nothing may
+// quiz folder with media of every kind (pictures that decode, large, cut short or not pictures at
+// all), a folder and a link leading out of it to name. Nothing may
 // crash, loop or recurse without bound; a quiz that checks clean packs to content that unpacks to
 // the same quiz, and its quiz.toml as dump writes it reads back without an error.
 #include <unistd.h>
@@ -47,8 +48,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_folder = pattern;
     std::atexit(removeFolder);
     std::filesystem::create_directory(g_folder / "media");
+    // Pictures that decode (one far larger than its box), one cut short, and one that is not a picture.
+    const std::string gif("GIF89a\x08\x00\x06\x00\xF0\x00\x00\xC0\x30\x30\x00\x00\x00\x2C\x00\x00\x00\x00"
+                          "\x08\x00\x06\x00\x00\x02\x06\x84\x8F\xA9\xCB\x7D\x05\x00\x3B",
+                          39);
+    std::string big = gif;
+    big[7] = big[9] = 0x10;  // 4104 x 4102 pixels
     writeFile("q.jpg", std::string("\xFF\xD8\xFF\xE0", 4) + "jpeg");
-    writeFile("media/q.gif", "GIF89a gif");
+    writeFile("media/q.gif", gif);
+    writeFile("big.gif", big);
+    writeFile("cut.gif", gif.substr(0, 30));
     writeFile("s.mp3", "ID3\x04 mp3");
     writeFile("f.avi", std::string("RIFF\x10\x00\x00\x00", 8) + "AVI LIST");
     writeFile("empty.gif", "");

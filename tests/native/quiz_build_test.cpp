@@ -379,10 +379,13 @@ TEST_F(QuizPrograms, DumpWritesTextsAsThePlayerHoldsThemSoTheFolderChecks) {
                          "question 1: answer: its control characters, which no one can type, are spaces\n" + note +
                          "question 1: answer2 is cut to its first 259 of 270 bytes, as the player holds it\n" +
                          note + "question 2: answer: its control characters, which no one can type, are spaces\n" +
+                         note + "question 2: answer: the spaces at its ends are left out, as no typed answer could "
+                         "match them\n" +
                          note + "code 1: its line breaks are spaces, as the header shows one line\n" + note +
                          "code 2 is cut to its first 259" + cut);
     EXPECT_EQ(run({"check", path("back")}).status, TOOL_EXIT_OK);
     EXPECT_NE(readFile(dir / "back/quiz.toml").find("answer = \"A B\"\n"), std::string::npos);
+    EXPECT_NE(readFile(dir / "back/quiz.toml").find("answer = \"C\"\n"), std::string::npos);
 
     content.questions[1].answer1.clear();
     writeProgram("empty.exe", programOf(content));

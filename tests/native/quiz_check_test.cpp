@@ -42,7 +42,7 @@ typedef std::vector<std::string> Lines;
 
 // A manifest with every kind of problem, each on its own line.
 TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
-    writeFile(dir / "q1.png", "\x89PNG\r\n");
+    writeFile(dir / "q1.png", "\x89PNG\r\n\x1A\n");
     writeFile(dir / "a1.jpg", JPEG);
     writeFile(dir / "q3.gif", GIF);
     writeFile(dir / "a3.mp3", MP3_ID3);
@@ -83,7 +83,8 @@ TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
     EXPECT_EQ(
         r.lines,
         (Lines{
-            "quiz.toml:2: error: title: U+4E2D '\xE4\xB8\xAD' at offset 6 is not in code page 1252",
+            "quiz.toml:2:16: error: title holds a character outside code page 1252, which the player cannot show: "
+            "U+4E2D '\xE4\xB8\xAD' at column 16",
             "quiz.toml:3: error: author holds \"|\", which the program uses to end each of its texts",
             "quiz.toml:4: error: description is 260 bytes long in code page 1252; the player holds at most "
             "259",
@@ -94,19 +95,20 @@ TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
             "quiz.toml:8: warning: code 2 is empty: a score of 2 shows no code",
             "quiz.toml:8: warning: code 3 \"TROIS-CENT\" is longer than 8 characters: the header's code box "
             "shows only its start",
-            "quiz.toml:11: warning: question 1: answer \" Paris\" starts with a space: the player trims only "
-            "what is typed, so no typed answer can ever match it exactly",
+            "quiz.toml:11: error: question 1: answer \" Paris\" starts with a space, and the player trims only "
+            "what is typed, so no typed answer can ever match it: write \"Paris\"",
             "quiz.toml:12: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)",
-            "quiz.toml:13: error: question 1: media 'q1.png' is not a JPEG or GIF picture",
+            "quiz.toml:13: error: question 1: media 'q1.png' is a PNG picture, not a JPEG or GIF picture: convert "
+            "it, for example with magick q1.png q1.jpg (ImageMagick), and name the new file here",
             "quiz.toml:16: error: question 2: no answer; give the expected answer with answer = \"...\"",
             "quiz.toml:16: warning: question 2: no answer_picture: solving this question reveals nothing",
             "quiz.toml:17: error: question 2: media: cannot read 'missing.gif': No such file or directory",
             "quiz.toml:20: warning: question 3: answer \"\xC3\xA9t\xC3\xA9\" has lower-case accented letters "
-            "(\xC3\xA9): a player who types it in capitals (\xC3\x89T\xC3\x89) gets a near miss, since the "
-            "player folds only a to z",
-            "quiz.toml:22: error: question 3: answer_picture 'a3.mp3' is not a JPEG or GIF picture",
-            "quiz.toml:25: warning: question 4: answer \"Paris \" ends with a space: the player trims only "
-            "what is typed, so no typed answer can ever match it exactly",
+            "(\xC3\xA9): a player who types it in capitals, \"\xC3\x89T\xC3\x89\", gets \"Presque\", since "
+            "the player folds only a to z",
+            "quiz.toml:22: error: question 3: answer_picture 'a3.mp3' is an MP3 sound, not a JPEG or GIF picture",
+            "quiz.toml:25: error: question 4: answer \"Paris \" ends with a space, and the player trims only "
+            "what is typed, so no typed answer can ever match it: write \"Paris\"",
             "quiz.toml:26: error: question 4: text holds \"|\", which the program uses to end each of its "
             "texts",
         }));
@@ -167,19 +169,40 @@ TEST_F(QuizCheck, ACleanQuizGivesTheProgramsForm) {
     EXPECT_FALSE(r.quiz.packedCodes.empty());
 }
 
-TEST_F(QuizCheck, MalformedTomlGivesItsLineAndNothingElse) {
-    const CheckResult r = check("kind = \"text\"\ntitle = \"Sans fin\n[[questions]]\n");
-    EXPECT_FALSE(r.ok);
-    ASSERT_EQ(r.lines.size(), 1u);
-    EXPECT_EQ(r.lines[0].rfind("quiz.toml:2: error: not valid TOML: ", 0), 0u) << r.lines[0];
-
-    const CheckResult twice = check("kind = \"text\"\nkind = \"audio\"\n");
-    ASSERT_EQ(twice.lines.size(), 1u);
-    EXPECT_EQ(twice.lines[0].rfind("quiz.toml:2: error: not valid TOML: ", 0), 0u) << twice.lines[0];
-
-    const CheckResult badUtf8 = check("kind = \"text\"\n\ntitle = \"\xFF\"\n");
-    ASSERT_EQ(badUtf8.lines.size(), 1u);
-    EXPECT_EQ(badUtf8.lines[0].rfind("quiz.toml:3: error: not valid TOML: ", 0), 0u) << badUtf8.lines[0];
+// A syntax error is the only problem reported: with its line and column, the line itself and a
+// caret under the column, and a hint for the mistakes authors make most.
+TEST_F(QuizCheck, MalformedTomlShowsWhereAndHowToMendIt) {
+    EXPECT_EQ(check("kind = \"text\"\ntitle = \"Sans fin\n[[questions]]\n").lines,
+              (Lines{"quiz.toml:2:18: error: not valid TOML: Error while parsing string: unescaped control "
+                     "characters other than TAB (U+0009) are explicitly prohibited",
+                     "    title = \"Sans fin",
+                     "                     ^",
+                     "    hint: a text is not closed: end it on its line with \", the quote it starts with (a text "
+                     "of several lines goes between \"\"\" and \"\"\")"}));
+    // Columns count characters, as editors do: the é before the apostrophe is one.
+    EXPECT_EQ(check("kind = \"text\"\ntitle = '\xC3\xA9t\xC3\xA9 d'Ici' # note\n").lines,
+              (Lines{"quiz.toml:2:16: error: not valid TOML: Error while parsing key-value pair: expected a "
+                     "comment or whitespace, saw 'I'",
+                     "    title = '\xC3\xA9t\xC3\xA9 d'Ici' # note",
+                     "                   ^",
+                     "    hint: an apostrophe ends a text written between ' and ': write the text between "
+                     "double quotes"}));
+    EXPECT_EQ(check("kind = \"text\"\nanswer = L'ARC\n").lines,
+              (Lines{"quiz.toml:2:10: error: not valid TOML: Error while parsing value: could not determine value "
+                     "type",
+                     "    answer = L'ARC", "             ^",
+                     "    hint: a text goes between double quotes: answer = \"L'ARC\""}));
+    EXPECT_EQ(check("[[questions]]\nanswer = \"A\"\n\nanswer = \"B\"\n").lines[3],
+              "    hint: a key is given once per table: if a new question starts here, put a line [[questions]] "
+              "above it");
+    EXPECT_EQ(check("kind = \"text\"\n\ttitle = \"\xE9t\xE9\"\n").lines,
+              (Lines{"quiz.toml:2:11: error: quiz.toml is not UTF-8: byte 0xE9 here is '\xC3\xA9' in code page "
+                     "1252, which older Windows editors save in",
+                     "     title = \"\\xE9t\\xE9\"", "              ^",
+                     "    hint: save it as UTF-8 (in Notepad: File, Save as, Encoding: UTF-8)"}));
+    EXPECT_EQ(check("kind = \"text\"\nkind = \"audio\"\n").lines[0],
+              "quiz.toml:2:8: error: not valid TOML: Error while parsing key-value pair: cannot redefine existing "
+              "string 'kind'");
 }
 
 // The TOML library recurses once per part of a dotted name: a name of 150,000 parts would overflow
@@ -241,6 +264,16 @@ TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
             "is ignored; move it above the first [[questions]]",
         }));
 
+    // Slips of the keyboard get the key they were meant to be.
+    EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\nauteur = \"Moi\"\nanswer = \"A\"\ncodes = [\"1\"]\n"
+                    "[[questions]]\ntext = \"Q\"\nanwser2 = \"A\"\nanswer = \"A\"\n")
+                  .lines,
+              (Lines{"quiz.toml:3: warning: unknown key 'auteur' is ignored; did you mean 'author'?",
+                     "quiz.toml:4: warning: 'answer' stands above the first [[questions]], so it belongs to no "
+                     "question and is ignored; move it below the [[questions]] line of its question",
+                     "quiz.toml:8: warning: unknown key 'anwser2' in question 1 is ignored; did you mean "
+                     "'answer2'?"}));
+
     const CheckResult notTables = check("kind = \"text\"\ntitle = \"T\"\ncodes = []\nquestions = 3\n");
     EXPECT_EQ(
         notTables.lines,
@@ -286,8 +319,24 @@ TEST_F(QuizCheck, TwoSlotQuizzesNeedTheSecondAnswer) {
             "quiz.toml:12: error: question 2: answer2 is empty: no typed answer can ever match it",
             "quiz.toml:15: error: question 3: answer is empty: no typed answer can ever match it",
             "quiz.toml:16: warning: question 3: answer2 \"\xC3\xAEle\" has lower-case accented letters "
-            "(\xC3\xAE): a player who types it in capitals (\xC3\x8ELE) gets a near miss, since the player "
-            "folds only a to z"}));
+            "(\xC3\xAE): a player who types it in capitals, \"\xC3\x8ELE\", gets \"Quasiment\", since the "
+            "player folds only a to z"}));
+}
+
+// A wrong slots says so once: the second answers are not measured against it, only read as texts.
+TEST_F(QuizCheck, AWrongSlotsDoesNotBuryItsError) {
+    const std::string questions =
+        "[[questions]]\ntext = \"Q1\"\nanswer = \"PARIS\"\nanswer2 = \"FRANCE\"\n"  // 4-7
+        "[[questions]]\ntext = \"Q2\"\nanswer = \"ROME\"\nanswer2 = \"\"\n"          // 8-11
+        "[[questions]]\ntext = \"Q3\"\nanswer = \"BERNE\"\n";                         // 12-14
+    EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\nslots = \"2\"\n" + questions).lines,
+              (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
+                     "quiz.toml:3: error: slots must be a whole number, not a text",
+                     "quiz.toml:11: error: question 2: answer2 is empty: no typed answer can ever match it"}));
+    EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\nslots = 3\n" + questions).lines,
+              (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
+                     "quiz.toml:3: error: slots must be 1 or 2, not 3",
+                     "quiz.toml:11: error: question 2: answer2 is empty: no typed answer can ever match it"}));
 }
 
 TEST_F(QuizCheck, TextsThePlayerCannotHold) {
@@ -308,23 +357,67 @@ TEST_F(QuizCheck, TextsThePlayerCannotHold) {
         (Lines{
             "quiz.toml:3: error: code 1 is 260 bytes long in code page 1252; the player holds at most 259",
             "quiz.toml:3: error: code 2 holds a line break; a code is one line",
-            "quiz.toml:3: error: code 3: U+1F600 '\xF0\x9F\x98\x80' at offset 0 is not in code page 1252",
+            "quiz.toml:3:290: error: code 3 holds a character outside code page 1252, which the player cannot "
+            "show: U+1F600 '\xF0\x9F\x98\x80' at column 290",
             "quiz.toml:3: warning: code 4 is empty: a score of 4 shows no code",
             "quiz.toml:6: warning: question 1: answer \"" + longAnswer +
-                "\xC3\xA9\" has lower-case accented "
-                "letters (\xC3\xA9): a player who types it in capitals (" +
-                longAnswer +
-                "\xC3\x89) gets a near "
-                "miss, since the player folds only a to z",
+                "\xC3\xA9\" has lower-case accented letters (\xC3\xA9): a player who types it in capitals, \"" +
+                longAnswer + "\xC3\x89\", gets \"Quasiment\", since the player folds only a to z",
             "quiz.toml:8: error: question 2: text holds U+0000, which would end the text early in the player",
             "quiz.toml:9: error: question 2: answer holds the control character U+0009, which cannot be "
             "typed into an answer field",
-            "quiz.toml:12: warning: question 3: answer \"\xC5\x93uvre \xC2\xA9\" has lower-case accented "
-            "letters (\xC5\x93): a player who types it in capitals (\xC5\x92UVRE \xC2\xA9) gets a near miss, "
-            "since the player folds only a to z",
+            "quiz.toml:12: warning: question 3: answer \"\xC5\x93uvre \xC2\xA9\" holds \xC5\x93 and \xC2\xA9, "
+            "which keyboards do not type: a player who types \"oeuvre\" gets \"FAUX\"; write \"oeuvre\"",
             "quiz.toml:14: error: question 4: no text: a text quiz shows each question's text",
             "quiz.toml:16: warning: question 4: comment is shown only with reveal = \"comment\"; it is left "
             "out"}));
+}
+
+// What players type for each answer, judged by the player's matcher: every warning names the typed
+// form, the verdict it gets, and the answer to write instead.
+TEST_F(QuizCheck, AnswersPlayersWillTypeDifferently) {
+    const CheckResult r = check(
+        "kind = \"text\"\ntitle = \"T\"\ncodes = [\"1\", \"2\", \"3\", \"4\", \"5\"]\n"      // 1-3
+        "[[questions]]\ntext = \"Q\"\nanswer = \"COLIS\xC3\x89" "E\"\n"                     // 4-6
+        "[[questions]]\ntext = \"Q\"\nanswer = \"L\xE2\x80\x99" "ARC\xC2\xA0!\"\n"          // 7-9
+        "[[questions]]\ntext = \"Q\"\nanswer = \"ATOMIUM   DE  BRUXELLES\"\n"               // 10-12
+        "[[questions]]\ntext = \"Q\"\nanswer = \"   \"\n"                                   // 13-15
+        "[[questions]]\ntext = \"Q\"\nanswer = \"\xC2\xAB" "BLEU\xC2\xBB\"\n");             // 16-18
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(
+        r.lines,
+        (Lines{"quiz.toml:6: warning: question 1: answer \"COLIS\xC3\x89" "E\" has capital accented letters "
+               "(\xC3\x89): a player who types it in lower case, \"colis\xC3\xA9" "e\", gets \"Quasiment\", since "
+               "the player folds only a to z; write \"colis\xC3\xA9" "e\", with accented letters in lower case as "
+               "keyboards type them",
+               "quiz.toml:9: warning: question 2: answer \"L\xE2\x80\x99" "ARC\xC2\xA0!\" holds \xE2\x80\x99 and a "
+               "non-breaking space, which keyboards do not type: a player who types \"L'ARC !\" gets \"Presque\"; "
+               "write \"L'ARC !\"",
+               "quiz.toml:12: warning: question 3: answer \"ATOMIUM   DE  BRUXELLES\" has several spaces in a row: "
+               "a player who types \"ATOMIUM DE BRUXELLES\" gets \"yade lid\xC3\xA9" "e\"; write \"ATOMIUM DE "
+               "BRUXELLES\"",
+               "quiz.toml:15: error: question 4: answer \"   \" is only spaces: no typed answer can ever match it",
+               "quiz.toml:18: warning: question 5: answer \"\xC2\xAB" "BLEU\xC2\xBB\" holds \xC2\xAB and \xC2\xBB, "
+               "which keyboards do not type: a player who types \"BLEU\" gets \"Presque\"; write \"BLEU\""}));
+}
+
+// Every character the player cannot hold, by its column in characters (escapes included), with what
+// to write instead where that is plain.
+TEST_F(QuizCheck, CharactersOutsideTheCodePageAllAtOnce) {
+    const CheckResult r = check(
+        "kind = \"text\"\ncodes = [\"1\"]\n"
+        "title = \"\xC3\xA9t\xC3\xA9 \xE2\x80\x91 \\u202F\xE4\xB8\xAD e\xCC\x81\\\"\"\n"  // 3
+        "description = '''\nok\n\xE2\x9C\x93'''\n"                                  // 4-6
+        "[[questions]]\ntext = \"Q\"\nanswer = \"\xE2\x80\x8B" "A\"\n");             // 7-9
+    EXPECT_EQ(r.lines,
+              (Lines{"quiz.toml:3:14: error: title holds 4 characters outside code page 1252, which the player "
+                     "cannot show: U+2011 '\xE2\x80\x91' at column 14 (write '-' instead), U+202F at column 16 "
+                     "(write a space instead), U+4E2D '\xE4\xB8\xAD' at column 22, U+0301 at column 25 (an "
+                     "accent apart from its letter: write '\xC3\xA9' as one character)",
+                     "quiz.toml:6:1: error: description holds a character outside code page 1252, which the player "
+                     "cannot show: U+2713 '\xE2\x9C\x93' at column 1",
+                     "quiz.toml:9:11: error: question 1: answer holds a character outside code page 1252, which "
+                     "the player cannot show: U+200B at column 11 (invisible: remove it)"}));
 }
 
 TEST_F(QuizCheck, MediaAsEachKindAsksForThem) {
@@ -345,17 +438,17 @@ TEST_F(QuizCheck, MediaAsEachKindAsksForThem) {
     EXPECT_EQ(
         check("kind = \"audio\"\n" + header + questions).lines,
         (Lines{
-            "quiz.toml:13: error: question 3: media 'film.avi' is not an MP3 sound (ID3 tag or MPEG frame)",
-            "quiz.toml:16: error: question 4: media 'picture.jpg' is not an MP3 sound (ID3 tag or MPEG "
-            "frame)",
+            "quiz.toml:13: error: question 3: media 'film.avi' is an AVI film, not an MP3 sound: convert it, for "
+            "example with ffmpeg -i film.avi film.mp3, and name the new file here",
+            "quiz.toml:16: error: question 4: media 'picture.jpg' is a JPEG picture, not an MP3 sound",
             "quiz.toml:17: error: question 5: no media: an audio quiz needs an MP3 sound (ID3 tag or MPEG "
             "frame) for each question"}));
     EXPECT_EQ(
         check("kind = \"video\"\n" + header + questions).lines,
         (Lines{
-            "quiz.toml:7: error: question 1: media 'sound.mp3' is not an AVI film (RIFF ... AVI header)",
-            "quiz.toml:10: error: question 2: media 'tagged.mp3' is not an AVI film (RIFF ... AVI header)",
-            "quiz.toml:16: error: question 4: media 'picture.jpg' is not an AVI film (RIFF ... AVI header)",
+            "quiz.toml:7: error: question 1: media 'sound.mp3' is an MP3 sound, not an AVI film",
+            "quiz.toml:10: error: question 2: media 'tagged.mp3' is an MP3 sound, not an AVI film",
+            "quiz.toml:16: error: question 4: media 'picture.jpg' is a JPEG picture, not an AVI film",
             "quiz.toml:17: error: question 5: no media: a video quiz needs an AVI film (RIFF ... AVI header) "
             "for each question"}));
     EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\ncodes = [\"1\"]\nreveal = \"none\"\n"
@@ -378,6 +471,48 @@ TEST_F(QuizCheck, MediaAsEachKindAsksForThem) {
             "quiz.toml:16: error: question 4: media 'media\\q4.jpg' holds \"\\\"; write paths with \"/\" so "
             "the folder builds everywhere",
             "quiz.toml:19: error: question 5: media is empty; give the file's path inside the quiz folder"}));
+}
+
+// Pictures are decoded: a file cut short or damaged is an error, one far larger than the box it is
+// shown in a warning with the size to use. Other formats are named, with a way to convert them.
+TEST_F(QuizCheck, PicturesDecodeWholeAtASensibleSize) {
+    std::string damaged = JPEG;
+    damaged[damaged.find("\xFF\xC0")] = '\xFF', damaged[damaged.find("\xFF\xC0") + 1] = '\xC3';  // lossless
+    writeFile(dir / "cut.jpg", JPEG.substr(0, 140));
+    writeFile(dir / "cut.gif", GIF.substr(0, 42));
+    writeFile(dir / "damaged.jpg", damaged);
+    writeFile(dir / "big.gif", gifOfSize(1040, 780));
+    writeFile(dir / "huge.gif", gifOfSize(8000, 6000));
+    writeFile(dir / "fits.gif", gifOfSize(520, 300));
+    writeFile(dir / "Media/Photo 1.JPG", JPEG);
+    writeFile(dir / "webp.jpg", std::string("RIFF\x10\x00\x00\x00WEBPVP8 ", 16));
+    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\", \"2\", \"3\", \"4\", \"5\", \"6\", \"7\", \"8\"]\n";
+    for (const char* media : {"cut.jpg", "cut.gif", "damaged.jpg", "big.gif", "huge.gif", "fits.gif",
+                              "media/photo 1.jpg", "webp.jpg"})
+        manifest += std::string("[[questions]]\nanswer = \"A\"\nmedia = \"") + media + "\"\n";  // 4 + 3 (q - 1)
+    const CheckResult r = check(manifest, "", MediaReading::FormatOnly);
+    EXPECT_EQ(
+        r.lines,
+        (Lines{"quiz.toml:6: error: question 1: media 'cut.jpg' is a JPEG picture cut short: the file ends before "
+               "the picture does; copy or export it again",
+               "quiz.toml:9: error: question 2: media 'cut.gif' is a GIF picture cut short: the file ends before "
+               "the picture does; copy or export it again",
+               "quiz.toml:12: error: question 3: media 'damaged.jpg' is a JPEG picture that does not decode "
+               "(unknown marker): export it again from a picture editor",
+               "quiz.toml:15: warning: question 4: media 'big.gif' is 1040 x 780 pixels, but the player shows it at "
+               "260 x 195: scale it to 260 x 195, for example with magick big.gif -resize 260x260 big.gif "
+               "(ImageMagick), and the quiz program gets smaller and opens sooner",
+               "quiz.toml:18: error: question 5: media 'huge.gif' is 8000 x 6000 pixels, more than the 40 million a "
+               "picture may have; the player shows it at 260 x 195: scale it to 260 x 195, for example with magick "
+               "huge.gif -resize 260x260 huge.gif (ImageMagick)",
+               "quiz.toml:24: error: question 7: media: cannot read 'media/photo 1.jpg': No such file or directory; "
+               "'Media/Photo 1.JPG' differs from it only in letter case, which Windows ignores and other systems do "
+               "not: write \"Media/Photo 1.JPG\"",
+               "quiz.toml:27: error: question 8: media 'webp.jpg' is a WebP picture, not a JPEG or GIF picture: "
+               "convert it, for example with magick webp.jpg webp.jpg (ImageMagick), and name the new file here"}));
+    // check decodes whole pictures but keeps only their first bytes.
+    ASSERT_EQ(r.quiz.media.size(), 2u);
+    EXPECT_EQ(r.quiz.media[0].bytes.size(), MEDIA_FORMAT_BYTES);
 }
 
 // A folder from a stranger must not pull the user's own files into the program: every media path is
@@ -404,17 +539,17 @@ TEST_F(QuizCheck, MediaPathsMustStayInsideTheFolder) {
     EXPECT_EQ(r.quiz.media.size(), 3u);
 }
 
-// 300 questions naming one 60 MB picture: only the first bytes of the first 90 questions' media are
-// read (check reads no more), and once over the total no media at all.
+// 300 questions naming one 60 MB sound: only the first bytes of the first 90 questions' media are
+// read (check reads no more of sounds and films), and once over the total no media at all.
 TEST_F(QuizCheck, QuestionsPastTheLimitAndMediaPastTheTotalAreNotRead) {
-    writeFile(dir / "big.jpg", JPEG);
-    std::filesystem::resize_file(dir / "big.jpg", 60 * 1024 * 1024);
-    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\n";
+    writeFile(dir / "big.mp3", MP3_ID3);
+    std::filesystem::resize_file(dir / "big.mp3", 60 * 1024 * 1024);
+    std::string manifest = "kind = \"audio\"\ntitle = \"T\"\n";
     for (int q = 1; q <= 300; ++q)
-        manifest += q <= 90 ? "[[questions]]\nanswer = \"A\"\nmedia = \"big.jpg\"\n" : "[[questions]]\n\n\n";
+        manifest += q <= 90 ? "[[questions]]\nanswer = \"A\"\nmedia = \"big.mp3\"\n" : "[[questions]]\n\n\n";
     const CheckResult r = check(manifest, "", MediaReading::FormatOnly);
     EXPECT_EQ(r.lines, (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
-                              "quiz.toml:17: error: question 5: media 'big.jpg' brings the media to 314572800 bytes; "
+                              "quiz.toml:17: error: question 5: media 'big.mp3' brings the media to 314572800 bytes; "
                               "a quiz program holds at most 256 MB of them",
                               "quiz.toml:273: error: 300 questions; a quiz holds at most 90"}));
     ASSERT_EQ(r.quiz.media.size(), 4u);
@@ -447,6 +582,28 @@ TEST_F(QuizCheck, RevealsThePlayerCannotShowAreWarnedAbout) {
     EXPECT_EQ(comment.quiz.media.size(), 1u);
 }
 
+// A reveal is checked evenly: the questions that lack what it shows, and the keys a switch of reveal
+// leaves unused, each make one line, however many questions they concern.
+TEST_F(QuizCheck, RevealKeysAreToldOnceForAllQuestions) {
+    writeFile(dir / "q.gif", GIF);
+    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\nreveal = \"comment\"\ncodes = [\"1\", \"2\", \"3\", \"4\", \"5\"]\n";
+    for (int q = 1; q <= 5; ++q) {  // lines 5 + 4 (q - 1) to 8 + 4 (q - 1)
+        manifest += "[[questions]]\nanswer = \"A\"\nmedia = \"q.gif\"\n";
+        manifest += q == 1 || q == 4 ? "comment = \"Bien\"\n" : "answer_picture = \"q.gif\"\n";
+    }
+    const CheckResult comments = check(manifest);
+    EXPECT_TRUE(comments.ok);
+    EXPECT_EQ(comments.lines,
+              (Lines{"quiz.toml:9: warning: questions 2, 3 and 5 have no comment: solving them reveals nothing",
+                     "quiz.toml:12: warning: questions 2, 3 and 5: their answer pictures are shown only with "
+                     "reveal = \"picture\"; they are left out"}));
+    manifest.replace(manifest.find("\"comment\""), 9, "\"picture\"");
+    EXPECT_EQ(check(manifest).lines,
+              (Lines{"quiz.toml:5: warning: questions 1 and 4 have no answer_picture: solving them reveals nothing",
+                     "quiz.toml:8: warning: questions 1 and 4: their comments are shown only with reveal = "
+                     "\"comment\"; they are left out"}));
+}
+
 TEST_F(QuizCheck, AtMostNinetyQuestions) {
     std::string manifest = "kind = \"text\"\ntitle = \"T\"\n";
     for (int q = 1; q <= 91; ++q) manifest += "[[questions]]\ntext = \"Q\"\nanswer = \"A\"\n";
@@ -458,19 +615,19 @@ TEST_F(QuizCheck, AtMostNinetyQuestions) {
 }
 
 // length characters of code page 1252 (in UTF-8) in an order that LZW finds few repeats in. None
-// draws an error or a warning: no "|", quote, backslash, space, control or lower-case accented
-// letter.
+// draws an error or a warning: no "|", quote, backslash, space, control, accented letter or
+// character that keyboards do not type.
 std::string scrambled(std::size_t length, uint32_t* seed) {
     static std::string letters;
     if (letters.empty()) {
-        for (int byte = 0x21; byte <= 0xDF; ++byte) {
-            if (byte == '"' || byte == '\\' || byte == '|' || byte == 0x7F || byte == 0x81 || byte == 0x8D ||
-                byte == 0x8F || byte == 0x90 || byte == 0x9D || byte == 0x9A || byte == 0x9C ||
-                byte == 0x9E) {
-                continue;
-            }
-            letters.push_back(static_cast<char>(byte));
+        // Left out: the bytes code page 1252 leaves undefined, and those that draw an error or warning.
+        const std::string left = std::string("\x81\x8D\x8F\x90\x9D") + "\"\\|\x7F\x8A\x8E\x9F\x9A\x9E" +
+                                 "\x82\x84\x85\x88\x8B\x8C\x91\x92\x93\x94\x96\x97\x98\x99\x9B\x9C" +
+                                 "\xA0\xA9\xAB\xAD\xAE\xB4\xBB\xBC\xBD\xBE";
+        for (int byte = 0x21; byte <= 0xBF; ++byte) {
+            if (left.find(static_cast<char>(byte)) == std::string::npos) letters.push_back(static_cast<char>(byte));
         }
+        letters.push_back('\xDF');  // sharp s: no capital in the code page
     }
     std::string text;
     for (std::size_t i = 0; i < length; ++i) {

@@ -3,16 +3,26 @@
 
 #include <algorithm>
 #include <ostream>
+#include <vector>
 
 #include "tools/support/cp1252.h"
 #include "tools/support/text.h"
 
 void addError(Diagnostics* diagnostics, int line, const std::string& message) {
-    diagnostics->push_back(Diagnostic{Severity::Error, line, message});
+    diagnostics->push_back(Diagnostic{Severity::Error, line, message, 0, std::string(), std::string()});
 }
 
 void addWarning(Diagnostics* diagnostics, int line, const std::string& message) {
-    diagnostics->push_back(Diagnostic{Severity::Warning, line, message});
+    diagnostics->push_back(Diagnostic{Severity::Warning, line, message, 0, std::string(), std::string()});
+}
+
+void addErrorAt(Diagnostics* diagnostics, int line, int column, const std::string& message) {
+    diagnostics->push_back(Diagnostic{Severity::Error, line, message, column, std::string(), std::string()});
+}
+
+void addSyntaxError(Diagnostics* diagnostics, int line, int column, const std::string& sourceLine,
+                    const std::string& message, const std::string& hint) {
+    diagnostics->push_back(Diagnostic{Severity::Error, line, message, column, sourceLine, hint});
 }
 
 int countErrors(const Diagnostics& diagnostics) {
@@ -24,6 +34,50 @@ int countWarnings(const Diagnostics& diagnostics) {
     return static_cast<int>(diagnostics.size()) - countErrors(diagnostics);
 }
 
+namespace {
+
+const char* const INDENT = "    ";
+// The most characters of a source line shown; a longer line is shown around the column.
+const std::size_t EXCERPT_CHARACTERS = 100;
+
+// Characters of a UTF-8 text: the bytes that start one.
+std::size_t characterCount(const std::string& utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// The line as printed (tabs as spaces, anything unprintable escaped), then a caret under column.
+void printExcerpt(const std::string& line, int column, std::ostream& out) {
+    // Each character of the line as printed: one or more printable characters.
+    std::vector<std::string> shown;
+    std::size_t offset = 0;
+    while (offset < line.size() && !(offset + 1 == line.size() && line[offset] == '\r')) {
+        const std::size_t start = offset;
+        uint32_t codePoint = 0;
+        std::string ignored;
+        if (!decodeUtf8Char(line, &offset, &codePoint, &ignored)) offset = start + 1;
+        shown.push_back(codePoint == '\t' ? std::string(" ") : printable(line.substr(start, offset - start)));
+    }
+    const std::size_t at = static_cast<std::size_t>(column - 1);
+    std::size_t first = 0, last = shown.size();
+    if (shown.size() > EXCERPT_CHARACTERS) {
+        first = at > EXCERPT_CHARACTERS / 2 ? std::min(at - EXCERPT_CHARACTERS / 2, shown.size() - EXCERPT_CHARACTERS) : 0;
+        last = first + EXCERPT_CHARACTERS;
+    }
+    std::string text = first > 0 ? "..." : "";
+    std::size_t caret = text.size();
+    for (std::size_t i = first; i < last; ++i) {
+        if (i < at) caret += characterCount(shown[i]);
+        text += shown[i];
+    }
+    if (at >= last) caret += at - last;  // past the end of what is shown
+    if (last < shown.size()) text += "...";
+    out << INDENT << text << "\n" << INDENT << std::string(caret, ' ') << "^\n";
+}
+
+}  // namespace
+
 void printDiagnostics(const Diagnostics& diagnostics, const std::string& file, std::ostream& out) {
     // The checks run field by field, not line by line: sorting gives the reader the file's order.
     Diagnostics sorted = diagnostics;
@@ -33,7 +87,10 @@ void printDiagnostics(const Diagnostics& diagnostics, const std::string& file, s
     for (const Diagnostic& d : sorted) {
         out << printable(file);
         if (d.line > 0) out << ":" << d.line;
+        if (d.line > 0 && d.column > 0) out << ":" << d.column;
         out << (d.severity == Severity::Error ? ": error: " : ": warning: ") << printable(d.message) << "\n";
+        if (d.column > 0 && !d.sourceLine.empty()) printExcerpt(d.sourceLine, d.column, out);
+        if (!d.hint.empty()) out << INDENT << "hint: " << printable(d.hint) << "\n";
     }
 }
 

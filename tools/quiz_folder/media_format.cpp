@@ -2,12 +2,13 @@
 #include "tools/quiz_folder/media_format.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
-bool startsWith(const std::vector<unsigned char>& bytes, std::size_t offset, const char* magic) {
-    const std::size_t length = std::strlen(magic);
-    return bytes.size() >= offset + length && std::memcmp(bytes.data() + offset, magic, length) == 0;
+// magic may hold zero bytes: give it as std::string(bytes, length) then.
+bool startsWith(const std::vector<unsigned char>& bytes, std::size_t offset, const std::string& magic) {
+    return bytes.size() >= offset + magic.size() && std::memcmp(bytes.data() + offset, magic.data(), magic.size()) == 0;
 }
 
 }  // namespace
@@ -26,6 +27,46 @@ MediaFormat mediaFormat(const std::vector<unsigned char>& bytes) {
         return MediaFormat::Mp3;
     }
     return MediaFormat::Unknown;
+}
+
+MediaFormatName mediaFormatName(const std::vector<unsigned char>& bytes) {
+    switch (mediaFormat(bytes)) {
+        case MediaFormat::Jpeg: return {"a JPEG picture", MediaKind::Picture};
+        case MediaFormat::Gif: return {"a GIF picture", MediaKind::Picture};
+        case MediaFormat::Mp3: return {"an MP3 sound", MediaKind::Sound};
+        case MediaFormat::Avi: return {"an AVI film", MediaKind::Film};
+        default: break;
+    }
+    if (startsWith(bytes, 0, "\x89PNG\r\n\x1A\n")) return {"a PNG picture", MediaKind::Picture};
+    if (startsWith(bytes, 0, "RIFF") && startsWith(bytes, 8, "WEBP")) return {"a WebP picture", MediaKind::Picture};
+    // "BM" starts many texts too: a BMP also has one of the known header sizes at byte 14.
+    if (startsWith(bytes, 0, "BM") && bytes.size() >= 18 && bytes[15] == 0 && bytes[16] == 0 && bytes[17] == 0 &&
+        (bytes[14] == 12 || bytes[14] == 40 || bytes[14] == 56 || bytes[14] == 108 || bytes[14] == 124))
+        return {"a BMP picture", MediaKind::Picture};
+    if (startsWith(bytes, 0, std::string("II*\x00", 4)) || startsWith(bytes, 0, std::string("MM\x00*", 4))) return {"a TIFF picture", MediaKind::Picture};
+    if (startsWith(bytes, 0, "8BPS")) return {"a Photoshop picture", MediaKind::Picture};
+    if (startsWith(bytes, 4, "ftyp")) {
+        // An ISO media file: its brand says what it holds.
+        for (const char* brand : {"heic", "heix", "mif1", "msf1"})
+            if (startsWith(bytes, 8, brand)) return {"a HEIC picture", MediaKind::Picture};
+        if (startsWith(bytes, 8, "avif")) return {"an AVIF picture", MediaKind::Picture};
+        if (startsWith(bytes, 8, "M4A ")) return {"an M4A sound", MediaKind::Sound};
+        if (startsWith(bytes, 8, "qt  ")) return {"a QuickTime film", MediaKind::Film};
+        return {"an MP4 film", MediaKind::Film};
+    }
+    if (startsWith(bytes, 0, "RIFF") && startsWith(bytes, 8, "WAVE")) return {"a WAV sound", MediaKind::Sound};
+    if (startsWith(bytes, 0, "FORM") && startsWith(bytes, 8, "AIF")) return {"an AIFF sound", MediaKind::Sound};
+    if (startsWith(bytes, 0, "OggS")) return {"an Ogg sound", MediaKind::Sound};
+    if (startsWith(bytes, 0, "fLaC")) return {"a FLAC sound", MediaKind::Sound};
+    if (startsWith(bytes, 0, "MThd")) return {"a MIDI tune", MediaKind::Sound};
+    // ADTS: the sync of an MPEG frame with the layer MP3 never uses.
+    if (bytes.size() >= 2 && bytes[0] == 0xFF && (bytes[1] & 0xF6) == 0xF0) return {"an AAC sound", MediaKind::Sound};
+    if (startsWith(bytes, 0, "\x1A\x45\xDF\xA3")) return {"a Matroska or WebM film", MediaKind::Film};
+    if (startsWith(bytes, 0, "\x30\x26\xB2\x75")) return {"a Windows Media file", MediaKind::Film};
+    if (startsWith(bytes, 0, "FLV")) return {"a Flash film", MediaKind::Film};
+    if (startsWith(bytes, 0, std::string("\x00\x00\x01\xBA", 4))) return {"an MPEG film", MediaKind::Film};
+    if (startsWith(bytes, 0, "%PDF")) return {"a PDF document", MediaKind::Other};
+    return {nullptr, MediaKind::Other};
 }
 
 const char* mediaExtension(MediaFormat format) {

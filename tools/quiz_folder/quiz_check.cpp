@@ -7,7 +7,9 @@
 
 #include "content/lzw.h"
 #include "content/quiz_format.h"
-#include "tools/quiz_folder/media_format.h"
+#include "tools/quiz_folder/answer_typing.h"
+#include "tools/quiz_folder/media_check.h"
+#include "tools/quiz_folder/outside_code_page.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
@@ -47,8 +49,10 @@ enum class TextRule {
 
 // The code page 1252 form of a manifest text, or nothing (with an error) when the player cannot
 // hold it. name is how the messages call the text ("title", "question 3: answer").
-bool playerText(const std::string& utf8, int line, const std::string& name, TextRule rule, std::string* text,
+bool playerText(const SourceText& field, const std::string& name, TextRule rule, std::string* text,
                 Diagnostics* diagnostics) {
+    const std::string& utf8 = field.value;
+    const int line = field.line;
     text->clear();
     if (utf8.find('\0') != std::string::npos) {
         addError(diagnostics, line, name + " holds U+0000, which would end the text early in the player");
@@ -56,7 +60,14 @@ bool playerText(const std::string& utf8, int line, const std::string& name, Text
     }
     const TextConversion converted = utf8ToCp1252(utf8);
     if (!converted.ok) {
-        addError(diagnostics, line, name + ": " + converted.error);
+        const std::vector<OutsideCharacter> outside = outsideCodePage(field);
+        if (outside.empty()) {
+            addError(diagnostics, line, name + ": " + converted.error);
+        } else {
+            addErrorAt(diagnostics, outside[0].line > 0 ? outside[0].line : line,
+                       outside[0].line > 0 ? outside[0].column : 0,
+                       outsideCodePageMessage(name, outside, outside[0].line > 0 ? outside[0].line : line));
+        }
         return false;
     }
     bool ok = true;
@@ -92,52 +103,6 @@ bool playerText(const std::string& utf8, int line, const std::string& name, Text
     return ok;
 }
 
-// The capital of a lower-case accented letter of code page 1252, or 0 for any other byte. The
-// player folds only a to z, so these are the letters whose case a player can get wrong.
-unsigned char accentedCapital(unsigned char byte) {
-    switch (byte) {
-        case 0x9A: return 0x8A;  // s caron
-        case 0x9C: return 0x8C;  // oe
-        case 0x9E: return 0x8E;  // z caron
-        case 0xFF: return 0x9F;  // y diaeresis
-        default: break;
-    }
-    // a grave to thorn, except the division sign; sharp s (0xDF) has no capital in the code page.
-    if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<unsigned char>(byte - 0x20);
-    return 0;
-}
-
-std::string utf8Of(const std::string& cp1252) {
-    const TextConversion converted = cp1252ToUtf8(cp1252);
-    return converted.ok ? converted.text : cp1252;
-}
-
-void warnAboutAnswer(const std::string& answer, const std::string& utf8, int line, const std::string& name,
-                     Diagnostics* diagnostics) {
-    if (!answer.empty() && (answer.front() == ' ' || answer.back() == ' ')) {
-        addWarning(diagnostics, line,
-                   name + " " + quotedText(utf8, '"') + (answer.front() == ' ' ? " starts" : " ends") +
-                       " with a space: the player trims only what is typed, so no typed answer " +
-                       "can ever match it exactly");
-    }
-    std::string letters, capitals;
-    for (unsigned char byte : answer) {
-        const unsigned char capital = accentedCapital(byte);
-        if (capital != 0 && letters.find(static_cast<char>(byte)) == std::string::npos) {
-            letters.push_back(static_cast<char>(byte));
-        }
-        capitals.push_back(static_cast<char>(capital != 0                 ? capital
-                                             : byte >= 'a' && byte <= 'z' ? byte - 0x20
-                                                                          : byte));
-    }
-    if (!letters.empty()) {
-        addWarning(diagnostics, line,
-                   name + " " + quotedText(utf8, '"') + " has lower-case accented letters (" + utf8Of(letters) +
-                       "): a player who types it in capitals (" + utf8Of(capitals) +
-                       ") gets a near miss, since the player folds only a to z");
-    }
-}
-
 bool parseColour(const std::string& text, QuizContent* content) {
     if (text.size() != 7 || text[0] != '#') return false;
     unsigned char channels[3];
@@ -165,122 +130,47 @@ bool parseColour(const std::string& text, QuizContent* content) {
     return true;
 }
 
-// What a question's media must be in a quiz of this kind.
-struct MediaRule {
-    const char* description;  // "a JPEG or GIF picture"
-    MediaFormat first, second;
-};
-
-MediaRule mediaRuleFor(QuizKind kind) {
-    switch (kind) {
-        case QuizKind::Audio:
-            return MediaRule{"an MP3 sound (ID3 tag or MPEG frame)", MediaFormat::Mp3, MediaFormat::Mp3};
-        case QuizKind::Video:
-            return MediaRule{"an AVI film (RIFF ... AVI header)", MediaFormat::Avi, MediaFormat::Avi};
-        default: return MediaRule{"a JPEG or GIF picture", MediaFormat::Jpeg, MediaFormat::Gif};
-    }
-}
-
-// Where the media are read from and how much of them, and what they add up to so far.
-struct MediaSources {
-    std::filesystem::path folder;          // as given
-    std::filesystem::path resolvedFolder;  // with every link resolved; empty when it cannot be
-    MediaReading reading;
-    int64_t total = 0;
-    bool overTotal = false;  // once over the limit, no more media are read
-};
-
-// Whether path (links resolved) lies inside folder (links resolved), below it.
-bool isInside(const std::filesystem::path& folder, const std::filesystem::path& path) {
-    auto part = path.begin();
-    for (const std::filesystem::path& folderPart : folder) {
-        if (part == path.end() || *part != folderPart) return false;
-        ++part;
-    }
-    return part != path.end();
-}
-
-// Reads one media file named by the manifest and checks its format; adds it to the quiz. A quiz
-// folder comes from anyone: a path, or a link on it, that leads outside the folder would put the
-// user's own files into the program the user then shares.
-void checkMediaFile(MediaSources* sources, const SourceText& field, const std::string& name, const MediaRule& rule,
-                    int resourceId, CheckedQuiz* quiz, Diagnostics* diagnostics) {
-    const std::string& path = field.value;
-    if (path.empty()) {
-        addError(diagnostics, field.line, name + " is empty; give the file's path inside the quiz folder");
-        return;
-    }
-    if (path.find('\0') != std::string::npos) {
-        addError(diagnostics, field.line, name + " holds U+0000, which no file name can hold");
-        return;
-    }
-    if (path.find('\\') != std::string::npos) {
-        addError(diagnostics, field.line,
-                 name + " " + quotedText(path) +
-                     " holds \"\\\"; write paths with \"/\" so the folder builds everywhere");
-        return;
-    }
-    const std::filesystem::path relative = nativePath(path);
-    if (relative.is_absolute() || relative.has_root_name() || relative.has_root_directory()) {
-        addError(diagnostics, field.line,
-                 name + " " + quotedText(path) + " must be a path inside the quiz folder");
-        return;
-    }
-    if (sources->overTotal) return;  // reported once already
-    std::filesystem::path resolved;
-    std::string error;
-    if (!resolvedPath(sources->folder / relative, &resolved, &error)) {
-        addError(diagnostics, field.line, name + ": cannot read " + quotedText(path) + ": " + error);
-        return;
-    }
-    if (sources->resolvedFolder.empty() || !isInside(sources->resolvedFolder, resolved)) {
-        addError(diagnostics, field.line, name + " " + quotedText(path) + " leads outside the quiz folder");
-        return;
-    }
-    QuizMediaFile media{resourceId, path, {}};
-    int64_t size = 0;
-    const std::size_t wanted = sources->reading == MediaReading::FormatOnly ? MEDIA_FORMAT_BYTES : MEDIA_MAX_BYTES;
-    if (!readRegularFile(resolved, path, MEDIA_MAX_BYTES, wanted, &media.bytes, &size, &error)) {
-        addError(diagnostics, field.line, name + ": " + error);
-        return;
-    }
-    sources->total += size;
-    if (sources->total > MEDIA_TOTAL_MAX_BYTES) {
-        addError(diagnostics, field.line,
-                 name + " " + quotedText(path) + " brings the media to " + std::to_string(sources->total) +
-                     " bytes; a quiz program holds at most " +
-                     std::to_string(MEDIA_TOTAL_MAX_BYTES / (1024 * 1024)) + " MB of them");
-        sources->overTotal = true;
-        return;
-    }
-    const MediaFormat format = mediaFormat(media.bytes);
-    if (format != rule.first && format != rule.second) {
-        addError(diagnostics, field.line,
-                 name + " " + quotedText(path) + " is not " + rule.description +
-                     (media.bytes.empty() ? " (the file is empty)" : ""));
-        return;
-    }
-    quiz->sources.push_back(resolved);
-    quiz->media.push_back(std::move(media));
-}
-
-// Whether the kind and the reveal mode are known: when one is wrong, the checks that depend on it
-// are skipped rather than reported against a value the author did not mean.
+// Whether the kind, the number of slots and the reveal mode are known: when one is wrong, the
+// checks that depend on it are skipped rather than reported against a value the author did not mean.
 struct HeaderFacts {
     bool kindKnown;
+    bool slotsKnown;
     bool revealKnown;
 };
 
 // One question being checked: its source, how messages name it, and what the header says about
 // the quiz.
+// Questions whose reveal keys the quiz's reveal leaves out, and those without the key it shows. They
+// are told together once all questions are checked: a switch of reveal leaves the same key unused in
+// every question, and one line says so better than ninety.
+struct RevealKeys {
+    struct Place {
+        int question;
+        int line;  // of the key, or of the question when the key is missing
+    };
+    std::vector<Place> unusedComments, unusedPictures, withoutComment, withoutPicture;
+};
+
 struct QuestionCheck {
     const QuestionSource& question;
     int number;
     std::string prefix;        // "question 3: "
     const QuizContent& quiz;   // kind, slots and reveal, as the header gave them
     const HeaderFacts& facts;
+    RevealKeys* reveals;
     Diagnostics* diagnostics;
 };
+
+// An expected answer given as a text: one that can be typed into an answer field.
+void checkAnswerText(const QuestionCheck& check, const SourceText& field, const std::string& key,
+                     std::string* answer) {
+    if (field.value.empty()) {
+        addError(check.diagnostics, field.line, check.prefix + key + " is empty: no typed answer can ever match it");
+    } else if (playerText(field, check.prefix + key, TextRule::Answer, answer,
+                          check.diagnostics)) {
+        checkAnswerTyping(*answer, field.line, check.prefix + key, check.diagnostics);
+    }
+}
 
 // answer: required, and a text that can be typed into an answer field.
 void checkAnswer(const QuestionCheck& check, QuestionContent* result) {
@@ -288,33 +178,28 @@ void checkAnswer(const QuestionCheck& check, QuestionContent* result) {
     if (!answer.given) {
         addError(check.diagnostics, check.question.line,
                  check.prefix + "no answer; give the expected answer with answer = \"...\"");
-    } else if (answer.wrongType) {
-        // Reported when read.
-    } else if (answer.value.empty()) {
-        addError(check.diagnostics, answer.line, check.prefix + "answer is empty: no typed answer can ever match it");
-    } else if (playerText(answer.value, answer.line, check.prefix + "answer", TextRule::Answer, &result->answer1,
-                          check.diagnostics)) {
-        warnAboutAnswer(result->answer1, answer.value, answer.line, check.prefix + "answer", check.diagnostics);
+    } else if (!answer.wrongType) {  // else reported when read
+        checkAnswerText(check, answer, "answer", &result->answer1);
     }
 }
 
-// answer2: given exactly when the quiz has two answer slots, and then like answer.
+// answer2: given exactly when the quiz has two answer slots, and then like answer. With slots
+// unknown, only the text itself is checked.
 void checkAnswer2(const QuestionCheck& check, QuestionContent* result) {
     const SourceText& answer2 = check.question.answer2;
     const int slots = check.quiz.slots;
     if (answer2.wrongType) {
         // Reported when read.
+    } else if (!check.facts.slotsKnown) {
+        if (answer2.given) checkAnswerText(check, answer2, "answer2", &result->answer2);
     } else if (slots == 1 && answer2.given) {
         addError(check.diagnostics, answer2.line,
                  check.prefix + "answer2 is given but the quiz has one answer slot (slots = 1)");
     } else if (slots == 2 && !answer2.given) {
         addError(check.diagnostics, check.question.line,
                  check.prefix + "no answer2, but the quiz has two answer slots (slots = 2)");
-    } else if (slots == 2 && answer2.value.empty()) {
-        addError(check.diagnostics, answer2.line, check.prefix + "answer2 is empty: no typed answer can ever match it");
-    } else if (slots == 2 && playerText(answer2.value, answer2.line, check.prefix + "answer2", TextRule::Answer,
-                                        &result->answer2, check.diagnostics)) {
-        warnAboutAnswer(result->answer2, answer2.value, answer2.line, check.prefix + "answer2", check.diagnostics);
+    } else if (slots == 2) {
+        checkAnswerText(check, answer2, "answer2", &result->answer2);
     }
 }
 
@@ -327,23 +212,25 @@ void checkQuestionText(const QuestionCheck& check, QuestionContent* result) {
         addError(check.diagnostics, lineOr(text, check.question.line),
                  check.prefix + "no text: a text quiz shows each question's text");
     } else if (text.given) {
-        playerText(text.value, text.line, check.prefix + "text", TextRule::Field, &result->text, check.diagnostics);
+        playerText(text, check.prefix + "text", TextRule::Field, &result->text, check.diagnostics);
     }
 }
 
-// comment: kept only when the quiz reveals comments.
+// comment: kept only when the quiz reveals comments, and then expected in a picture quiz (the only
+// kind that shows it).
 void checkComment(const QuestionCheck& check, QuestionContent* result) {
     const SourceText& comment = check.question.comment;
-    if (!check.facts.revealKnown) {
-        // Nothing to tell whether the comment is used.
-    } else if (usable(comment)) {
-        if (check.quiz.reveal == RevealMode::Comment) {
-            playerText(comment.value, comment.line, check.prefix + "comment", TextRule::Field, &result->comment,
-                       check.diagnostics);
+    const bool comments = check.quiz.reveal == RevealMode::Comment;
+    if (!check.facts.revealKnown || comment.wrongType) {
+        // Nothing to tell whether the comment is used, or reported when read.
+    } else if (comment.given) {
+        if (comments) {
+            playerText(comment, check.prefix + "comment", TextRule::Field, &result->comment, check.diagnostics);
         } else {
-            addWarning(check.diagnostics, comment.line,
-                       check.prefix + "comment is shown only with reveal = \"comment\"; it is left out");
+            check.reveals->unusedComments.push_back({check.number, comment.line});
         }
+    } else if (comments && check.facts.kindKnown && check.quiz.kind == QuizKind::Picture) {
+        check.reveals->withoutComment.push_back({check.number, check.question.line});
     }
 }
 
@@ -380,20 +267,57 @@ void checkAnswerPicture(const QuestionCheck& check, MediaSources* sources, Check
             checkMediaFile(sources, picture, check.prefix + "answer_picture", mediaRuleFor(QuizKind::Picture),
                            IMG_ANSWER_BASE + check.number, quiz, check.diagnostics);
         } else if (check.quiz.reveal != RevealMode::AnswerPicture) {
-            addWarning(check.diagnostics, picture.line,
-                       check.prefix + "answer_picture is shown only with reveal = \"picture\"; it is left out");
+            check.reveals->unusedPictures.push_back({check.number, picture.line});
         }
     } else if (answerPictures) {
-        addWarning(check.diagnostics, check.question.line,
-                   check.prefix + "no answer_picture: solving this question reveals nothing");
+        check.reveals->withoutPicture.push_back({check.number, check.question.line});
     }
+}
+
+// "questions 1 to 3, 5 and 8", in the order given (question order).
+std::string questionList(const std::vector<RevealKeys::Place>& places) {
+    std::vector<std::string> runs;
+    for (std::size_t i = 0; i < places.size();) {
+        std::size_t j = i;
+        while (j + 1 < places.size() && places[j + 1].question == places[j].question + 1) ++j;
+        const std::string first = std::to_string(places[i].question);
+        runs.push_back(j == i ? first
+                              : j == i + 1 ? first + ", " + std::to_string(places[j].question)
+                                           : first + " to " + std::to_string(places[j].question));
+        i = j + 1;
+    }
+    std::string text = "questions ";
+    for (std::size_t k = 0; k < runs.size(); ++k) text += (k == 0 ? "" : k + 1 == runs.size() ? " and " : ", ") + runs[k];
+    return text;
+}
+
+// One question: its own message at its own line. Several: one line for all, at the first one's.
+void warnAboutQuestions(const std::vector<RevealKeys::Place>& places, const std::string& one,
+                        const std::string& several, Diagnostics* diagnostics) {
+    if (places.size() == 1) {
+        addWarning(diagnostics, places[0].line, "question " + std::to_string(places[0].question) + ": " + one);
+    } else if (places.size() > 1) {
+        addWarning(diagnostics, places[0].line, questionList(places) + several);
+    }
+}
+
+void reportRevealKeys(const RevealKeys& keys, Diagnostics* diagnostics) {
+    warnAboutQuestions(keys.unusedComments, "comment is shown only with reveal = \"comment\"; it is left out",
+                       ": their comments are shown only with reveal = \"comment\"; they are left out", diagnostics);
+    warnAboutQuestions(keys.unusedPictures, "answer_picture is shown only with reveal = \"picture\"; it is left out",
+                       ": their answer pictures are shown only with reveal = \"picture\"; they are left out",
+                       diagnostics);
+    warnAboutQuestions(keys.withoutComment, "no comment: solving this question reveals nothing",
+                       " have no comment: solving them reveals nothing", diagnostics);
+    warnAboutQuestions(keys.withoutPicture, "no answer_picture: solving this question reveals nothing",
+                       " have no answer_picture: solving them reveals nothing", diagnostics);
 }
 
 // Each key of the question in turn; the question joins the quiz's content whatever was found.
 void checkQuestion(const QuestionSource& question, int number, const HeaderFacts& facts, MediaSources* sources,
-                   CheckedQuiz* quiz, Diagnostics* diagnostics) {
-    const QuestionCheck check{question, number, "question " + std::to_string(number) + ": ", quiz->content, facts,
-                              diagnostics};
+                   RevealKeys* reveals, CheckedQuiz* quiz, Diagnostics* diagnostics) {
+    const QuestionCheck check{
+        question, number, "question " + std::to_string(number) + ": ", quiz->content, facts, reveals, diagnostics};
     QuestionContent result;
     checkAnswer(check, &result);
     checkAnswer2(check, &result);
@@ -420,23 +344,25 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
     if (!source.title.given) {
         addError(diagnostics, 0, "no title: write title = \"...\"; it is also the window's caption");
     } else if (usable(source.title)) {
-        playerText(source.title.value, source.title.line, "title", TextRule::Field, &content->title,
+        playerText(source.title, "title", TextRule::Field, &content->title,
                    diagnostics);
     }
     if (usable(source.author)) {
-        playerText(source.author.value, source.author.line, "author", TextRule::Field, &content->author,
+        playerText(source.author, "author", TextRule::Field, &content->author,
                    diagnostics);
     }
     if (usable(source.description)) {
-        playerText(source.description.value, source.description.line, "description", TextRule::Field,
+        playerText(source.description, "description", TextRule::Field,
                    &content->description, diagnostics);
     }
+    bool slotsKnown = !source.slots.wrongType;
     if (usable(source.slots)) {
         if (source.slots.value == 1 || source.slots.value == 2) {
             content->slots = static_cast<int>(source.slots.value);
         } else {
             addError(diagnostics, source.slots.line,
                      "slots must be 1 or 2, not " + std::to_string(source.slots.value));
+            slotsKnown = false;
         }
     }
     if (source.captions.items.size() > 2) {
@@ -448,7 +374,7 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
     for (std::size_t i = 0; i < source.captions.items.size() && i < 2; ++i) {
         const SourceText& caption = source.captions.items[i];
         if (usable(caption)) {
-            playerText(caption.value, caption.line, "caption " + std::to_string(i + 1), TextRule::Field,
+            playerText(caption, "caption " + std::to_string(i + 1), TextRule::Field,
                        captions[i], diagnostics);
         }
     }
@@ -471,7 +397,7 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
                  "background must be a colour written \"#RRGGBB\" (six hexadecimal digits), not " +
                      quotedText(source.background.value, '"'));
     }
-    return HeaderFacts{kindKnown, revealKnown};
+    return HeaderFacts{kindKnown, slotsKnown, revealKnown};
 }
 
 void checkCodes(const QuizSource& source, QuizContent* content, Diagnostics* diagnostics) {
@@ -491,7 +417,7 @@ void checkCodes(const QuizSource& source, QuizContent* content, Diagnostics* dia
         std::string text;
         if (usable(code)) {
             const std::string name = "code " + std::to_string(k + 1);
-            if (playerText(code.value, code.line, name, TextRule::Code, &text, diagnostics)) {
+            if (playerText(code, name, TextRule::Code, &text, diagnostics)) {
                 if (text.empty())
                     addWarning(diagnostics, code.line,
                                name + " is empty: a score of " + std::to_string(k + 1) + " shows no code");
@@ -559,9 +485,11 @@ bool checkQuizSource(const QuizSource& source, const std::filesystem::path& fold
     }
     // Questions past the limit are not looked into: a quiz of them is refused anyway, and each one
     // may name a large media file.
+    RevealKeys reveals;
     for (std::size_t i = 0; i < source.questions.size() && i < static_cast<std::size_t>(MAX_QUESTIONS); ++i) {
-        checkQuestion(source.questions[i], static_cast<int>(i + 1), facts, &sources, quiz, diagnostics);
+        checkQuestion(source.questions[i], static_cast<int>(i + 1), facts, &sources, &reveals, quiz, diagnostics);
     }
+    reportRevealKeys(reveals, diagnostics);
     checkCodes(source, &quiz->content, diagnostics);
     // Errors found before (in reading the manifest) count too: nothing is packed for a broken quiz.
     if (countErrors(*diagnostics) != 0) return false;

@@ -99,6 +99,15 @@ void spaceOut(std::string* text, bool answer, const std::string& what, std::vect
                                         : ": its line breaks are spaces, as the header shows one line"));
 }
 
+// An answer with spaces at its ends can never be matched, and check refuses it: they are left out,
+// so the folder still comes back (an answer of spaces only stays, and is refused).
+void trimAnswer(std::string* answer, const std::string& what, std::vector<std::string>* notes) {
+    const std::size_t first = answer->find_first_not_of(' ');
+    if (first == std::string::npos || (first == 0 && answer->back() != ' ')) return;
+    *answer = answer->substr(first, answer->find_last_not_of(' ') - first + 1);
+    notes->push_back(what + ": the spaces at its ends are left out, as no typed answer could match them");
+}
+
 void fitForAFolder(QuizContent* content, std::vector<std::string>* notes) {
     cutAsThePlayer(&content->title, "the title", notes);
     cutAsThePlayer(&content->author, "the author", notes);
@@ -110,8 +119,10 @@ void fitForAFolder(QuizContent* content, std::vector<std::string>* notes) {
         const std::string where = "question " + std::to_string(i + 1) + ": ";
         cutAsThePlayer(&question.answer1, where + "answer", notes);
         spaceOut(&question.answer1, true, where + "answer", notes);
+        trimAnswer(&question.answer1, where + "answer", notes);
         cutAsThePlayer(&question.answer2, where + "answer2", notes);
         spaceOut(&question.answer2, true, where + "answer2", notes);
+        trimAnswer(&question.answer2, where + "answer2", notes);
         cutAsThePlayer(&question.text, where + "text", notes);
         cutAsThePlayer(&question.comment, where + "comment", notes);
     }

@@ -17,7 +17,9 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
+#include "tools/quiz_folder/toml_text.h"
 #include "tools/support/text.h"
 
 namespace {
@@ -44,6 +46,7 @@ const char* typeName(const toml::node& node) {
 void readText(const toml::node& node, const std::string& name, SourceText* target, Diagnostics* diagnostics) {
     target->given = true;
     target->line = lineOf(node);
+    target->column = static_cast<int>(node.source().begin.column);
     if (!node.is_string()) {
         addError(diagnostics, lineOf(node), name + " must be a text in double quotes, not " + typeName(node));
         target->wrongType = true;
@@ -83,18 +86,23 @@ void readTextList(const toml::node& node, const std::string& name, SourceTextLis
     }
 }
 
-void unknownKey(const toml::key& key, const std::string& where, Diagnostics* diagnostics) {
-    addWarning(diagnostics, static_cast<int>(key.source().begin.line),
-               "unknown key " + quotedText(std::string(key.str())) + where + " is ignored");
+const std::vector<std::string> QUIZ_KEYS = {"kind",     "title",  "author",     "description", "slots",
+                                            "captions", "reveal", "background", "codes"};
+const std::vector<std::string> QUESTION_KEYS = {"text", "answer", "answer2", "comment", "media", "answer_picture"};
+
+bool isOneOf(std::string_view name, const std::vector<std::string>& keys) {
+    return std::find(keys.begin(), keys.end(), name) != keys.end();
 }
 
-bool isQuizKey(std::string_view name) {
-    static const char* const KEYS[] = {"kind",     "title",  "author",     "description", "slots",
-                                       "captions", "reveal", "background", "codes"};
-    for (const char* key : KEYS) {
-        if (name == key) return true;
-    }
-    return false;
+// An unknown key, with the known key it is closest to when one is close: a typing slip loses its
+// value silently otherwise.
+void unknownKey(const toml::key& key, const std::string& where, const std::vector<std::string>& known,
+                Diagnostics* diagnostics) {
+    const std::string name(key.str());
+    const std::string closest = closestName(name, known);
+    addWarning(diagnostics, static_cast<int>(key.source().begin.line),
+               "unknown key " + quotedText(name) + where + " is ignored" +
+                   (closest.empty() ? "" : "; did you mean " + quotedText(closest) + "?"));
 }
 
 void readQuestion(const toml::table& table, int number, QuestionSource* question, Diagnostics* diagnostics) {
@@ -115,13 +123,13 @@ void readQuestion(const toml::table& table, int number, QuestionSource* question
             readText(node, label, &question->media, diagnostics);
         } else if (name == "answer_picture") {
             readText(node, label, &question->answerPicture, diagnostics);
-        } else if (isQuizKey(name)) {
+        } else if (isOneOf(name, QUIZ_KEYS)) {
             // TOML puts every key below a [[questions]] line into that question.
             addWarning(diagnostics, static_cast<int>(key.source().begin.line),
                        quotedText(std::string(name)) + " stands below [[questions]], so it belongs to question " +
                            std::to_string(number) + " and is ignored; move it above the first [[questions]]");
         } else {
-            unknownKey(key, " in question " + std::to_string(number), diagnostics);
+            unknownKey(key, " in question " + std::to_string(number), QUESTION_KEYS, diagnostics);
         }
     }
 }
@@ -150,35 +158,6 @@ constexpr std::size_t MAX_KEY_PARTS = 32;
 
 bool isBareKeyCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
-}
-
-// The end of the string that starts at text[at] (a quote), and the lines it spans counted in *line.
-// Multi-line strings may end in up to two more quotes of their own; a single-line string ends at
-// the end of its line if it is not closed (the parser reports that).
-std::size_t stringEnd(const std::string& text, std::size_t at, int* line, bool* multiLine) {
-    const char quote = text[at];
-    const bool escapes = quote == '"';
-    *multiLine = text.compare(at, 3, std::string(3, quote)) == 0;
-    std::size_t i = at + (*multiLine ? 3 : 1);
-    while (i < text.size()) {
-        const char c = text[i];
-        if (escapes && c == '\\') {
-            i += 2;
-            continue;
-        }
-        if (c == '\n') {
-            if (!*multiLine) return i;
-            ++*line;
-        }
-        if (c == quote && !*multiLine) return i + 1;
-        if (c == quote && text.compare(i, 3, std::string(3, quote)) == 0) {
-            std::size_t end = i + 3;
-            while (end < text.size() && end < i + 5 && text[end] == quote) ++end;
-            return end;
-        }
-        ++i;
-    }
-    return i;
 }
 
 // The line of the first dotted name (a key, a table header, or anything dotted outside strings and
@@ -234,11 +213,22 @@ bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diag
                      " parts, which no quiz.toml needs");
         return false;
     }
+    int line = 0, column = 0;
+    std::string message;
+    if (findNonUtf8(text, &line, &column, &message)) {
+        addSyntaxError(diagnostics, line, column, lineText(text, line), message,
+                       "save it as UTF-8 (in Notepad: File, Save as, Encoding: UTF-8)");
+        return false;
+    }
     toml::parse_result parsed = toml::parse(std::string_view(text), std::string_view(QUIZ_TOML_NAME));
     if (!parsed) {
         const toml::parse_error& error = parsed.error();
-        addError(diagnostics, static_cast<int>(error.source().begin.line),
-                 "not valid TOML: " + std::string(error.description()));
+        line = static_cast<int>(error.source().begin.line);
+        column = static_cast<int>(error.source().begin.column);
+        const std::string description(error.description());
+        const std::string source = lineText(text, line);
+        addSyntaxError(diagnostics, line, column, source, "not valid TOML: " + description,
+                       syntaxHint(description, source, column));
         return false;
     }
     const toml::table& table = parsed.table();
@@ -264,9 +254,29 @@ bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diag
             readTextList(node, "codes", &source->codes, diagnostics);
         } else if (name == "questions") {
             readQuestions(node, source, diagnostics);
+        } else if (isOneOf(name, QUESTION_KEYS)) {
+            addWarning(diagnostics, static_cast<int>(key.source().begin.line),
+                       quotedText(std::string(name)) + " stands above the first [[questions]], so it belongs to no "
+                       "question and is ignored; move it below the [[questions]] line of its question");
         } else {
-            unknownKey(key, "", diagnostics);
+            static const std::vector<std::string> topLevel = [] {
+                std::vector<std::string> keys = QUIZ_KEYS;
+                keys.push_back("questions");
+                return keys;
+            }();
+            unknownKey(key, "", topLevel, diagnostics);
         }
     }
+    std::vector<SourceText*> texts = {&source->kind,       &source->title,  &source->author,
+                                      &source->description, &source->reveal, &source->background};
+    for (SourceTextList* list : {&source->captions, &source->codes}) {
+        for (SourceText& item : list->items) texts.push_back(&item);
+    }
+    for (QuestionSource& question : source->questions) {
+        for (SourceText* field : {&question.text, &question.answer, &question.answer2, &question.comment,
+                                  &question.media, &question.answerPicture})
+            texts.push_back(field);
+    }
+    locateWrittenTexts(text, texts);
     return true;
 }

@@ -17,7 +17,9 @@ struct SourceText {
     bool given = false;
     bool wrongType = false;
     std::string value;
-    int line = 0;  // 0 when not given
+    int line = 0;          // 0 when not given
+    int column = 0;        // of its opening quote, in characters; 0 when not known
+    std::string written;   // as written in quiz.toml, from quote to quote; empty when not known
 };
 
 struct SourceInteger {

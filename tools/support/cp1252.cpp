@@ -38,7 +38,12 @@ std::string describeCodePoint(uint32_t codePoint) {
     return text;
 }
 
-// The byte for a code point, or -1 when code page 1252 has none.
+TextConversion failure(std::string error) {
+    return TextConversion{false, std::string(), std::move(error)};
+}
+
+}  // namespace
+
 int cp1252Byte(uint32_t codePoint) {
     if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
         return static_cast<int>(codePoint);
@@ -47,12 +52,6 @@ int cp1252Byte(uint32_t codePoint) {
     }
     return -1;
 }
-
-TextConversion failure(std::string error) {
-    return TextConversion{false, std::string(), std::move(error)};
-}
-
-}  // namespace
 
 bool decodeUtf8Char(const std::string& utf8, std::size_t* offset, uint32_t* codePoint,
                     std::string* error) {

@@ -17,6 +17,9 @@ TextConversion utf8ToCp1252(const std::string& utf8);
 // The 251 defined bytes become their characters; 0x81, 0x8D, 0x8F, 0x90 and 0x9D are refused.
 TextConversion cp1252ToUtf8(const std::string& cp1252);
 
+// The byte of a character in code page 1252, or -1 when it has none.
+int cp1252Byte(uint32_t codePoint);
+
 // Decodes the character at *offset and moves *offset past it. Strict UTF-8: overlong forms,
 // surrogates and values above U+10FFFF are refused. On failure *offset is unchanged, *codePoint
 // means nothing and *error says which byte is at fault.

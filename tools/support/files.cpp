@@ -425,6 +425,56 @@ bool resolvedPath(const fs::path& path, fs::path* resolved, std::string* reason)
 #endif
 }
 
+namespace {
+
+// A UTF-8 name with A to Z and the capitals of Latin-1 (but the multiplication sign) made small.
+std::string caseFolded(const std::string& name) {
+    std::string folded = name;
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(folded[i]);
+        if (c >= 'A' && c <= 'Z') folded[i] = static_cast<char>(c + 0x20);
+        const unsigned char next = i + 1 < folded.size() ? static_cast<unsigned char>(folded[i + 1]) : 0;
+        if (c == 0xC3 && next >= 0x80 && next <= 0x9E && next != 0x97) folded[++i] = static_cast<char>(next + 0x20);
+    }
+    return folded;
+}
+
+// Entries of a folder looked at for a name in another case: a folder from a stranger may hold
+// millions.
+const int MAX_ENTRIES_COMPARED = 4096;
+
+}  // namespace
+
+std::string pathDifferingInCase(const fs::path& folder, const std::string& path) {
+    fs::path current = folder;
+    std::string found;
+    bool differs = false;
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t slash = std::min(path.find('/', start), path.size());
+        std::string name = path.substr(start, slash - start);
+        std::error_code ec;
+        if (!name.empty() && name != "." && name != ".." && !fs::exists(fs::symlink_status(current / nativePath(name), ec))) {
+            const std::string wanted = caseFolded(name);
+            name.clear();
+            int compared = 0;
+            for (fs::directory_iterator it(current, ec), end; !ec && it != end && compared < MAX_ENTRIES_COMPARED;
+                 it.increment(ec), ++compared) {
+                const std::string candidate = utf8Path(it->path().filename());
+                if (caseFolded(candidate) == wanted) {
+                    name = candidate;
+                    break;
+                }
+            }
+            if (name.empty()) return std::string();
+            differs = true;
+        }
+        current /= nativePath(name);
+        found += (start == 0 ? "" : "/") + name;
+        start = slash + 1;
+    }
+    return differs ? found : std::string();
+}
+
 bool sameFile(const fs::path& a, const fs::path& b) {
 #ifdef _WIN32
     BY_HANDLE_FILE_INFORMATION information[2];

@@ -37,6 +37,12 @@ bool readRegularFile(const std::filesystem::path& path, const std::string& shown
 // when it cannot be found.
 bool resolvedPath(const std::filesystem::path& path, std::filesystem::path* resolved, std::string* reason);
 
+// For a path inside folder (UTF-8, with "/") that names nothing: the same path with the letter case
+// of its names as they are on disk, when only case keeps it from naming something (as on Windows,
+// where names ignore case); empty otherwise. A to Z and the accented letters of Latin-1 count; at
+// most a few thousand entries of each folder are looked at.
+std::string pathDifferingInCase(const std::filesystem::path& folder, const std::string& path);
+
 // Whether a and b are the same existing file, whatever the names (links, hard links) lead to it.
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 

@@ -1,0 +1,175 @@
+// Expected answers against what players will type, judged by the player's own matcher.
+#include "tools/quiz_folder/answer_typing.h"
+
+#include <vector>
+
+#include "checking/matcher.h"
+#include "tools/support/cp1252.h"
+#include "tools/support/text.h"
+
+namespace {
+
+// Characters of code page 1252 that keyboards do not type directly (word processors put them in),
+// and what players type instead. An empty plain form: players leave the character out, as they do
+// quotation marks around an answer.
+struct PlainForm {
+    unsigned char byte;
+    const char* plain;
+    const char* name;  // how a message names a character that cannot be seen; null: shown as it is
+};
+const PlainForm PLAIN_FORMS[] = {
+    {0x82, "'", nullptr},   {0x84, "", nullptr},    {0x85, "...", nullptr}, {0x88, "^", nullptr},
+    {0x8B, "", nullptr},    {0x8C, "OE", nullptr},  {0x91, "'", nullptr},   {0x92, "'", nullptr},
+    {0x93, "", nullptr},    {0x94, "", nullptr},    {0x96, "-", nullptr},   {0x97, "-", nullptr},
+    {0x98, "~", nullptr},   {0x99, "", nullptr},    {0x9B, "", nullptr},    {0x9C, "oe", nullptr},
+    {0xA0, " ", "a non-breaking space"},            {0xA9, "", nullptr},    {0xAB, "", nullptr},
+    {0xAD, "", "a soft hyphen"},                    {0xAE, "", nullptr},    {0xB4, "'", nullptr},
+    {0xBB, "", nullptr},    {0xBC, "1/4", nullptr}, {0xBD, "1/2", nullptr}, {0xBE, "3/4", nullptr},
+    {0xC6, "AE", nullptr},  {0xD7, "x", nullptr},   {0xE6, "ae", nullptr},
+};
+
+const PlainForm* plainFormOf(unsigned char byte) {
+    for (const PlainForm& form : PLAIN_FORMS) {
+        if (form.byte == byte) return &form;
+    }
+    return nullptr;
+}
+
+// The capital of a lower-case accented letter, or 0 for any other byte.
+unsigned char accentedCapital(unsigned char byte) {
+    switch (byte) {
+        case 0x9A: return 0x8A;  // s caron
+        case 0x9E: return 0x8E;  // z caron
+        case 0xFF: return 0x9F;  // y diaeresis
+        default: break;
+    }
+    // a grave to thorn, except the division sign; sharp s (0xDF) has no capital in the code page.
+    if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<unsigned char>(byte - 0x20);
+    return 0;
+}
+
+// The lower case of a capital accented letter, or 0 for any other byte.
+unsigned char accentedSmall(unsigned char byte) {
+    switch (byte) {
+        case 0x8A: return 0x9A;
+        case 0x8E: return 0x9E;
+        case 0x9F: return 0xFF;
+        default: break;
+    }
+    if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) return static_cast<unsigned char>(byte + 0x20);
+    return 0;
+}
+
+std::string utf8Of(const std::string& cp1252) {
+    const TextConversion converted = cp1252ToUtf8(cp1252);
+    return converted.ok ? converted.text : cp1252;
+}
+
+std::string quoted(const std::string& cp1252) {
+    return quotedText(utf8Of(cp1252), '"');
+}
+
+// text without spaces at its ends and with every run of spaces inside it made one space.
+std::string singleSpaced(const std::string& text) {
+    std::string result;
+    for (char c : text) {
+        if (c == ' ' && (result.empty() || result.back() == ' ')) continue;
+        result.push_back(c);
+    }
+    if (!result.empty() && result.back() == ' ') result.pop_back();
+    return result;
+}
+
+// "’", "’ and «", "’, « and a non-breaking space": each character once, in order.
+std::string listed(const std::vector<std::string>& items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        text += i == 0 ? "" : i + 1 == items.size() ? " and " : ", ";
+        text += items[i];
+    }
+    return text;
+}
+
+void addUnique(std::vector<std::string>* items, const std::string& item) {
+    for (const std::string& existing : *items) {
+        if (existing == item) return;
+    }
+    items->push_back(item);
+}
+
+// The verdict word the player gives typed for answer, in UTF-8.
+std::string verdictOf(const std::string& answer, const std::string& typed) {
+    return utf8Of(matchAnswer(answer.c_str(), typed.c_str()));
+}
+
+}  // namespace
+
+void checkAnswerTyping(const std::string& answer, int line, const std::string& name, Diagnostics* diagnostics) {
+    const std::string shown = name + " " + quoted(answer);
+    const std::size_t first = answer.find_first_not_of(' ');
+    if (!answer.empty() && first == std::string::npos) {
+        addError(diagnostics, line, shown + " is only spaces: no typed answer can ever match it");
+        return;
+    }
+    if (!answer.empty() && (answer.front() == ' ' || answer.back() == ' ')) {
+        addError(diagnostics, line,
+                 shown + (answer.front() == ' ' ? " starts" : " ends") +
+                     " with a space, and the player trims only what is typed, so no typed answer can ever match "
+                     "it: write " +
+                     quoted(answer.substr(first, answer.find_last_not_of(' ') - first + 1)));
+        return;  // what players type is measured against the answer once it can be matched at all
+    }
+
+    std::vector<std::string> typographic, capitals, smalls;
+    std::string plain, inSmall, inCapitals;
+    for (unsigned char byte : answer) {
+        const PlainForm* form = plainFormOf(byte);
+        const unsigned char capital = form ? 0 : accentedCapital(byte);
+        const unsigned char small = form ? 0 : accentedSmall(byte);
+        const std::string character = utf8Of(std::string(1, static_cast<char>(byte)));
+        if (form) addUnique(&typographic, form->name ? form->name : character);
+        if (capital) addUnique(&smalls, character);
+        if (small) addUnique(&capitals, character);
+        plain += form ? std::string(form->plain) : std::string(1, static_cast<char>(byte));
+        inSmall.push_back(static_cast<char>(small ? small : byte >= 'A' && byte <= 'Z' ? byte + 0x20 : byte));
+        inCapitals.push_back(static_cast<char>(capital ? capital : byte >= 'a' && byte <= 'z' ? byte - 0x20 : byte));
+    }
+    // Each warning names what players type and what the player then says; none when that is right.
+    if (!typographic.empty()) {
+        const std::string typed = singleSpaced(plain);
+        const std::string verdict = verdictOf(answer, typed);
+        if (verdict != "BRAVO") {
+            addWarning(diagnostics, line,
+                       shown + " holds " + listed(typographic) + ", which keyboards do not type: a player who types " +
+                           quoted(typed) + " gets \"" + verdict + "\"; write " + quoted(typed));
+        }
+    }
+    if (!capitals.empty()) {
+        const std::string verdict = verdictOf(answer, inSmall);
+        if (verdict != "BRAVO") {
+            addWarning(diagnostics, line,
+                       shown + " has capital accented letters (" + listed(capitals) +
+                           "): a player who types it in lower case, " + quoted(inSmall) + ", gets \"" + verdict +
+                           "\", since the player folds only a to z; write " + quoted(inSmall) +
+                           ", with accented letters in lower case as keyboards type them");
+        }
+    }
+    if (!smalls.empty()) {
+        const std::string verdict = verdictOf(answer, inCapitals);
+        if (verdict != "BRAVO") {
+            addWarning(diagnostics, line,
+                       shown + " has lower-case accented letters (" + listed(smalls) +
+                           "): a player who types it in capitals, " + quoted(inCapitals) + ", gets \"" + verdict +
+                           "\", since the player folds only a to z");
+        }
+    }
+    if (answer.find("  ") != std::string::npos) {
+        const std::string typed = singleSpaced(answer);
+        const std::string verdict = verdictOf(answer, typed);
+        if (verdict != "BRAVO") {
+            addWarning(diagnostics, line,
+                       shown + " has several spaces in a row: a player who types " + quoted(typed) + " gets \"" +
+                           verdict + "\"; write " + quoted(typed));
+        }
+    }
+}

@@ -1,0 +1,210 @@
+// Checking the media files of a quiz folder.
+#include "tools/quiz_folder/media_check.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "player/geometry.h"
+#include "tools/quiz_folder/picture_check.h"
+#include "tools/support/files.h"
+#include "tools/support/text.h"
+
+namespace {
+
+// Whether path (links resolved) lies inside folder (links resolved), below it.
+bool isInside(const std::filesystem::path& folder, const std::filesystem::path& path) {
+    auto part = path.begin();
+    for (const std::filesystem::path& folderPart : folder) {
+        if (part == path.end() || *part != folderPart) return false;
+        ++part;
+    }
+    return part != path.end();
+}
+
+// path as a command line takes it: in double quotes when it holds anything but letters, digits and
+// . _ - /.
+std::string commandPath(const std::string& path) {
+    for (char c : path) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+                           c == '_' || c == '-' || c == '/';
+        if (!plain) return "\"" + path + "\"";
+    }
+    return path;
+}
+
+// path with its extension (if any) replaced by extension.
+std::string withExtension(const std::string& path, const char* extension) {
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.rfind('/');
+    const std::string stem = dot == std::string::npos || (slash != std::string::npos && dot < slash) || dot == 0
+                                 ? path
+                                 : path.substr(0, dot);
+    return stem + "." + extension;
+}
+
+// How a file of another format becomes one the player takes, as a command of a common free tool.
+std::string conversionCommand(MediaKind kind, const std::string& path) {
+    switch (kind) {
+        case MediaKind::Picture:
+            return "magick " + commandPath(path) + " " + commandPath(withExtension(path, "jpg")) + " (ImageMagick)";
+        case MediaKind::Sound:
+            return "ffmpeg -i " + commandPath(path) + " " + commandPath(withExtension(path, "mp3"));
+        default:
+            // Motion JPEG: Windows has its decoder, and Wine plays it.
+            return "ffmpeg -i " + commandPath(path) + " -c:v mjpeg -q:v 4 " + commandPath(withExtension(path, "avi"));
+    }
+}
+
+// The rest of the message for a file that is not of the kind's formats: what it is, when that is
+// known, and how to convert it when it holds the right kind of media.
+std::string notOfItsFormat(const std::vector<unsigned char>& bytes, const MediaRule& rule, const std::string& path) {
+    if (bytes.empty()) return std::string("is not ") + rule.description + " (the file is empty)";
+    const MediaFormatName format = mediaFormatName(bytes);
+    if (format.name == nullptr) return std::string("is not ") + rule.description;
+    std::string text = std::string("is ") + format.name + ", not " + rule.shortName;
+    // A film's sound track makes a sound too.
+    if (format.kind == rule.kind || (rule.kind == MediaKind::Sound && format.kind == MediaKind::Film)) {
+        text += ": convert it, for example with " + conversionCommand(rule.kind, path) + ", and name the new file here";
+    }
+    return text;
+}
+
+std::string sizeText(int width, int height) {
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
+// Decodes a picture; false (with an error) when it cannot be shown. shown is "NAME 'PATH'".
+bool checkPictureFile(const std::vector<unsigned char>& bytes, int line, const std::string& shown,
+                      const std::string& path, Diagnostics* diagnostics) {
+    const PictureFacts facts = checkPicture(bytes.data(), bytes.size());
+    const std::string format = mediaFormatName(bytes).name;
+    switch (facts.state) {
+        case PictureState::Cut:
+            addError(diagnostics, line,
+                     shown + " is " + format + " cut short: the file ends before the picture does; copy or export "
+                     "it again");
+            return false;
+        case PictureState::Damaged:
+            addError(diagnostics, line,
+                     shown + " is " + format + " that does not decode" +
+                         (facts.reason.empty() ? std::string() : " (" + facts.reason + ")") +
+                         ": export it again from a picture editor");
+            return false;
+        default: break;
+    }
+    // The player shows a picture within its box: much larger only makes the program larger and slower
+    // to open, and past the decoding limit it is refused.
+    if (facts.state == PictureState::Good && facts.width <= 2 * PICTURE_BOX && facts.height <= 2 * PICTURE_BOX)
+        return true;
+    int width = 0, height = 0;
+    shownPictureSize(facts.width, facts.height, &width, &height);
+    const std::string scale = "scale it to " + sizeText(width, height) + ", for example with magick " +
+                              commandPath(path) + " -resize " + std::to_string(PICTURE_BOX) + "x" +
+                              std::to_string(PICTURE_BOX) + " " + commandPath(path) + " (ImageMagick)";
+    if (facts.state == PictureState::TooLarge) {
+        addError(diagnostics, line,
+                 shown + " is " + sizeText(facts.width, facts.height) + " pixels, more than the " +
+                     std::to_string(PICTURE_MAX_PIXELS / 1000000) + " million a picture may have; the player shows "
+                     "it at " + sizeText(width, height) + ": " + scale);
+        return false;
+    }
+    addWarning(diagnostics, line,
+               shown + " is " + sizeText(facts.width, facts.height) + " pixels, but the player shows it at " +
+                   sizeText(width, height) + ": " + scale + ", and the quiz program gets smaller and opens sooner");
+    return true;
+}
+
+}  // namespace
+
+MediaRule mediaRuleFor(QuizKind kind) {
+    switch (kind) {
+        case QuizKind::Audio:
+            return MediaRule{"an MP3 sound (ID3 tag or MPEG frame)", "an MP3 sound", MediaKind::Sound, MediaFormat::Mp3,
+                             MediaFormat::Mp3};
+        case QuizKind::Video:
+            return MediaRule{"an AVI film (RIFF ... AVI header)", "an AVI film", MediaKind::Film, MediaFormat::Avi,
+                             MediaFormat::Avi};
+        default:
+            return MediaRule{"a JPEG or GIF picture", "a JPEG or GIF picture", MediaKind::Picture, MediaFormat::Jpeg,
+                             MediaFormat::Gif};
+    }
+}
+
+// A quiz folder comes from anyone: a path, or a link on it, that leads outside the folder would put
+// the user's own files into the program the user then shares.
+void checkMediaFile(MediaSources* sources, const SourceText& field, const std::string& name, const MediaRule& rule,
+                    int resourceId, CheckedQuiz* quiz, Diagnostics* diagnostics) {
+    const std::string& path = field.value;
+    if (path.empty()) {
+        addError(diagnostics, field.line, name + " is empty; give the file's path inside the quiz folder");
+        return;
+    }
+    if (path.find('\0') != std::string::npos) {
+        addError(diagnostics, field.line, name + " holds U+0000, which no file name can hold");
+        return;
+    }
+    if (path.find('\\') != std::string::npos) {
+        addError(diagnostics, field.line,
+                 name + " " + quotedText(path) +
+                     " holds \"\\\"; write paths with \"/\" so the folder builds everywhere");
+        return;
+    }
+    const std::filesystem::path relative = nativePath(path);
+    if (relative.is_absolute() || relative.has_root_name() || relative.has_root_directory()) {
+        addError(diagnostics, field.line,
+                 name + " " + quotedText(path) + " must be a path inside the quiz folder");
+        return;
+    }
+    if (sources->overTotal) return;  // reported once already
+    std::filesystem::path resolved;
+    std::string error;
+    if (!resolvedPath(sources->folder / relative, &resolved, &error)) {
+        // A folder made on Windows, where names ignore letter case, may name its files in another case.
+        const std::string other = pathDifferingInCase(sources->folder, path);
+        addError(diagnostics, field.line,
+                 name + ": cannot read " + quotedText(path) + ": " + error +
+                     (other.empty() ? std::string()
+                                    : "; " + quotedText(other) +
+                                          " differs from it only in letter case, which Windows ignores and other "
+                                          "systems do not: write " +
+                                          quotedText(other, '"')));
+        return;
+    }
+    if (sources->resolvedFolder.empty() || !isInside(sources->resolvedFolder, resolved)) {
+        addError(diagnostics, field.line, name + " " + quotedText(path) + " leads outside the quiz folder");
+        return;
+    }
+    QuizMediaFile media{resourceId, path, {}};
+    int64_t size = 0;
+    // Pictures are decoded, so read whole even for check; of sounds and films check needs the first bytes.
+    const bool firstBytes = sources->reading == MediaReading::FormatOnly && rule.kind != MediaKind::Picture;
+    const std::size_t wanted = firstBytes ? MEDIA_FORMAT_BYTES : MEDIA_MAX_BYTES;
+    if (!readRegularFile(resolved, path, MEDIA_MAX_BYTES, wanted, &media.bytes, &size, &error)) {
+        addError(diagnostics, field.line, name + ": " + error);
+        return;
+    }
+    sources->total += size;
+    if (sources->total > MEDIA_TOTAL_MAX_BYTES) {
+        addError(diagnostics, field.line,
+                 name + " " + quotedText(path) + " brings the media to " + std::to_string(sources->total) +
+                     " bytes; a quiz program holds at most " +
+                     std::to_string(MEDIA_TOTAL_MAX_BYTES / (1024 * 1024)) + " MB of them");
+        sources->overTotal = true;
+        return;
+    }
+    const MediaFormat format = mediaFormat(media.bytes);
+    if (format != rule.first && format != rule.second) {
+        addError(diagnostics, field.line, name + " " + quotedText(path) + " " + notOfItsFormat(media.bytes, rule, path));
+        return;
+    }
+    if (rule.kind == MediaKind::Picture && !checkPictureFile(media.bytes, field.line, name + " " + quotedText(path), path,
+                                                             diagnostics))
+        return;
+    if (sources->reading == MediaReading::FormatOnly && media.bytes.size() > MEDIA_FORMAT_BYTES) {
+        media.bytes.resize(MEDIA_FORMAT_BYTES);  // check keeps no more than it would have read
+        media.bytes.shrink_to_fit();
+    }
+    quiz->sources.push_back(resolved);
+    quiz->media.push_back(std::move(media));
+}
+

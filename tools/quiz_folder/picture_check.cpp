@@ -1,0 +1,174 @@
+// Decoding the quiz's pictures with stb_image, bounded: the files come from strangers.
+#include "tools/quiz_folder/picture_check.h"
+
+#include <climits>
+#include <cstdlib>
+
+#include "player/geometry.h"
+
+namespace {
+
+// No allocation of the decoder is larger than a picture of the most pixels at four bytes each.
+constexpr std::size_t MAX_ALLOCATION = static_cast<std::size_t>(PICTURE_MAX_PIXELS) * 4 + 65536;
+
+void* boundedMalloc(std::size_t size) {
+    return size <= MAX_ALLOCATION ? std::malloc(size) : nullptr;
+}
+
+void* boundedRealloc(void* block, std::size_t size) {
+    return size <= MAX_ALLOCATION ? std::realloc(block, size) : nullptr;
+}
+
+}  // namespace
+
+// Only the two formats the player shows, from memory. No SIMD: one code path on every build, the
+// one that is fuzzed. No thread-local failure reason: the tool has one thread, and MinGW's
+// thread-local storage would only add a dependency.
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_GIF
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#define STBI_NO_SIMD
+#define STBI_NO_THREAD_LOCALS
+#define STBI_MALLOC(size) boundedMalloc(size)
+#define STBI_REALLOC(block, size) boundedRealloc(block, size)
+#define STBI_FREE(block) std::free(block)
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+#include <stb/stb_image.h>
+#pragma GCC diagnostic pop
+
+namespace {
+
+// Whether a GIF holds every block it announces, up to its trailer or the end of its last block. The
+// decoder takes a file that stops inside a picture's data for a picture that ends there.
+bool gifComplete(const unsigned char* bytes, std::size_t size) {
+    if (size < 13) return false;
+    std::size_t at = 13;
+    if (bytes[10] & 0x80) at += 3u * (2u << (bytes[10] & 7));  // the global colour table
+    // Data sub-blocks: each a length byte and that many bytes, the last one of length 0.
+    const auto subBlocks = [&]() {
+        while (at < size) {
+            const unsigned char length = bytes[at++];
+            if (length == 0) return true;
+            at += length;
+        }
+        return false;
+    };
+    while (at < size) {
+        const unsigned char block = bytes[at++];
+        if (block == 0x3B) return true;  // the trailer
+        if (block == 0x21) {             // an extension: its label, then sub-blocks
+            if (++at > size || !subBlocks()) return false;
+        } else if (block == 0x2C) {  // an image: its descriptor, a local colour table, then its data
+            if (at + 9 > size) return false;
+            const unsigned char flags = bytes[at + 8];
+            at += 9;
+            if (flags & 0x80) at += 3u * (2u << (flags & 7));
+            if (++at > size || !subBlocks()) return false;  // the code size, then the data
+        } else {
+            return true;  // not a block: the decoder has judged what it needed
+        }
+    }
+    return at == size;  // ending between blocks, without a trailer, loses nothing
+}
+
+// Whether a JPEG ends with its end marker after its last scan; a file cut short does not.
+bool jpegHasEnd(const unsigned char* bytes, std::size_t size) {
+    std::size_t lastScan = 0;
+    for (std::size_t i = 0; i + 1 < size; ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xDA) lastScan = i;
+    }
+    for (std::size_t i = lastScan; i + 1 < size; ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xD9) return true;
+    }
+    return false;
+}
+
+// Whether every Huffman table of a JPEG holds at most 256 codes. The decoder (stb_image 2.27, as
+// Debian ships it) trusts the sixteen counts of a table and writes that many codes into room for
+// 256: a file from a stranger could write past its tables. Every table the decoder could read is
+// looked at: the marker segments are walked as it walks them, bytes that are not a marker skipped up
+// to the next one (the decoder does so before the frame header, and fails elsewhere), the scans'
+// data up to the next marker; bytes past the end read as zeros, as they do for the decoder.
+bool jpegTablesFit(const unsigned char* bytes, std::size_t size) {
+    const auto at = [&](std::size_t i) -> unsigned { return i < size ? bytes[i] : 0; };
+    std::size_t i = 2;  // after the start marker
+    while (i + 1 < size) {
+        if (at(i) != 0xFF) {
+            ++i;
+            continue;
+        }
+        while (i < size && at(i) == 0xFF) ++i;
+        const unsigned marker = at(i++);
+        if (marker == 0xD9) return true;  // the decoder ends here, or fails
+        if ((marker >= 0xD0 && marker <= 0xD8) || marker == 0x01 || marker == 0x00) continue;  // no length
+        const std::size_t length = (at(i) << 8) | at(i + 1);
+        if (marker == 0xC4) {
+            // Tables follow one another while the segment's length lasts, as the decoder counts it.
+            long left = static_cast<long>(length) - 2;
+            std::size_t table = i + 2;
+            while (left > 0) {
+                unsigned codes = 0;
+                for (std::size_t k = 1; k <= 16; ++k) codes += at(table + k);
+                if (codes > 256) return false;
+                table += 17 + codes;
+                left -= 17 + static_cast<long>(codes);
+            }
+        }
+        i += length;
+        if (marker == 0xDA) {
+            // The scan's data: FF 00 is a data byte, FF D0 to D7 a restart; any other FF ends it.
+            while (i + 1 < size && !(at(i) == 0xFF && at(i + 1) != 0x00 && (at(i + 1) < 0xD0 || at(i + 1) > 0xD7))) ++i;
+        }
+    }
+    return true;
+}
+
+bool isGif(const unsigned char* bytes, std::size_t size) {
+    return size >= 3 && bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F';
+}
+
+PictureFacts failed(const unsigned char* bytes, std::size_t size, int width, int height) {
+    const bool cut = isGif(bytes, size) ? !gifComplete(bytes, size) : !jpegHasEnd(bytes, size);
+    const char* reason = stbi_failure_reason();
+    return PictureFacts{cut ? PictureState::Cut : PictureState::Damaged, width, height, reason ? reason : ""};
+}
+
+}  // namespace
+
+PictureFacts checkPicture(const unsigned char* bytes, std::size_t size) {
+    if (size == 0 || size > static_cast<std::size_t>(INT_MAX)) return PictureFacts{PictureState::Damaged, 0, 0, ""};
+    const int length = static_cast<int>(size);
+    if (!isGif(bytes, size) && !jpegTablesFit(bytes, size))
+        return PictureFacts{PictureState::Damaged, 0, 0, "a Huffman table of more than 256 codes"};
+    int width = 0, height = 0, channels = 0;
+    // The size first, so that no picture is decoded past the limit. When even that fails, decoding
+    // fails too, and says why in the decoder's words (the size's failure names no format).
+    const bool sized = stbi_info_from_memory(bytes, length, &width, &height, &channels) != 0;
+    if (sized && static_cast<int64_t>(width) * height > PICTURE_MAX_PIXELS)
+        return PictureFacts{PictureState::TooLarge, width, height, ""};
+    stbi_uc* pixels = stbi_load_from_memory(bytes, length, &width, &height, &channels, 0);
+    if (pixels == nullptr) return failed(bytes, size, width, height);
+    stbi_image_free(pixels);
+    if (static_cast<int64_t>(width) * height > PICTURE_MAX_PIXELS)
+        return PictureFacts{PictureState::TooLarge, width, height, ""};
+    if (isGif(bytes, size) && !gifComplete(bytes, size)) return PictureFacts{PictureState::Cut, width, height, ""};
+    return PictureFacts{PictureState::Good, width, height, ""};
+}
+
+void shownPictureSize(int width, int height, int* shownWidth, int* shownHeight) {
+    // As the player scales: in extended precision, then cut toward zero.
+    const long double across = static_cast<long double>(PICTURE_BOX) / width;
+    const long double down = static_cast<long double>(PICTURE_BOX) / height;
+    const long double scale = across < down ? across : down;
+    *shownWidth = static_cast<int>(width * scale);
+    *shownHeight = static_cast<int>(height * scale);
+}
