@@ -394,6 +394,24 @@ TEST_F(QuizPrograms, DumpWritesTextsAsThePlayerHoldsThemSoTheFolderChecks) {
     EXPECT_FALSE(std::filesystem::exists(dir / "none"));
 }
 
+// "-" reads the player or the program from standard input, as -o - writes the program there.
+TEST_F(QuizPrograms, DashReadsThePlayerOrTheProgramFromStandardInput) {
+    writePictureQuiz("quiz", 1);
+    const Bytes player = tiny_pe::tinyPeImage();
+    ToolRun r = run({"build", path("quiz"), "-o", "-", "--player", "-"}, std::string(player.begin(), player.end()));
+    ASSERT_EQ(r.status, TOOL_EXIT_OK) << r.err;
+    EXPECT_EQ(r.err, "wrote -: picture quiz, 1 question, 2 media files\n");
+    r = run({"dump", "-", "-o", path("back")}, r.out);
+    ASSERT_EQ(r.status, TOOL_EXIT_OK) << r.err;
+    EXPECT_EQ(readFile(dir / "back/quiz.toml").rfind("# Trivo quiz read back from standard input by trivo-make dump.\n", 0),
+              0u);
+    EXPECT_EQ(readFile(dir / "back/media/q1.gif"), GIF + "1");
+    r = run({"dump", "-", "-o", path("none")}, "MZ");
+    EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
+    EXPECT_EQ(r.err, "trivo-make dump: standard input: not a Windows program (no MZ header)\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "none"));
+}
+
 // Names from the file system, a program or a quiz.toml reach the terminal and quiz.toml escaped: a
 // line break, an escape sequence or a byte that is not UTF-8 never comes out as it is.
 TEST_F(QuizPrograms, StrangersNamesArePrintedAndWrittenEscaped) {
@@ -409,8 +427,9 @@ TEST_F(QuizPrograms, StrangersNamesArePrintedAndWrittenEscaped) {
     writeFile(dir / "quiz/quiz.toml", "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\"]\n"
                                       "[[questions]]\nanswer = \"A\"\nmedia = \"\\u001B[2J\\u0085.gif\"\n");
     r = run({"check", path("quiz")});
-    EXPECT_EQ(r.out, path("quiz") + "/quiz.toml:6: error: question 1: media: cannot read '\\x1B[2J\\u0085.gif': No such "
-                     "file or directory\n" + path("quiz") + "/quiz.toml: 1 error, 0 warnings\n");
+    EXPECT_EQ(r.err, path("quiz") + "/quiz.toml:6: error: question 1: media: cannot read '\\x1B[2J\\u0085.gif': No such "
+                     "file or directory\n");
+    EXPECT_EQ(r.out, path("quiz") + "/quiz.toml: 1 error, 0 warnings\n");
 
     QuizContent content;
     content.title = "T";

@@ -330,6 +330,23 @@ TEST_F(CodecFiles, OutputsThatAreNotPlainFilesAreWrittenInPlace) {
     EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"dangling", "in", "link", "null", "stdout", "target"}));
 }
 
+// "-" is standard input where a file is read, as it is standard output where one is written.
+TEST_F(CodecFiles, DashIsStandardInputAndOutput) {
+    ToolRun r = run({"pack", "-", "-"}, "abc");
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    EXPECT_EQ(r.out, PACKED_ABC);
+    ASSERT_EQ(run({"unpack", "-", path("out")}, PACKED_ABC).status, TOOL_EXIT_OK);
+    EXPECT_EQ(readFile(path("out")), "abc");
+    r = run({"pack", "-", path("big")}, std::string(65536, 'x'));
+    EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
+    EXPECT_EQ(r.err, "trivo-make pack: NoMemory (standard input has 65536 bytes; the codec takes at most 65535)\n");
+    // Standard input is never held whole past the limit.
+    r = run({"unpack", "-", path("huge")}, std::string(TOOL_MAX_FILE_BYTES + 1, 'x'));
+    EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
+    EXPECT_EQ(r.err, "trivo-make unpack: standard input is larger than 16 MB; the codec takes at most 65535 bytes\n");
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{"out"});
+}
+
 TEST_F(CodecFiles, AReplacedFileKeepsItsPermissions) {
     writeFile(path("in"), "abc");
     writeFile(path("out"), "old");

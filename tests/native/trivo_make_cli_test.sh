@@ -130,11 +130,12 @@ sed -i 's/^answer = "VERT"/answer = "vert clair é"/' broken/quiz.toml
 rm broken/media/q3.gif
 run check broken
 expect "check broken status" 1 "$status"
+# Problems on standard error, the summary on standard output.
 expect "check broken" "broken/quiz.toml:13: error: title: U+2713 '✓' at offset 5 is not in code page 1252
 broken/quiz.toml:42: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)
 broken/quiz.toml:48: warning: question 2: answer \"vert clair é\" has lower-case accented letters (é): a player who types it in capitals (VERT CLAIR É) gets a near miss, since the player folds only a to z
-broken/quiz.toml:55: error: question 3: media: cannot read 'media/q3.gif': No such file or directory
-broken/quiz.toml: 3 errors, 1 warning" "$out"
+broken/quiz.toml:55: error: question 3: media: cannot read 'media/q3.gif': No such file or directory" "$err"
+expect "check broken summary" "broken/quiz.toml: 3 errors, 1 warning" "$out"
 run check broken/quiz.toml
 expect "check names the manifest itself" 1 "$status"
 run check
