@@ -141,11 +141,13 @@ TEST(Usage, HelpGoesToStandardOutput) {
     ToolRun r = run({"--help"});
     EXPECT_EQ(r.status, TOOL_EXIT_OK);
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out.rfind("trivo-make: authoring tool for Trivo quizzes.\n", 0), 0u);
+    // The GNU shape help2man reads: the usage lines first.
+    EXPECT_EQ(r.out.rfind("Usage: trivo-make COMMAND [ARGUMENT]...\n", 0), 0u);
     for (const char* command : {"  pack IN OUT", "  unpack IN OUT", "  judge EXPECTED TYPED"}) {
         EXPECT_NE(r.out.find(command), std::string::npos) << command;
     }
     EXPECT_EQ(run({"-h"}).out, r.out);
+    EXPECT_EQ(run({"help"}).out, r.out);
 
     const struct {
         const char* command;
@@ -153,7 +155,7 @@ TEST(Usage, HelpGoesToStandardOutput) {
     } commands[] = {
         {"pack", "Usage: trivo-make pack IN OUT\n"},
         {"unpack", "Usage: trivo-make unpack IN OUT\n"},
-        {"judge", "Usage: trivo-make judge EXPECTED TYPED\n"},
+        {"judge", "Usage: trivo-make judge "},
     };
     for (const auto& c : commands) {
         for (const char* option : {"--help", "-h"}) {
@@ -165,6 +167,38 @@ TEST(Usage, HelpGoesToStandardOutput) {
     }
 }
 
+// help COMMAND is COMMAND --help; every command's help has its options, examples and exit codes.
+TEST(Usage, EveryCommandsHelpHasOptionsExamplesAndExitStatus) {
+    const std::string tool = run({"--help"}).out;
+    for (const char* command : {"new", "check", "build", "dump", "pack", "unpack"}) {
+        SCOPED_TRACE(command);
+        EXPECT_NE(tool.find(std::string("\n  ") + command + " "), std::string::npos);
+        const ToolRun r = run({"help", command});
+        EXPECT_EQ(r.status, TOOL_EXIT_OK);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out, run({command, "--help"}).out);
+        EXPECT_EQ(r.out.rfind(std::string("Usage: trivo-make ") + command + " ", 0), 0u);
+        std::size_t at = 0;
+        for (const char* section : {"\nOptions:\n  ", "\nExamples:\n  ", "\nExit status:\n  0  "}) {
+            at = r.out.find(section, at);
+            EXPECT_NE(at, std::string::npos) << section;
+        }
+    }
+    const ToolRun r = run({"help", "chek"});
+    EXPECT_EQ(r.status, TOOL_EXIT_USAGE);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "trivo-make help: unknown command 'chek'; did you mean 'check'?\n");
+}
+
+TEST(Usage, VersionIsTheProjectsVersion) {
+    for (const char* option : {"--version", "-V"}) {
+        const ToolRun r = run({option});
+        EXPECT_EQ(r.status, TOOL_EXIT_OK);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out, std::string("trivo-make ") + PROJECT_VERSION + "\n");
+    }
+}
+
 TEST(Usage, ErrorsExitTwoAndPointToHelp) {
     const struct {
         std::vector<std::string> args;
@@ -172,7 +206,7 @@ TEST(Usage, ErrorsExitTwoAndPointToHelp) {
     } cases[] = {
         {{}, "trivo-make: no command given; see 'trivo-make --help'\n"},
         {{"frobnicate"}, "trivo-make: unknown command 'frobnicate'; see 'trivo-make --help'\n"},
-        {{"--version"}, "trivo-make: unknown option '--version'; see 'trivo-make --help'\n"},
+        {{"--verbose"}, "trivo-make: unknown option '--verbose'; see 'trivo-make --help'\n"},
         {{"pack"},
          "trivo-make pack: needs IN and OUT, got 0 arguments; see 'trivo-make pack --help'\n"},
         {{"pack", "a"},
@@ -183,6 +217,11 @@ TEST(Usage, ErrorsExitTwoAndPointToHelp) {
          "'trivo-make judge --help'\n"},
         {{"unpack", "a", "b", "c"},
          "trivo-make unpack: needs IN and OUT, got 3 arguments; see 'trivo-make unpack --help'\n"},
+        // A close name is suggested instead.
+        {{"chek", "quiz"}, "trivo-make: unknown command 'chek'; did you mean 'check'?\n"},
+        {{"--verison"}, "trivo-make: unknown option '--verison'; did you mean '--version'?\n"},
+        {{"build", "quiz", "--plyer", "p.exe"}, "trivo-make build: unknown option '--plyer'; did you mean '--player'?\n"},
+        {{"new", "quiz", "--kinds", "text"}, "trivo-make new: unknown option '--kinds'; did you mean '--kind'?\n"},
     };
     for (const auto& c : cases) {
         const ToolRun r = run(c.args);

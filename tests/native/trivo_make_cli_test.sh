@@ -100,10 +100,19 @@ expect "judge lines" "$(printf 'Trop court\nBRAVO\nPresque')" "$(cat stdout.txt)
 # ---- help and usage errors
 run --help
 expect "--help status" 0 "$status"
-case "$out" in *"pack IN OUT"*"unpack IN OUT"*"judge EXPECTED TYPED"*) ;; *) fail "--help does not list the commands: $out" ;; esac
+case "$out" in "Usage: trivo-make "*"judge EXPECTED TYPED"*"pack IN OUT"*"unpack IN OUT"*) ;; *) fail "--help does not list the commands: $out" ;; esac
 run compress abc
 expect "unknown command status" 2 "$status"
 expect "unknown command stderr" "trivo-make: unknown command 'compress'; see 'trivo-make --help'" "$err"
+run chek starter
+expect "close command status" 2 "$status"
+expect "close command stderr" "trivo-make: unknown command 'chek'; did you mean 'check'?" "$err"
+run --version
+expect "--version status" 0 "$status"
+case "$out" in "trivo-make "[0-9]*.[0-9]*.[0-9]*) ;; *) fail "--version: $out" ;; esac
+version=$out
+run -V
+expect "-V" "$version" "$out"
 # ---- new, check, build and dump: quiz folders
 run new starter --kind picture
 expect "new status" 0 "$status"
