@@ -103,31 +103,37 @@ TEST(JudgeLines, ByteOrderMarkAndEmptyInput) {
     EXPECT_EQ(r.err, "");
 }
 
-TEST(JudgeLines, MalformedLinesStopWithTheLineNumber) {
+// A line that cannot be judged is reported with its number and leaves an empty output line, so
+// that output line N still answers input line N; the other lines are judged, and the exit status
+// says that one was not.
+TEST(JudgeLines, MalformedLinesAreReportedAndTheOthersJudged) {
     const std::string noTab =
         " has no TAB between the expected and the typed answer; see 'trivo-make judge --help'\n";
     const struct {
         std::string input, out, err;
     } cases[] = {
-        {"Paris\tParis\nParis Paris\nx\tx\n", "BRAVO\n", "trivo-make judge: line 2" + noTab},
-        {"\n", "", "trivo-make judge: line 1" + noTab},
-        {"a\tb\tc\n", "",
+        {"Paris\tParis\nParis Paris\nx\tx\n", "BRAVO\n\nBRAVO\n", "trivo-make judge: line 2" + noTab},
+        {"\n", "\n", "trivo-make judge: line 1" + noTab},
+        {"a\tb\tc\nPARIS\tparsi\n", "\nAnagramme\n",
          "trivo-make judge: line 1 has more than one TAB between the expected and the typed "
-         "answer; see "
-         "'trivo-make judge --help'\n"},
-        {"a\ta\nb\tb\nParis\tx\xE4\xB8\xAD\n", "BRAVO\nBRAVO\n",
+         "answer; see 'trivo-make judge --help'\n"},
+        {"a\ta\nb\tb\nParis\tx\xE4\xB8\xAD\n", "BRAVO\nBRAVO\n\n",
          "trivo-make judge: line 3, typed answer: U+4E2D '\xE4\xB8\xAD' at offset 1 is not in code "
          "page 1252\n"},
-        {std::string("Paris\tPar\0is\n", 13), "",
+        {std::string("Paris\tPar\0is\n", 13), "\n",
          "trivo-make judge: line 1, typed answer: U+0000 (NUL) at offset 3 cannot be judged\n"},
         // Only the first line may start with a byte order mark.
-        {"a\ta\n\xEF\xBB\xBFParis\tParis\n", "BRAVO\n",
+        {"a\ta\n\xEF\xBB\xBFParis\tParis\n", "BRAVO\n\n",
          "trivo-make judge: line 2, expected answer: U+FEFF '\xEF\xBB\xBF' at offset 0 is not in "
          "code page 1252\n"},
-        // A line is never held whole past a few kilobytes, even one that never ends.
-        {"Paris\tparis\n" + std::string(9000, 'x') + "\tx\n", "BRAVO\n",
+        // A line is never held whole past a few kilobytes: the rest of it is skipped, not judged.
+        {"Paris\tparis\n" + std::string(9000, 'x') + "\tx\nRome\tROME", "BRAVO\n\nBRAVO\n",
          "trivo-make judge: line 2 is longer than 8192 bytes; a line holds two answers of at most 259 "
          "characters each; see 'trivo-make judge --help'\n"},
+        {"a\tb\tc\nParis\t\n\nx\n", "\n?\n\n\n",
+         "trivo-make judge: line 1 has more than one TAB between the expected and the typed answer; see "
+         "'trivo-make judge --help'\n"
+         "trivo-make judge: line 3" + noTab + "trivo-make judge: line 4" + noTab},
     };
     for (const auto& c : cases) {
         const ToolRun r = run({"judge"}, c.input);
@@ -135,6 +141,41 @@ TEST(JudgeLines, MalformedLinesStopWithTheLineNumber) {
         EXPECT_EQ(r.out, c.out);
         EXPECT_EQ(r.err, c.err);
     }
+}
+
+// --tsv puts each verdict beside its two texts; a line that cannot be judged gives no row.
+TEST(JudgeLines, TsvRowsNameTheirAnswers) {
+    ToolRun r = run({"judge", "--tsv"}, "TOUR EIFFEL\ttour eif\r\nno tab\n\xC3\xA9t\xC3\xA9\t\n");
+    EXPECT_EQ(r.status, TOOL_EXIT_USAGE);
+    EXPECT_EQ(r.out, "TOUR EIFFEL\ttour eif\tTrop court\n\xC3\xA9t\xC3\xA9\t\t?\n");
+    EXPECT_EQ(r.err, "trivo-make judge: line 2 has no TAB between the expected and the typed answer; see "
+                     "'trivo-make judge --help'\n");
+    // Two arguments make one row; a TAB or an escape in them cannot break the columns.
+    r = run({"judge", "--tsv", "Pa\tris", "\x1B[2J"});
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    EXPECT_EQ(r.out, "Pa\\x09ris\t\\x1B[2J\tFAUX\n");
+    r = run({"judge", "--tvs", "a", "b"});
+    EXPECT_EQ(r.status, TOOL_EXIT_USAGE);
+    EXPECT_EQ(r.err, "trivo-make judge: unknown option '--tvs'; did you mean '--tsv'?\n");
+    // After --, and with a single dash, answers that look like options are judged.
+    EXPECT_EQ(run({"judge", "--", "--tsv", "--TSV"}).out, "BRAVO\n");
+    EXPECT_EQ(run({"judge", "-5", "-5"}).out, "BRAVO\n");
+}
+
+// With no argument on a terminal, judge says how to use it rather than wait; - reads the typist's
+// lines all the same, up to a line of Ctrl-Z (how a Windows console ends its input).
+TEST(JudgeLines, ATerminalGetsUsageUnlessDashIsGiven) {
+    g_standardInputIsTerminal = true;
+    ToolRun r = run({"judge"}, "Paris\tParis\n");
+    EXPECT_EQ(r.status, TOOL_EXIT_USAGE);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "trivo-make judge: give EXPECTED and TYPED, or a LIST of lines EXPECTED<TAB>TYPED (- to type "
+                     "them here); see 'trivo-make judge --help'\n");
+    r = run({"judge", "-"}, "Paris\tParis\r\n\x1A\r\nRome\tx\n");
+    g_standardInputIsTerminal = false;
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    EXPECT_EQ(r.out, "BRAVO\n");
+    EXPECT_EQ(r.err, "");
 }
 
 TEST(Usage, HelpGoesToStandardOutput) {
@@ -170,7 +211,7 @@ TEST(Usage, HelpGoesToStandardOutput) {
 // help COMMAND is COMMAND --help; every command's help has its options, examples and exit codes.
 TEST(Usage, EveryCommandsHelpHasOptionsExamplesAndExitStatus) {
     const std::string tool = run({"--help"}).out;
-    for (const char* command : {"new", "check", "build", "dump", "pack", "unpack"}) {
+    for (const char* command : {"new", "check", "build", "dump", "judge", "pack", "unpack"}) {
         SCOPED_TRACE(command);
         EXPECT_NE(tool.find(std::string("\n  ") + command + " "), std::string::npos);
         const ToolRun r = run({"help", command});
@@ -211,10 +252,8 @@ TEST(Usage, ErrorsExitTwoAndPointToHelp) {
          "trivo-make pack: needs IN and OUT, got 0 arguments; see 'trivo-make pack --help'\n"},
         {{"pack", "a"},
          "trivo-make pack: needs IN and OUT, got 1 argument; see 'trivo-make pack --help'\n"},
-        {{"judge", "Paris"},
-         "trivo-make judge: needs EXPECTED and TYPED (or no argument, to read lines), got 1 "
-         "argument; see "
-         "'trivo-make judge --help'\n"},
+        {{"judge", "Paris", "Rome", "Lyon"},
+         "trivo-make judge: needs EXPECTED and TYPED, or one LIST, got 3 arguments; see 'trivo-make judge --help'\n"},
         {{"unpack", "a", "b", "c"},
          "trivo-make unpack: needs IN and OUT, got 3 arguments; see 'trivo-make unpack --help'\n"},
         // A close name is suggested instead.
@@ -384,6 +423,18 @@ TEST_F(CodecFiles, DashIsStandardInputAndOutput) {
     EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
     EXPECT_EQ(r.err, "trivo-make unpack: standard input is larger than 16 MB; the codec takes at most 65535 bytes\n");
     EXPECT_EQ(filesIn(dir), std::vector<std::string>{"out"});
+}
+
+// judge LIST reads its lines from the file, - from standard input.
+TEST_F(CodecFiles, JudgeReadsAListFile) {
+    writeFile(path("answers.tsv"), "\xEF\xBB\xBFPARIS\tparsi\r\nROME\trome\r\n");
+    ToolRun r = run({"judge", "--tsv", path("answers.tsv")}, "unread\tstandard input\n");
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    EXPECT_EQ(r.out, "PARIS\tparsi\tAnagramme\nROME\trome\tBRAVO\n");
+    EXPECT_EQ(run({"judge", "-"}, "ROME\tROM\n").out, "Quasiment\n");
+    r = run({"judge", path("missing")});
+    EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
+    EXPECT_EQ(r.err, "trivo-make judge: cannot read '" + path("missing") + "': No such file or directory\n");
 }
 
 TEST_F(CodecFiles, AReplacedFileKeepsItsPermissions) {

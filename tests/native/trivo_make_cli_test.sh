@@ -97,6 +97,20 @@ printf 'TOUR EIFFEL\ttour eif\r\nParis\t  paris \n\xc3\xa9t\xc3\xa9\t\xc3\x89T\x
 expect "judge lines status" 0 "$?"
 expect "judge lines" "$(printf 'Trop court\nBRAVO\nPresque')" "$(cat stdout.txt)"
 
+# A bad line is reported and the others judged; --tsv rows say which verdict is whose.
+printf 'TOUR EIFFEL\ttour eif\nno tab here\nPARIS\tparsi\n' >mixed.tsv
+run judge --tsv mixed.tsv
+expect "judge --tsv with a bad line status" 2 "$status"
+expect "judge --tsv rows" "$(printf 'TOUR EIFFEL\ttour eif\tTrop court\nPARIS\tparsi\tAnagramme')" "$out"
+expect "judge --tsv bad line" \
+  "trivo-make judge: line 2 has no TAB between the expected and the typed answer; see 'trivo-make judge --help'" "$err"
+# On a terminal, judge without arguments does not wait for lines that nobody types.
+if command -v script >/dev/null; then
+  timeout 10 script -qec "'$TOOL' judge" /dev/null >tty.txt 2>&1
+  expect "judge on a terminal status" 2 "$?"
+  case "$(tr -d '\r' <tty.txt)" in "trivo-make judge: give EXPECTED and TYPED"*) ;; *) fail "judge on a terminal: $(cat tty.txt)" ;; esac
+fi
+
 # ---- help and usage errors
 run --help
 expect "--help status" 0 "$status"

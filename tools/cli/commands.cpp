@@ -15,6 +15,8 @@
 #error "TRIVO_VERSION comes from the project's version in the top CMakeLists.txt"
 #endif
 
+bool g_standardInputIsTerminal = false;
+
 namespace {
 
 struct Command {
