@@ -211,7 +211,7 @@ TEST(Usage, HelpGoesToStandardOutput) {
 // help COMMAND is COMMAND --help; every command's help has its options, examples and exit codes.
 TEST(Usage, EveryCommandsHelpHasOptionsExamplesAndExitStatus) {
     const std::string tool = run({"--help"}).out;
-    for (const char* command : {"new", "check", "build", "dump", "judge", "pack", "unpack"}) {
+    for (const char* command : {"new", "check", "play", "build", "dump", "judge", "pack", "unpack"}) {
         SCOPED_TRACE(command);
         EXPECT_NE(tool.find(std::string("\n  ") + command + " "), std::string::npos);
         const ToolRun r = run({"help", command});
@@ -256,6 +256,8 @@ TEST(Usage, ErrorsExitTwoAndPointToHelp) {
          "trivo-make judge: needs EXPECTED and TYPED, or one LIST, got 3 arguments; see 'trivo-make judge --help'\n"},
         {{"unpack", "a", "b", "c"},
          "trivo-make unpack: needs IN and OUT, got 3 arguments; see 'trivo-make unpack --help'\n"},
+        {{"play"},
+         "trivo-make play: needs one quiz folder DIR or program QUIZ.exe, got 0 names; see 'trivo-make play --help'\n"},
         // A close name is suggested instead.
         {{"chek", "quiz"}, "trivo-make: unknown command 'chek'; did you mean 'check'?\n"},
         {{"--verison"}, "trivo-make: unknown option '--verison'; did you mean '--version'?\n"},

@@ -8,6 +8,7 @@
 #include "tools/cli/command_line.h"
 #include "tools/cli/help_texts.h"
 #include "tools/cli/judge_command.h"
+#include "tools/cli/play_command.h"
 #include "tools/cli/quiz_commands.h"
 #include "tools/support/text.h"
 
@@ -26,8 +27,8 @@ struct Command {
 
 // In the order of the tool's help.
 const Command COMMANDS[] = {
-    {"new", runNew},   {"check", runCheck}, {"build", runBuild},   {"dump", runDump},
-    {"judge", runJudge}, {"pack", runPack}, {"unpack", runUnpack},
+    {"new", runNew},   {"check", runCheck}, {"play", runPlay},   {"build", runBuild},
+    {"dump", runDump}, {"judge", runJudge}, {"pack", runPack}, {"unpack", runUnpack},
 };
 
 const Command* commandNamed(const std::string& name) {
