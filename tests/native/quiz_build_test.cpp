@@ -3,8 +3,11 @@
 // folder, and failures that must leave nothing behind.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -88,6 +91,31 @@ Bytes programOf(const QuizContent& content, const std::vector<std::pair<Resource
     return program;
 }
 
+// The comments of a starter quiz.toml are in French, like the quiz they start: none of their words
+// is one of the English words that any English comment of it would hold.
+void expectFrenchComments(const std::string& manifest) {
+    const std::set<std::string> english = {"the", "and", "of", "is", "are", "with", "only", "each", "shown",
+                                           "inside", "this", "to", "when", "what", "per", "its", "once"};
+    std::istringstream lines(manifest);
+    int words = 0;
+    for (std::string line; std::getline(lines, line);) {
+        // A comment starts a line, or follows a value after spaces; "#RRGGBB" is in a string.
+        const std::size_t hash = line.compare(0, 1, "#") == 0 ? 0 : line.find("   # ");
+        if (hash == std::string::npos) continue;
+        std::string word;
+        for (const char c : line.substr(hash) + " ") {
+            if (std::isalpha(static_cast<unsigned char>(c)) || c == '\'') {
+                word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                continue;
+            }
+            if (!word.empty()) ++words;
+            EXPECT_EQ(english.count(word), 0u) << "English in: " << line;
+            word.clear();
+        }
+    }
+    EXPECT_GT(words, 200);
+}
+
 struct QuizPrograms : ScratchFolder {
     void SetUp() override {
         ScratchFolder::SetUp();
@@ -144,6 +172,8 @@ TEST_F(QuizPrograms, StarterFoldersOfEveryKindCheckCleanAndBuild) {
         EXPECT_EQ(r.err, "");
         EXPECT_EQ(r.out.rfind("wrote " + folder + ": a", 0), 0u) << r.out;
         EXPECT_EQ(filesUnder(folder), c.files);
+
+        expectFrenchComments(readFile(dir / c.kind / "quiz.toml"));
 
         r = run({"check", folder});
         EXPECT_EQ(r.status, TOOL_EXIT_OK);

@@ -42,8 +42,8 @@ const char* const TOOL_HELP =
 const char* const NEW_HELP =
     "Usage: trivo-make new DIR --kind KIND\n"
     "Write the starter quiz folder DIR for a quiz of the kind KIND. It holds a\n"
-    "commented quiz.toml with three questions and the small media files they\n"
-    "name; it checks and builds as it is: change the\n"
+    "quiz.toml with three questions, commented in French like the quiz itself, and\n"
+    "the small media files they name; it checks and builds as it is: change the\n"
     "texts and media to make it your own. DIR must not exist yet, or be an empty\n"
     "folder; nothing is written unless all of it is.\n"
     "\n"

@@ -126,6 +126,7 @@ int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err
     out << "wrote " << shown << ": " << (kind == QuizKind::Audio ? "an " : "a ") << kindName(kind)
         << " quiz of 3 questions to make your own; then\n"
         << "  trivo-make check " << shown << "\n"
+        << "  trivo-make play " << shown << "\n"
         << "  trivo-make build " << shown << " -o quiz.exe\n";
     return TOOL_EXIT_OK;
 }
