@@ -334,6 +334,20 @@ TEST(ReadResources, RefusesWhatIsNotAWindowsProgram) {
     EXPECT_EQ("the program's headers are damaged: optional header of 60 bytes", readError(shortOptional));
 }
 
+// What play needs to choose Wine's loader: the program's bitness, from its optional header's magic.
+TEST(ReadResources, ProgramBitnessComesFromTheMagic) {
+    ImageLayout layout = handImageLayout();
+    bool is64Bit = true;
+    std::string error;
+    EXPECT_TRUE(readProgramBitness(makeImage(layout), &is64Bit, &error)) << error;
+    EXPECT_FALSE(is64Bit);
+    layout.magic = 0x20B;
+    EXPECT_TRUE(readProgramBitness(makeImage(layout), &is64Bit, &error)) << error;
+    EXPECT_TRUE(is64Bit);
+    EXPECT_FALSE(readProgramBitness(text("#!/bin/sh\n"), &is64Bit, &error));
+    EXPECT_EQ("not a Windows program (no MZ header)", error);
+}
+
 TEST(ReadResources, EveryTruncationFailsCleanlyUntilTheTreeIsWhole) {
     const Bytes image = makeImage(handImageLayout());
     const std::size_t treeEnd = HAND_RSRC_FILE_OFFSET + 0xEC;

@@ -3,8 +3,11 @@
 // folder, and failures that must leave nothing behind.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -88,6 +91,31 @@ Bytes programOf(const QuizContent& content, const std::vector<std::pair<Resource
     return program;
 }
 
+// The comments of a starter quiz.toml are in French, like the quiz they start: none of their words
+// is one of the English words that any English comment of it would hold.
+void expectFrenchComments(const std::string& manifest) {
+    const std::set<std::string> english = {"the", "and", "of", "is", "are", "with", "only", "each", "shown",
+                                           "inside", "this", "to", "when", "what", "per", "its", "once"};
+    std::istringstream lines(manifest);
+    int words = 0;
+    for (std::string line; std::getline(lines, line);) {
+        // A comment starts a line, or follows a value after spaces; "#RRGGBB" is in a string.
+        const std::size_t hash = line.compare(0, 1, "#") == 0 ? 0 : line.find("   # ");
+        if (hash == std::string::npos) continue;
+        std::string word;
+        for (const char c : line.substr(hash) + " ") {
+            if (std::isalpha(static_cast<unsigned char>(c)) || c == '\'') {
+                word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                continue;
+            }
+            if (!word.empty()) ++words;
+            EXPECT_EQ(english.count(word), 0u) << "English in: " << line;
+            word.clear();
+        }
+    }
+    EXPECT_GT(words, 200);
+}
+
 struct QuizPrograms : ScratchFolder {
     void SetUp() override {
         ScratchFolder::SetUp();
@@ -144,6 +172,8 @@ TEST_F(QuizPrograms, StarterFoldersOfEveryKindCheckCleanAndBuild) {
         EXPECT_EQ(r.err, "");
         EXPECT_EQ(r.out.rfind("wrote " + folder + ": a", 0), 0u) << r.out;
         EXPECT_EQ(filesUnder(folder), c.files);
+
+        expectFrenchComments(readFile(dir / c.kind / "quiz.toml"));
 
         r = run({"check", folder});
         EXPECT_EQ(r.status, TOOL_EXIT_OK);
@@ -397,6 +427,24 @@ TEST_F(QuizPrograms, DumpWritesTextsAsThePlayerHoldsThemSoTheFolderChecks) {
     EXPECT_FALSE(std::filesystem::exists(dir / "none"));
 }
 
+// "-" reads the player or the program from standard input, as -o - writes the program there.
+TEST_F(QuizPrograms, DashReadsThePlayerOrTheProgramFromStandardInput) {
+    writePictureQuiz("quiz", 1);
+    const Bytes player = tiny_pe::tinyPeImage();
+    ToolRun r = run({"build", path("quiz"), "-o", "-", "--player", "-"}, std::string(player.begin(), player.end()));
+    ASSERT_EQ(r.status, TOOL_EXIT_OK) << r.err;
+    EXPECT_EQ(r.err, "wrote -: picture quiz, 1 question, 2 media files\n");
+    r = run({"dump", "-", "-o", path("back")}, r.out);
+    ASSERT_EQ(r.status, TOOL_EXIT_OK) << r.err;
+    EXPECT_EQ(readFile(dir / "back/quiz.toml").rfind("# Trivo quiz read back from standard input by trivo-make dump.\n", 0),
+              0u);
+    EXPECT_EQ(readFile(dir / "back/media/q1.gif"), GIF + "1");
+    r = run({"dump", "-", "-o", path("none")}, "MZ");
+    EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
+    EXPECT_EQ(r.err, "trivo-make dump: standard input: not a Windows program (no MZ header)\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "none"));
+}
+
 // Names from the file system, a program or a quiz.toml reach the terminal and quiz.toml escaped: a
 // line break, an escape sequence or a byte that is not UTF-8 never comes out as it is.
 TEST_F(QuizPrograms, StrangersNamesArePrintedAndWrittenEscaped) {
@@ -412,8 +460,9 @@ TEST_F(QuizPrograms, StrangersNamesArePrintedAndWrittenEscaped) {
     writeFile(dir / "quiz/quiz.toml", "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\"]\n"
                                       "[[questions]]\nanswer = \"A\"\nmedia = \"\\u001B[2J\\u0085.gif\"\n");
     r = run({"check", path("quiz")});
-    EXPECT_EQ(r.out, path("quiz") + "/quiz.toml:6: error: question 1: media: cannot read '\\x1B[2J\\u0085.gif': No such "
-                     "file or directory\n" + path("quiz") + "/quiz.toml: 1 error, 0 warnings\n");
+    EXPECT_EQ(r.err, path("quiz") + "/quiz.toml:6: error: question 1: media: cannot read '\\x1B[2J\\u0085.gif': No such "
+                     "file or directory\n");
+    EXPECT_EQ(r.out, path("quiz") + "/quiz.toml: 1 error, 0 warnings\n");
 
     QuizContent content;
     content.title = "T";

@@ -103,31 +103,37 @@ TEST(JudgeLines, ByteOrderMarkAndEmptyInput) {
     EXPECT_EQ(r.err, "");
 }
 
-TEST(JudgeLines, MalformedLinesStopWithTheLineNumber) {
+// A line that cannot be judged is reported with its number and leaves an empty output line, so
+// that output line N still answers input line N; the other lines are judged, and the exit status
+// says that one was not.
+TEST(JudgeLines, MalformedLinesAreReportedAndTheOthersJudged) {
     const std::string noTab =
         " has no TAB between the expected and the typed answer; see 'trivo-make judge --help'\n";
     const struct {
         std::string input, out, err;
     } cases[] = {
-        {"Paris\tParis\nParis Paris\nx\tx\n", "BRAVO\n", "trivo-make judge: line 2" + noTab},
-        {"\n", "", "trivo-make judge: line 1" + noTab},
-        {"a\tb\tc\n", "",
+        {"Paris\tParis\nParis Paris\nx\tx\n", "BRAVO\n\nBRAVO\n", "trivo-make judge: line 2" + noTab},
+        {"\n", "\n", "trivo-make judge: line 1" + noTab},
+        {"a\tb\tc\nPARIS\tparsi\n", "\nAnagramme\n",
          "trivo-make judge: line 1 has more than one TAB between the expected and the typed "
-         "answer; see "
-         "'trivo-make judge --help'\n"},
-        {"a\ta\nb\tb\nParis\tx\xE4\xB8\xAD\n", "BRAVO\nBRAVO\n",
+         "answer; see 'trivo-make judge --help'\n"},
+        {"a\ta\nb\tb\nParis\tx\xE4\xB8\xAD\n", "BRAVO\nBRAVO\n\n",
          "trivo-make judge: line 3, typed answer: U+4E2D '\xE4\xB8\xAD' at offset 1 is not in code "
          "page 1252\n"},
-        {std::string("Paris\tPar\0is\n", 13), "",
+        {std::string("Paris\tPar\0is\n", 13), "\n",
          "trivo-make judge: line 1, typed answer: U+0000 (NUL) at offset 3 cannot be judged\n"},
         // Only the first line may start with a byte order mark.
-        {"a\ta\n\xEF\xBB\xBFParis\tParis\n", "BRAVO\n",
+        {"a\ta\n\xEF\xBB\xBFParis\tParis\n", "BRAVO\n\n",
          "trivo-make judge: line 2, expected answer: U+FEFF '\xEF\xBB\xBF' at offset 0 is not in "
          "code page 1252\n"},
-        // A line is never held whole past a few kilobytes, even one that never ends.
-        {"Paris\tparis\n" + std::string(9000, 'x') + "\tx\n", "BRAVO\n",
+        // A line is never held whole past a few kilobytes: the rest of it is skipped, not judged.
+        {"Paris\tparis\n" + std::string(9000, 'x') + "\tx\nRome\tROME", "BRAVO\n\nBRAVO\n",
          "trivo-make judge: line 2 is longer than 8192 bytes; a line holds two answers of at most 259 "
          "characters each; see 'trivo-make judge --help'\n"},
+        {"a\tb\tc\nParis\t\n\nx\n", "\n?\n\n\n",
+         "trivo-make judge: line 1 has more than one TAB between the expected and the typed answer; see "
+         "'trivo-make judge --help'\n"
+         "trivo-make judge: line 3" + noTab + "trivo-make judge: line 4" + noTab},
     };
     for (const auto& c : cases) {
         const ToolRun r = run({"judge"}, c.input);
@@ -137,15 +143,52 @@ TEST(JudgeLines, MalformedLinesStopWithTheLineNumber) {
     }
 }
 
+// --tsv puts each verdict beside its two texts; a line that cannot be judged gives no row.
+TEST(JudgeLines, TsvRowsNameTheirAnswers) {
+    ToolRun r = run({"judge", "--tsv"}, "TOUR EIFFEL\ttour eif\r\nno tab\n\xC3\xA9t\xC3\xA9\t\n");
+    EXPECT_EQ(r.status, TOOL_EXIT_USAGE);
+    EXPECT_EQ(r.out, "TOUR EIFFEL\ttour eif\tTrop court\n\xC3\xA9t\xC3\xA9\t\t?\n");
+    EXPECT_EQ(r.err, "trivo-make judge: line 2 has no TAB between the expected and the typed answer; see "
+                     "'trivo-make judge --help'\n");
+    // Two arguments make one row; a TAB or an escape in them cannot break the columns.
+    r = run({"judge", "--tsv", "Pa\tris", "\x1B[2J"});
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    EXPECT_EQ(r.out, "Pa\\x09ris\t\\x1B[2J\tFAUX\n");
+    r = run({"judge", "--tvs", "a", "b"});
+    EXPECT_EQ(r.status, TOOL_EXIT_USAGE);
+    EXPECT_EQ(r.err, "trivo-make judge: unknown option '--tvs'; did you mean '--tsv'?\n");
+    // After --, and with a single dash, answers that look like options are judged.
+    EXPECT_EQ(run({"judge", "--", "--tsv", "--TSV"}).out, "BRAVO\n");
+    EXPECT_EQ(run({"judge", "-5", "-5"}).out, "BRAVO\n");
+}
+
+// With no argument on a terminal, judge says how to use it rather than wait; - reads the typist's
+// lines all the same, up to a line of Ctrl-Z (how a Windows console ends its input).
+TEST(JudgeLines, ATerminalGetsUsageUnlessDashIsGiven) {
+    g_standardInputIsTerminal = true;
+    ToolRun r = run({"judge"}, "Paris\tParis\n");
+    EXPECT_EQ(r.status, TOOL_EXIT_USAGE);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "trivo-make judge: give EXPECTED and TYPED, or a LIST of lines EXPECTED<TAB>TYPED (- to type "
+                     "them here); see 'trivo-make judge --help'\n");
+    r = run({"judge", "-"}, "Paris\tParis\r\n\x1A\r\nRome\tx\n");
+    g_standardInputIsTerminal = false;
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    EXPECT_EQ(r.out, "BRAVO\n");
+    EXPECT_EQ(r.err, "");
+}
+
 TEST(Usage, HelpGoesToStandardOutput) {
     ToolRun r = run({"--help"});
     EXPECT_EQ(r.status, TOOL_EXIT_OK);
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out.rfind("trivo-make: authoring tool for Trivo quizzes.\n", 0), 0u);
+    // The GNU shape help2man reads: the usage lines first.
+    EXPECT_EQ(r.out.rfind("Usage: trivo-make COMMAND [ARGUMENT]...\n", 0), 0u);
     for (const char* command : {"  pack IN OUT", "  unpack IN OUT", "  judge EXPECTED TYPED"}) {
         EXPECT_NE(r.out.find(command), std::string::npos) << command;
     }
     EXPECT_EQ(run({"-h"}).out, r.out);
+    EXPECT_EQ(run({"help"}).out, r.out);
 
     const struct {
         const char* command;
@@ -153,7 +196,7 @@ TEST(Usage, HelpGoesToStandardOutput) {
     } commands[] = {
         {"pack", "Usage: trivo-make pack IN OUT\n"},
         {"unpack", "Usage: trivo-make unpack IN OUT\n"},
-        {"judge", "Usage: trivo-make judge EXPECTED TYPED\n"},
+        {"judge", "Usage: trivo-make judge "},
     };
     for (const auto& c : commands) {
         for (const char* option : {"--help", "-h"}) {
@@ -165,6 +208,38 @@ TEST(Usage, HelpGoesToStandardOutput) {
     }
 }
 
+// help COMMAND is COMMAND --help; every command's help has its options, examples and exit codes.
+TEST(Usage, EveryCommandsHelpHasOptionsExamplesAndExitStatus) {
+    const std::string tool = run({"--help"}).out;
+    for (const char* command : {"new", "check", "play", "build", "dump", "judge", "pack", "unpack"}) {
+        SCOPED_TRACE(command);
+        EXPECT_NE(tool.find(std::string("\n  ") + command + " "), std::string::npos);
+        const ToolRun r = run({"help", command});
+        EXPECT_EQ(r.status, TOOL_EXIT_OK);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out, run({command, "--help"}).out);
+        EXPECT_EQ(r.out.rfind(std::string("Usage: trivo-make ") + command + " ", 0), 0u);
+        std::size_t at = 0;
+        for (const char* section : {"\nOptions:\n  ", "\nExamples:\n  ", "\nExit status:\n  0  "}) {
+            at = r.out.find(section, at);
+            EXPECT_NE(at, std::string::npos) << section;
+        }
+    }
+    const ToolRun r = run({"help", "chek"});
+    EXPECT_EQ(r.status, TOOL_EXIT_USAGE);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "trivo-make help: unknown command 'chek'; did you mean 'check'?\n");
+}
+
+TEST(Usage, VersionIsTheProjectsVersion) {
+    for (const char* option : {"--version", "-V"}) {
+        const ToolRun r = run({option});
+        EXPECT_EQ(r.status, TOOL_EXIT_OK);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out, std::string("trivo-make ") + PROJECT_VERSION + "\n");
+    }
+}
+
 TEST(Usage, ErrorsExitTwoAndPointToHelp) {
     const struct {
         std::vector<std::string> args;
@@ -172,17 +247,22 @@ TEST(Usage, ErrorsExitTwoAndPointToHelp) {
     } cases[] = {
         {{}, "trivo-make: no command given; see 'trivo-make --help'\n"},
         {{"frobnicate"}, "trivo-make: unknown command 'frobnicate'; see 'trivo-make --help'\n"},
-        {{"--version"}, "trivo-make: unknown option '--version'; see 'trivo-make --help'\n"},
+        {{"--verbose"}, "trivo-make: unknown option '--verbose'; see 'trivo-make --help'\n"},
         {{"pack"},
          "trivo-make pack: needs IN and OUT, got 0 arguments; see 'trivo-make pack --help'\n"},
         {{"pack", "a"},
          "trivo-make pack: needs IN and OUT, got 1 argument; see 'trivo-make pack --help'\n"},
-        {{"judge", "Paris"},
-         "trivo-make judge: needs EXPECTED and TYPED (or no argument, to read lines), got 1 "
-         "argument; see "
-         "'trivo-make judge --help'\n"},
+        {{"judge", "Paris", "Rome", "Lyon"},
+         "trivo-make judge: needs EXPECTED and TYPED, or one LIST, got 3 arguments; see 'trivo-make judge --help'\n"},
         {{"unpack", "a", "b", "c"},
          "trivo-make unpack: needs IN and OUT, got 3 arguments; see 'trivo-make unpack --help'\n"},
+        {{"play"},
+         "trivo-make play: needs one quiz folder DIR or program QUIZ.exe, got 0 names; see 'trivo-make play --help'\n"},
+        // A close name is suggested instead.
+        {{"chek", "quiz"}, "trivo-make: unknown command 'chek'; did you mean 'check'?\n"},
+        {{"--verison"}, "trivo-make: unknown option '--verison'; did you mean '--version'?\n"},
+        {{"build", "quiz", "--plyer", "p.exe"}, "trivo-make build: unknown option '--plyer'; did you mean '--player'?\n"},
+        {{"new", "quiz", "--kinds", "text"}, "trivo-make new: unknown option '--kinds'; did you mean '--kind'?\n"},
     };
     for (const auto& c : cases) {
         const ToolRun r = run(c.args);
@@ -328,6 +408,35 @@ TEST_F(CodecFiles, OutputsThatAreNotPlainFilesAreWrittenInPlace) {
                          "': it is a link to a file that does not exist\n");
     EXPECT_EQ(std::filesystem::read_symlink(path("dangling")), "nowhere");
     EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"dangling", "in", "link", "null", "stdout", "target"}));
+}
+
+// "-" is standard input where a file is read, as it is standard output where one is written.
+TEST_F(CodecFiles, DashIsStandardInputAndOutput) {
+    ToolRun r = run({"pack", "-", "-"}, "abc");
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    EXPECT_EQ(r.out, PACKED_ABC);
+    ASSERT_EQ(run({"unpack", "-", path("out")}, PACKED_ABC).status, TOOL_EXIT_OK);
+    EXPECT_EQ(readFile(path("out")), "abc");
+    r = run({"pack", "-", path("big")}, std::string(65536, 'x'));
+    EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
+    EXPECT_EQ(r.err, "trivo-make pack: NoMemory (standard input has 65536 bytes; the codec takes at most 65535)\n");
+    // Standard input is never held whole past the limit.
+    r = run({"unpack", "-", path("huge")}, std::string(TOOL_MAX_FILE_BYTES + 1, 'x'));
+    EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
+    EXPECT_EQ(r.err, "trivo-make unpack: standard input is larger than 16 MB; the codec takes at most 65535 bytes\n");
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{"out"});
+}
+
+// judge LIST reads its lines from the file, - from standard input.
+TEST_F(CodecFiles, JudgeReadsAListFile) {
+    writeFile(path("answers.tsv"), "\xEF\xBB\xBFPARIS\tparsi\r\nROME\trome\r\n");
+    ToolRun r = run({"judge", "--tsv", path("answers.tsv")}, "unread\tstandard input\n");
+    EXPECT_EQ(r.status, TOOL_EXIT_OK);
+    EXPECT_EQ(r.out, "PARIS\tparsi\tAnagramme\nROME\trome\tBRAVO\n");
+    EXPECT_EQ(run({"judge", "-"}, "ROME\tROM\n").out, "Quasiment\n");
+    r = run({"judge", path("missing")});
+    EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
+    EXPECT_EQ(r.err, "trivo-make judge: cannot read '" + path("missing") + "': No such file or directory\n");
 }
 
 TEST_F(CodecFiles, AReplacedFileKeepsItsPermissions) {

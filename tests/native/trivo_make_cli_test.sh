@@ -97,13 +97,36 @@ printf 'TOUR EIFFEL\ttour eif\r\nParis\t  paris \n\xc3\xa9t\xc3\xa9\t\xc3\x89T\x
 expect "judge lines status" 0 "$?"
 expect "judge lines" "$(printf 'Trop court\nBRAVO\nPresque')" "$(cat stdout.txt)"
 
+# A bad line is reported and the others judged; --tsv rows say which verdict is whose.
+printf 'TOUR EIFFEL\ttour eif\nno tab here\nPARIS\tparsi\n' >mixed.tsv
+run judge --tsv mixed.tsv
+expect "judge --tsv with a bad line status" 2 "$status"
+expect "judge --tsv rows" "$(printf 'TOUR EIFFEL\ttour eif\tTrop court\nPARIS\tparsi\tAnagramme')" "$out"
+expect "judge --tsv bad line" \
+  "trivo-make judge: line 2 has no TAB between the expected and the typed answer; see 'trivo-make judge --help'" "$err"
+# On a terminal, judge without arguments does not wait for lines that nobody types.
+if command -v script >/dev/null; then
+  timeout 10 script -qec "'$TOOL' judge" /dev/null >tty.txt 2>&1
+  expect "judge on a terminal status" 2 "$?"
+  case "$(tr -d '\r' <tty.txt)" in "trivo-make judge: give EXPECTED and TYPED"*) ;; *) fail "judge on a terminal: $(cat tty.txt)" ;; esac
+fi
+
 # ---- help and usage errors
 run --help
 expect "--help status" 0 "$status"
-case "$out" in *"pack IN OUT"*"unpack IN OUT"*"judge EXPECTED TYPED"*) ;; *) fail "--help does not list the commands: $out" ;; esac
+case "$out" in "Usage: trivo-make "*"judge EXPECTED TYPED"*"pack IN OUT"*"unpack IN OUT"*) ;; *) fail "--help does not list the commands: $out" ;; esac
 run compress abc
 expect "unknown command status" 2 "$status"
 expect "unknown command stderr" "trivo-make: unknown command 'compress'; see 'trivo-make --help'" "$err"
+run chek starter
+expect "close command status" 2 "$status"
+expect "close command stderr" "trivo-make: unknown command 'chek'; did you mean 'check'?" "$err"
+run --version
+expect "--version status" 0 "$status"
+case "$out" in "trivo-make "[0-9]*.[0-9]*.[0-9]*) ;; *) fail "--version: $out" ;; esac
+version=$out
+run -V
+expect "-V" "$version" "$out"
 # ---- new, check, build and dump: quiz folders
 run new starter --kind picture
 expect "new status" 0 "$status"
@@ -130,11 +153,12 @@ sed -i 's/^answer = "VERT"/answer = "vert clair é"/' broken/quiz.toml
 rm broken/media/q3.gif
 run check broken
 expect "check broken status" 1 "$status"
+# Problems on standard error, the summary on standard output.
 expect "check broken" "broken/quiz.toml:13:15: error: title holds a character outside code page 1252, which the player cannot show: U+2713 '✓' at column 15
 broken/quiz.toml:42: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)
 broken/quiz.toml:48: warning: question 2: answer \"vert clair é\" has lower-case accented letters (é): a player who types it in capitals, \"VERT CLAIR É\", gets \"Quasiment\", since the player folds only a to z
-broken/quiz.toml:55: error: question 3: media: cannot read 'media/q3.gif': No such file or directory
-broken/quiz.toml: 3 errors, 1 warning" "$out"
+broken/quiz.toml:55: error: question 3: media: cannot read 'media/q3.gif': No such file or directory" "$err"
+expect "check broken summary" "broken/quiz.toml: 3 errors, 1 warning" "$out"
 run check broken/quiz.toml
 expect "check names the manifest itself" 1 "$status"
 run check
@@ -209,7 +233,101 @@ if [ -n "$TINY_PE" ]; then
   if ! cmp -s starter.exe kept.exe; then fail "a refused build changed kept.exe"; fi
 fi
 
-for command in new check build dump; do
+# ---- play, with stand-in Wine loaders: each logs what it was given, writes an answers file where
+# it runs, as the player does, and ends with $FAKE_STATUS. The tool is copied beside a 32-bit and a
+# 64-bit stand-in player, and makes its temporary folders under its own TMPDIR.
+if [ -n "$TINY_PE" ]; then
+  mkdir -p bin tmp home
+  cp "$TOOL" bin/trivo-make
+  "$TINY_PE" bin/trivo.exe
+  "$TINY_PE" --64 bin/trivo64.exe
+  fake_loader() {  # NAME: a loader that logs into NAME.log
+    printf '#!/bin/sh\n{ echo "program=$1"; echo "cwd=$(pwd)"; echo "WINELOADER=$WINELOADER";
+echo "WINEARCH=${WINEARCH-}"; echo "WINEPREFIX=${WINEPREFIX-}"; } >"%s"
+echo answers >quiz.txt
+echo "err:wine says this" >&2
+exit ${FAKE_STATUS:-0}\n' "$WORK/$1.log" >"$1"
+    chmod +x "$1"
+  }
+  fake_loader fake32
+  fake_loader fake64
+  printf '#!/bin/sh\necho "/usr/lib/wine/wine: cannot execute binary file: Exec format error" >&2\nexit 126\n' >refused32
+  printf '\177ELF\001\001\001garbage' >noexec32
+  chmod +x refused32 noexec32
+  # play_with LOADER32 ARGS...: play under the stand-in loaders, with a display.
+  play_with() {
+    local loader32=$1 TOOL="$WORK/bin/trivo-make"
+    shift
+    rm -f fake32.log fake64.log
+    DISPLAY=:99 TMPDIR="$WORK/tmp" HOME="$WORK/home" WINE_LOADER_WIN32="$WORK/$loader32" \
+      WINE_LOADER_WIN64="$WORK/fake64" run "$@"
+  }
+  logged() { sed -n "s/^$2=//p" "$1.log" 2>/dev/null; }
+
+  play_with fake32 play starter
+  expect "play status" 0 "$status"
+  expect "play stdout" "played starter: picture quiz, 3 questions, 6 media files" "$out"
+  expect "play stderr" "trivo-make play: opening starter (32-bit, with Wine); close its window to end
+err:wine says this" "$err"
+  cwd=$(logged fake32 cwd)
+  expect "play runs the program built in its folder" "$cwd/quiz.exe" "$(logged fake32 program)"
+  expect "play: WINELOADER names the 32-bit loader" "$WORK/fake32" "$(logged fake32 WINELOADER)"
+  expect "play: no WINEARCH for 32-bit" "" "$(logged fake32 WINEARCH)"
+  case "$cwd" in "$WORK/tmp/"*) ;; *) fail "play ran in $cwd, not a folder of its own under TMPDIR" ;; esac
+  expect "play removes its folder and the answers" "" "$(ls tmp)"
+
+  # Where 32-bit programs do not run, the folder is built over the 64-bit player and run with the
+  # 64-bit loader in a 64-bit prefix: the kernel refuses the loader, a shell reports it refused, or
+  # the loader is not there.
+  for loader32 in noexec32 refused32 missing32; do
+    play_with "$loader32" play starter
+    expect "play with $loader32 status" 0 "$status"
+    expect "play with $loader32: 64-bit loader" "$WORK/fake64" "$(logged fake64 WINELOADER)"
+    expect "play with $loader32: WINEARCH" "win64" "$(logged fake64 WINEARCH)"
+    expect "play with $loader32: prefix" "$WORK/home/.wine64" "$(logged fake64 WINEPREFIX)"
+    case "$err" in *"; trying the 64-bit player"*"opening starter (64-bit, with Wine)"*) ;; *) fail "play with $loader32: $err" ;; esac
+  done
+  WINEPREFIX="$WORK/mine" play_with missing32 play starter
+  expect "play keeps the user's WINEPREFIX" "$WORK/mine" "$(logged fake64 WINEPREFIX)"
+
+  # A program is played as it is, in place, with the loader of its kind; the answers still go.
+  play_with fake32 play starter.exe
+  expect "play QUIZ.exe status" 0 "$status"
+  expect "play QUIZ.exe in place" "$WORK/starter.exe" "$(logged fake32 program)"
+  "$TOOL" build small -o small64.exe --player bin/trivo64.exe >/dev/null
+  play_with fake32 play small64.exe
+  expect "play a 64-bit QUIZ.exe" "$WORK/small64.exe" "$(logged fake64 program)"
+  play_with refused32 play - <starter.exe
+  expect "play a 32-bit program where none runs status" 1 "$status"
+  case "$err" in *"Exec format error; to play it here, dump it to a folder and play the folder"*) ;; *) fail "play refused: $err" ;; esac
+
+  FAKE_STATUS=3 play_with fake32 play starter
+  expect "play of a program that fails status" 1 "$status"
+  expect "play of a program that fails" "trivo-make play: the quiz program ended with exit status 3" \
+    "$(printf '%s\n' "$err" | tail -n 1)"
+  play_with fake32 play broken
+  expect "play of a folder with errors status" 1 "$status"
+  expect "play of a folder with errors" "trivo-make play: broken/quiz.toml: 3 errors, 1 warning; not played" \
+    "$(printf '%s\n' "$err" | tail -n 1)"
+  play_with fake32 play starter.exe --player bin/trivo.exe
+  expect "play QUIZ.exe --player status" 2 "$status"
+  DISPLAY= TMPDIR="$WORK/tmp" TOOL="$WORK/bin/trivo-make" run play starter
+  expect "play without a display" "1 trivo-make play: no display to open the quiz on (DISPLAY is not set); run play in a graphical session" "$status $err"
+
+  # Interrupted while the quiz is open, play ends the program and still cleans up.
+  printf '#!/bin/sh\ntouch "%s/started"\nexec sleep 30\n' "$WORK" >sleeping32
+  chmod +x sleeping32
+  DISPLAY=:99 TMPDIR="$WORK/tmp" WINE_LOADER_WIN32="$WORK/sleeping32" bin/trivo-make play starter >stdout.txt 2>stderr.txt &
+  player=$!
+  for _ in $(seq 100); do [ -e started ] && break; sleep 0.1; done
+  kill -TERM "$player"
+  wait "$player"
+  expect "play ended by a signal status" 1 "$?"
+  expect "play ended by a signal" "trivo-make play: interrupted" "$(tail -n 1 stderr.txt)"
+  expect "play cleans up after every run" "" "$(ls tmp)"
+fi
+
+for command in new check play build dump; do
   run "$command" --help
   expect "$command --help status" 0 "$status"
   case "$out" in "Usage: trivo-make $command "*) ;; *) fail "$command --help: $out" ;; esac

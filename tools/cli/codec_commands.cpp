@@ -12,13 +12,7 @@
 
 namespace {
 
-bool readWholeFile(const std::string& name, std::vector<unsigned char>* bytes, std::string* error) {
-    return readFileBytes(nativePath(name), name, TOOL_MAX_FILE_BYTES,
-                         "; the codec takes at most " + std::to_string(LZW_MAX_INPUT) + " bytes",
-                         bytes, error);
-}
-
-int runCodecCommand(const char* command, bool packing, const Args& args, std::ostream& out,
+int runCodecCommand(const char* command, bool packing, const Args& args, std::istream& in, std::ostream& out,
                     std::ostream& err) {
     const std::string prefix = std::string("trivo-make ") + command;
     if (args.size() == 1 && isHelpOption(args[0])) {
@@ -31,7 +25,8 @@ int runCodecCommand(const char* command, bool packing, const Args& args, std::os
     }
     std::vector<unsigned char> input;
     std::string error;
-    if (!readWholeFile(args[0], &input, &error)) {
+    if (!readInputFile(args[0], in, TOOL_MAX_FILE_BYTES,
+                       "; the codec takes at most " + std::to_string(LZW_MAX_INPUT) + " bytes", &input, &error)) {
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
@@ -48,7 +43,7 @@ int runCodecCommand(const char* command, bool packing, const Args& args, std::os
         err << prefix << ": " << lzwStatusName(status);
         if (!packing) err << " after " << plural(outputLength, "byte");
         if (inputLength > LZW_MAX_INPUT) {
-            err << " (" << quotedText(args[0]) << " has " << inputLength
+            err << " (" << (args[0] == "-" ? "standard input" : quotedText(args[0])) << " has " << inputLength
                 << " bytes; the codec takes at most " << LZW_MAX_INPUT << ")";
         }
         err << "\n";
@@ -65,10 +60,10 @@ int runCodecCommand(const char* command, bool packing, const Args& args, std::os
 
 }  // namespace
 
-int runPack(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
-    return runCodecCommand("pack", true, args, out, err);
+int runPack(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    return runCodecCommand("pack", true, args, in, out, err);
 }
 
-int runUnpack(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
-    return runCodecCommand("unpack", false, args, out, err);
+int runUnpack(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    return runCodecCommand("unpack", false, args, in, out, err);
 }

@@ -10,7 +10,15 @@ bool isHelpOption(const std::string& arg) {
 }
 
 void usageError(std::ostream& err, const std::string& prefix, const std::string& message) {
-    err << prefix << ": " << message << "; see '" << prefix << " --help'\n";
+    err << prefix << ": " << message;
+    if (message.empty() || message.back() != '?') err << "; see '" << prefix << " --help'";
+    err << "\n";
+}
+
+std::string unknownName(const std::string& what, const std::string& word, const std::vector<std::string>& names) {
+    const std::string closest = closestName(word, names);
+    return "unknown " + what + " " + quotedText(word) +
+           (closest.empty() ? "" : "; did you mean " + quotedText(closest) + "?");
 }
 
 bool parseArguments(const Args& args, const std::vector<ValueOption>& options, Args* positional,
@@ -34,7 +42,9 @@ bool parseArguments(const Args& args, const std::vector<ValueOption>& options, A
             if (name == candidate.name) option = &candidate;
         }
         if (!option) {
-            *error = "unknown option " + quotedText(name);
+            std::vector<std::string> names = {"--help"};
+            for (const ValueOption& candidate : options) names.push_back(candidate.name);
+            *error = unknownName("option", name, names);
             return false;
         }
         if (*option->given) {

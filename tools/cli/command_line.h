@@ -8,8 +8,12 @@ typedef std::vector<std::string> Args;
 
 bool isHelpOption(const std::string& arg);
 
-// "PREFIX: MESSAGE; see 'PREFIX --help'" on err.
+// "PREFIX: MESSAGE; see 'PREFIX --help'" on err; a MESSAGE that ends in a "did you mean" question
+// is printed as it is, since the question already points the way.
 void usageError(std::ostream& err, const std::string& prefix, const std::string& message);
+
+// "unknown WHAT 'word'", with "; did you mean 'name'?" when one of names is close to it.
+std::string unknownName(const std::string& what, const std::string& word, const std::vector<std::string>& names);
 
 // An option that takes a value: "-o OUT", "--player=PLAYER".
 struct ValueOption {
@@ -19,6 +23,7 @@ struct ValueOption {
 };
 
 // Splits args into the options' values and the positional arguments. False with *error on an
-// unknown option, an option without its value or an option given twice.
+// unknown option (with the closest known one, --help among them), an option without its value or
+// an option given twice.
 bool parseArguments(const Args& args, const std::vector<ValueOption>& options, Args* positional,
                     std::string* error);

@@ -13,7 +13,11 @@ constexpr int TOOL_EXIT_USAGE = 2;   // the command line or the judge input was 
 // Input files above this are refused before reading them whole; the codec takes far less anyway.
 constexpr int32_t TOOL_MAX_FILE_BYTES = 16 * 1024 * 1024;
 
-// args: the command line after the program name, in UTF-8. Texts and help go to out, every
-// diagnostic to err as one line starting "trivo-make".
+// Whether standard input is a terminal, where nobody may be typing: set by main(); judge then asks
+// for its lines instead of waiting for them. The in-process runs of the tests set it themselves.
+extern bool g_standardInputIsTerminal;
+
+// args: the command line after the program name, in UTF-8. Results, summary lines and help go to
+// out, every diagnostic to err as one line starting "trivo-make" or naming the file it is about.
 int runTrivoMake(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                  std::ostream& err);

@@ -4,6 +4,7 @@
 extern const char* const TOOL_HELP;
 extern const char* const NEW_HELP;
 extern const char* const CHECK_HELP;
+extern const char* const PLAY_HELP;
 extern const char* const BUILD_HELP;
 extern const char* const DUMP_HELP;
 extern const char* const PACK_HELP;

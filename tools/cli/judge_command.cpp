@@ -1,17 +1,22 @@
 // Judging answers with the player's matcher, from the command line or line by line.
 #include "tools/cli/judge_command.h"
 
+#include <algorithm>
 #include <istream>
 #include <ostream>
+#include <sstream>
 
 #include "checking/matcher.h"
 #include "content/quiz_format.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/help_texts.h"
 #include "tools/support/cp1252.h"
+#include "tools/support/files.h"
 #include "tools/support/text.h"
 
 namespace {
+
+const char* const PREFIX = "trivo-make judge";
 
 // Turns a UTF-8 text into the code page 1252 bytes the player would hold. what names the text in
 // the error ("typed answer", "line 3, expected answer").
@@ -34,30 +39,39 @@ bool toPlayerText(const std::string& utf8, const std::string& what, std::string*
     return true;
 }
 
-// Judges one pair and prints the verdict in UTF-8. Returns an exit status.
-int judgeOne(const std::string& expectedUtf8, const std::string& typedUtf8,
-             const std::string& where, std::ostream& out, std::ostream& err) {
-    std::string expected, typed, error;
-    if (!toPlayerText(expectedUtf8, where + "expected answer", &expected, &error) ||
-        !toPlayerText(typedUtf8, where + "typed answer", &typed, &error)) {
-        err << "trivo-make judge: " << error << "\n";
-        return TOOL_EXIT_USAGE;
+// The verdict for one pair, in UTF-8; false with *error (and *status) when it cannot be judged.
+bool verdictOf(const std::string& expectedUtf8, const std::string& typedUtf8, const std::string& where,
+               std::string* verdict, std::string* error, int* status) {
+    std::string expected, typed;
+    *status = TOOL_EXIT_USAGE;
+    if (!toPlayerText(expectedUtf8, where + "expected answer", &expected, error) ||
+        !toPlayerText(typedUtf8, where + "typed answer", &typed, error)) {
+        return false;
     }
-    const TextConversion verdict = cp1252ToUtf8(matchAnswer(expected.c_str(), typed.c_str()));
-    if (!verdict.ok) {
-        err << "trivo-make judge: verdict: " << verdict.error << "\n";
-        return TOOL_EXIT_FAILED;
+    const TextConversion converted = cp1252ToUtf8(matchAnswer(expected.c_str(), typed.c_str()));
+    if (!converted.ok) {
+        *error = "verdict: " + converted.error;
+        *status = TOOL_EXIT_FAILED;
+        return false;
     }
-    out << verdict.text << "\n";
-    return TOOL_EXIT_OK;
+    *verdict = converted.text;
+    return true;
+}
+
+// The verdict alone, or with --tsv the row EXPECTED<TAB>TYPED<TAB>VERDICT, the texts made safe to
+// print (a TAB in an argument is escaped, so every row keeps three columns).
+void printVerdict(const std::string& expected, const std::string& typed, const std::string& verdict, bool tsv,
+                  std::ostream& out) {
+    if (tsv) out << printable(expected) << "\t" << printable(typed) << "\t";
+    out << verdict << "\n";
 }
 
 // A judge line holds two answers of at most 259 characters each, a few bytes each in UTF-8: far
-// less than this. A longer line, or one that never ends (/dev/zero), is refused, not held whole.
+// less than this. A longer line, or one that never ends (/dev/zero), is never held whole.
 constexpr std::size_t JUDGE_LINE_LIMIT = 8192;
 
 // Reads a line without its line feed; false at the end of the input. *tooLong when the line goes on
-// past the limit: the rest of it is left unread.
+// past the limit: the rest of it is read and dropped.
 bool readJudgeLine(std::istream& in, std::string* line, bool* tooLong) {
     line->clear();
     *tooLong = false;
@@ -67,46 +81,63 @@ bool readJudgeLine(std::istream& in, std::string* line, bool* tooLong) {
         if (c == '\n') return true;
         if (line->size() == JUDGE_LINE_LIMIT) {
             *tooLong = true;
-            return true;
+            continue;
         }
         line->push_back(static_cast<char>(c));
     }
     return any;
 }
 
-int judgeLines(std::istream& in, std::ostream& out, std::ostream& err) {
+// What is wrong with a line as a pair of answers; empty when it is one.
+std::string lineProblem(const std::string& line, bool tooLong) {
+    if (tooLong) {
+        return "is longer than " + std::to_string(JUDGE_LINE_LIMIT) + " bytes; a line holds two answers of at most " +
+               std::to_string(TEXT_MAX_LENGTH) + " characters each";
+    }
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string::npos) return "has no TAB between the expected and the typed answer";
+    if (line.find('\t', tab + 1) != std::string::npos)
+        return "has more than one TAB between the expected and the typed answer";
+    return "";
+}
+
+// Judges every line of in; a line that cannot be judged is reported and leaves an empty output line
+// (no row with --tsv), so that the other lines are judged and keep their places.
+int judgeLines(std::istream& in, bool tsv, std::ostream& out, std::ostream& err) {
     std::string line;
     long lineNumber = 0;
     bool tooLong = false;
+    int status = TOOL_EXIT_OK;
     while (readJudgeLine(in, &line, &tooLong)) {
         ++lineNumber;
-        if (tooLong) {
-            usageError(err, "trivo-make judge",
-                       "line " + std::to_string(lineNumber) + " is longer than " + std::to_string(JUDGE_LINE_LIMIT) +
-                           " bytes; a line holds two answers of at most " + std::to_string(TEXT_MAX_LENGTH) +
-                           " characters each");
-            return TOOL_EXIT_USAGE;
-        }
-        const std::string where = "line " + std::to_string(lineNumber) + ", ";
         if (!line.empty() && line.back() == '\r') line.pop_back();
         // Notepad and other Windows editors start UTF-8 files with a byte order mark.
         if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
-        const std::size_t tab = line.find('\t');
-        if (tab == std::string::npos || line.find('\t', tab + 1) != std::string::npos) {
-            usageError(err, "trivo-make judge",
-                       "line " + std::to_string(lineNumber) +
-                           (tab == std::string::npos ? " has no TAB" : " has more than one TAB") +
-                           " between the expected and the typed answer");
-            return TOOL_EXIT_USAGE;
+        // A Windows console in binary mode gives Ctrl-Z as a byte: the typist's end of input.
+        if (line == "\x1A") break;
+        const std::string where = "line " + std::to_string(lineNumber);
+        const std::string problem = lineProblem(line, tooLong);
+        std::string verdict, error;
+        int lineStatus = TOOL_EXIT_USAGE;
+        if (!problem.empty()) {
+            usageError(err, PREFIX, where + " " + problem);
+        } else {
+            const std::size_t tab = line.find('\t');
+            const std::string expected = line.substr(0, tab), typed = line.substr(tab + 1);
+            if (verdictOf(expected, typed, where + ", ", &verdict, &error, &lineStatus)) {
+                printVerdict(expected, typed, verdict, tsv, out);
+                continue;
+            }
+            err << PREFIX << ": " << error << "\n";
         }
-        const int status = judgeOne(line.substr(0, tab), line.substr(tab + 1), where, out, err);
-        if (status != TOOL_EXIT_OK) return status;
+        if (!tsv) out << "\n";
+        status = std::max(status, lineStatus);
     }
     if (in.bad()) {
-        err << "trivo-make judge: cannot read standard input after line " << lineNumber << "\n";
+        err << PREFIX << ": cannot read the lines after line " << lineNumber << "\n";
         return TOOL_EXIT_FAILED;
     }
-    return TOOL_EXIT_OK;
+    return status;
 }
 
 }  // namespace
@@ -116,11 +147,45 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
         out << JUDGE_HELP;
         return TOOL_EXIT_OK;
     }
-    if (args.empty()) return judgeLines(in, out, err);
-    if (args.size() != 2) {
-        usageError(err, "trivo-make judge",
-                   "needs EXPECTED and TYPED (or no argument, to read lines), got " + plural(args.size(), "argument"));
+    // Answers may start with a dash ("-5"); only words of two dashes are options.
+    Args rest = args;
+    bool tsv = false;
+    while (!rest.empty() && rest[0].size() > 2 && rest[0].compare(0, 2, "--") == 0) {
+        if (rest[0] != "--tsv") {
+            usageError(err, PREFIX, unknownName("option", rest[0], {"--tsv", "--help"}));
+            return TOOL_EXIT_USAGE;
+        }
+        tsv = true;
+        rest.erase(rest.begin());
+    }
+    if (!rest.empty() && rest[0] == "--") rest.erase(rest.begin());
+
+    if (rest.size() == 2) {
+        std::string verdict, error;
+        int status = TOOL_EXIT_OK;
+        if (!verdictOf(rest[0], rest[1], "", &verdict, &error, &status)) {
+            err << PREFIX << ": " << error << "\n";
+            return status;
+        }
+        printVerdict(rest[0], rest[1], verdict, tsv, out);
+        return TOOL_EXIT_OK;
+    }
+    if (rest.size() > 2) {
+        usageError(err, PREFIX, "needs EXPECTED and TYPED, or one LIST, got " + plural(rest.size(), "argument"));
         return TOOL_EXIT_USAGE;
     }
-    return judgeOne(args[0], args[1], "", out, err);
+    if (rest.empty() && g_standardInputIsTerminal) {
+        usageError(err, PREFIX,
+                   "give EXPECTED and TYPED, or a LIST of lines EXPECTED<TAB>TYPED (- to type them here)");
+        return TOOL_EXIT_USAGE;
+    }
+    if (rest.empty() || rest[0] == "-") return judgeLines(in, tsv, out, err);
+    std::vector<unsigned char> bytes;
+    std::string error;
+    if (!readInputFile(rest[0], in, TOOL_MAX_FILE_BYTES, "", &bytes, &error)) {
+        err << PREFIX << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    std::istringstream lines(std::string(bytes.begin(), bytes.end()));
+    return judgeLines(lines, tsv, out, err);
 }

@@ -16,26 +16,12 @@
 #include "tools/support/files.h"
 #include "tools/support/text.h"
 
-namespace {
-
-// A program file is held in memory while it is read; the player is far smaller, and a quiz
-// program holds at most the media limit and the player.
-constexpr int64_t PROGRAM_MAX_BYTES = MEDIA_TOTAL_MAX_BYTES + 64 * 1024 * 1024;
-
-const char* const PLAYER_NAME = "trivo.exe";
-
 bool wantsHelp(const Args& args) {
     for (const std::string& arg : args) {
         if (isHelpOption(arg)) return true;
     }
     return false;
 }
-
-// A quiz folder named on the command line: its path, and its quiz.toml as messages show it.
-struct QuizFolder {
-    std::filesystem::path path;
-    std::string tomlShown;
-};
 
 QuizFolder quizFolder(const std::string& arg) {
     std::string shown = arg;
@@ -57,7 +43,42 @@ std::string quizSummary(const QuizContent& content, std::size_t mediaCount) {
            ", " + plural(mediaCount, "media file");
 }
 
-// Reads the arguments of a command that takes one name and value options; prints the usage error.
+bool checkForBuilding(const std::string& prefix, const QuizFolder& folder, const char* outcome, CheckedQuiz* quiz,
+                      std::ostream& err) {
+    Diagnostics diagnostics;
+    const bool ok = checkQuizFolder(folder.path, quiz, &diagnostics);
+    printDiagnostics(diagnostics, folder.tomlShown, err);
+    if (!ok) {
+        err << prefix << ": " << folder.tomlShown << ": " << diagnosticsSummary(diagnostics) << "; " << outcome
+            << "\n";
+    }
+    return ok;
+}
+
+bool readPlayer(const std::string& prefix, const std::string* named, const char* defaultName, std::istream& in,
+                std::vector<unsigned char>* player, std::string* shown, std::ostream& err) {
+    std::string error;
+    if (named) {
+        *shown = *named == "-" ? "standard input" : quotedText(*named);
+        if (readInputFile(*named, in, PROGRAM_MAX_BYTES, "", player, &error)) return true;
+    } else {
+        const std::filesystem::path found = findPlayer(defaultName);
+        if (found.empty()) {
+            std::string places;
+            for (const std::filesystem::path& place : playerPlaces(defaultName))
+                places += (places.empty() ? "" : ", ") + quotedText(utf8Path(place));
+            err << prefix << ": no player: " << places
+                << (playerPlaces(defaultName).size() == 1 ? " does not exist" : ": none of these exists")
+                << "; name one with --player PLAYER.exe\n";
+            return false;
+        }
+        *shown = quotedText(utf8Path(found));
+        if (readFileBytes(found, utf8Path(found), PROGRAM_MAX_BYTES, "", player, &error)) return true;
+    }
+    err << prefix << ": player: " << error << "\n";
+    return false;
+}
+
 bool commandArguments(const std::string& prefix, const Args& args, const std::vector<ValueOption>& options,
                       const char* needs, std::string* name, std::ostream& err) {
     Args positional;
@@ -73,13 +94,6 @@ bool commandArguments(const std::string& prefix, const Args& args, const std::ve
     *name = positional[0];
     return true;
 }
-
-std::filesystem::path defaultPlayer() {
-    const std::filesystem::path self = runningProgramPath();
-    return self.empty() ? std::filesystem::path(PLAYER_NAME) : self.parent_path() / PLAYER_NAME;
-}
-
-}  // namespace
 
 int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make new";
@@ -112,6 +126,7 @@ int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err
     out << "wrote " << shown << ": " << (kind == QuizKind::Audio ? "an " : "a ") << kindName(kind)
         << " quiz of 3 questions to make your own; then\n"
         << "  trivo-make check " << shown << "\n"
+        << "  trivo-make play " << shown << "\n"
         << "  trivo-make build " << shown << " -o quiz.exe\n";
     return TOOL_EXIT_OK;
 }
@@ -128,14 +143,14 @@ int runCheck(const Args& args, std::istream&, std::ostream& out, std::ostream& e
     CheckedQuiz quiz;
     Diagnostics diagnostics;
     const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics, MediaReading::FormatOnly);
-    printDiagnostics(diagnostics, folder.tomlShown, out);
+    printDiagnostics(diagnostics, folder.tomlShown, err);
     out << folder.tomlShown << ": " << diagnosticsSummary(diagnostics);
     if (ok) out << " (" << quizSummary(quiz.content, quiz.media.size()) << ")";
     out << "\n";
     return ok ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
 }
 
-int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make build";
     if (wantsHelp(args)) {
         out << BUILD_HELP;
@@ -154,14 +169,7 @@ int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& e
     }
     const QuizFolder folder = quizFolder(name);
     CheckedQuiz quiz;
-    Diagnostics diagnostics;
-    const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics);
-    printDiagnostics(diagnostics, folder.tomlShown, err);
-    if (!ok) {
-        err << prefix << ": " << folder.tomlShown << ": " << diagnosticsSummary(diagnostics)
-            << "; nothing written\n";
-        return TOOL_EXIT_FAILED;
-    }
+    if (!checkForBuilding(prefix, folder, "nothing written", &quiz, err)) return TOOL_EXIT_FAILED;
 
     // Written over quiz.toml or a media file, the program would destroy the very quiz it carries.
     for (const std::filesystem::path& source : quiz.sources) {
@@ -170,22 +178,12 @@ int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& e
             return TOOL_EXIT_FAILED;
         }
     }
-    const std::filesystem::path playerPath = playerGiven ? nativePath(playerName) : defaultPlayer();
-    const std::string playerShown = playerGiven ? playerName : utf8Path(playerPath);
-    std::error_code ec;
-    if (!playerGiven && !std::filesystem::exists(playerPath, ec)) {
-        err << prefix << ": no player: " << quotedText(playerShown)
-            << " does not exist; name one with --player PLAYER.exe\n";
-        return TOOL_EXIT_FAILED;
-    }
     std::vector<unsigned char> player, program;
-    std::string error;
-    if (!readFileBytes(playerPath, playerShown, PROGRAM_MAX_BYTES, "", &player, &error)) {
-        err << prefix << ": player: " << error << "\n";
+    std::string playerShown, error;
+    if (!readPlayer(prefix, playerGiven ? &playerName : nullptr, PLAYER_NAME, in, &player, &playerShown, err))
         return TOOL_EXIT_FAILED;
-    }
     if (!buildQuizProgram(player, quiz, &program, &error)) {
-        err << prefix << ": player " << quotedText(playerShown) << " cannot carry the quiz: " << error << "\n";
+        err << prefix << ": player " << playerShown << " cannot carry the quiz: " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
     if (!writeOutputFile(output, program.data(), program.size(), out, &error)) {
@@ -197,7 +195,7 @@ int runBuild(const Args& args, std::istream&, std::ostream& out, std::ostream& e
     return TOOL_EXIT_OK;
 }
 
-int runDump(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+int runDump(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make dump";
     if (wantsHelp(args)) {
         out << DUMP_HELP;
@@ -213,30 +211,32 @@ int runDump(const Args& args, std::istream&, std::ostream& out, std::ostream& er
         usageError(err, prefix, "needs -o DIR, the quiz folder to write");
         return TOOL_EXIT_USAGE;
     }
+    const std::string shownName = name == "-" ? "standard input" : quotedText(name);
     std::vector<unsigned char> image;
     std::string error;
-    if (!readFileBytes(nativePath(name), name, PROGRAM_MAX_BYTES, "", &image, &error)) {
+    if (!readInputFile(name, in, PROGRAM_MAX_BYTES, "", &image, &error)) {
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
     DumpedQuiz quiz;
     if (!readQuizProgram(image, &quiz, &error)) {
-        err << prefix << ": " << quotedText(name) << ": " << error << "\n";
+        err << prefix << ": " << shownName << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
+    const std::string source = name == "-" ? "standard input" : printable(utf8Path(nativePath(name).filename()));
     const std::string header =
-        "# Trivo quiz read back from " + printable(utf8Path(nativePath(name).filename())) +
+        "# Trivo quiz read back from " + source +
         " by trivo-make dump.\n# Build it again with: trivo-make build FOLDER -o QUIZ.exe\n\n";
     std::vector<FolderFile> files;
     output = folderName(output);
     if (!quizFolderFiles(quiz, header, &files, &error)) {
-        err << prefix << ": " << quotedText(name) << ": " << error << "\n";
+        err << prefix << ": " << shownName << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
     // A folder that would not check or build again is no way back: it is not written.
     const auto holdsQuiz = [&](const std::filesystem::path& written, std::string* why) {
         if (folderHoldsQuiz(written, quiz, why)) return true;
-        *why = quotedText(name) + ": " + *why;
+        *why = shownName + ": " + *why;
         return false;
     };
     if (!writeNewFolder(nativePath(output), output, files, &error, holdsQuiz)) {

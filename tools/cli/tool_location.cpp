@@ -1,4 +1,5 @@
-// The running program's path: the module file name on Windows, /proc/self/exe on Linux.
+// The running program's path (the module file name on Windows, /proc/self/exe on Linux) and the
+// players found from it.
 #include "tools/cli/tool_location.h"
 
 #include <system_error>
@@ -27,4 +28,20 @@ std::filesystem::path runningProgramPath() {
     const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::filesystem::path() : path;
 #endif
+}
+
+const char* const PLAYER_NAME = "trivo.exe";
+const char* const PLAYER_64_NAME = "trivo64.exe";
+
+std::vector<std::filesystem::path> playerPlaces(const char* name) {
+    const std::filesystem::path self = runningProgramPath();
+    return {self.empty() ? std::filesystem::path(name) : self.parent_path() / name};
+}
+
+std::filesystem::path findPlayer(const char* name) {
+    std::error_code ec;
+    for (const std::filesystem::path& place : playerPlaces(name)) {
+        if (std::filesystem::exists(place, ec)) return place;
+    }
+    return std::filesystem::path();
 }

@@ -36,6 +36,8 @@ bool utf8Arguments(std::vector<std::string>* args) {
 }
 
 }  // namespace
+#else
+#include <unistd.h>
 #endif
 
 int main(int argc, char** argv) {
@@ -48,8 +50,12 @@ int main(int argc, char** argv) {
     SetConsoleOutputCP(CP_UTF8);
     // Judge lines strip their own CR, and in text mode a stray Ctrl-Z byte would end the input.
     _setmode(_fileno(stdin), _O_BINARY);
+    // _isatty would also say so of NUL; only a console has a console mode.
+    DWORD consoleMode = 0;
+    g_standardInputIsTerminal = GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &consoleMode) != 0;
 #else
     args.assign(argv + 1, argv + argc);
+    g_standardInputIsTerminal = isatty(STDIN_FILENO) != 0;
 #endif
     const int status = runTrivoMake(args, std::cin, std::cout, std::cerr);
     std::cout.flush();

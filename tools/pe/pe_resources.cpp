@@ -785,6 +785,13 @@ void writeChecksum(std::vector<uint8_t>* image, std::size_t checksumOffset) {
 
 }  // namespace
 
+bool readProgramBitness(const std::vector<uint8_t>& image, bool* is64Bit, std::string* error) {
+    PeHeaders pe;
+    if (!parseHeaders(image, &pe, error)) return false;
+    *is64Bit = pe.fixedOptionalSize == PE32_PLUS_FIXED_OPTIONAL_SIZE;
+    return true;
+}
+
 ResourceKey numberKey(uint16_t number) {
     ResourceKey key;
     key.number = number;

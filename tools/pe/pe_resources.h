@@ -25,6 +25,10 @@ ResourceKey numberKey(uint16_t number);
 ResourceKey stringKey(const std::string& text);
 bool sameKey(const ResourceKey& a, const ResourceKey& b);
 
+// *is64Bit: whether the program image is a 64-bit (PE32+) program rather than a 32-bit (PE32) one.
+// False with a message in error when the bytes are not a Windows program.
+bool readProgramBitness(const std::vector<uint8_t>& image, bool* is64Bit, std::string* error);
+
 // Every resource of the program image, in the order of its resource directory. False with a
 // message in error when the bytes are not a Windows program or its resource section is malformed.
 // A program without resources gives an empty list.

@@ -1,5 +1,6 @@
 // The starter folders of 'trivo-make new'. Their answers are in capitals without accents, so none
-// of them draws a warning, and each comment says what the line above or below it does.
+// of them draws a warning, and each comment says what the line above or below it does, in French
+// like the quiz itself (the bytes are UTF-8, spelled as escapes).
 #include "tools/quiz_folder/starter.h"
 
 #include <cstdint>
@@ -11,42 +12,42 @@
 namespace {
 
 const char* const HEADER =
-    "# A Trivo quiz: this file and the media it names. Check it, then build the quiz program:\n"
-    "#   trivo-make check FOLDER\n"
-    "#   trivo-make build FOLDER -o mon-quiz.exe\n"
-    "# Texts are UTF-8 here; the program stores them in Windows code page 1252, so French accents\n"
-    "# are welcome but not every character is (no emoji, no Chinese). A text holds at most 259\n"
-    "# bytes and never the character \"|\".\n"
+    "# Un quiz Trivo : ce fichier et ses m\xC3\xA9" "dias. V\xC3\xA9rifiez-le, essayez-le, puis fabriquez-le :\n"
+    "#   trivo-make check DOSSIER\n"
+    "#   trivo-make play DOSSIER\n"
+    "#   trivo-make build DOSSIER -o mon-quiz.exe\n"
+    "# Textes en UTF-8, gard\xC3\xA9s en page de code Windows 1252 : accents oui, emoji et chinois non.\n"
+    "# Un texte tient en 259 octets au plus, sans jamais le caract\xC3\xA8re \"|\".\n"
     "\n"
-    "# What each question shows: \"text\" (a line of text), \"picture\" (a JPEG or GIF picture),\n"
-    "# \"audio\" (an MP3 sound with play and stop buttons) or \"video\" (an AVI film).\n";
+    "# Ce que montre chaque question : \"text\" (une ligne de texte), \"picture\" (une image JPEG ou\n"
+    "# GIF), \"audio\" (un son MP3 avec des boutons lecture et arr\xC3\xAAt) ou \"video\" (un film AVI).\n";
 
 const char* const SLOTS_AND_CAPTIONS =
     "\n"
-    "# Answer fields per question: 1 or 2. With 2, every question needs answer2 as well, and the\n"
-    "# captions name the two fields.\n"
+    "# Champs de r\xC3\xA9ponse par question : 1 ou 2. Avec 2, chaque question a aussi son answer2, et\n"
+    "# captions donne le nom des deux champs.\n"
     "slots = 1\n"
     "captions = [\"\", \"\"]\n";
 
 const char* const REVEAL_COMMENT =
     "\n"
-    "# What a solved question reveals, in picture quizzes only: \"none\", \"picture\" (its\n"
-    "# answer_picture replaces the question's picture) or \"comment\" (its comment line appears).\n";
+    "# Ce que r\xC3\xA9v\xC3\xA8le une question r\xC3\xA9solue (quiz en images seulement) : \"none\" (rien), \"picture\"\n"
+    "# (son answer_picture remplace l'image de la question) ou \"comment\" (sa ligne comment).\n";
 
 const char* const CODES =
     "\n"
-    "# The page's colour, \"#RRGGBB\".\n"
+    "# La couleur de la page, \"#RRGGBB\".\n"
     "background = \"#FFF8E7\"\n"
     "\n"
-    "# Reward codes, one per question: the first is shown for a score of 1, the second for 2, ...\n"
+    "# Codes de r\xC3\xA9" "compense, un par question : le premier pour un score de 1, le deuxi\xC3\xA8me pour 2...\n"
     "codes = [\"BRONZE\", \"ARGENT\", \"OR\"]\n"
     "\n"
-    "# One [[questions]] table per question, at most 90, in the order of the page. The player\n"
-    "# ignores the case of a to z only: an accented letter must be typed as it is written here, so\n"
-    "# answers in capitals or without accents are the fairest. Optional lines of a question:\n"
-    "#   answer2 = \"...\"          the second answer, when slots = 2\n"
-    "#   comment = \"...\"          shown once solved, with reveal = \"comment\"\n"
-    "#   answer_picture = \"...\"   shown once solved, with reveal = \"picture\"\n";
+    "# Une table [[questions]] par question, 90 au plus, dans l'ordre de la page. Le programme\n"
+    "# n'ignore la casse que de a \xC3\xA0 z : une lettre accentu\xC3\xA9" "e doit \xC3\xAAtre tap\xC3\xA9" "e telle qu'\xC3\xA9" "crite ici,\n"
+    "# d'o\xC3\xB9 des r\xC3\xA9ponses en capitales sans accents. Lignes facultatives d'une question :\n"
+    "#   answer2 = \"...\"          la deuxi\xC3\xA8me r\xC3\xA9ponse, avec slots = 2\n"
+    "#   comment = \"...\"          affich\xC3\xA9 une fois la question r\xC3\xA9solue, avec reveal = \"comment\"\n"
+    "#   answer_picture = \"...\"   affich\xC3\xA9" "e une fois la question r\xC3\xA9solue, avec reveal = \"picture\"\n";
 
 struct StarterQuestion {
     const char* text;
@@ -75,7 +76,7 @@ const Starter STARTERS[] = {
      "Mon quiz en images",
      "Reconnaissez chaque couleur, puis Tab pour passer \xC3\xA0 la suivante.",
      "picture",
-     "the question's picture, JPEG or GIF",
+     "l'image de la question, JPEG ou GIF",
      {{"De quelle couleur est ce carr\xC3\xA9 ?", "ROUGE"},
       {"De quelle couleur est ce carr\xC3\xA9 ?", "VERT"},
       {"De quelle couleur est ce carr\xC3\xA9 ?", "BLEU"}}},
@@ -85,7 +86,7 @@ const Starter STARTERS[] = {
      "coutez chaque note avec le bouton de lecture, puis \xC3\xA9"
      "crivez son nom.",
      "none",
-     "the question's sound, MP3",
+     "le son de la question, MP3",
      {{"Quelle est cette note ?", "LA"},
       {"Quelle est cette note ?", "DO"},
       {"Quelle est cette note ?", "MI"}}},
@@ -94,7 +95,7 @@ const Starter STARTERS[] = {
      "Regardez chaque film, puis \xC3\xA9"
      "crivez la couleur de son fond.",
      "none",
-     "the question's film, AVI",
+     "le film de la question, AVI",
      {{"De quelle couleur est le fond ?", "ROUGE"},
       {"De quelle couleur est le fond ?", "VERT"},
       {"De quelle couleur est le fond ?", "BLEU"}}},
@@ -110,7 +111,7 @@ std::string starterExtension(QuizKind kind) {
 std::string manifest(QuizKind kind, const Starter& starter) {
     std::string text = HEADER;
     text += "kind = \"" + std::string(starter.kind) + "\"\n";
-    text += "\n# The title is also the window's caption; the author is shown after \"Par :\".\n";
+    text += "\n# Le titre est aussi celui de la fen\xC3\xAAtre ; l'auteur s'affiche apr\xC3\xA8s \"Par :\".\n";
     text += "title = \"" + std::string(starter.title) + "\"\n";
     text += "author = \"Votre nom\"\n";
     text += "description = \"" + std::string(starter.description) + "\"\n";
@@ -123,14 +124,14 @@ std::string manifest(QuizKind kind, const Starter& starter) {
         const std::string number = std::to_string(q);
         text += "\n[[questions]]\n";
         text += "text = \"" + std::string(question.text) + "\"";
-        text += q == 1 ? (kind == QuizKind::Text ? "   # shown on the page\n"
-                                                 : "   # stored, shown in text quizzes only\n")
+        text += q == 1 ? (kind == QuizKind::Text ? "   # affich\xC3\xA9 sur la page\n"
+                                                 : "   # gard\xC3\xA9, affich\xC3\xA9 dans les quiz texte seulement\n")
                        : "\n";
         text += "answer = \"" + std::string(question.answer) + "\"";
-        text += q == 1 ? "   # the expected answer\n" : "\n";
+        text += q == 1 ? "   # la r\xC3\xA9ponse attendue\n" : "\n";
         if (kind != QuizKind::Text) {
             text += "media = \"media/q" + number + "." + starterExtension(kind) + "\"";
-            text += q == 1 ? "   # " + std::string(starter.mediaComment) + ", inside this folder\n" : "\n";
+            text += q == 1 ? "   # " + std::string(starter.mediaComment) + ", dans ce dossier\n" : "\n";
         }
         if (kind == QuizKind::Picture) text += "answer_picture = \"media/a" + number + ".gif\"\n";
     }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <istream>
 #include <ostream>
 #include <random>
 #include <set>
@@ -375,6 +376,25 @@ bool readFileBytes(const fs::path& path, const std::string& shown, int64_t maxBy
     return true;
 }
 
+bool readInputFile(const std::string& name, std::istream& standardInput, int64_t maxBytes,
+                   const std::string& limitReason, std::vector<unsigned char>* bytes, std::string* error) {
+    if (name != "-") return readFileBytes(nativePath(name), name, maxBytes, limitReason, bytes, error);
+    bytes->clear();
+    char chunk[65536];
+    while (standardInput && static_cast<int64_t>(bytes->size()) <= maxBytes) {
+        standardInput.read(chunk, static_cast<std::streamsize>(
+                                      std::min<int64_t>(sizeof chunk, maxBytes + 1 - static_cast<int64_t>(bytes->size()))));
+        bytes->insert(bytes->end(), chunk, chunk + standardInput.gcount());
+    }
+    if (static_cast<int64_t>(bytes->size()) > maxBytes || standardInput.bad()) {
+        *error = standardInput.bad() ? "cannot read standard input"
+                                     : "standard input is larger than " + sizeText(maxBytes) + limitReason;
+        bytes->clear();
+        return false;
+    }
+    return true;
+}
+
 bool readRegularFile(const fs::path& path, const std::string& shown, int64_t maxBytes, std::size_t readAtMost,
                      std::vector<unsigned char>* bytes, int64_t* size, std::string* error) {
     bytes->clear();
@@ -552,6 +572,17 @@ bool writeOutputFile(const std::string& name, const unsigned char* bytes, std::s
 #endif
     if (!standardOutput) *error = "cannot write to standard output";
     return static_cast<bool>(standardOutput);
+}
+
+bool makePrivateTemporaryFolder(const std::string& prefix, fs::path* folder, std::string* error) {
+    std::error_code ec;
+    const fs::path base = fs::temp_directory_path(ec);
+    std::string reason = ec.message();
+    if (ec || makeBeside(base / prefix, folder, &reason, [](const fs::path& name) { return makeFolder(name, 0700); }) < 0) {
+        *error = "cannot create a temporary folder in " + quotedText(utf8Path(base)) + ": " + reason;
+        return false;
+    }
+    return true;
 }
 
 bool writeNewFolder(const fs::path& folder, const std::string& shown, const std::vector<FolderFile>& files,

@@ -26,6 +26,10 @@ std::string folderName(const std::string& name);
 bool readFileBytes(const std::filesystem::path& path, const std::string& shown, int64_t maxBytes,
                    const std::string& limitReason, std::vector<unsigned char>* bytes, std::string* error);
 
+// The same for an input named on the command line, where "-" is standard input, read to its end.
+bool readInputFile(const std::string& name, std::istream& standardInput, int64_t maxBytes,
+                   const std::string& limitReason, std::vector<unsigned char>* bytes, std::string* error);
+
 // Reads a regular file of at most maxBytes, but only its first readAtMost bytes; *size is the
 // file's whole size. Anything else (a folder, a pipe that might never end, a device) is refused,
 // and so is a file over the limit, before any of it is read.
@@ -57,6 +61,10 @@ bool writeFileReplacing(const std::filesystem::path& path, const std::string& sh
 // The same for an output named on the command line, where "-" is standard output.
 bool writeOutputFile(const std::string& name, const unsigned char* bytes, std::size_t size,
                      std::ostream& standardOutput, std::string* error);
+
+// Makes a new folder in the system's temporary folder, named prefix and characters nobody can guess,
+// that only this user may enter: what is put there can come from no one else. False with *error.
+bool makePrivateTemporaryFolder(const std::string& prefix, std::filesystem::path* folder, std::string* error);
 
 // One file of a folder being written: its path inside the folder (forward slashes) and its bytes.
 struct FolderFile {
