@@ -185,10 +185,13 @@ else
   run build starter -o missing/dir/out.exe --player player.exe
   expect "build to a missing folder status" 1 "$status"
   expect "build to a missing folder" "trivo-make build: cannot write 'missing/dir/out.exe': No such file or directory" "$err"
-  run build starter -o beside.exe
-  expect "build without a player beside the tool status" 1 "$status"
-  expect "build without a player beside the tool" \
-    "trivo-make build: no player: '$(dirname "$TOOL")/trivo.exe' does not exist; name one with --player PLAYER.exe" "$err"
+  # A tool alone, away from any player: the message names every place it looked.
+  mkdir -p lone/bin
+  cp "$TOOL" lone/bin/trivo-make
+  TOOL="$WORK/lone/bin/trivo-make" run build starter -o beside.exe
+  expect "build without a player status" 1 "$status"
+  expect "build without a player" "trivo-make build: no player: '$WORK/lone/bin/trivo.exe', \
+'$WORK/lone/share/trivo/trivo.exe': none of these exists; name one with --player PLAYER.exe" "$err"
   for f in broken.exe bad.exe beside.exe missing; do
     if [ -e "$f" ]; then fail "a failed build left $f"; fi
   done
