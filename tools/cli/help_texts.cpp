@@ -11,6 +11,7 @@ const char* const TOOL_HELP =
     "A file named - is standard input where a file is read, and standard output\n"
     "where one is written. Problems are reported on standard error, results and\n"
     "summary lines on standard output.\n"
+    "\n"
     "build and play copy the player trivo.exe (trivo64.exe where 32-bit programs\n"
     "cannot run), looked for beside trivo-make, then in ../share/trivo/ from it\n"
     "(where the packages install it), then, for a trivo-make in a build tree, in\n"
