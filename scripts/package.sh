@@ -19,6 +19,8 @@ bash scripts/setup.sh
 # The installed files and folders get their modes from the install rules; the folders CPack makes
 # itself get them from the umask.
 umask 022
+# The folder holds what this run makes, and nothing of an earlier version.
+rm -rf "$PACKAGES"
 mkdir -p "$OUT" "$PACKAGES"
 
 # build DIR PRESET [CMAKE_ARGS...]: configured afresh each time, which also takes up a new commit's

@@ -3,8 +3,9 @@
 # and UndefinedBehaviorSanitizer), the fuzz targets for a bounded time, the MinGW cross builds of the
 # same code (32-bit, the product, and 64-bit), and the Windows programs of each build under a private
 # Wine prefix of its architecture. A machine that cannot run 32-bit programs tests the 64-bit build
-# only and counts the 32-bit runs as skipped. Ends with "N passed, N failed, N skipped" and exits
-# non-zero when anything failed.
+# only and counts the 32-bit runs as skipped. Last, the packages are made twice (the same bytes) and
+# used from fresh folders. Ends with "N passed, N failed, N skipped" and exits non-zero when anything
+# failed.
 set -u
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -79,7 +80,9 @@ configure_and_build() {
 }
 
 # 1. Native suites.
+built_native=0
 if configure_and_build "$OUT/native" "native" native; then
+    built_native=1
     run_ctest "$OUT/native" "native"
 fi
 
@@ -168,6 +171,37 @@ if [ "$RUN32" -eq 0 ]; then
     echo "note: $SKIP32_WHY"
 fi
 if [ "$RUN64" -eq 0 ] && [ "$RUN32" -eq 1 ]; then note_fail 1 "wine 64-bit: 64-bit Windows programs do not run here"; fi
+
+# 5. The packages, made by scripts/package.sh from the trees built above, and made again: the same
+# sources give the same bytes. Then each is unpacked into a fresh folder and used as a user would; the
+# Wine checks of the Windows archive are skipped where 32-bit programs cannot run.
+if [ "$built_native" -eq 1 ] && [ "$built32" -eq 1 ] && [ "$built64" -eq 1 ]; then
+    if bash scripts/package.sh >"$OUT/package.log" 2>&1; then
+        first=$(cd "$OUT/packages" && sha256sum trivo*)
+        if bash scripts/package.sh >>"$OUT/package.log" 2>&1 && [ "$first" = "$(cd "$OUT/packages" && sha256sum trivo*)" ]; then
+            echo "packages: made twice, the same bytes: $(cd "$OUT/packages" && echo trivo*)"
+            note_pass 1
+        else
+            echo "packages: made twice, different bytes or a failure (log: $OUT/package.log)"
+            note_fail 1 "packages: not reproducible"
+        fi
+        log="$OUT/package-test.log"
+        TRIVO_NO_WIN32=$([ "$RUN32" -eq 1 ] || echo "this machine cannot run 32-bit Windows programs") \
+            bash tests/package/package_test.sh "$OUT/packages" "$OUT/wine-probe" >"$log" 2>&1
+        npass=$(grep -c '^PASS ' "$log")
+        nfail=$(grep -c '^FAIL ' "$log")
+        nskip=$(grep -c '^SKIP ' "$log")
+        note_pass "$npass"
+        skipped=$((skipped + nskip))
+        echo "packages used: $npass checks passed, $nfail failed, $nskip skipped"
+        grep -E '^(FAIL|SKIP) ' "$log"
+        if [ "$nfail" -gt 0 ]; then note_fail "$nfail" "packages used"; fi
+        if [ $((npass + nfail + nskip)) -eq 0 ]; then cat "$log"; note_fail 1 "packages used: did not run"; fi
+    else
+        tail -n 40 "$OUT/package.log"
+        note_fail 1 "packages: scripts/package.sh failed"
+    fi
+fi
 
 if [ "${#failures[@]}" -gt 0 ]; then
     echo "failed: ${failures[*]}"
