@@ -181,21 +181,19 @@ if [ "$built_native" -eq 1 ] && [ "$built32" -eq 1 ] && [ "$built64" -eq 1 ]; th
         bash scripts/package.sh >>"$OUT/package.log" 2>&1 && sums+=("$(cd "$OUT/packages" && sha256sum trivo*)")
     done
     if [ "${#sums[@]}" -eq 2 ] && [ "${sums[0]}" = "${sums[1]}" ]; then
-        echo "packages: made twice, the same bytes: $(cd "$OUT/packages" && echo trivo*)"
-        note_pass 1
+        echo "packages: made twice, the same bytes: $(cd "$OUT/packages" && echo trivo*)" && note_pass 1
     else
-        tail -n 20 "$OUT/package.log"
-        note_fail 1 "packages: not made twice alike (log: $OUT/package.log)"
+        tail -n 20 "$OUT/package.log" && note_fail 1 "packages: not made twice alike (log: $OUT/package.log)"
     fi
     log="$OUT/package-test.log"
     TRIVO_NO_WIN32=$([ "$RUN32" -eq 1 ] || echo "$SKIP32_WHY") \
         bash tests/package/package_test.sh "$OUT/packages" "$OUT/wine-probe" >"$log" 2>&1
+    count() { grep -c "^$1 " "$log"; }
     grep -E '^(FAIL|SKIP) ' "$log"
-    echo "packages used: $(grep -c '^PASS ' "$log") checks passed"
-    note_pass "$(grep -c '^PASS ' "$log")"
-    skipped=$((skipped + $(grep -c '^SKIP ' "$log")))
-    if grep -q '^FAIL ' "$log"; then note_fail "$(grep -c '^FAIL ' "$log")" "packages used"; fi
-    if ! grep -qE '^(PASS|FAIL|SKIP) ' "$log"; then cat "$log"; note_fail 1 "packages used: did not run"; fi
+    echo "packages used: $(count PASS) checks passed" && note_pass "$(count PASS)"
+    skipped=$((skipped + $(count SKIP)))
+    [ "$(count FAIL)" -eq 0 ] || note_fail "$(count FAIL)" "packages used"
+    grep -qE '^(PASS|FAIL|SKIP) ' "$log" || { cat "$log" && note_fail 1 "packages used: did not run"; }
 fi
 
 if [ "${#failures[@]}" -gt 0 ]; then
