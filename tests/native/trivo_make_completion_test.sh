@@ -26,8 +26,6 @@ for command in $commands; do
     grep -oE '^  (-[a-z], )?-[-a-z]+' | sed 's/.*[ ,]//' | sort | paste -sd ' ' -)" "$(offered "$command" -)"
 done
 mkdir "mon quiz" && touch a.exe B.EXE notes.txt
-expect "--kind" "picture" "$(offered new q --kind p)"
-expect "build --player" "B.EXE a.exe mon quiz" "$(offered build q --player "")"
-expect "dump -o DIR" "mon quiz" "$(offered dump a.exe -o "")"
-expect "pack IN" "B.EXE a.exe mon quiz notes.txt" "$(offered pack "")"
+expect "paths" "picture|B.EXE a.exe mon quiz|mon quiz|B.EXE a.exe mon quiz notes.txt" \
+  "$(offered new q --kind p)|$(offered build q --player "")|$(offered dump a.exe -o "")|$(offered pack "")"
 [ "$failures" -eq 0 ] && echo "trivo_make_completion_test: all checks passed"
