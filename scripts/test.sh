@@ -3,8 +3,9 @@
 # and UndefinedBehaviorSanitizer), the fuzz targets for a bounded time, the MinGW cross builds of the
 # same code (32-bit, the product, and 64-bit), and the Windows programs of each build under a private
 # Wine prefix of its architecture. A machine that cannot run 32-bit programs tests the 64-bit build
-# only and counts the 32-bit runs as skipped. Ends with "N passed, N failed, N skipped" and exits
-# non-zero when anything failed.
+# only and counts the 32-bit runs as skipped. Last, the packages are made twice (the same bytes) and
+# used from fresh folders. Ends with "N passed, N failed, N skipped" and exits non-zero when anything
+# failed.
 set -u
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -24,6 +25,7 @@ note_fail() { failed=$((failed + $1)); failures+=("$2"); }
 # Which Windows programs this machine runs, found by starting a tiny one of each kind under Wine.
 . scripts/wine-env.sh
 mkdir -p "$OUT"
+rm -f "$OUT/package.log"
 RUN32=1
 SKIP32_WHY=""
 if ! wine_runs win32 "$OUT/wine-probe"; then
@@ -79,7 +81,9 @@ configure_and_build() {
 }
 
 # 1. Native suites.
+built_native=0
 if configure_and_build "$OUT/native" "native" native; then
+    built_native=1
     run_ctest "$OUT/native" "native"
 fi
 
@@ -168,6 +172,29 @@ if [ "$RUN32" -eq 0 ]; then
     echo "note: $SKIP32_WHY"
 fi
 if [ "$RUN64" -eq 0 ] && [ "$RUN32" -eq 1 ]; then note_fail 1 "wine 64-bit: 64-bit Windows programs do not run here"; fi
+
+# 5. The packages, made twice by scripts/package.sh from the trees above (the same sources give the
+# same bytes), then used from fresh folders; the Wine checks are skipped where 32-bit programs cannot run.
+if [ "$built_native" -eq 1 ] && [ "$built32" -eq 1 ] && [ "$built64" -eq 1 ]; then
+    sums=()
+    for _ in 1 2; do
+        bash scripts/package.sh >>"$OUT/package.log" 2>&1 && sums+=("$(cd "$OUT/packages" && sha256sum trivo*)")
+    done
+    if [ "${#sums[@]}" -eq 2 ] && [ "${sums[0]}" = "${sums[1]}" ]; then
+        echo "packages: made twice, the same bytes: $(cd "$OUT/packages" && echo trivo*)" && note_pass 1
+    else
+        tail -n 20 "$OUT/package.log" && note_fail 1 "packages: not made twice alike (log: $OUT/package.log)"
+    fi
+    log="$OUT/package-test.log"
+    TRIVO_NO_WIN32=$([ "$RUN32" -eq 1 ] || echo "$SKIP32_WHY") \
+        bash tests/package/package_test.sh "$OUT/packages" "$OUT/wine-probe" >"$log" 2>&1
+    count() { grep -c "^$1 " "$log"; }
+    grep -E '^(FAIL|SKIP) ' "$log"
+    echo "packages used: $(count PASS) checks passed" && note_pass "$(count PASS)"
+    skipped=$((skipped + $(count SKIP)))
+    [ "$(count FAIL)" -eq 0 ] || note_fail "$(count FAIL)" "packages used"
+    grep -qE '^(PASS|FAIL|SKIP) ' "$log" || { cat "$log" && note_fail 1 "packages used: did not run"; }
+fi
 
 if [ "${#failures[@]}" -gt 0 ]; then
     echo "failed: ${failures[*]}"

@@ -514,10 +514,10 @@ TEST_F(QuizPrograms, BuildFailuresLeaveNoOutput) {
     r = build(path("quiz"), path("kept.exe"), path("not-a-program.exe"));
     EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
     EXPECT_EQ(readFile(dir / "kept.exe"), "the user's file");
-    // Without --player the player is looked for beside the tool, which in the tests has none.
+    // Without --player the player is looked for where the tool looks, which in the tests has none.
     r = run({"build", path("quiz"), "-o", path("out.exe")});
     EXPECT_EQ(r.status, TOOL_EXIT_FAILED);
-    EXPECT_NE(r.err.find("trivo.exe' does not exist; name one with --player PLAYER.exe\n"), std::string::npos)
+    EXPECT_NE(r.err.find("trivo.exe': none of these exists; name one with --player PLAYER.exe\n"), std::string::npos)
         << r.err;
     // Nothing was written: no output, no temporary file.
     std::vector<std::string> files = filesUnder(dir);

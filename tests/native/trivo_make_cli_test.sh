@@ -185,10 +185,26 @@ else
   run build starter -o missing/dir/out.exe --player player.exe
   expect "build to a missing folder status" 1 "$status"
   expect "build to a missing folder" "trivo-make build: cannot write 'missing/dir/out.exe': No such file or directory" "$err"
-  run build starter -o beside.exe
-  expect "build without a player beside the tool status" 1 "$status"
-  expect "build without a player beside the tool" \
-    "trivo-make build: no player: '$(dirname "$TOOL")/trivo.exe' does not exist; name one with --player PLAYER.exe" "$err"
+  # The player is looked for beside the tool, then in ../share/trivo/, then, at the top of a build
+  # tree, in the MinGW tree beside it; with none, the message names every place.
+  mkdir -p inst/bin inst/share/trivo tree/native tree/mingw/app
+  cp "$TOOL" inst/bin/trivo-make
+  cp "$TOOL" tree/native/trivo-make
+  TOOL="$WORK/inst/bin/trivo-make" run build starter -o beside.exe
+  expect "build without a player" "1 trivo-make build: no player: '$WORK/inst/bin/trivo.exe', \
+'$WORK/inst/share/trivo/trivo.exe': none of these exists; name one with --player PLAYER.exe" "$status $err"
+  cp player.exe inst/share/trivo/trivo.exe
+  TOOL="$WORK/inst/bin/trivo-make" run build starter -o installed.exe
+  expect "build over ../share/trivo/trivo.exe" "0 same" "$status $(cmp -s starter.exe installed.exe && echo same)"
+  cp text.exe inst/bin/trivo.exe
+  TOOL="$WORK/inst/bin/trivo-make" run build starter -o beside.exe
+  case "$status $err" in "1 trivo-make build: player '$WORK/inst/bin/trivo.exe' cannot carry"*) ;; *) fail "beside first: $err" ;; esac
+  cp player.exe tree/mingw/app/trivo.exe
+  TOOL="$WORK/tree/native/trivo-make" run build starter -o beside.exe
+  expect "no build tree without its CMakeCache.txt" 1 "$status"
+  touch tree/native/CMakeCache.txt
+  TOOL="$WORK/tree/native/trivo-make" run build starter -o tree.exe
+  expect "build over the build tree's player" "0 same" "$status $(cmp -s starter.exe tree.exe && echo same)"
   for f in broken.exe bad.exe beside.exe missing; do
     if [ -e "$f" ]; then fail "a failed build left $f"; fi
   done

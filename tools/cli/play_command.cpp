@@ -105,7 +105,7 @@ int playFolder(const std::string& name, const std::string* playerName, const fs:
     const QuizFolder folder = quizFolder(name);
     CheckedQuiz quiz;
     if (!checkForBuilding(PREFIX, folder, "not played", &quiz, err)) return TOOL_EXIT_FAILED;
-    // Without a 32-bit player beside the tool, a 64-bit one there will do.
+    // Without a 32-bit player where the tool looks, a 64-bit one found there will do.
     const char* defaultPlayer =
         findPlayer(PLAYER_NAME).empty() && !findPlayer(PLAYER_64_NAME).empty() ? PLAYER_64_NAME : PLAYER_NAME;
     std::vector<unsigned char> player;

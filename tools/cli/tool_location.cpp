@@ -2,11 +2,11 @@
 // players found from it.
 #include "tools/cli/tool_location.h"
 
+#include <string>
 #include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
-#include <string>
 #endif
 
 std::filesystem::path runningProgramPath() {
@@ -33,15 +33,23 @@ std::filesystem::path runningProgramPath() {
 const char* const PLAYER_NAME = "trivo.exe";
 const char* const PLAYER_64_NAME = "trivo64.exe";
 
-std::vector<std::filesystem::path> playerPlaces(const char* name) {
-    const std::filesystem::path self = runningProgramPath();
-    return {self.empty() ? std::filesystem::path(name) : self.parent_path() / name};
+std::vector<std::filesystem::path> playerPlaces(const char* name, const std::filesystem::path& program) {
+    if (program.empty()) return {std::filesystem::path(name)};
+    const std::filesystem::path dir = program.parent_path();
+    std::vector<std::filesystem::path> places = {dir / name, (dir / ".." / "share" / "trivo" / name).lexically_normal()};
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(dir / "CMakeCache.txt", ec)) {
+        // The trees of CMakePresets.json sit side by side; each names its player trivo.exe.
+        const char* tree = std::string(name) == PLAYER_64_NAME ? "mingw64" : "mingw";
+        places.push_back((dir / ".." / tree / "app" / "trivo.exe").lexically_normal());
+    }
+    return places;
 }
 
-std::filesystem::path findPlayer(const char* name) {
+std::filesystem::path findPlayer(const char* name, const std::filesystem::path& program) {
     std::error_code ec;
-    for (const std::filesystem::path& place : playerPlaces(name)) {
-        if (std::filesystem::exists(place, ec)) return place;
+    for (const std::filesystem::path& place : playerPlaces(name, program)) {
+        if (std::filesystem::is_regular_file(place, ec)) return place;
     }
     return std::filesystem::path();
 }
