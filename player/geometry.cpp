@@ -1,5 +1,6 @@
 // Question positions on the page, the boxes of each question's controls and the page's extents, from
-// the question number and quiz settings; the identifiers of the controls and resources of questions and answer fields.
+// the question number and quiz settings; the identifiers of the controls of questions and answer
+// fields.
 #include "player/geometry.h"
 
 #include "player/ids.h"
@@ -152,7 +153,3 @@ int videoHostId(int q) { return ID_VIDEO_HOST_BASE + q; }
 int questionOfComment(int commentIdentifier) { return commentIdentifier - ID_COMMENT_BASE; }
 int questionOfPlayButton(int buttonIdentifier) { return buttonIdentifier - ID_PLAY_BASE; }
 int questionOfStopButton(int buttonIdentifier) { return buttonIdentifier - ID_STOP_BASE; }
-
-int mediaResourceId(int q) { return IMG_MEDIA_BASE + q; }
-int answerPictureResourceId(int q) { return IMG_ANSWER_BASE + q; }
-int questionOfMediaResource(int resourceId) { return resourceId - IMG_MEDIA_BASE; }

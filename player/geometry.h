@@ -1,6 +1,5 @@
 // Where each question and each of its controls sits on the page, how large the page is, and the
-// identifier of every control and media resource that belongs to a question or an answer field. Pure
-// integer arithmetic.
+// identifier of every control that belongs to a question or an answer field. Pure integer arithmetic.
 #pragma once
 #include "checking/score.h"
 #include "content/quiz.h"
@@ -57,8 +56,9 @@ Box slotCaptionBox(QuizKind kind, RevealMode revealMode, int q, int s);
 int pageExtentWidth(int slots);
 int pageExtentHeight(QuizKind kind, int questionCount, RevealMode revealMode);
 
-// Identifiers (ids.h, quiz_format.h) are computed here and nowhere else. q is a question's number,
-// s an answer slot, f an answer field's number (checking/score.h).
+// Control identifiers (ids.h) are computed here and nowhere else; resource numbers come from the
+// quiz format (content/quiz_format.h). q is a question's number, s an answer slot, f an answer
+// field's number (checking/score.h).
 
 // Answer field of question q, slot s, and back.
 int answerId(int q, int s, int slots);
@@ -81,9 +81,3 @@ int videoHostId(int q);
 int questionOfComment(int commentIdentifier);
 int questionOfPlayButton(int buttonIdentifier);
 int questionOfStopButton(int buttonIdentifier);
-
-// IMG resources of question q: its media (picture, sound or film) and its answer picture; and the
-// question a media resource belongs to.
-int mediaResourceId(int q);
-int answerPictureResourceId(int q);
-int questionOfMediaResource(int resourceId);
