@@ -12,80 +12,59 @@ int gridRowHeight(RevealMode revealMode) {
     return revealMode == RevealMode::Comment ? 390 : 330;
 }
 
-// Where one question's number label and a one-slot field with its verdict label go, as its kind
-// places them; the fields of two slots follow from that one field.
-struct RowAnchor {
-    Box field;
-    Box verdict;
-    Box number;
-};
-
-RowAnchor textQuestion(QuestionBoxes* boxes, int q) {
-    const int t = textRowY(q);
-    boxes->text = {50, t, 550, 20};
-    return {{615, t, 100, 20}, {720, t - 1, 90, 21}, {30, t + 3, 19, 17}};
-}
-
-RowAnchor pictureQuestion(QuestionBoxes* boxes, int slots, RevealMode revealMode, int q) {
-    const int c = gridColumnX(q, slots);
-    const int b = gridRowBaseY(q, revealMode);
-    boxes->picture = {c + 30, b - PICTURE_BOX, PICTURE_BOX, PICTURE_BOX};
-    if (revealMode == RevealMode::AnswerPicture)
-        boxes->answerPicture = {c + 20, b - PICTURE_BOX, PICTURE_BOX, PICTURE_BOX};
-    if (revealMode == RevealMode::Comment) boxes->comment = {c + 30, b + 56, 260, 65};
-    return {{c + 30, b + 10, slots == 2 ? 240 : 260, 20}, {c + 30, b + 29, 260, 21}, {c + 10, b + 12, 19, 17}};
-}
-
-RowAnchor audioQuestion(QuestionBoxes* boxes, int slots, int q) {
-    const int c = gridColumnX(q, slots);
-    const int a = audioRowY(q);
-    boxes->play = {c + 30, a, 20, 21};
-    boxes->stop = {c + 30, a + 21, 20, 20};
-    return {{c + 50, a, 220, 20}, {c + 50, a + 19, 220, 21}, {c + 10, a + 2, 19, 17}};
-}
-
-// In the first column of a one-slot quiz the number starts 10 pixels left of the page's edge.
-RowAnchor videoQuestion(QuestionBoxes* boxes, int slots, RevealMode revealMode, int q) {
-    const int c = gridColumnX(q, slots);
-    const int b = gridRowBaseY(q, revealMode);
-    boxes->play = {c + 15, b - 40, 20, 20};
-    boxes->stop = {c + 15, b - 20, 20, 20};
-    boxes->videoHost = {c + 15, b - 250, 200, 150};
-    return {{c + 35, b - 40, 230, 20}, {c + 35, b - 21, 230, 21}, {c - 10, b - 36, 19, 17}};
-}
-
 }  // namespace
 
 QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int q) {
     QuestionBoxes boxes{};
-    RowAnchor anchor;
+    const int c = gridColumnX(q, slots);
+    const int b = gridRowBaseY(q, revealMode);
+    const int a = audioRowY(q);
+    const int t = textRowY(q);
+    // The kind's own controls, the number label, and the field and verdict label of one slot.
+    Box& field = boxes.fields[0];
+    Box& verdict = boxes.verdicts[0];
     switch (kind) {
     case QuizKind::Text:
-        anchor = textQuestion(&boxes, q);
+        boxes.text = {50, t, 550, 20};
+        boxes.number = {30, t + 3, 19, 17};
+        field = {615, t, 100, 20};
+        verdict = {720, t - 1, 90, 21};
         break;
     case QuizKind::Picture:
-        anchor = pictureQuestion(&boxes, slots, revealMode, q);
+        boxes.picture = {c + 30, b - PICTURE_BOX, PICTURE_BOX, PICTURE_BOX};
+        if (revealMode == RevealMode::AnswerPicture)
+            boxes.answerPicture = {c + 20, b - PICTURE_BOX, PICTURE_BOX, PICTURE_BOX};
+        if (revealMode == RevealMode::Comment) boxes.comment = {c + 30, b + 56, 260, 65};
+        boxes.number = {c + 10, b + 12, 19, 17};
+        field = {c + 30, b + 10, slots == 2 ? 240 : 260, 20};
+        verdict = {c + 30, b + 29, 260, 21};
         break;
     case QuizKind::Audio:
-        anchor = audioQuestion(&boxes, slots, q);
+        boxes.play = {c + 30, a, 20, 21};
+        boxes.stop = {c + 30, a + 21, 20, 20};
+        boxes.number = {c + 10, a + 2, 19, 17};
+        field = {c + 50, a, 220, 20};
+        verdict = {c + 50, a + 19, 220, 21};
         break;
     case QuizKind::Video:
-        anchor = videoQuestion(&boxes, slots, revealMode, q);
+        boxes.play = {c + 15, b - 40, 20, 20};
+        boxes.stop = {c + 15, b - 20, 20, 20};
+        boxes.videoHost = {c + 15, b - 250, 200, 150};
+        // In the first column of a one-slot quiz the number starts 10 pixels left of the page's edge.
+        boxes.number = {c - 10, b - 36, 19, 17};
+        field = {c + 35, b - 40, 230, 20};
+        verdict = {c + 35, b - 21, 230, 21};
         break;
     default:
         return boxes;
     }
-    boxes.number = anchor.number;
-    if (slots != 2) {
-        boxes.fields[0] = anchor.field;
-        boxes.verdicts[0] = anchor.verdict;
-        return boxes;
-    }
-    // Two fields 50 narrower, stacked 20 apart, each with a small verdict label 5 pixels to its right.
-    const Box& f = anchor.field;
+    if (slots != 2) return boxes;
+    // Two fields 50 narrower than one, stacked 20 apart, each with a small verdict label 5 pixels to
+    // its right.
+    const Box one = field;
     for (int s = 0; s < 2; ++s) {
-        boxes.fields[s] = {f.x, f.y + 20 * s, f.width - 50, 21};
-        boxes.verdicts[s] = {f.x + f.width - 45, f.y + 20 * s + 1, 60, 17};
+        boxes.fields[s] = {one.x, one.y + 20 * s, one.width - 50, 21};
+        boxes.verdicts[s] = {one.x + one.width - 45, one.y + 20 * s + 1, 60, 17};
     }
     return boxes;
 }

@@ -55,10 +55,6 @@ TEST(GeometryBoxes, OneSlotQuestionOfEachKind) {
     EXPECT_EQ((std::vector<Box>{{310, 20, 260, 260}, NONE}),
               (std::vector<Box>{revealing.answerPicture, revealing.comment}));
 
-    const QuestionBoxes audio = questionBoxes(QuizKind::Audio, 1, RevealMode::None, 5);
-    EXPECT_EQ((std::vector<Box>{{320, 100, 20, 21}, {320, 121, 20, 20}, {340, 100, 220, 20}, {340, 119, 220, 21}}),
-              (std::vector<Box>{audio.play, audio.stop, audio.fields[0], audio.verdicts[0]}));
-
     // The first column's number starts left of the page.
     const QuestionBoxes video = questionBoxes(QuizKind::Video, 1, RevealMode::None, 1);
     EXPECT_EQ((std::vector<Box>{{15, 240, 20, 20}, {15, 260, 20, 20}, {15, 30, 200, 150}, {-10, 244, 19, 17},
