@@ -81,10 +81,12 @@ void onTabMove(HWND field) {
         const int t = tabTarget(page, f, backward);
         const bool wrapped = backward ? t >= f : t <= f;
         if (t == 1) SendMessageA(page, WM_VSCROLL, SB_TOP, 0);
-        SetFocus(pageControl(page, answerIdOfField(t)));
         // Any other move brings the new field into view, no further than it must (rule and reasons at
-        // scrollFieldIntoView), rather than at fixed fields and by fixed amounts.
+        // scrollFieldIntoView), rather than at fixed fields and by fixed amounts. The page moves before
+        // the focus does: the two fields then repaint where they end, and the scroll, which repaints
+        // only what it uncovers, carries no pixels that are about to change.
         if (!wrapped) scrollFieldIntoView(page, answerIdOfField(t));
+        SetFocus(pageControl(page, answerIdOfField(t)));
     }
     releaseScore(page);
 }
