@@ -228,6 +228,11 @@ BOOL CALLBACK closeWindow(HWND window, LPARAM) {
     return TRUE;
 }
 
+// After a quiz program ends, Wine goes on for a while tearing down its windows in the server and on the
+// display; a program started meanwhile shares the machine with that (it measured 2 to 3 times as slow
+// here), which no player starting a quiz meets.
+const DWORD SETTLE_AFTER_EXIT_MS = 500;
+
 // Start of a quiz program until its message loop first waits for input, then closed as a user would;
 // -1 when it cannot be started.
 double startUpOnceMs(const char* program, const char* folder) {
@@ -244,6 +249,7 @@ double startUpOnceMs(const char* program, const char* folder) {
     WaitForSingleObject(process.hProcess, 60000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    Sleep(SETTLE_AFTER_EXIT_MS);
     return elapsed;
 }
 
