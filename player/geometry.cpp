@@ -69,6 +69,14 @@ QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int
     return boxes;
 }
 
+void fittedPictureSize(int width, int height, int boxWidth, int boxHeight, int* fittedWidth, int* fittedHeight) {
+    const long double across = static_cast<long double>(boxWidth) / width;
+    const long double down = static_cast<long double>(boxHeight) / height;
+    const long double scale = across < down ? across : down;
+    *fittedWidth = static_cast<int>(width * scale);
+    *fittedHeight = static_cast<int>(height * scale);
+}
+
 Box centredPicture(const Box& box, int width, int height) {
     return {box.x + (box.width - width) / 2, box.y + (box.height - height) / 2, width, height};
 }

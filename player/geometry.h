@@ -46,6 +46,10 @@ struct QuestionBoxes {
 // The boxes of question q of a quiz of this kind, slot count and reveal mode. Any slot count other
 // than 2 is laid out as one slot; an unknown kind has no boxes at all.
 QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int q);
+// The size a picture of width x height is shown at in a box of boxWidth x boxHeight: scaled, up or
+// down, by the smaller of the two ratios in extended precision, then cut toward zero (a 496 x 372
+// picture comes out 260 x 194, not 195).
+void fittedPictureSize(int width, int height, int boxWidth, int boxHeight, int* fittedWidth, int* fittedHeight);
 // A picture of width x height centred in box (it is at most the box's size, being scaled to fit it).
 Box centredPicture(const Box& box, int width, int height);
 // Caption of slot s of a two-slot quiz, beside the row of question q. Only Picture and Audio rows give

@@ -83,6 +83,15 @@ TEST(GeometryBoxes, TwoSlotFieldsCaptionsAndCentredPictures) {
     EXPECT_EQ((Box{94, 20, 131, 260}), centredPicture(Box{30, 20, 260, 260}, 131, 260));
 }
 
+// Scaled by the smaller ratio, up or down, and cut toward zero.
+TEST(GeometryBoxes, FittedPictureSizes) {
+    int w = 0, h = 0;
+    fittedPictureSize(496, 372, 260, 260, &w, &h);
+    EXPECT_EQ((std::vector<int>{260, 194}), (std::vector<int>{w, h}));
+    fittedPictureSize(50, 100, 260, 260, &w, &h);
+    EXPECT_EQ((std::vector<int>{130, 260}), (std::vector<int>{w, h}));
+}
+
 TEST(GeometryExtents, WidthAndHeightPerKind) {
     EXPECT_EQ(890, pageExtentWidth(1));
     EXPECT_EQ(980, pageExtentWidth(2));

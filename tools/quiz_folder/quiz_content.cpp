@@ -34,18 +34,18 @@ bool readField(ContentReader* reader, const std::string& what, std::string* text
     return false;
 }
 
-const char* const KIND_NAMES[] = {"text", "picture", "audio", "video"};
-const char* const REVEAL_NAMES[] = {"none", "picture", "comment"};
+const char* const KIND_NAMES[QUIZ_KIND_COUNT] = {"text", "picture", "audio", "video"};
+const char* const REVEAL_NAMES[REVEAL_MODE_COUNT] = {"none", "picture", "comment"};
 
 }  // namespace
 
 const char* kindName(QuizKind kind) {
     const int index = static_cast<int>(kind);
-    return index >= 0 && index < 4 ? KIND_NAMES[index] : "?";
+    return index >= 0 && index < QUIZ_KIND_COUNT ? KIND_NAMES[index] : "?";
 }
 
 bool parseKindName(const std::string& name, QuizKind* kind) {
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < QUIZ_KIND_COUNT; ++i) {
         if (name == KIND_NAMES[i]) {
             *kind = static_cast<QuizKind>(i);
             return true;
@@ -56,11 +56,11 @@ bool parseKindName(const std::string& name, QuizKind* kind) {
 
 const char* revealName(RevealMode reveal) {
     const int index = static_cast<int>(reveal);
-    return index >= 0 && index < 3 ? REVEAL_NAMES[index] : "?";
+    return index >= 0 && index < REVEAL_MODE_COUNT ? REVEAL_NAMES[index] : "?";
 }
 
 bool parseRevealName(const std::string& name, RevealMode* reveal) {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < REVEAL_MODE_COUNT; ++i) {
         if (name == REVEAL_NAMES[i]) {
             *reveal = static_cast<RevealMode>(i);
             return true;
@@ -116,7 +116,7 @@ bool decodeQuizContent(const std::vector<unsigned char>& bytes, QuizContent* qui
         !readByte(&reader, "its slot count", &slots, error)) {
         return false;
     }
-    if (kind < 1 || kind > 4) {
+    if (kind < 1 || kind > QUIZ_KIND_COUNT) {
         *error = "kind byte " + std::to_string(kind) + " is not 1 (text) to 4 (video)";
         return false;
     }
@@ -149,7 +149,7 @@ bool decodeQuizContent(const std::vector<unsigned char>& bytes, QuizContent* qui
     }
     unsigned char reveal = 0;
     if (!readByte(&reader, "its reveal byte", &reveal, error)) return false;
-    if (reveal > 2) {
+    if (reveal >= REVEAL_MODE_COUNT) {
         *error = "reveal byte " + std::to_string(reveal) + " is not 0 (none), 1 (picture) or 2 (comment)";
         return false;
     }
