@@ -14,18 +14,6 @@ void putBox(const Box& box, int32_t* out) {
     out[3] = box.height;
 }
 
-// The size the player scales a picture of width x height to, to fit a box (player/media_picture.cpp).
-struct PictureSize {
-    int width, height;
-};
-PictureSize scaledPictureSize(int width, int height, int boxWidth, int boxHeight) {
-    if (width <= 0 || height <= 0) return {boxWidth, boxHeight};
-    const long double across = static_cast<long double>(boxWidth) / width;
-    const long double down = static_cast<long double>(boxHeight) / height;
-    const long double scale = across < down ? across : down;
-    return {static_cast<int>(width * scale), static_cast<int>(height * scale)};
-}
-
 QuestionBoxes boxesOf(int q) {
     if (g_quiz == nullptr || q < 1 || q > g_quiz->questionCount) return QuestionBoxes{};
     return questionBoxes(g_quiz->kind, g_quiz->slotsPerQuestion, g_quiz->revealMode, q);
@@ -51,8 +39,9 @@ PAGE_EXPORT void trivoCaptionBox(int q, int s, int32_t* out) {
 PAGE_EXPORT void trivoPictureBox(int q, int answer, int width, int height, int32_t* out) {
     const QuestionBoxes boxes = boxesOf(q);
     const Box& box = answer ? boxes.answerPicture : boxes.picture;
-    const PictureSize size = scaledPictureSize(width, height, box.width, box.height);
-    putBox(centredPicture(box, size.width, size.height), out);
+    int fittedWidth = box.width, fittedHeight = box.height;
+    if (width > 0 && height > 0) fittedPictureSize(width, height, box.width, box.height, &fittedWidth, &fittedHeight);
+    putBox(centredPicture(box, fittedWidth, fittedHeight), out);
 }
 
 PAGE_EXPORT int trivoPageWidth() { return g_quiz != nullptr ? pageExtentWidth(g_quiz->slotsPerQuestion) : 0; }

@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
-import { WORK, answer, buildPage, launch, openPage, quizFolder, shown } from './pages.mjs';
+import { WORK, answer, boxOf, buildPage, launch, openPage, quizFolder, shown } from './pages.mjs';
 
 let browser;
 before(async () => { browser = await launch(); });
@@ -22,6 +22,8 @@ const media = Object.fromEntries([1, 2, 3, 4, 5, 6].map((q) => {
   const name = `q${q}.${[3, 4, 6].includes(q) ? 'gif' : 'jpg'}`;
   return [name, `examples/drapeaux/${name}`];
 }));
+// 496 x 372: scaled in the x87's precision, 260 x 194 (195 in plain arithmetic).
+media['q1.jpg'] = 'tests/win/media/p496x372.jpg';
 const twoSlots = (title) => quizFolder(title.replace(/\W/g, '') || 'hostile', `kind = "picture"
 title = ${JSON.stringify(title)}
 author = "Tests"
@@ -53,8 +55,10 @@ test('Tab follows the fields, wraps to the first at the page\'s top, and Shift+T
 });
 
 test('two slots: the comment shows only once both are exactly right, and goes with a wrong one', async () => {
-  const page = await openPage(browser, path.join(WORK, 'villes.html'));
+  const page = await openPage(browser, path.join(WORK, 'villes.html'), { width: 1000 });
   const comment = () => page.textContent('#comment-1');
+  await page.waitForFunction(() => document.getElementById('picture-1').complete);
+  assert.deepEqual(await boxOf(page, 'picture-1'), [120, 53, 260, 194]);
   await answer(page, 1, 'paris');
   assert.deepEqual((await shown(page)).verdicts.slice(0, 2), ['BRAVO', '?']);
   assert.equal(await comment(), '');
