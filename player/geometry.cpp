@@ -15,6 +15,12 @@ int gridRowHeight(RevealMode revealMode) {
 
 }  // namespace
 
+bool questionsLaidOut(QuizKind kind, int slots) {
+    const bool knownKind =
+        kind == QuizKind::Text || kind == QuizKind::Picture || kind == QuizKind::Audio || kind == QuizKind::Video;
+    return knownKind && (slots == 1 || slots == 2);
+}
+
 QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int q) {
     QuestionBoxes boxes{};
     const int c = gridColumnX(q, slots);

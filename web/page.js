@@ -198,7 +198,6 @@
     if (boxes.comment) {
       question.comment = make('div', 'comment gui', cell);
       question.comment.id = `comment-${q}`;
-      question.comment.setAttribute('aria-live', 'polite');
       place(question.comment, boxes.comment, origin);
     }
     const slots = trivo.trivoSlots() === 2 ? 2 : 1;
@@ -571,8 +570,9 @@
     drawHeader();
     drawPage();
     restoreAnswers();
-    // From now on every new verdict is announced; the ones the page opened with are not.
+    // From now on every new verdict and comment is announced; the ones the page opened with are not.
     for (const field of fields) field.verdict.setAttribute('aria-live', 'polite');
+    for (const question of questions) if (question && question.comment) question.comment.setAttribute('aria-live', 'polite');
     window.addEventListener('resize', fitToWindow);
     document.body.dataset.ready = 'true';
   }

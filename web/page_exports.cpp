@@ -9,6 +9,7 @@
 #include "checking/score.h"
 #include "content/loader.h"
 #include "content/quiz.h"
+#include "player/geometry.h"
 #include "player/labels.h"
 #include "web/platform_web.h"
 
@@ -96,12 +97,7 @@ PAGE_EXPORT int trivoQuestionCount() { return g_pageQuiz.questionCount; }
 PAGE_EXPORT int trivoRevealMode() { return static_cast<int>(g_pageQuiz.revealMode); }
 PAGE_EXPORT int trivoFieldCount() { return g_fieldCount; }
 
-PAGE_EXPORT int trivoLaidOut() {
-    const QuizKind kind = g_pageQuiz.kind;
-    const bool knownKind = kind == QuizKind::Text || kind == QuizKind::Picture || kind == QuizKind::Audio ||
-                           kind == QuizKind::Video;
-    return knownKind && (g_pageQuiz.slotsPerQuestion == 1 || g_pageQuiz.slotsPerQuestion == 2);
-}
+PAGE_EXPORT int trivoLaidOut() { return questionsLaidOut(g_pageQuiz.kind, g_pageQuiz.slotsPerQuestion); }
 
 PAGE_EXPORT const char* trivoText(int which) {
     switch (which) {

@@ -2,9 +2,10 @@
 // code as the Windows player shows them, the controls where its page puts them, the media playing,
 // the answers kept across a reload, and no request leaving the page.
 import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
-import { SOURCE, answer, boxOf, buildPage, launch, openPage, sampleAnswers, shown } from './pages.mjs';
+import { SOURCE, TOOL, WORK, answer, boxOf, buildPage, launch, openPage, sampleAnswers, shown } from './pages.mjs';
 
 let browser;
 before(async () => { browser = await launch(); });
@@ -84,6 +85,17 @@ test('formes: each film converted at build time plays in its box; any stop butto
   await answer(page, 3, 'LOSANGE');
   assert.equal((await shown(page)).score, ' 1 / 4');
   assert.deepEqual(page.requests, []);
+});
+
+test('without ffmpeg the films stay AVI and each film box links its film', async () => {
+  const file = path.join(WORK, 'formes-sans-ffmpeg.html');
+  const report = spawnSync(TOOL, ['build', path.join(SOURCE, 'examples/formes'), '-o', file],
+    { encoding: 'utf8', env: { ...process.env, PATH: path.join(WORK, 'no-programs') } });
+  assert.equal(report.status, 0, report.stderr);
+  assert.match(report.stderr, /ffmpeg is not installed/);
+  const page = await openPage(browser, file);
+  assert.deepEqual(await page.$eval('#film-2', (film) => [film.tagName, film.href.slice(0, 5), film.download]),
+    ['A', 'blob:', 'film-2.avi']);
 });
 
 test('at 360 pixels the questions flow: nothing scrolls sideways and every field stays usable', async () => {
