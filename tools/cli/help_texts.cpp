@@ -2,6 +2,8 @@
 // line, a description, then "Options:", "Examples:" and "Exit status:" sections.
 #include "tools/cli/help_texts.h"
 
+#include "content/quiz_format.h"
+
 const char* const TOOL_HELP =
     "Usage: trivo-make COMMAND [ARGUMENT]...\n"
     "  or:  trivo-make help [COMMAND]\n"
@@ -123,12 +125,15 @@ const char* const PLAY_HELP =
     "     status other than 0\n"
     "  2  the command line was not understood\n";
 
-const char* const BUILD_HELP =
-    "Usage: trivo-make build DIR -o OUT.exe [--player PLAYER.exe]\n"
-    "Check the quiz folder DIR, then write OUT.exe: a copy of the player that\n"
-    "carries the quiz. The texts and the score codes are packed into the resources\n"
-    "PATCH 104 and 105, the media of question q becomes IMG 400 + q and its answer\n"
-    "picture IMG 10400 + q. Every quiz resource the player file already has is\n"
+// The resource numbers are the quiz format's.
+const std::string BUILD_HELP =
+    std::string("Usage: trivo-make build DIR -o OUT.exe [--player PLAYER.exe]\n"
+                "Check the quiz folder DIR, then write OUT.exe: a copy of the player that\n"
+                "carries the quiz. The texts and the score codes are packed into the resources\n") +
+    QUIZ_PACKED_TYPE + " " + std::to_string(RESOURCE_CONTENT_ID) + " and " + std::to_string(RESOURCE_CODES_ID) +
+    ", the media of question q becomes " + QUIZ_MEDIA_TYPE + " " + std::to_string(IMG_MEDIA_BASE) +
+    " + q and its answer\npicture " + QUIZ_MEDIA_TYPE + " " + std::to_string(IMG_ANSWER_BASE) +
+    " + q. Every quiz resource the player file already has is\n"
     "dropped first, so a quiz program can be rebuilt over itself. Problems are\n"
     "reported as check reports them; warnings do not stop the build, any error\n"
     "does. OUT.exe is written whole or not at all, never over a file of the quiz.\n"

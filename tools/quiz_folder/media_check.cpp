@@ -97,7 +97,7 @@ bool checkPictureFile(const std::vector<unsigned char>& bytes, int line, const s
     if (facts.state == PictureState::Good && facts.width <= 2 * PICTURE_BOX && facts.height <= 2 * PICTURE_BOX)
         return true;
     int width = 0, height = 0;
-    shownPictureSize(facts.width, facts.height, &width, &height);
+    fittedPictureSize(facts.width, facts.height, PICTURE_BOX, PICTURE_BOX, &width, &height);
     const std::string scale = "scale it to " + sizeText(width, height) + ", for example with magick " +
                               commandPath(path) + " -resize " + std::to_string(PICTURE_BOX) + "x" +
                               std::to_string(PICTURE_BOX) + " " + commandPath(path) + " (ImageMagick)";

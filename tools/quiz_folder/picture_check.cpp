@@ -4,8 +4,6 @@
 #include <climits>
 #include <cstdlib>
 
-#include "player/geometry.h"
-
 namespace {
 
 // No allocation of the decoder is larger than a picture of the most pixels at four bytes each.
@@ -162,13 +160,4 @@ PictureFacts checkPicture(const unsigned char* bytes, std::size_t size) {
         return PictureFacts{PictureState::TooLarge, width, height, ""};
     if (isGif(bytes, size) && !gifComplete(bytes, size)) return PictureFacts{PictureState::Cut, width, height, ""};
     return PictureFacts{PictureState::Good, width, height, ""};
-}
-
-void shownPictureSize(int width, int height, int* shownWidth, int* shownHeight) {
-    // As the player scales: in extended precision, then cut toward zero.
-    const long double across = static_cast<long double>(PICTURE_BOX) / width;
-    const long double down = static_cast<long double>(PICTURE_BOX) / height;
-    const long double scale = across < down ? across : down;
-    *shownWidth = static_cast<int>(width * scale);
-    *shownHeight = static_cast<int>(height * scale);
 }

@@ -25,7 +25,3 @@ constexpr int64_t PICTURE_MAX_PIXELS = 40 * 1000 * 1000;
 
 // Decodes a JPEG or GIF picture (the first frame of an animated GIF, which is what the player shows).
 PictureFacts checkPicture(const unsigned char* bytes, std::size_t size);
-
-// The size the player shows a picture of width x height at: scaled, keeping its proportions, to fit
-// the picture box.
-void shownPictureSize(int width, int height, int* shownWidth, int* shownHeight);
