@@ -91,11 +91,14 @@ void createMediaButtons(const LayoutState& state, int q, const QuestionBoxes& bo
     createMediaButton(state.page, stopButtonId(q), boxes.stop, state.stopIcon);
 }
 
-// False when the film player cannot be created in the host: the construction stops there.
-bool createFilm(const LayoutState& state, int q, const QuestionBoxes& boxes) {
+// A film player that cannot be created leaves its host empty, and its play button does nothing; the
+// question still gets its number and fields, and later questions are laid out: ending the page there
+// would leave the saved answers of the questions after it unread, and the next close would write
+// them over with empty lines.
+void createFilm(const LayoutState& state, int q, const QuestionBoxes& boxes) {
     createMediaButtons(state, q, boxes);
     createControl(state.page, "STATIC", "", STYLE_VIDEO_HOST, videoHostId(q), boxes.videoHost);
-    return setUpVideo(state.page, q);
+    setUpVideo(state.page, q);
 }
 
 void createNumberLabel(HWND page, int q, const QuestionBoxes& boxes) {
@@ -124,8 +127,8 @@ void createFields(const LayoutState& state, int q, const QuestionBoxes& boxes) {
     }
 }
 
-// One question: its kind's controls, its number, its fields. False when the construction must stop.
-bool layoutQuestion(const LayoutState& state, int q) {
+// One question: its kind's controls, its number, its fields.
+void layoutQuestion(const LayoutState& state, int q) {
     const QuestionBoxes boxes = questionBoxes(g_quiz->kind, g_quiz->slotsPerQuestion, g_quiz->revealMode, q);
     switch (g_quiz->kind) {
     case QuizKind::Text:
@@ -139,12 +142,11 @@ bool layoutQuestion(const LayoutState& state, int q) {
         break;
     case QuizKind::Video:
     default:
-        if (!createFilm(state, q, boxes)) return false;
+        createFilm(state, q, boxes);
         break;
     }
     createNumberLabel(state.page, q, boxes);
     createFields(state, q, boxes);
-    return true;
 }
 
 // WM_INITDIALOG: the page's controls are made once, here.
@@ -171,9 +173,7 @@ BOOL layoutPage(HWND page) {
     }
     if (g_quiz->slotsPerQuestion == 2) createSlotCaptions(page);
     if (questionsLaidOut(g_quiz->kind, g_quiz->slotsPerQuestion)) {
-        for (int q = 1; q <= g_quiz->questionCount; ++q)
-            // A film player that cannot be made ends the page at that question; nothing is reported.
-            if (!layoutQuestion(state, q)) break;
+        for (int q = 1; q <= g_quiz->questionCount; ++q) layoutQuestion(state, q);
     }
     closeSavedAnswers(state.savedAnswers);
     releaseScore(page);

@@ -37,36 +37,36 @@ bool readField(ContentReader* reader, const std::string& what, std::string* text
 const char* const KIND_NAMES[QUIZ_KIND_COUNT] = {"text", "picture", "audio", "video"};
 const char* const REVEAL_NAMES[REVEAL_MODE_COUNT] = {"none", "picture", "comment"};
 
-}  // namespace
-
-const char* kindName(QuizKind kind) {
-    const int index = static_cast<int>(kind);
-    return index >= 0 && index < QUIZ_KIND_COUNT ? KIND_NAMES[index] : "?";
+// The name of an enum value, "?" for a value without one.
+const char* nameAt(const char* const* names, int count, int index) {
+    return index >= 0 && index < count ? names[index] : "?";
 }
 
+// The enum value named name, or -1.
+int indexOfName(const char* const* names, int count, const std::string& name) {
+    for (int i = 0; i < count; ++i)
+        if (name == names[i]) return i;
+    return -1;
+}
+
+}  // namespace
+
+const char* kindName(QuizKind kind) { return nameAt(KIND_NAMES, QUIZ_KIND_COUNT, static_cast<int>(kind)); }
+
 bool parseKindName(const std::string& name, QuizKind* kind) {
-    for (int i = 0; i < QUIZ_KIND_COUNT; ++i) {
-        if (name == KIND_NAMES[i]) {
-            *kind = static_cast<QuizKind>(i);
-            return true;
-        }
-    }
-    return false;
+    const int index = indexOfName(KIND_NAMES, QUIZ_KIND_COUNT, name);
+    if (index >= 0) *kind = static_cast<QuizKind>(index);
+    return index >= 0;
 }
 
 const char* revealName(RevealMode reveal) {
-    const int index = static_cast<int>(reveal);
-    return index >= 0 && index < REVEAL_MODE_COUNT ? REVEAL_NAMES[index] : "?";
+    return nameAt(REVEAL_NAMES, REVEAL_MODE_COUNT, static_cast<int>(reveal));
 }
 
 bool parseRevealName(const std::string& name, RevealMode* reveal) {
-    for (int i = 0; i < REVEAL_MODE_COUNT; ++i) {
-        if (name == REVEAL_NAMES[i]) {
-            *reveal = static_cast<RevealMode>(i);
-            return true;
-        }
-    }
-    return false;
+    const int index = indexOfName(REVEAL_NAMES, REVEAL_MODE_COUNT, name);
+    if (index >= 0) *reveal = static_cast<RevealMode>(index);
+    return index >= 0;
 }
 
 std::vector<unsigned char> encodeQuizContent(const QuizContent& quiz) {
