@@ -4,8 +4,8 @@
 # same code (32-bit, the product, and 64-bit), and the Windows programs of each build under a private
 # Wine prefix of its architecture. A machine that cannot run 32-bit programs tests the 64-bit build
 # only and counts the 32-bit runs as skipped. Then the packages are made twice (the same bytes) and
-# used from fresh folders; last, the web page is played in Chromium. Ends with "N passed, N failed, N skipped" and exits non-zero when anything
-# failed.
+# used from fresh folders, and last the web page is played in Chromium. Ends with "N passed, N
+# failed, N skipped" and exits non-zero when anything failed.
 set -u
 cd "$(dirname "$0")/.."
 ROOT=$PWD
