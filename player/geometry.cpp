@@ -3,6 +3,7 @@
 // fields.
 #include "player/geometry.h"
 
+#include "player/extended_real.h"
 #include "player/ids.h"
 
 namespace {
@@ -13,6 +14,12 @@ int gridRowHeight(RevealMode revealMode) {
 }
 
 }  // namespace
+
+bool questionsLaidOut(QuizKind kind, int slots) {
+    const bool knownKind =
+        kind == QuizKind::Text || kind == QuizKind::Picture || kind == QuizKind::Audio || kind == QuizKind::Video;
+    return knownKind && (slots == 1 || slots == 2);
+}
 
 QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int q) {
     QuestionBoxes boxes{};
@@ -70,11 +77,19 @@ QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int
 }
 
 void fittedPictureSize(int width, int height, int boxWidth, int boxHeight, int* fittedWidth, int* fittedHeight) {
-    const long double across = static_cast<long double>(boxWidth) / width;
-    const long double down = static_cast<long double>(boxHeight) / height;
-    const long double scale = across < down ? across : down;
-    *fittedWidth = static_cast<int>(width * scale);
-    *fittedHeight = static_cast<int>(height * scale);
+    // A size of nothing has nothing to scale.
+    if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0) {
+        *fittedWidth = 0;
+        *fittedHeight = 0;
+        return;
+    }
+    // In the x87's extended precision whatever the machine: the page in a browser shows the sizes the
+    // 32-bit player shows.
+    const ExtendedReal across = extendedQuotient(static_cast<uint32_t>(boxWidth), static_cast<uint32_t>(width));
+    const ExtendedReal down = extendedQuotient(static_cast<uint32_t>(boxHeight), static_cast<uint32_t>(height));
+    const ExtendedReal scale = extendedLess(across, down) ? across : down;
+    *fittedWidth = extendedTruncated(extendedProduct(static_cast<uint32_t>(width), scale));
+    *fittedHeight = extendedTruncated(extendedProduct(static_cast<uint32_t>(height), scale));
 }
 
 Box centredPicture(const Box& box, int width, int height) {

@@ -43,6 +43,9 @@ struct QuestionBoxes {
     Box verdicts[MAX_SLOTS];  // the verdict label of each field
 };
 
+// Whether a quiz's questions are laid out at all: only the four kinds with one or two slots are;
+// content can carry any kind and slot count, and then gets no questions.
+bool questionsLaidOut(QuizKind kind, int slots);
 // The boxes of question q of a quiz of this kind, slot count and reveal mode. Any slot count other
 // than 2 is laid out as one slot; an unknown kind has no boxes at all.
 QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int q);

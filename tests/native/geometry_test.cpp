@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <limits>
 #include <vector>
 
 #include "player/geometry.h"
@@ -90,6 +91,32 @@ TEST(GeometryBoxes, FittedPictureSizes) {
     EXPECT_EQ((std::vector<int>{260, 194}), (std::vector<int>{w, h}));
     fittedPictureSize(50, 100, 260, 260, &w, &h);
     EXPECT_EQ((std::vector<int>{130, 260}), (std::vector<int>{w, h}));
+}
+
+// The sizes are the x87's, computed with integers: where long double is the x87's own format, every
+// picture up to 700 x 700 and a spread of large ones come out as long double gives them.
+TEST(GeometryBoxes, FittedPictureSizesAreTheX87s) {
+    if (std::numeric_limits<long double>::digits != 64) GTEST_SKIP() << "long double is not the x87's here";
+    const auto x87 = [](int width, int height, int box) {
+        const long double across = static_cast<long double>(box) / width;
+        const long double down = static_cast<long double>(box) / height;
+        const long double scale = across < down ? across : down;
+        return std::vector<int>{static_cast<int>(width * scale), static_cast<int>(height * scale)};
+    };
+    int differing = 0;
+    for (int width = 1; width <= 700; ++width) {
+        for (int height = 1; height <= 700; ++height) {
+            int w = 0, h = 0;
+            fittedPictureSize(width, height, 260, 260, &w, &h);
+            if ((std::vector<int>{w, h}) != x87(width, height, 260)) ++differing;
+        }
+    }
+    for (int width = 1; width < 60000; width += 37) {
+        int w = 0, h = 0;
+        fittedPictureSize(width, 60001 - width, 260, 260, &w, &h);
+        if ((std::vector<int>{w, h}) != x87(width, 60001 - width, 260)) ++differing;
+    }
+    EXPECT_EQ(0, differing);
 }
 
 TEST(GeometryExtents, WidthAndHeightPerKind) {

@@ -643,7 +643,16 @@ TEST(QuizCommandLine, UsageErrorsAndHelp) {
          "trivo-make check: needs one quiz folder DIR, got 0 names; see 'trivo-make check --help'\n"},
         {{"check", "a", "-o", "x"}, "trivo-make check: unknown option '-o'; see 'trivo-make check --help'\n"},
         {{"build", "dir"},
-         "trivo-make build: needs -o OUT.exe, the quiz program to write; see 'trivo-make build --help'\n"},
+         "trivo-make build: needs -o OUT.exe or -o OUT.html, the quiz program or page to write; see "
+         "'trivo-make build --help'\n"},
+        {{"build", "dir", "-o", "quiz", "--format", "html"},
+         "trivo-make build: --format must be web or exe, not 'html'; see 'trivo-make build --help'\n"},
+        {{"build", "dir", "-o", "quiz.HTM", "--format", "exe"},
+         "trivo-make build: --format exe does not go with 'quiz.HTM'; name it OUT.exe; see 'trivo-make build "
+         "--help'\n"},
+        {{"build", "dir", "-o", "quiz.html", "--player", "trivo.exe"},
+         "trivo-make build: --player builds a program; a web page needs no player; see 'trivo-make build "
+         "--help'\n"},
         {{"build", "dir", "-o", "a.exe", "-o", "b.exe"},
          "trivo-make build: option '-o' is given twice; see 'trivo-make build --help'\n"},
         {{"build", "dir", "-o", "a.exe", "--player"},

@@ -235,6 +235,18 @@ else
   if [ -e none ]; then fail "a failed dump left the folder none"; fi
   run dump starter.exe -o back
   expect "dump into a folder in use status" 1 "$status"
+
+  # The web page: from the folder, and from the program built of it, with the same packed quiz.
+  run build back -o back.HTML
+  expect "build a page" "0 wrote back.HTML: picture quiz, 3 questions, 6 media files; a page of N KB, its media N KB in base64" \
+    "$status $(sed -E 's/[0-9]+ KB/N KB/g' <<<"$out")"
+  run build again.exe -o again.page --format web
+  expect "build a page from a program" 0 "$status"
+  packed() { grep -o 'id="trivo-c[a-z]*" data-type="[^"]*">[^<]*' "$1"; }
+  expect "the program's page carries its packed quiz" "$(packed back.HTML)" "$(packed again.page)"
+  case "$(head -c 400 back.HTML)" in *"Content-Security-Policy\" content=\"default-src 'none';"*) ;; *) fail "no policy in back.HTML" ;; esac
+  run build player.exe -o none.html
+  expect "a page of a program without a quiz" "1 trivo-make build: 'player.exe': it carries no quiz (no PATCH 104 resource); nothing written" "$status $err"
 fi
 
 # ---- a hostile player: its first section's data starts inside its section table (offset 0x14C holds

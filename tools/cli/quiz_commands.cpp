@@ -7,14 +7,17 @@
 
 #include "tools/cli/commands.h"
 #include "tools/cli/help_texts.h"
+#include "tools/cli/page_build.h"
 #include "tools/cli/tool_location.h"
 #include "tools/quiz_folder/quiz_build.h"
 #include "tools/quiz_folder/quiz_check.h"
 #include "tools/quiz_folder/quiz_dump.h"
+#include "tools/quiz_folder/quiz_program_check.h"
 #include "tools/quiz_folder/starter.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/web_page/web_page.h"
 
 bool wantsHelp(const Args& args) {
     for (const std::string& arg : args) {
@@ -150,48 +153,128 @@ int runCheck(const Args& args, std::istream&, std::ostream& out, std::ostream& e
     return ok ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
 }
 
+namespace {
+
+enum class BuildFormat { Program, Page };
+
+// The format of build's output: --format's word, or else OUT's extension (.html and .htm make a page,
+// anything else a program). A word that contradicts the extension is refused rather than guessed at.
+bool buildFormat(const std::string& prefix, const std::string& output, const std::string* word, BuildFormat* format,
+                 std::ostream& err) {
+    std::string extension = utf8Path(nativePath(output).extension());
+    for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const bool pageName = extension == ".html" || extension == ".htm";
+    if (!word) {
+        *format = pageName ? BuildFormat::Page : BuildFormat::Program;
+        return true;
+    }
+    if (*word != "web" && *word != "exe") {
+        usageError(err, prefix, "--format must be web or exe, not " + quotedText(*word));
+        return false;
+    }
+    *format = *word == "web" ? BuildFormat::Page : BuildFormat::Program;
+    if ((pageName && *format == BuildFormat::Program) || (extension == ".exe" && *format == BuildFormat::Page)) {
+        usageError(err, prefix, "--format " + *word + " does not go with " + quotedText(output) + "; name it " +
+                                    (*format == BuildFormat::Page ? "OUT.html" : "OUT.exe"));
+        return false;
+    }
+    return true;
+}
+
+// A quiz program named where the folder goes: its quiz, checked as the folder dump would write.
+bool checkProgramForBuilding(const std::string& prefix, const std::string& name, CheckedQuiz* quiz, std::ostream& err) {
+    std::vector<unsigned char> image;
+    std::string error;
+    Diagnostics diagnostics;
+    const std::string shown = quotedText(name);
+    if (!readFileBytes(nativePath(name), name, PROGRAM_MAX_BYTES, "", &image, &error)) {
+        err << prefix << ": " << error << "\n";
+        return false;
+    }
+    if (checkQuizProgram(image, quiz, &diagnostics, &error)) return true;
+    if (diagnostics.empty()) {
+        err << prefix << ": " << shown << ": " << error << "; nothing written\n";
+        return false;
+    }
+    printDiagnostics(diagnostics, printable(name), err);
+    err << prefix << ": " << shown << ": " << diagnosticsSummary(diagnostics) << "; nothing written\n";
+    return false;
+}
+
+}  // namespace
+
 int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make build";
     if (wantsHelp(args)) {
         out << BUILD_HELP;
         return TOOL_EXIT_OK;
     }
-    std::string name, output, playerName;
-    bool outputGiven = false, playerGiven = false;
+    std::string name, output, playerName, formatWord;
+    bool outputGiven = false, playerGiven = false, formatGiven = false;
     if (!commandArguments(prefix, args,
-                          {{"-o", &output, &outputGiven}, {"--player", &playerName, &playerGiven}},
-                          "one quiz folder DIR", &name, err)) {
+                          {{"-o", &output, &outputGiven}, {"--player", &playerName, &playerGiven},
+                           {"--format", &formatWord, &formatGiven}},
+                          "one quiz folder DIR or program QUIZ.exe", &name, err)) {
         return TOOL_EXIT_USAGE;
     }
     if (!outputGiven) {
-        usageError(err, prefix, "needs -o OUT.exe, the quiz program to write");
+        usageError(err, prefix, "needs -o OUT.exe or -o OUT.html, the quiz program or page to write");
         return TOOL_EXIT_USAGE;
     }
-    const QuizFolder folder = quizFolder(name);
-    CheckedQuiz quiz;
-    if (!checkForBuilding(prefix, folder, "nothing written", &quiz, err)) return TOOL_EXIT_FAILED;
+    BuildFormat format;
+    if (!buildFormat(prefix, output, formatGiven ? &formatWord : nullptr, &format, err)) return TOOL_EXIT_USAGE;
+    if (format == BuildFormat::Page && playerGiven) {
+        usageError(err, prefix, "--player builds a program; a web page needs no player");
+        return TOOL_EXIT_USAGE;
+    }
+    std::string error;
+    if (format == BuildFormat::Page && !quizPagesAvailable(&error)) {
+        err << prefix << ": " << error << "; build a program (-o OUT.exe) instead\n";
+        return TOOL_EXIT_FAILED;
+    }
 
-    // Written over quiz.toml or a media file, the program would destroy the very quiz it carries.
+    // A quiz program in place of the folder: converted, or built again over another player.
+    std::error_code ec;
+    const std::filesystem::path path = nativePath(name);
+    const bool program = name != "-" && path.filename() != QUIZ_TOML_NAME && std::filesystem::is_regular_file(path, ec);
+    CheckedQuiz quiz;
+    if (program) {
+        if (!checkProgramForBuilding(prefix, name, &quiz, err)) return TOOL_EXIT_FAILED;
+        quiz.sources.push_back(path);
+    } else if (!checkForBuilding(prefix, quizFolder(name), "nothing written", &quiz, err)) {
+        return TOOL_EXIT_FAILED;
+    }
+
+    // Written over quiz.toml, a media file or the program read, the output would destroy the very
+    // quiz it carries.
     for (const std::filesystem::path& source : quiz.sources) {
         if (output != "-" && sameFile(nativePath(output), source)) {
             err << prefix << ": " << quotedText(output) << " is one of the quiz's own files; nothing written\n";
             return TOOL_EXIT_FAILED;
         }
     }
-    std::vector<unsigned char> player, program;
-    std::string playerShown, error;
+    // The output itself may be what standard output carries.
+    std::ostream& report = output == "-" ? err : out;
+    const std::string summary = quizSummary(quiz.content, quiz.media.size());
+    if (format == BuildFormat::Page) {
+        std::string weight;
+        if (!writeQuizPageFile(prefix, quiz, output, out, err, &weight)) return TOOL_EXIT_FAILED;
+        report << "wrote " << printable(output) << ": " << summary << "; " << weight << "\n";
+        return TOOL_EXIT_OK;
+    }
+    std::vector<unsigned char> player, built;
+    std::string playerShown;
     if (!readPlayer(prefix, playerGiven ? &playerName : nullptr, PLAYER_NAME, in, &player, &playerShown, err))
         return TOOL_EXIT_FAILED;
-    if (!buildQuizProgram(player, quiz, &program, &error)) {
+    if (!buildQuizProgram(player, quiz, &built, &error)) {
         err << prefix << ": player " << playerShown << " cannot carry the quiz: " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    if (!writeOutputFile(output, program.data(), program.size(), out, &error)) {
+    if (!writeOutputFile(output, built.data(), built.size(), out, &error)) {
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    // The program itself may be what standard output carries.
-    (output == "-" ? err : out) << "wrote " << printable(output) << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    report << "wrote " << printable(output) << ": " << summary << "\n";
     return TOOL_EXIT_OK;
 }
 
