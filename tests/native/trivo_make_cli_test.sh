@@ -156,9 +156,9 @@ expect "check broken status" 1 "$status"
 # Problems on standard error, the summary on standard output.
 expect "check broken" "broken/quiz.toml:13:15: error: title holds a character outside code page 1252, which the player cannot show: U+2713 '✓' at column 15
 broken/quiz.toml:42: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)
-broken/quiz.toml:48: warning: question 2: answer \"vert clair é\" has lower-case accented letters (é): a player who types it in capitals, \"VERT CLAIR É\", gets \"Quasiment\", since the player folds only a to z
+broken/quiz.toml:48: note: question 2: answer \"vert clair é\" has accented letters, and the player folds only a to z: \"vert clair é\" gets \"BRAVO\"; \"Vert Clair É\", \"VERT CLAIR É\" and \"vert clair e\" get \"Quasiment\"
 broken/quiz.toml:55: error: question 3: media: cannot read 'media/q3.gif': No such file or directory" "$err"
-expect "check broken summary" "broken/quiz.toml: 3 errors, 1 warning" "$out"
+expect "check broken summary" "broken/quiz.toml: 3 errors, 0 warnings, 1 note" "$out"
 run check broken/quiz.toml
 expect "check names the manifest itself" 1 "$status"
 run check
@@ -176,7 +176,7 @@ else
 
   run build broken -o broken.exe --player player.exe
   expect "build broken status" 1 "$status"
-  expect "build broken last line" "trivo-make build: broken/quiz.toml: 3 errors, 1 warning; nothing written" \
+  expect "build broken last line" "trivo-make build: broken/quiz.toml: 3 errors, 0 warnings, 1 note; nothing written" \
     "$(printf '%s\n' "$err" | tail -n 1)"
   printf 'not a program' >text.exe
   run build starter -o bad.exe --player text.exe
@@ -323,7 +323,7 @@ err:wine says this" "$err"
     "$(printf '%s\n' "$err" | tail -n 1)"
   play_with fake32 play broken
   expect "play of a folder with errors status" 1 "$status"
-  expect "play of a folder with errors" "trivo-make play: broken/quiz.toml: 3 errors, 1 warning; not played" \
+  expect "play of a folder with errors" "trivo-make play: broken/quiz.toml: 3 errors, 0 warnings, 1 note; not played" \
     "$(printf '%s\n' "$err" | tail -n 1)"
   play_with fake32 play starter.exe --player bin/trivo.exe
   expect "play QUIZ.exe --player status" 2 "$status"

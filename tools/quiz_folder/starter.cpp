@@ -1,5 +1,5 @@
 // The starter folders of 'trivo-make new'. Their answers are in capitals without accents, so none
-// of them draws a warning, and each comment says what the line above or below it does, in French
+// of them draws a warning or a note, and each comment says what the line above or below it does, in French
 // like the quiz itself (the bytes are UTF-8, spelled as escapes).
 #include "tools/quiz_folder/starter.h"
 
@@ -43,8 +43,8 @@ const char* const CODES =
     "codes = [\"BRONZE\", \"ARGENT\", \"OR\"]\n"
     "\n"
     "# Une table [[questions]] par question, 90 au plus, dans l'ordre de la page. Le programme\n"
-    "# n'ignore la casse que de a \xC3\xA0 z : une lettre accentu\xC3\xA9" "e doit \xC3\xAAtre tap\xC3\xA9" "e telle qu'\xC3\xA9" "crite ici,\n"
-    "# d'o\xC3\xB9 des r\xC3\xA9ponses en capitales sans accents. Lignes facultatives d'une question :\n"
+    "# n'ignore la casse que de a \xC3\xA0 z : une lettre accentu\xC3\xA9" "e doit \xC3\xAAtre tap\xC3\xA9" "e telle qu'\xC3\xA9" "crite ici.\n"
+    "# \xC3\x89" "crivez-la en minuscule, comme les claviers la tapent (\"\xC3\xA9vreux\"). Lignes facultatives :\n"
     "#   answer2 = \"...\"          la deuxi\xC3\xA8me r\xC3\xA9ponse, avec slots = 2\n"
     "#   comment = \"...\"          affich\xC3\xA9 une fois la question r\xC3\xA9solue, avec reveal = \"comment\"\n"
     "#   answer_picture = \"...\"   affich\xC3\xA9" "e une fois la question r\xC3\xA9solue, avec reveal = \"picture\"\n";
