@@ -9,6 +9,7 @@
 
 #include "tests/native/quiz_folder_support.h"
 #include "tools/quiz_folder/media_format.h"
+#include "tools/quiz_folder/picture_check.h"
 #include "tools/quiz_folder/quiz_check.h"
 #include "tools/support/cp1252.h"
 
@@ -42,7 +43,7 @@ typedef std::vector<std::string> Lines;
 
 // A manifest with every kind of problem, each on its own line.
 TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
-    writeFile(dir / "q1.png", "\x89PNG\r\n\x1A\n");
+    writeFile(dir / "q1.tif", std::string("II*\0", 4));
     writeFile(dir / "a1.jpg", JPEG);
     writeFile(dir / "q3.gif", GIF);
     writeFile(dir / "a3.mp3", MP3_ID3);
@@ -63,7 +64,7 @@ TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
         "[[questions]]\n"                      // 10
         "answer = \" Paris\"\n"                // 11
         "answer2 = \"Lyon\"\n"                 // 12
-        "media = \"q1.png\"\n"                 // 13
+        "media = \"q1.tif\"\n"                 // 13
         "answer_picture = \"a1.jpg\"\n"        // 14
         "\n"                                   // 15
         "[[questions]]\n"                      // 16
@@ -98,15 +99,15 @@ TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
             "quiz.toml:11: error: question 1: answer \" Paris\" starts with a space, and the player trims only "
             "what is typed, so no typed answer can ever match it: write \"Paris\"",
             "quiz.toml:12: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)",
-            "quiz.toml:13: error: question 1: media 'q1.png' is a PNG picture, not a JPEG or GIF picture: convert "
-            "it, for example with magick q1.png q1.jpg (ImageMagick), and name the new file here",
+            "quiz.toml:13: error: question 1: media 'q1.tif' is a TIFF picture, not a JPEG, GIF, PNG or BMP "
+            "picture: convert it, for example with convert q1.tif q1.jpg (ImageMagick), and name the new file here",
             "quiz.toml:16: error: question 2: no answer; give the expected answer with answer = \"...\"",
             "quiz.toml:16: warning: question 2: no answer_picture: solving this question reveals nothing",
             "quiz.toml:17: error: question 2: media: cannot read 'missing.gif': No such file or directory",
             "quiz.toml:20: note: question 3: answer \"\xC3\xA9t\xC3\xA9\" has accented letters, and the player "
             "folds only a to z: \"\xC3\xA9t\xC3\xA9\" gets \"BRAVO\"; \"\xC3\x89t\xC3\xA9\" gets \"Quasiment\"; "
             "\"\xC3\x89T\xC3\x89\" and \"ete\" get \"Presque\"",
-            "quiz.toml:22: error: question 3: answer_picture 'a3.mp3' is an MP3 sound, not a JPEG or GIF picture",
+            "quiz.toml:22: error: question 3: answer_picture 'a3.mp3' is an MP3 sound, not a JPEG, GIF, PNG or BMP picture",
             "quiz.toml:25: error: question 4: answer \"Paris \" ends with a space, and the player trims only "
             "what is typed, so no typed answer can ever match it: write \"Paris\"",
             "quiz.toml:26: error: question 4: text holds \"|\", which the program uses to end each of its "
@@ -495,8 +496,8 @@ TEST_F(QuizCheck, MediaAsEachKindAsksForThem) {
               "[[questions]]\nanswer = \"A\"\nmedia = \"\"\n")                // 17-19
             .lines,
         (Lines{
-            "quiz.toml:7: error: question 1: media 'empty.gif' is not a JPEG or GIF picture (the file is "
-            "empty)",
+            "quiz.toml:7: error: question 1: media 'empty.gif' is not a JPEG, GIF, PNG or BMP picture (the "
+            "file is empty)",
             "quiz.toml:10: error: question 2: media: cannot read 'folder.gif': Is a directory",
             "quiz.toml:13: error: question 3: media '/etc/passwd' must be a path inside the quiz folder",
             "quiz.toml:16: error: question 4: media 'media\\q4.jpg' holds \"\\\"; write paths with \"/\" so "
@@ -530,20 +531,78 @@ TEST_F(QuizCheck, PicturesDecodeWholeAtASensibleSize) {
                "the picture does; copy or export it again",
                "quiz.toml:12: error: question 3: media 'damaged.jpg' is a JPEG picture that does not decode "
                "(unknown marker): export it again from a picture editor",
-               "quiz.toml:15: warning: question 4: media 'big.gif' is 1040 x 780 pixels, but the player shows it at "
-               "260 x 195: scale it to 260 x 195, for example with magick big.gif -resize 260x260 big.gif "
-               "(ImageMagick), and the quiz program gets smaller and opens sooner",
+               "quiz.toml:15: note: question 4: media 'big.gif' is 1040 x 780 pixels, but the player shows it at 260 x "
+               "195: the quiz program carries it at that size, as a JPEG picture; the file itself is left as it is",
                "quiz.toml:18: error: question 5: media 'huge.gif' is 8000 x 6000 pixels, more than the 40 million a "
-               "picture may have; the player shows it at 260 x 195: scale it to 260 x 195, for example with magick "
-               "huge.gif -resize 260x260 huge.gif (ImageMagick)",
+               "picture may have; the player shows it at 260 x 195: scale it to that size in a picture editor, or "
+               "with convert huge.gif -resize 260x260 huge.jpg (ImageMagick), and name the new file here",
                "quiz.toml:24: error: question 7: media: cannot read 'media/photo 1.jpg': No such file or directory; "
                "'Media/Photo 1.JPG' differs from it only in letter case, which Windows ignores and other systems do "
                "not: write \"Media/Photo 1.JPG\"",
-               "quiz.toml:27: error: question 8: media 'webp.jpg' is a WebP picture, not a JPEG or GIF picture: "
-               "convert it, for example with magick webp.jpg webp.jpg (ImageMagick), and name the new file here"}));
+               "quiz.toml:27: error: question 8: media 'webp.jpg' is a WebP picture, not a JPEG, GIF, PNG or BMP "
+               "picture: convert it, for example with convert webp.jpg webp-converted.jpg (ImageMagick), and name "
+               "the new file here"}));
     // check decodes whole pictures but keeps only their first bytes.
     ASSERT_EQ(r.quiz.media.size(), 2u);
     EXPECT_EQ(r.quiz.media[0].bytes.size(), MEDIA_FORMAT_BYTES);
+}
+
+// PNG and BMP pictures and pictures far larger than their box are carried as JPEG of the size the
+// player shows, transparent parts in the page's colour; the author's files stay as they are.
+TEST_F(QuizCheck, PicturesAreCarriedFitForThePlayer) {
+    const std::string big = bmpOfSize(1200, 900), large = gifOfSize(1040, 780);
+    writeFile(dir / "photo.png", PNG);
+    writeFile(dir / "photo.bmp", big);
+    writeFile(dir / "large.gif", large);
+    writeFile(dir / "fits.gif", gifOfSize(520, 300));
+    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\nbackground = \"#0000FF\"\ncodes = [\"1\", \"2\", \"3\", \"4\"]\n";
+    for (const char* media : {"photo.png", "photo.bmp", "large.gif", "fits.gif"})
+        manifest += std::string("[[questions]]\nanswer = \"A\"\nmedia = \"") + media + "\"\n";  // 5 + 3 (q - 1) + 2
+    const CheckResult r = check(manifest);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.lines,
+              (Lines{"quiz.toml:7: note: question 1: media 'photo.png' is a PNG picture, which the player does not "
+                     "show: the quiz program carries it as a JPEG picture of 8 x 6 pixels; the file itself is left as "
+                     "it is",
+                     "quiz.toml:10: note: question 2: media 'photo.bmp' is a BMP picture, which the player does not "
+                     "show: the quiz program carries it as a JPEG picture of 260 x 195 pixels; the file itself is "
+                     "left as it is",
+                     "quiz.toml:13: note: question 3: media 'large.gif' is 1040 x 780 pixels, but the player shows it "
+                     "at 260 x 195: the quiz program carries it at that size, as a JPEG picture; the file itself is "
+                     "left as it is"}));
+    ASSERT_EQ(r.quiz.media.size(), 4u);
+    const int sizes[3][2] = {{8, 6}, {260, 195}, {260, 195}};
+    for (int i = 0; i < 3; ++i) {
+        const std::vector<unsigned char>& jpeg = r.quiz.media[i].bytes;
+        ASSERT_EQ(mediaFormat(jpeg), MediaFormat::Jpeg) << i;
+        DecodedPicture picture = decodePicture(jpeg.data(), jpeg.size());
+        ASSERT_NE(picture.pixels, nullptr) << i;
+        EXPECT_EQ(picture.width, sizes[i][0]);
+        EXPECT_EQ(picture.height, sizes[i][1]);
+        if (i == 0) {
+            // Left: red; right: the page's blue, through the transparent half.
+            const unsigned char* left = picture.pixels + 4 * (3 * 8 + 1);
+            const unsigned char* right = picture.pixels + 4 * (3 * 8 + 6);
+            EXPECT_GT(left[0], 200);
+            EXPECT_LT(left[2], 60);
+            EXPECT_LT(right[0], 60);
+            EXPECT_GT(right[2], 200);
+        }
+        freeDecodedPicture(&picture);
+    }
+    EXPECT_EQ(std::string(r.quiz.media[3].bytes.begin(), r.quiz.media[3].bytes.end()), gifOfSize(520, 300));
+    EXPECT_EQ(readFile(dir / "photo.png"), PNG);
+    EXPECT_EQ(readFile(dir / "photo.bmp"), big);
+    EXPECT_EQ(readFile(dir / "large.gif"), large);
+    // What dump reads back holds the files as they are.
+    const CheckResult stored = check(manifest, "", MediaReading::AsStored);
+    ASSERT_EQ(stored.quiz.media.size(), 4u);
+    EXPECT_EQ(std::string(stored.quiz.media[0].bytes.begin(), stored.quiz.media[0].bytes.end()), PNG);
+    // Cut short, a PNG is told so.
+    writeFile(dir / "photo.png", PNG.substr(0, 50));
+    EXPECT_EQ(check(manifest).lines[0],
+              "quiz.toml:7: error: question 1: media 'photo.png' is a PNG picture cut short: the file ends before the "
+              "picture does; copy or export it again");
 }
 
 // A folder from a stranger must not pull the user's own files into the program: every media path is

@@ -13,8 +13,8 @@
 
 // What a question's media must be in a quiz of this kind.
 struct MediaRule {
-    const char* description;  // "a JPEG or GIF picture", with how the format is told when that helps
-    const char* shortName;    // "a JPEG or GIF picture"
+    const char* description;  // "a JPEG, GIF, PNG or BMP picture", with how the format is told when that helps
+    const char* shortName;    // "an MP3 sound"
     MediaKind kind;
     MediaFormat first, second;
 };

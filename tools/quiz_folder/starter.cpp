@@ -19,8 +19,8 @@ const char* const HEADER =
     "# Textes en UTF-8, gard\xC3\xA9s en page de code Windows 1252 : accents oui, emoji et chinois non.\n"
     "# Un texte tient en 259 octets au plus, sans jamais le caract\xC3\xA8re \"|\".\n"
     "\n"
-    "# Ce que montre chaque question : \"text\" (une ligne de texte), \"picture\" (une image JPEG ou\n"
-    "# GIF), \"audio\" (un son MP3 avec des boutons lecture et arr\xC3\xAAt) ou \"video\" (un film AVI).\n";
+    "# Ce que montre chaque question : \"text\" (une ligne de texte), \"picture\" (une image JPEG, GIF,\n"
+    "# PNG ou BMP), \"audio\" (un son MP3 avec des boutons lecture et arr\xC3\xAAt) ou \"video\" (un film AVI).\n";
 
 const char* const SLOTS_AND_CAPTIONS =
     "\n"
@@ -76,7 +76,7 @@ const Starter STARTERS[] = {
      "Mon quiz en images",
      "Reconnaissez chaque couleur, puis Tab pour passer \xC3\xA0 la suivante.",
      "picture",
-     "l'image de la question, JPEG ou GIF",
+     "l'image de la question, JPEG, GIF, PNG ou BMP",
      {{"De quelle couleur est ce carr\xC3\xA9 ?", "ROUGE"},
       {"De quelle couleur est ce carr\xC3\xA9 ?", "VERT"},
       {"De quelle couleur est ce carr\xC3\xA9 ?", "BLEU"}}},
