@@ -500,9 +500,37 @@ TEST_F(QuizCheck, MediaAsEachKindAsksForThem) {
             "file is empty)",
             "quiz.toml:10: error: question 2: media: cannot read 'folder.gif': Is a directory",
             "quiz.toml:13: error: question 3: media '/etc/passwd' must be a path inside the quiz folder",
-            "quiz.toml:16: error: question 4: media 'media\\q4.jpg' holds \"\\\"; write paths with \"/\" so "
-            "the folder builds everywhere",
+            "quiz.toml:16: error: question 4: media \"media\\\\q4.jpg\" holds \"\\\"; write paths with \"/\" so "
+            "the folder builds everywhere: \"media/q4.jpg\"",
             "quiz.toml:19: error: question 5: media is empty; give the file's path inside the quiz folder"}));
+}
+
+// Paths written the Windows way: between double quotes a backslash starts an escape, which makes a
+// line break, a tab or a syntax error of them; each gets the advice a backslash between ' and ' gets.
+TEST_F(QuizCheck, WindowsPathsAreToldAsWritten) {
+    writeFile(dir / "media/\xC3\xA9t\xC3\xA9.jpg", JPEG);
+    const CheckResult r = check(
+        "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\", \"2\", \"3\", \"4\"]\n"
+        "[[questions]]\nanswer = \"A\"\nmedia = \"media\\nantes.jpg\"\n"          // 4-6
+        "[[questions]]\nanswer = \"A\"\nmedia = 'media\\evreux.jpg'\n"             // 7-9
+        "[[questions]]\nanswer = \"A\"\nmedia = \"photos\\\\2024\\tours.jpg\"\n"   // 10-12
+        "[[questions]]\nanswer = \"A\"\nmedia = \"media/\\u00E9t\\u00E9.jpg\"\n");  // 13-15: an escape, no path
+    EXPECT_EQ(r.lines,
+              (Lines{"quiz.toml:6: error: question 1: media \"media\\nantes.jpg\" holds \"\\\"; write paths with \"/\" "
+                     "so the folder builds everywhere: \"media/nantes.jpg\"",
+                     "quiz.toml:9: error: question 2: media 'media\\evreux.jpg' holds \"\\\"; write paths with \"/\" "
+                     "so the folder builds everywhere: \"media/evreux.jpg\"",
+                     "quiz.toml:12: error: question 3: media \"photos\\\\2024\\tours.jpg\" holds \"\\\"; write paths "
+                     "with \"/\" so the folder builds everywhere: \"photos/2024/tours.jpg\""}));
+    EXPECT_EQ(check("kind = \"picture\"\n[[questions]]\nmedia = \"media\\evreux.jpg\"\n").lines,
+              (Lines{"quiz.toml:3:16: error: not valid TOML: Error while parsing string: escape sequence '\\e' is not "
+                     "supported in TOML 1.0.0 and earlier",
+                     "    media = \"media\\evreux.jpg\"", "                   ^",
+                     "    hint: between double quotes, \\ starts an escape: write paths with \"/\" so the folder "
+                     "builds everywhere, media = \"media/evreux.jpg\""}));
+    EXPECT_EQ(check("title = \"C:\\Users\"\n").lines[3],
+              "    hint: between double quotes, \\ starts an escape: write \\\\ for a backslash, or write the text "
+              "between ' and '");
 }
 
 // Pictures are decoded: a file cut short or damaged is an error, one far larger than the box it is

@@ -22,6 +22,28 @@ bool isInside(const std::filesystem::path& folder, const std::filesystem::path& 
     return part != path.end();
 }
 
+// A path written the Windows way, as quiz.toml shows it: between single quotes a backslash stays one,
+// between double quotes it starts an escape, "media\nantes.jpg" a line break. Empty when the path
+// holds no backslash as written, or only the escapes of a character (\u00E9) or of a quote.
+std::string writtenWithBackslashes(const SourceText& field) {
+    const std::string& written = field.written;
+    if (written.size() >= 2 && written[0] == '"') {
+        for (std::size_t i = written.find('\\'); i != std::string::npos; i = written.find('\\', i + 2)) {
+            const char next = i + 1 < written.size() ? written[i + 1] : '\0';
+            if (next != 'u' && next != 'U' && next != '"') return written;
+        }
+        return std::string();
+    }
+    return field.value.find('\\') != std::string::npos ? quotedText(field.value) : std::string();
+}
+
+// A text as written without its quotes ('...', "...", """...""").
+std::string unquoted(const std::string& written) {
+    const std::size_t first = written.find_first_not_of(written[0]);
+    if (first == std::string::npos) return std::string();
+    return written.substr(first, written.find_last_not_of(written[0]) - first + 1);
+}
+
 // path as a command line takes it: in double quotes when it holds anything but letters, digits and
 // . _ - /.
 std::string commandPath(const std::string& path) {
@@ -170,10 +192,11 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
         addError(diagnostics, field.line, name + " holds U+0000, which no file name can hold");
         return;
     }
-    if (path.find('\\') != std::string::npos) {
+    const std::string windowsPath = writtenWithBackslashes(field);
+    if (!windowsPath.empty()) {
         addError(diagnostics, field.line,
-                 name + " " + quotedText(path) +
-                     " holds \"\\\"; write paths with \"/\" so the folder builds everywhere");
+                 name + " " + windowsPath + " holds \"\\\"; write paths with \"/\" so the folder builds everywhere: " +
+                     quotedText(forwardSlashes(unquoted(windowsPath)), '"'));
         return;
     }
     const std::filesystem::path relative = nativePath(path);
