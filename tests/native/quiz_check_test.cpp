@@ -142,8 +142,9 @@ TEST_F(QuizCheck, ACleanQuizGivesTheProgramsForm) {
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(
         r.lines,
-        (Lines{
-            "quiz.toml:16: warning: question 2: no answer_picture: solving this question reveals nothing"}));
+        (Lines{"quiz.toml:11: warning: question 1: text is shown only in text quizzes: players never see it",
+               "quiz.toml:16: warning: question 2: no answer_picture: solving this question reveals nothing"}));
+    // The text is carried all the same, as the player's content holds a text for every question.
     const QuizContent& c = r.quiz.content;
     EXPECT_EQ(c.kind, QuizKind::Picture);
     EXPECT_EQ(c.slots, 2);
@@ -720,6 +721,28 @@ TEST_F(QuizCheck, RevealKeysAreToldOnceForAllQuestions) {
               (Lines{"quiz.toml:5: warning: questions 1 and 4 have no answer_picture: solving them reveals nothing",
                      "quiz.toml:8: warning: questions 1 and 4: their comments are shown only with reveal = "
                      "\"comment\"; they are left out"}));
+}
+
+// Texts the player never shows: question texts outside a text quiz, captions of a one-slot quiz.
+TEST_F(QuizCheck, TextsAKindNeverShowsAreWarnedAbout) {
+    writeFile(dir / "q.mp3", MP3_ID3);
+    std::string manifest = "kind = \"audio\"\ntitle = \"T\"\ncaptions = [\"Nom\", \"\"]\ncodes = [\"1\", \"2\", \"3\"]\n";
+    for (int q = 1; q <= 3; ++q)  // lines 5 + 4 (q - 1) to 8 + 4 (q - 1)
+        manifest += "[[questions]]\ntext = \"Qui suis-je ?\"\nanswer = \"A\"\nmedia = \"q.mp3\"\n";
+    EXPECT_EQ(check(manifest).lines,
+              (Lines{"quiz.toml:3: warning: captions are shown only with slots = 2: players of a one-slot quiz never "
+                     "see them",
+                     "quiz.toml:6: warning: questions 1 to 3: their texts are shown only in text quizzes: players "
+                     "never see them"}));
+    manifest.replace(manifest.find("text = \"Qui"), 5, "#ext ");
+    manifest.replace(manifest.find("text = \"Qui"), 5, "#ext ");
+    manifest.replace(manifest.find("\"Nom\""), 5, "\"\"");
+    EXPECT_EQ(check(manifest).lines,
+              (Lines{"quiz.toml:14: warning: question 3: text is shown only in text quizzes: players never see it"}));
+    EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\nslots = 2\ncaptions = [\"Nom\", \"Lieu\"]\ncodes = [\"1\"]\n"
+                    "[[questions]]\ntext = \"Q\"\nanswer = \"A\"\nanswer2 = \"B\"\n")
+                  .lines,
+              Lines{});
 }
 
 TEST_F(QuizCheck, AtMostNinetyQuestions) {

@@ -155,9 +155,9 @@ run check broken
 expect "check broken status" 1 "$status"
 # Problems on standard error, the summary on standard output.
 expect "check broken" "broken/quiz.toml:13:15: error: title holds a character outside code page 1252, which the player cannot show: U+2713 '✓' at column 15
-broken/quiz.toml:42: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)
-broken/quiz.toml:48: note: question 2: answer \"vert clair é\" has accented letters, and the player folds only a to z: \"vert clair é\" gets \"BRAVO\"; \"Vert Clair É\", \"VERT CLAIR É\" and \"vert clair e\" get \"Quasiment\"
-broken/quiz.toml:55: error: question 3: media: cannot read 'media/q3.gif': No such file or directory" "$err"
+broken/quiz.toml:41: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)
+broken/quiz.toml:46: note: question 2: answer \"vert clair é\" has accented letters, and the player folds only a to z: \"vert clair é\" gets \"BRAVO\"; \"Vert Clair É\", \"VERT CLAIR É\" and \"vert clair e\" get \"Quasiment\"
+broken/quiz.toml:52: error: question 3: media: cannot read 'media/q3.gif': No such file or directory" "$err"
 expect "check broken summary" "broken/quiz.toml: 3 errors, 0 warnings, 1 note" "$out"
 run check broken/quiz.toml
 expect "check names the manifest itself" 1 "$status"

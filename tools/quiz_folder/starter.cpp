@@ -50,7 +50,7 @@ const char* const CODES =
     "#   answer_picture = \"...\"   affich\xC3\xA9" "e une fois la question r\xC3\xA9solue, avec reveal = \"picture\"\n";
 
 struct StarterQuestion {
-    const char* text;
+    const char* text;  // shown in a text quiz only: null for the other kinds
     const char* answer;
 };
 
@@ -77,9 +77,9 @@ const Starter STARTERS[] = {
      "Reconnaissez chaque couleur, puis Tab pour passer \xC3\xA0 la suivante.",
      "picture",
      "l'image de la question, JPEG, GIF, PNG ou BMP",
-     {{"De quelle couleur est ce carr\xC3\xA9 ?", "ROUGE"},
-      {"De quelle couleur est ce carr\xC3\xA9 ?", "VERT"},
-      {"De quelle couleur est ce carr\xC3\xA9 ?", "BLEU"}}},
+     {{nullptr, "ROUGE"},
+      {nullptr, "VERT"},
+      {nullptr, "BLEU"}}},
     {"audio",
      "Mon quiz sonore",
      "\xC3\x89"
@@ -87,18 +87,18 @@ const Starter STARTERS[] = {
      "crivez son nom.",
      "none",
      "le son de la question, MP3",
-     {{"Quelle est cette note ?", "LA"},
-      {"Quelle est cette note ?", "DO"},
-      {"Quelle est cette note ?", "MI"}}},
+     {{nullptr, "LA"},
+      {nullptr, "DO"},
+      {nullptr, "MI"}}},
     {"video",
      "Mon quiz vid\xC3\xA9o",
      "Regardez chaque film, puis \xC3\xA9"
      "crivez la couleur de son fond.",
      "none",
      "le film de la question, AVI",
-     {{"De quelle couleur est le fond ?", "ROUGE"},
-      {"De quelle couleur est le fond ?", "VERT"},
-      {"De quelle couleur est le fond ?", "BLEU"}}},
+     {{nullptr, "ROUGE"},
+      {nullptr, "VERT"},
+      {nullptr, "BLEU"}}},
 };
 
 const unsigned char FILM_COLOURS[3][3] = {{0xD6, 0x28, 0x28}, {0x2A, 0x9D, 0x3A}, {0x1D, 0x4E, 0xD8}};
@@ -123,10 +123,9 @@ std::string manifest(QuizKind kind, const Starter& starter) {
         const StarterQuestion& question = starter.questions[q - 1];
         const std::string number = std::to_string(q);
         text += "\n[[questions]]\n";
-        text += "text = \"" + std::string(question.text) + "\"";
-        text += q == 1 ? (kind == QuizKind::Text ? "   # affich\xC3\xA9 sur la page\n"
-                                                 : "   # gard\xC3\xA9, affich\xC3\xA9 dans les quiz texte seulement\n")
-                       : "\n";
+        // Only a text quiz shows a question's text.
+        if (kind == QuizKind::Text)
+            text += "text = \"" + std::string(question.text) + "\"" + (q == 1 ? "   # affich\xC3\xA9 sur la page\n" : "\n");
         text += "answer = \"" + std::string(question.answer) + "\"";
         text += q == 1 ? "   # la r\xC3\xA9ponse attendue\n" : "\n";
         if (kind != QuizKind::Text) {
