@@ -642,8 +642,6 @@ TEST(QuizCommandLine, UsageErrorsAndHelp) {
         {{"check"},
          "trivo-make check: needs one quiz folder DIR, got 0 names; see 'trivo-make check --help'\n"},
         {{"check", "a", "-o", "x"}, "trivo-make check: unknown option '-o'; see 'trivo-make check --help'\n"},
-        {{"build", "dir"},
-         "trivo-make build: needs -o OUT.exe, the quiz program to write; see 'trivo-make build --help'\n"},
         {{"build", "dir", "-o", "a.exe", "-o", "b.exe"},
          "trivo-make build: option '-o' is given twice; see 'trivo-make build --help'\n"},
         {{"build", "dir", "-o", "a.exe", "--player"},
@@ -665,7 +663,7 @@ TEST(QuizCommandLine, UsageErrorsAndHelp) {
     } helps[] = {
         {"new", "Usage: trivo-make new DIR --kind KIND\n"},
         {"check", "Usage: trivo-make check DIR\n"},
-        {"build", "Usage: trivo-make build DIR -o OUT.exe [--player PLAYER.exe]\n"},
+        {"build", "Usage: trivo-make build DIR [-o OUT.exe] [--player PLAYER.exe]\n"},
         {"dump", "Usage: trivo-make dump QUIZ.exe -o DIR\n"},
     };
     for (const auto& h : helps) {
@@ -675,7 +673,7 @@ TEST(QuizCommandLine, UsageErrorsAndHelp) {
         EXPECT_EQ(r.err, "");
     }
     const ToolRun r = run({"--help"});
-    EXPECT_NE(r.out.find("  build DIR -o OUT.exe   build the quiz program OUT.exe from a quiz folder\n"),
+    EXPECT_NE(r.out.find("  build DIR [-o OUT.exe] build the quiz program OUT.exe (DIR.exe) from DIR\n"),
               std::string::npos);
 }
 

@@ -256,7 +256,7 @@ TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
         r.lines,
         (Lines{
             "quiz.toml:2: error: title must be a text in double quotes, not a whole number",
-            "quiz.toml:3: error: slots must be a whole number, not a text",
+            "quiz.toml:3: error: slots must be a whole number, not a text: write slots = 2, without quotes",
             "quiz.toml:4: error: captions must be a list of texts in square brackets, not a text",
             "quiz.toml:5: error: codes item 1 must be a text in double quotes, not a whole number",
             "quiz.toml:6: warning: unknown key 'colour' is ignored",
@@ -296,7 +296,7 @@ TEST_F(QuizCheck, MissingHeaderValuesAndUnknownWords) {
     EXPECT_EQ(
         words.lines,
         (Lines{
-            "quiz.toml:1: error: kind must be \"text\", \"picture\", \"audio\" or \"video\", not \"images\"",
+            "quiz.toml:1: error: kind must be \"text\", \"picture\", \"audio\" or \"video\", not \"images\"; did you mean \"picture\"?",
             "quiz.toml:3: error: reveal must be \"none\", \"picture\" or \"comment\", not \"answer\"",
             "quiz.toml:4: error: slots must be 1 or 2, not 3"}));
 
@@ -333,7 +333,7 @@ TEST_F(QuizCheck, AWrongSlotsDoesNotBuryItsError) {
         "[[questions]]\ntext = \"Q3\"\nanswer = \"BERNE\"\n";                         // 12-14
     EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\nslots = \"2\"\n" + questions).lines,
               (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
-                     "quiz.toml:3: error: slots must be a whole number, not a text",
+                     "quiz.toml:3: error: slots must be a whole number, not a text: write slots = 2, without quotes",
                      "quiz.toml:11: error: question 2: answer2 is empty: no typed answer can ever match it"}));
     EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\nslots = 3\n" + questions).lines,
               (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
@@ -547,9 +547,10 @@ TEST_F(QuizCheck, PicturesDecodeWholeAtASensibleSize) {
     writeFile(dir / "fits.gif", gifOfSize(520, 300));
     writeFile(dir / "Media/Photo 1.JPG", JPEG);
     writeFile(dir / "webp.jpg", std::string("RIFF\x10\x00\x00\x00WEBPVP8 ", 16));
-    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\", \"2\", \"3\", \"4\", \"5\", \"6\", \"7\", \"8\"]\n";
+    writeFile(dir / "photos/evreux.jpg", JPEG);
+    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\", \"2\", \"3\", \"4\", \"5\", \"6\", \"7\", \"8\", \"9\"]\n";
     for (const char* media : {"cut.jpg", "cut.gif", "damaged.jpg", "big.gif", "huge.gif", "fits.gif",
-                              "media/photo 1.jpg", "webp.jpg"})
+                              "media/photo 1.jpg", "webp.jpg", "evreux.jpg"})
         manifest += std::string("[[questions]]\nanswer = \"A\"\nmedia = \"") + media + "\"\n";  // 4 + 3 (q - 1)
     const CheckResult r = check(manifest, "", MediaReading::FormatOnly);
     EXPECT_EQ(
@@ -570,7 +571,9 @@ TEST_F(QuizCheck, PicturesDecodeWholeAtASensibleSize) {
                "not: write \"Media/Photo 1.JPG\"",
                "quiz.toml:27: error: question 8: media 'webp.jpg' is a WebP picture, not a JPEG, GIF, PNG or BMP "
                "picture: convert it, for example with convert webp.jpg webp-converted.jpg (ImageMagick), and name "
-               "the new file here"}));
+               "the new file here",
+               "quiz.toml:30: error: question 9: media: cannot read 'evreux.jpg': No such file or directory; "
+               "'photos/evreux.jpg' has that name: write \"photos/evreux.jpg\""}));
     // check decodes whole pictures but keeps only their first bytes.
     ASSERT_EQ(r.quiz.media.size(), 2u);
     EXPECT_EQ(r.quiz.media[0].bytes.size(), MEDIA_FORMAT_BYTES);
@@ -813,13 +816,21 @@ TEST_F(QuizCheck, PackedResourcesWithinWhatThePlayerUnpacks) {
     EXPECT_LE(fits.quiz.packedContent.size(), 65535u);
 }
 
+// A folder that is not there, a file named for a folder, a folder without quiz.toml: each said so.
 TEST_F(QuizCheck, AMissingManifestIsNamed) {
-    CheckedQuiz quiz;
-    Diagnostics diagnostics;
-    EXPECT_FALSE(checkQuizFolder(dir / "nowhere", &quiz, &diagnostics));
-    ASSERT_EQ(diagnostics.size(), 1u);
-    EXPECT_EQ(diagnostics[0].line, 0);
-    EXPECT_EQ(diagnostics[0].message, "cannot read 'quiz.toml': No such file or directory");
+    writeFile(dir / "file", "x");
+    std::filesystem::create_directory(dir / "empty");
+    for (const auto& [folder, message] : std::vector<std::pair<std::string, std::string>>{
+             {"nowhere", "the folder '" + path("nowhere") + "' does not exist"},
+             {"file", "'" + path("file") + "' is not a folder: name the quiz folder, which holds quiz.toml"},
+             {"empty", "cannot read 'quiz.toml': No such file or directory"}}) {
+        CheckedQuiz quiz;
+        Diagnostics diagnostics;
+        EXPECT_FALSE(checkQuizFolder(dir / folder, &quiz, &diagnostics));
+        ASSERT_EQ(diagnostics.size(), 1u);
+        EXPECT_EQ(diagnostics[0].line, 0);
+        EXPECT_EQ(diagnostics[0].message, message);
+    }
 }
 
 }  // namespace

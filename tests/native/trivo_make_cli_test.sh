@@ -140,13 +140,17 @@ expect "new without --kind status" 2 "$status"
 expect "new without --kind stderr" \
   "trivo-make new: needs --kind text, picture, audio or video; see 'trivo-make new --help'" "$err"
 if [ -e other ]; then fail "new without --kind wrote other"; fi
+run new other --kind image
+expect "new --kind image" "2 trivo-make new: --kind must be text, picture, audio or video, not 'image'; did you mean 'picture'?" "$status $err"
+run check nowhere
+expect "check nowhere" "1 nowhere/quiz.toml: error: the folder 'nowhere' does not exist" "$status $err"
 
 run check starter
 expect "check starter status" 0 "$status"
 expect "check starter" "starter/quiz.toml: 0 errors, 0 warnings (picture quiz, 3 questions, 6 media files)" "$out"
 
 # The same folder with four problems: a character outside code page 1252, a second answer in a one-slot
-# quiz, a missing picture, and an answer a player in capitals cannot type (a warning).
+# quiz, a missing picture, and an accented answer that some typings miss (a note).
 cp -r starter broken
 sed -i 's/^title = .*/title = "Quiz ✓"/; 0,/^answer = "ROUGE".*/s//answer = "rouge"\nanswer2 = "ROSE"/' broken/quiz.toml
 sed -i 's/^answer = "VERT"/answer = "vert clair é"/' broken/quiz.toml
@@ -209,8 +213,12 @@ else
     if [ -e "$f" ]; then fail "a failed build left $f"; fi
   done
   if ls ./*.tmp* >/dev/null 2>&1; then fail "a failed build left $(ls ./*.tmp*)"; fi
-  run build starter
-  expect "build without -o status" 2 "$status"
+  # Without -o, the program is named after the folder, beside it; without .exe, the message says what it is.
+  run build starter --player player.exe
+  expect "build without -o" "0 wrote starter.exe: picture quiz, 3 questions, 6 media files" "$status $out"
+  [ -f starter.exe ] || fail "build without -o wrote no starter.exe beside the folder"
+  run build starter -o plain --player player.exe
+  expect "build -o without .exe" "wrote plain (a Windows program: Windows starts it only under a name ending in .exe, such as plain.exe): picture quiz, 3 questions, 6 media files" "$out"
 
   run dump starter.exe -o back
   expect "dump status" 0 "$status"

@@ -95,6 +95,35 @@ bool commandArguments(const std::string& prefix, const Args& args, const std::ve
     return true;
 }
 
+namespace {
+
+// The file called as the folder, with extension, beside it ("mon-quiz" gives "mon-quiz.exe"; the current
+// folder "." gives "../NAME.exe"), as messages show it.
+std::string besideFolder(const std::filesystem::path& folder, const char* extension) {
+    std::filesystem::path named = folder.lexically_normal();
+    if (!named.empty() && named.filename().empty()) named = named.parent_path();  // "dir/"
+    if (named.empty() || named.filename() == "." || named.filename() == "..") {
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::weakly_canonical(std::filesystem::absolute(named, ec), ec);
+        return utf8Path((named / ".." / absolute.filename()).lexically_normal()) + extension;
+    }
+    return utf8Path(named) + extension;
+}
+
+// What a program written under a name without ".exe" is, since Windows tells programs by that ending.
+std::string programNameNote(const std::string& output) {
+    std::error_code ec;
+    const std::filesystem::path path = nativePath(output);
+    if (output == "-" || !std::filesystem::is_regular_file(path, ec)) return std::string();
+    std::string extension = utf8Path(path.extension());
+    for (char& c : extension) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    if (extension == ".exe") return std::string();
+    return " (a Windows program: Windows starts it only under a name ending in .exe, such as " +
+           printable(utf8Path(path.filename()) + ".exe") + ")";
+}
+
+}  // namespace
+
 int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make new";
     if (wantsHelp(args)) {
@@ -113,7 +142,10 @@ int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err
         return TOOL_EXIT_USAGE;
     }
     if (!parseKindName(kindText, &kind)) {
-        usageError(err, prefix, "--kind must be text, picture, audio or video, not " + quotedText(kindText));
+        const std::string likely = likelyKindName(kindText);
+        usageError(err, prefix,
+                   "--kind must be text, picture, audio or video, not " + quotedText(kindText) +
+                       (likely.empty() ? std::string() : "; did you mean " + quotedText(likely) + "?"));
         return TOOL_EXIT_USAGE;
     }
     std::string error;
@@ -163,11 +195,8 @@ int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream
                           "one quiz folder DIR", &name, err)) {
         return TOOL_EXIT_USAGE;
     }
-    if (!outputGiven) {
-        usageError(err, prefix, "needs -o OUT.exe, the quiz program to write");
-        return TOOL_EXIT_USAGE;
-    }
     const QuizFolder folder = quizFolder(name);
+    if (!outputGiven) output = besideFolder(folder.path, ".exe");
     CheckedQuiz quiz;
     if (!checkForBuilding(prefix, folder, "nothing written", &quiz, err)) return TOOL_EXIT_FAILED;
 
@@ -191,7 +220,8 @@ int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream
         return TOOL_EXIT_FAILED;
     }
     // The program itself may be what standard output carries.
-    (output == "-" ? err : out) << "wrote " << printable(output) << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    (output == "-" ? err : out) << "wrote " << printable(output) << programNameNote(output) << ": "
+                                << quizSummary(quiz.content, quiz.media.size()) << "\n";
     return TOOL_EXIT_OK;
 }
 

@@ -44,6 +44,25 @@ std::string unquoted(const std::string& written) {
     return written.substr(first, written.find_last_not_of(written[0]) - first + 1);
 }
 
+// A regular file inside folder named as path's last part, but elsewhere: its path with "/", or empty.
+// At most a few thousand entries, three folders deep, are looked at, and no link is followed.
+std::string sameNameElsewhere(const std::filesystem::path& folder, const std::string& path) {
+    const std::string name = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    if (name.empty() || name == "." || name == "..") return std::string();
+    std::error_code ec;
+    int looked = 0;
+    for (std::filesystem::recursive_directory_iterator it(folder, ec), end; !ec && it != end && looked < 4000;
+         it.increment(ec), ++looked) {
+        if (it.depth() >= 2) it.disable_recursion_pending();
+        std::error_code typeError;
+        if (it->symlink_status(typeError).type() != std::filesystem::file_type::regular) continue;
+        if (utf8Path(it->path().filename()) != name) continue;
+        const std::string found = forwardSlashes(utf8Path(it->path().lexically_relative(folder)));
+        if (found != path) return found;
+    }
+    return std::string();
+}
+
 // path as a command line takes it: in double quotes when it holds anything but letters, digits and
 // . _ - /.
 std::string commandPath(const std::string& path) {
@@ -211,13 +230,16 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
     if (!resolvedPath(sources->folder / relative, &resolved, &error)) {
         // A folder made on Windows, where names ignore letter case, may name its files in another case.
         const std::string other = pathDifferingInCase(sources->folder, path);
+        // Or it names the file where it is not: "evreux.jpg" for media/evreux.jpg.
+        const std::string elsewhere = other.empty() ? sameNameElsewhere(sources->folder, path) : std::string();
         addError(diagnostics, field.line,
                  name + ": cannot read " + quotedText(path) + ": " + error +
-                     (other.empty() ? std::string()
-                                    : "; " + quotedText(other) +
-                                          " differs from it only in letter case, which Windows ignores and other "
-                                          "systems do not: write " +
-                                          quotedText(other, '"')));
+                     (!other.empty() ? "; " + quotedText(other) +
+                                           " differs from it only in letter case, which Windows ignores and other "
+                                           "systems do not: write " + quotedText(other, '"')
+                      : !elsewhere.empty() ? "; " + quotedText(elsewhere) + " has that name: write " +
+                                                 quotedText(elsewhere, '"')
+                                           : std::string()));
         return;
     }
     if (sources->resolvedFolder.empty() || !isInside(sources->resolvedFolder, resolved)) {

@@ -340,9 +340,11 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
     } else if (source.kind.wrongType) {
         // Reported when read.
     } else if (!parseKindName(source.kind.value, &content->kind)) {
+        const std::string likely = likelyKindName(source.kind.value);
         addError(diagnostics, source.kind.line,
                  "kind must be \"text\", \"picture\", \"audio\" or \"video\", not " +
-                     quotedText(source.kind.value, '"'));
+                     quotedText(source.kind.value, '"') +
+                     (likely.empty() ? std::string() : "; did you mean " + quotedText(likely, '"') + "?"));
     } else {
         kindKnown = true;
     }
@@ -516,6 +518,17 @@ bool checkQuizSource(const QuizSource& source, const std::filesystem::path& fold
 bool checkQuizFolder(const std::filesystem::path& folder, CheckedQuiz* quiz, Diagnostics* diagnostics,
                      MediaReading reading) {
     *quiz = CheckedQuiz();
+    std::error_code ec;
+    const std::filesystem::file_type type = std::filesystem::status(folder, ec).type();
+    if (type == std::filesystem::file_type::not_found) {
+        addError(diagnostics, 0, "the folder " + quotedText(utf8Path(folder)) + " does not exist");
+        return false;
+    }
+    if (type != std::filesystem::file_type::directory && type != std::filesystem::file_type::none) {
+        addError(diagnostics, 0, quotedText(utf8Path(folder)) + " is not a folder: name the quiz folder, which holds " +
+                                     QUIZ_TOML_NAME);
+        return false;
+    }
     std::vector<unsigned char> bytes;
     std::string error;
     int64_t size = 0;
