@@ -629,7 +629,7 @@ TEST(QuizCommandLine, UsageErrorsAndHelp) {
         std::string err;
     } cases[] = {
         {{"new", "dir"},
-         "trivo-make new: needs --kind text, picture, audio or video; see 'trivo-make new --help'\n"},
+         "trivo-make new: needs --kind text, picture, audio or video, or --from CSV; see 'trivo-make new --help'\n"},
         {{"new", "dir", "--kind", "quiz"},
          "trivo-make new: --kind must be text, picture, audio or video, not 'quiz'; see 'trivo-make new "
          "--help'\n"},

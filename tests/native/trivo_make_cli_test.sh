@@ -138,12 +138,23 @@ expect "new over a folder in use stderr" "trivo-make new: 'starter' already exis
 run new other
 expect "new without --kind status" 2 "$status"
 expect "new without --kind stderr" \
-  "trivo-make new: needs --kind text, picture, audio or video; see 'trivo-make new --help'" "$err"
+  "trivo-make new: needs --kind text, picture, audio or video, or --from CSV; see 'trivo-make new --help'" "$err"
 if [ -e other ]; then fail "new without --kind wrote other"; fi
 run new other --kind image
 expect "new --kind image" "2 trivo-make new: --kind must be text, picture, audio or video, not 'image'; did you mean 'picture'?" "$status $err"
 run check nowhere
 expect "check nowhere" "1 nowhere/quiz.toml: error: the folder 'nowhere' does not exist" "$status $err"
+# A spreadsheet as a French one saves it (code page 1252, semicolons), with its pictures beside it.
+mkdir -p sheet/photos && cp starter/media/q1.gif sheet/photos/rouge.gif
+printf 'Texte;R\xe9ponse;M\xe9dia\r\n"Quelle couleur ?";ROUGE;photos\\rouge.gif\r\n;VERT;photos/rouge.gif\r\n' >sheet/couleurs.csv
+run new couleurs --from sheet/couleurs.csv
+expect "new --from" "0|wrote couleurs: a picture quiz of 2 questions from 'sheet/couleurs.csv'
+couleurs/quiz.toml: 0 errors, 1 warning
+then
+  trivo-make play couleurs
+  trivo-make build couleurs|couleurs/quiz.toml:40: warning: question 1: text is shown only in text quizzes: players never see it" \
+  "$status|$out|$err"
+expect "new --from files" "media/rouge.gif quiz.toml" "$(cd couleurs && find . -type f | sed 's|^\./||' | sort | xargs)"
 
 run check starter
 expect "check starter status" 0 "$status"

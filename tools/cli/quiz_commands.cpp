@@ -10,6 +10,7 @@
 #include "tools/cli/tool_location.h"
 #include "tools/quiz_folder/quiz_build.h"
 #include "tools/quiz_folder/quiz_check.h"
+#include "tools/quiz_folder/question_table.h"
 #include "tools/quiz_folder/quiz_dump.h"
 #include "tools/quiz_folder/starter.h"
 #include "tools/support/cp1252.h"
@@ -122,44 +123,91 @@ std::string programNameNote(const std::string& output) {
            printable(utf8Path(path.filename()) + ".exe") + ")";
 }
 
+// What a new folder's author does next; first, where new has not checked it already.
+void nextSteps(const std::string& shown, bool checked, std::ostream& out) {
+    out << "then\n";
+    if (!checked) out << "  trivo-make check " << shown << "\n";
+    out << "  trivo-make play " << shown << "\n"
+        << "  trivo-make build " << shown << "\n";
+}
+
+// new DIR --from TABLE: the folder of a spreadsheet's questions, then its check.
+int newFromTable(const std::string& prefix, const std::string& folder, const std::string& tableName,
+                 const QuizKind* kind, std::istream& in, std::ostream& out, std::ostream& err) {
+    std::vector<unsigned char> bytes;
+    std::string error;
+    const std::string tableShown = tableName == "-" ? "standard input" : quotedText(tableName);
+    QuestionTable table;
+    if (!readInputFile(tableName, in, QUESTION_TABLE_MAX_BYTES, "; a table of 90 questions is far smaller", &bytes,
+                       &error) ||
+        !readQuestionTable(std::string(bytes.begin(), bytes.end()), &table, &error)) {
+        err << prefix << ": " << (error.rfind("cannot", 0) == 0 ? error : tableShown + ": " + error) << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    const QuizKind chosen = kind ? *kind : tableKind(table);
+    // Media are named from where the table is.
+    std::filesystem::path mediaFolder = tableName == "-" ? "." : nativePath(tableName).parent_path();
+    if (mediaFolder.empty()) mediaFolder = ".";
+    const std::string title = utf8Path(nativePath(folder).filename());
+    if (!writeNewFolder(nativePath(folder), folder,
+                        questionTableFiles(table, chosen, title.empty() || title == "." ? "Mon quiz" : title, mediaFolder),
+                        &error)) {
+        err << prefix << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    const std::string shown = printable(folder);
+    for (const std::string& column : table.unused)
+        err << prefix << ": note: " << tableShown << ": the column " << quotedText(column) << " is not used\n";
+    out << "wrote " << shown << ": " << (chosen == QuizKind::Audio ? "an " : "a ") << kindName(chosen) << " quiz of "
+        << plural(table.rows.size(), "question") << " from " << tableShown << "\n";
+    // What the author meets next: the folder's check, as check prints it.
+    const QuizFolder written = quizFolder(folder);
+    CheckedQuiz quiz;
+    Diagnostics diagnostics;
+    const bool ok = checkQuizFolder(written.path, &quiz, &diagnostics, MediaReading::FormatOnly);
+    printDiagnostics(diagnostics, written.tomlShown, err);
+    out << written.tomlShown << ": " << diagnosticsSummary(diagnostics) << "\n";
+    nextSteps(shown, true, out);
+    return ok ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
+}
+
 }  // namespace
 
-int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+int runNew(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make new";
     if (wantsHelp(args)) {
         out << NEW_HELP;
         return TOOL_EXIT_OK;
     }
-    std::string folder, kindText;
-    bool kindGiven = false;
-    if (!commandArguments(prefix, args, {{"--kind", &kindText, &kindGiven}}, "one folder name DIR", &folder,
-                          err)) {
+    std::string folder, kindText, tableName;
+    bool kindGiven = false, tableGiven = false;
+    if (!commandArguments(prefix, args, {{"--kind", &kindText, &kindGiven}, {"--from", &tableName, &tableGiven}},
+                          "one folder name DIR", &folder, err)) {
         return TOOL_EXIT_USAGE;
     }
     QuizKind kind = QuizKind::Text;
-    if (!kindGiven) {
-        usageError(err, prefix, "needs --kind text, picture, audio or video");
+    if (!kindGiven && !tableGiven) {
+        usageError(err, prefix, "needs --kind text, picture, audio or video, or --from CSV");
         return TOOL_EXIT_USAGE;
     }
-    if (!parseKindName(kindText, &kind)) {
+    if (kindGiven && !parseKindName(kindText, &kind)) {
         const std::string likely = likelyKindName(kindText);
         usageError(err, prefix,
                    "--kind must be text, picture, audio or video, not " + quotedText(kindText) +
                        (likely.empty() ? std::string() : "; did you mean " + quotedText(likely) + "?"));
         return TOOL_EXIT_USAGE;
     }
-    std::string error;
     folder = folderName(folder);
+    if (tableGiven) return newFromTable(prefix, folder, tableName, kindGiven ? &kind : nullptr, in, out, err);
+    std::string error;
     if (!writeNewFolder(nativePath(folder), folder, starterFiles(kind), &error)) {
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
     const std::string shown = printable(folder);
     out << "wrote " << shown << ": " << (kind == QuizKind::Audio ? "an " : "a ") << kindName(kind)
-        << " quiz of 3 questions to make your own; then\n"
-        << "  trivo-make check " << shown << "\n"
-        << "  trivo-make play " << shown << "\n"
-        << "  trivo-make build " << shown << " -o quiz.exe\n";
+        << " quiz of 3 questions to make your own; ";
+    nextSteps(shown, false, out);
     return TOOL_EXIT_OK;
 }
 

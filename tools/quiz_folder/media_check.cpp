@@ -12,16 +12,6 @@
 
 namespace {
 
-// Whether path (links resolved) lies inside folder (links resolved), below it.
-bool isInside(const std::filesystem::path& folder, const std::filesystem::path& path) {
-    auto part = path.begin();
-    for (const std::filesystem::path& folderPart : folder) {
-        if (part == path.end() || *part != folderPart) return false;
-        ++part;
-    }
-    return part != path.end();
-}
-
 // A path written the Windows way, as quiz.toml shows it: between single quotes a backslash stays one,
 // between double quotes it starts an escape, "media\nantes.jpg" a line break. Empty when the path
 // holds no backslash as written, or only the escapes of a character (\u00E9) or of a quote.
@@ -183,6 +173,15 @@ bool checkPictureFile(const MediaSources& sources, QuizMediaFile* media, int lin
 
 }  // namespace
 
+bool isInsideFolder(const std::filesystem::path& folder, const std::filesystem::path& path) {
+    auto part = path.begin();
+    for (const std::filesystem::path& folderPart : folder) {
+        if (part == path.end() || *part != folderPart) return false;
+        ++part;
+    }
+    return part != path.end();
+}
+
 MediaRule mediaRuleFor(QuizKind kind) {
     switch (kind) {
         case QuizKind::Audio:
@@ -242,7 +241,7 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
                                            : std::string()));
         return;
     }
-    if (sources->resolvedFolder.empty() || !isInside(sources->resolvedFolder, resolved)) {
+    if (sources->resolvedFolder.empty() || !isInsideFolder(sources->resolvedFolder, resolved)) {
         addError(diagnostics, field.line, name + " " + quotedText(path) + " leads outside the quiz folder");
         return;
     }

@@ -21,6 +21,10 @@ struct MediaRule {
 
 MediaRule mediaRuleFor(QuizKind kind);
 
+// Whether path (links resolved) lies inside folder (links resolved), below it: a media file from
+// anywhere else would put the user's own files into the program the user then shares.
+bool isInsideFolder(const std::filesystem::path& folder, const std::filesystem::path& path);
+
 // Where the media are read from and how much of them, and what they add up to so far.
 struct MediaSources {
     std::filesystem::path folder;          // as given
