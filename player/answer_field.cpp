@@ -51,9 +51,8 @@ LRESULT onFieldChar(HWND field, WPARAM wParam, LPARAM lParam) {
     return passOn(field, WM_CHAR, wParam, lParam);
 }
 
-// The field after f (or before it, backward), wrapping at both ends. A page whose construction stopped
-// early (a film player that could not be made) lacks its last fields: those are stepped over, so the
-// focus never lands on nothing.
+// The field after f (or before it, backward), wrapping at both ends. A field the page could not create
+// is stepped over, so the focus never lands on nothing.
 int tabTarget(HWND page, int f, bool backward) {
     const int count = quizFieldCount();
     int t = f;

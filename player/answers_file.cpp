@@ -42,7 +42,7 @@ bool writeFields(HANDLE file, HWND page) {
     for (int k = 1; k <= fields; ++k) {
         char text[TEXT_SLOT_SIZE];
         text[0] = '\0';
-        // A field the page never got (its building stopped early) reads as empty.
+        // A field the page could not create reads as empty.
         HWND field = pageControl(page, answerIdOfField(k));
         if (field != nullptr) GetWindowTextA(field, text, TEXT_SLOT_SIZE);
         char line[TEXT_SLOT_SIZE + 2];

@@ -117,17 +117,19 @@ RowAnchor layoutAudioQuestion(const LayoutState& state, int q) {
     return {c + 50, a, 220, c + 50, a + 20, 220, c + 10, a + 2};
 }
 
-// False when the film player cannot be created in the host: the construction stops there.
-bool layoutVideoQuestion(const LayoutState& state, int q, RowAnchor* anchor) {
+// A film player that cannot be created leaves its host empty, and its play button does nothing; the
+// question still gets its number and fields, and later questions are laid out: ending the page there
+// would leave the saved answers of the questions after it unread, and the next close would write
+// them over with empty lines.
+RowAnchor layoutVideoQuestion(const LayoutState& state, int q) {
     const int c = gridColumnX(q, g_quiz->slotsPerQuestion);
     const int b = gridRowBaseY(q, g_quiz->revealMode);
     createMediaButton(state.page, playButtonId(q), c + 15, b - 40, 20, state.playIcon);
     createMediaButton(state.page, stopButtonId(q), c + 15, b - 20, 20, state.stopIcon);
     createControl(state.page, "STATIC", "", STYLE_VIDEO_HOST, videoHostId(q), c + 15, b - 250, 200, 150);
-    if (!setUpVideo(state.page, q)) return false;
+    setUpVideo(state.page, q);
     // In the first column of a one-slot quiz the number starts 10 pixels left of the page's edge.
-    *anchor = {c + 35, b - 40, 230, c + 35, b - 20, 230, c - 10, b - 36};
-    return true;
+    return {c + 35, b - 40, 230, c + 35, b - 20, 230, c - 10, b - 36};
 }
 
 void createNumberLabel(HWND page, int q, const RowAnchor& anchor) {
@@ -175,8 +177,8 @@ bool hasQuestionLayout() {
     return knownKind && (g_quiz->slotsPerQuestion == 1 || g_quiz->slotsPerQuestion == 2);
 }
 
-// One question: its kind's controls, its number, its fields. False when the construction must stop.
-bool layoutQuestion(const LayoutState& state, int q) {
+// One question: its kind's controls, its number, its fields.
+void layoutQuestion(const LayoutState& state, int q) {
     RowAnchor anchor;
     switch (g_quiz->kind) {
     case QuizKind::Text:
@@ -190,7 +192,7 @@ bool layoutQuestion(const LayoutState& state, int q) {
         break;
     case QuizKind::Video:
     default:
-        if (!layoutVideoQuestion(state, q, &anchor)) return false;
+        anchor = layoutVideoQuestion(state, q);
         break;
     }
     createNumberLabel(state.page, q, anchor);
@@ -198,7 +200,6 @@ bool layoutQuestion(const LayoutState& state, int q) {
         createTwoSlotFields(state, q, anchor);
     else
         createOneSlotField(state, q, anchor);
-    return true;
 }
 
 // WM_INITDIALOG: the page's controls are made once, here.
@@ -225,9 +226,7 @@ BOOL layoutPage(HWND page) {
     }
     if (g_quiz->slotsPerQuestion == 2) createSlotCaptions(page);
     if (hasQuestionLayout()) {
-        for (int q = 1; q <= g_quiz->questionCount; ++q)
-            // A film player that cannot be made ends the page at that question; nothing is reported.
-            if (!layoutQuestion(state, q)) break;
+        for (int q = 1; q <= g_quiz->questionCount; ++q) layoutQuestion(state, q);
     }
     closeSavedAnswers(state.savedAnswers);
     releaseScore(page);

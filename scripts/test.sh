@@ -22,6 +22,7 @@ failures=()
 note_pass() { passed=$((passed + $1)); }
 note_fail() { failed=$((failed + $1)); failures+=("$2"); }
 
+. tests/lib/checks.sh
 # Which Windows programs this machine runs, found by starting a tiny one of each kind under Wine.
 . scripts/wine-env.sh
 mkdir -p "$OUT"
@@ -123,8 +124,8 @@ run_wine_suite() {
     local build=$1 label=$2 log="$1/wine-tests.log" npass nfail
     bash scripts/wine-tests.sh "$build" >"$log" 2>&1
     local code=$?
-    npass=$(grep -c '^PASS ' "$log")
-    nfail=$(grep -c '^FAIL ' "$log")
+    npass=$(checks_count PASS "$log")
+    nfail=$(checks_count FAIL "$log")
     wine_checks=$((npass + nfail))
     note_pass "$npass"
     if [ "$code" -eq 0 ]; then
@@ -154,14 +155,15 @@ done
 # Both players carry a quiz alike: the native tool reads and rewrites each, and dumps the same folder
 # from the sample programs built over them.
 if [ "$built32" -eq 1 ] && [ "$built64" -eq 1 ]; then
-    if bash tests/win/players_alike.sh "$OUT/native" "$OUT/mingw" "$OUT/mingw64" >"$OUT/players-alike.log" 2>&1; then
-        echo "players: $(grep -c '^PASS ' "$OUT/players-alike.log") checks passed"
+    log="$OUT/players-alike.log"
+    if bash tests/win/players_alike.sh "$OUT/native" "$OUT/mingw" "$OUT/mingw64" >"$log" 2>&1; then
+        echo "players: $(checks_count PASS "$log") checks passed"
     else
-        cat "$OUT/players-alike.log"
-        note_fail "$(grep -c '^FAIL ' "$OUT/players-alike.log")" "players alike"
-        grep -q '^FAIL ' "$OUT/players-alike.log" || note_fail 1 "players alike: did not finish"
+        cat "$log"
+        note_fail "$(checks_count FAIL "$log")" "players alike"
+        grep -q '^FAIL ' "$log" || note_fail 1 "players alike: did not finish"
     fi
-    note_pass "$(grep -c '^PASS ' "$OUT/players-alike.log")"
+    note_pass "$(checks_count PASS "$log")"
 fi
 
 if [ "$built32" -eq 1 ] && [ "$RUN32" -eq 1 ]; then run_wine_suite "$OUT/mingw" "wine 32-bit"; fi
@@ -188,12 +190,23 @@ if [ "$built_native" -eq 1 ] && [ "$built32" -eq 1 ] && [ "$built64" -eq 1 ]; th
     log="$OUT/package-test.log"
     TRIVO_NO_WIN32=$([ "$RUN32" -eq 1 ] || echo "$SKIP32_WHY") \
         bash tests/package/package_test.sh "$OUT/packages" "$OUT/wine-probe" >"$log" 2>&1
-    count() { grep -c "^$1 " "$log"; }
     grep -E '^(FAIL|SKIP) ' "$log"
-    echo "packages used: $(count PASS) checks passed" && note_pass "$(count PASS)"
-    skipped=$((skipped + $(count SKIP)))
-    [ "$(count FAIL)" -eq 0 ] || note_fail "$(count FAIL)" "packages used"
+    echo "packages used: $(checks_count PASS "$log") checks passed" && note_pass "$(checks_count PASS "$log")"
+    skipped=$((skipped + $(checks_count SKIP "$log")))
+    [ "$(checks_count FAIL "$log")" -eq 0 ] || note_fail "$(checks_count FAIL "$log")" "packages used"
     grep -qE '^(PASS|FAIL|SKIP) ' "$log" || { cat "$log" && note_fail 1 "packages used: did not run"; }
+fi
+
+# 6. The README's commands where the 32-bit Wine cannot be installed: setup under an apt-get that fails
+# the i386 lists and packages, and run.sh from the 64-bit build with no 32-bit loader.
+if [ "$built_native" -eq 1 ] && [ "$built64" -eq 1 ] && [ "$RUN64" -eq 1 ]; then
+    log="$OUT/fresh-machine.log"
+    bash tests/scripts/fresh_machine_test.sh "$OUT/fresh-machine" >"$log" 2>&1
+    grep '^FAIL ' "$log"
+    echo "without the 32-bit Wine: $(checks_count PASS "$log") checks passed"
+    note_pass "$(checks_count PASS "$log")"
+    [ "$(checks_count FAIL "$log")" -eq 0 ] || note_fail "$(checks_count FAIL "$log")" "without the 32-bit Wine"
+    grep -q '^RESULT ' "$log" || { tail -n 20 "$log" && note_fail 1 "without the 32-bit Wine: did not finish"; }
 fi
 
 if [ "${#failures[@]}" -gt 0 ]; then

@@ -10,6 +10,8 @@
 #                           cannot make the prefix.
 #   wine_env_stop           stops wineserver and the Xvfb started here; safe to call more than once.
 #   wine_arch_of BUILD      win64 for a build made with the x86_64 toolchain file, else win32.
+#   wine_compiler ARCH      the MinGW C compiler for ARCH's programs: a test's helpers are built for
+#                           the architecture under test.
 #
 # Debian's wine, wineboot and winepath always start the 32-bit loader when wine32 is installed, so the
 # loaders are called directly, and WINELOADER tells Wine's own helpers which one to start again.
@@ -20,8 +22,16 @@ WINE_ENV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 wine_use() {  # ARCH BASE
     export WINEARCH=$1 WINEPREFIX="$2/wineprefix-$1" WINEDEBUG=-all LANG=C.UTF-8
-    if [ "$1" = win64 ]; then TRIVO_WINE=$WINE_LOADER_WIN64; else TRIVO_WINE=$WINE_LOADER_WIN32; fi
-    export TRIVO_WINE WINELOADER=$TRIVO_WINE
+    # 64-bit programs start through a loader that refuses 32-bit ones, as a machine without wine32
+    # does: a 32-bit helper in the 64-bit suite then fails it on every machine.
+    if [ "$1" = win64 ]; then
+        export WINELOADER=$WINE_LOADER_WIN64 TRIVO_WINE64_LOADER=$WINE_LOADER_WIN64
+        TRIVO_WINE=$WINE_ENV_ROOT/scripts/wine64-only.sh
+    else
+        export WINELOADER=$WINE_LOADER_WIN32
+        TRIVO_WINE=$WINE_LOADER_WIN32
+    fi
+    export TRIVO_WINE
     # Wine reads the ALSA configuration from $HOME: a private home keeps the null sound device ours.
     export HOME="$2/home"
     mkdir -p "$HOME"
@@ -42,16 +52,20 @@ wine_failure() {
 wine_prefix_ready() {
     [ -f "$WINEPREFIX/.trivo-ready" ] && return 0
     local log="$WINEPREFIX.log"
-    if [ ! -x "$TRIVO_WINE" ]; then
-        WINE_ENV_WHY="Wine's $WINEARCH loader $TRIVO_WINE is not installed (Debian package $([ "$WINEARCH" = win64 ] && echo wine64 || echo wine32:i386))"
+    if [ ! -x "$WINELOADER" ]; then
+        WINE_ENV_WHY="Wine's $WINEARCH loader $WINELOADER is not installed (Debian package $([ "$WINEARCH" = win64 ] && echo wine64 || echo wine32:i386))"
         return 1
     fi
-    rm -rf "$WINEPREFIX"
-    if ! WINEDLLOVERRIDES="mscoree,mshtml=" "$TRIVO_WINE" wineboot -i >"$log" 2>&1; then
+    # The first prefix made after Wine is installed sometimes fails (kernel32.dll not loaded): once more
+    # from scratch before giving up.
+    local try
+    for try in 1 2; do
+        rm -rf "$WINEPREFIX"
+        if WINEDLLOVERRIDES="mscoree,mshtml=" "$TRIVO_WINE" wineboot -i >"$log" 2>&1; then break; fi
         WINE_ENV_WHY=$(wine_failure "$log" "Wine could not make a $WINEARCH prefix")
         wineserver -k >/dev/null 2>&1
-        return 1
-    fi
+        [ "$try" -eq 2 ] && return 1
+    done
     wineserver -w
     # Debian's wine does not put its own fonts into a new prefix; dialog units depend on them.
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
@@ -60,7 +74,18 @@ wine_prefix_ready() {
     # dialog (a crash then ends the process instead of waiting for a click), and the GUI font of
     # Windows: Wine maps "MS Shell Dlg" to the wider Tahoma, which wraps the header's fixed-size
     # labels; Windows draws them in MS Sans Serif.
-    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n"ShowCrashDialog"=dword:00000000\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n"MS Shell Dlg"="MS Sans Serif"\n' >"$WINEPREFIX/drive_c/trivo.reg"
+    cat >"$WINEPREFIX/drive_c/trivo.reg" <<'EOF'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
+"MS Shell Dlg"="MS Sans Serif"
+EOF
     "$TRIVO_WINE" regedit /S 'C:\trivo.reg' >>"$log" 2>&1
     wineserver -w
     touch "$WINEPREFIX/.trivo-ready"
@@ -68,7 +93,7 @@ wine_prefix_ready() {
 
 wine_runs() {  # ARCH BASE
     local arch=$1 base=$2 compiler code
-    compiler=$([ "$arch" = win64 ] && echo x86_64 || echo i686)-w64-mingw32-gcc-posix
+    compiler=$(wine_compiler "$arch")
     mkdir -p "$base"
     (
         wine_use "$arch" "$base"
@@ -92,7 +117,11 @@ wine_runs() {  # ARCH BASE
 }
 
 wine_arch_of() {  # BUILD
-    if grep -q '^CMAKE_TOOLCHAIN_FILE:.*mingw-x86_64' "$1/CMakeCache.txt" 2>/dev/null; then echo win64; else echo win32; fi
+    if grep -q '^TRIVO_MINGW_ARCH:[A-Z]*=x86_64$' "$1/CMakeCache.txt" 2>/dev/null; then echo win64; else echo win32; fi
+}
+
+wine_compiler() {  # ARCH: the MinGW C compiler of ARCH's programs, for the helpers a test builds
+    if [ "$1" = win64 ]; then echo x86_64-w64-mingw32-gcc-posix; else echo i686-w64-mingw32-gcc-posix; fi
 }
 
 wine_env_start() {  # BASE ARCH

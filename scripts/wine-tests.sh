@@ -18,17 +18,7 @@ if ! wine_env_start "$WORK" "$(wine_arch_of "$BUILD")"; then
 fi
 cd "$WORK"
 
-pass=0
-fail=0
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        echo "PASS $1"
-        pass=$((pass + 1))
-    else
-        echo "FAIL $1: expected [$2], got [$3]"
-        fail=$((fail + 1))
-    fi
-}
+. "$ROOT/tests/lib/checks.sh"
 
 TOOL="$BUILD/trivo-make.exe"
 start=$(date +%s)
@@ -70,8 +60,8 @@ run_gtest_program() {
             failed=$((failed + 1))
         fi
     done <"$log"
-    pass=$((pass + ok))
-    fail=$((fail + failed))
+    CHECKS_PASSED=$((CHECKS_PASSED + ok))
+    CHECKS_FAILED=$((CHECKS_FAILED + failed))
     summary_passed=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\.$/\1/p' "$log")
     summary_failed=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:$/\1/p' "$log")
     if [ -z "$summary_passed" ] || [ "$summary_passed" != "$ok" ] || [ "${summary_failed:-0}" != "$failed" ] ||
@@ -82,7 +72,7 @@ run_gtest_program() {
         local running
         running=$(grep -E '^\[ RUN      \] ' "$log" | tail -n 1 | sed -E 's/^\[ RUN      \] //')
         echo "FAIL $name: $why${running:+, last test started: $running}"
-        fail=$((fail + 1))
+        CHECKS_FAILED=$((CHECKS_FAILED + 1))
     fi
     if [ "$code" -ne 0 ]; then
         echo "--- last lines of $log"
@@ -108,13 +98,13 @@ run_check_script() {
     while IFS= read -r line; do
         echo "$line"
         case $line in
-        PASS\ *) pass=$((pass + 1)) ;;
-        FAIL\ *) fail=$((fail + 1)) failed=$((failed + 1)) ;;
+        PASS\ *) CHECKS_PASSED=$((CHECKS_PASSED + 1)) ;;
+        FAIL\ *) CHECKS_FAILED=$((CHECKS_FAILED + 1)) failed=$((failed + 1)) ;;
         esac
     done <"$log"
     if [ "$code" -ne 0 ] && [ "$failed" -eq 0 ]; then
         echo "FAIL $script: exit code $code (output in $log)"
-        fail=$((fail + 1))
+        CHECKS_FAILED=$((CHECKS_FAILED + 1))
     fi
     wineserver -k >/dev/null 2>&1
 }
@@ -137,5 +127,5 @@ if [ -e "$BUILD/tests/win/play_bench.exe" ]; then
 fi
 
 echo "wine checks took $(($(date +%s) - start)) s"
-echo "RESULT $pass passed, $fail failed"
-[ "$fail" -eq 0 ]
+echo "RESULT $CHECKS_PASSED passed, $CHECKS_FAILED failed"
+[ "$CHECKS_FAILED" -eq 0 ]

@@ -9,7 +9,7 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 WORK=$(mktemp -d)
 WINE_STARTED=""
 trap '[ -z "$WINE_STARTED" ] || wine_env_stop; rm -rf "$WORK"' EXIT
-check() { if [ "$2" = "$3" ]; then echo "PASS $1"; else echo "FAIL $1: expected [$2], got [$3]"; fi; }  # NAME EXPECTED ACTUAL
+. "$ROOT/tests/lib/checks.sh"
 files_in() { (cd "$1" 2>/dev/null && find . -type f | sed 's|^\./||' | sort | paste -sd ' ' -); }
 same() { cmp -s "$1" "$2" && echo same || echo different; }
 samples_under() { (cd "$ROOT/examples" && find drapeaux capitales animaux formes -type f ! -name '*.sh' | sed "s|^|$1|"); }

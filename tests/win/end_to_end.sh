@@ -14,8 +14,8 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 WORK="$BUILD/end-to-end-run"
 rm -rf "$WORK" && mkdir -p "$WORK/play"
 STARTED_HERE=""
+. "$ROOT/scripts/wine-env.sh"
 if [ -z "${WINEPREFIX:-}" ]; then
-    . "$ROOT/scripts/wine-env.sh"
     wine_env_start "$WORK" "$(wine_arch_of "$BUILD")" || { echo "FAIL $(basename "$0"): $WINE_ENV_WHY"; exit 1; }
     STARTED_HERE=1
 fi
@@ -40,13 +40,8 @@ finish() {
 trap finish EXIT
 trap 'exit 130' INT TERM HUP
 
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        echo "PASS $NAME: $1"
-    else
-        echo "FAIL $NAME: $1: expected [$2], got [$3]"
-    fi
-}
+. "$ROOT/tests/lib/checks.sh"
+CHECK_PREFIX="$NAME: "
 
 # The helper looks at the player from outside; every run has a time limit. Output goes to files:
 # Wine's helper processes keep pipes open.
@@ -119,7 +114,7 @@ expected_bytes() { printf '%b' "$1" >"$WORK/expected.txt" && file_bytes "$WORK/e
 # Every name in the play folder: a temporary file left behind would show here.
 folder_names() { find "$WORK/play" -mindepth 1 -printf '%f\n' | sort | paste -sd ' '; }
 
-i686-w64-mingw32-gcc-posix -O2 -o "$HELPER" "$ROOT/tests/win/quiz_window.c" -static 2>"$WORK/helper-build.log"
+"$(wine_compiler "$(wine_arch_of "$BUILD")")" -O2 -o "$HELPER" "$ROOT/tests/win/quiz_window.c" -static 2>"$WORK/helper-build.log"
 if [ ! -f "$HELPER" ]; then
     echo "FAIL $NAME: quiz_window.exe does not build (see $WORK/helper-build.log)"
     exit 0

@@ -12,8 +12,8 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 WORK="$BUILD/exit-codes-run"
 rm -rf "$WORK" && mkdir -p "$WORK/run"
 STARTED_HERE=""
+. "$ROOT/scripts/wine-env.sh"
 if [ -z "${WINEPREFIX:-}" ]; then
-    . "$ROOT/scripts/wine-env.sh"
     wine_env_start "$WORK" "$(wine_arch_of "$BUILD")" || { echo "FAIL $(basename "$0"): $WINE_ENV_WHY"; exit 1; }
     STARTED_HERE=1
 fi
@@ -22,13 +22,7 @@ PLAYER="$BUILD/app/trivo.exe"
 VIDEO_QUIZ="$BUILD/tests/win/video_exit_quiz.exe"
 HELPER="$WORK/close_main_window.exe"
 
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        echo "PASS $1"
-    else
-        echo "FAIL $1: expected [$2], got [$3]"
-    fi
-}
+. "$ROOT/tests/lib/checks.sh"
 
 # Runs a Windows program in the background with a time limit; its exit status is in $WORK/NAME.rc
 # (124 when it had to be stopped). Output goes to files: Wine's helpers keep pipes open.
@@ -43,7 +37,7 @@ wait_for() {  # wait_for NAME: waits until NAME.rc exists, prints the status
     cat "$WORK/$1.rc"
 }
 
-i686-w64-mingw32-gcc-posix -O2 -o "$HELPER" "$ROOT/tests/win/close_main_window.c" -static 2>"$WORK/helper-build.log"
+"$(wine_compiler "$(wine_arch_of "$BUILD")")" -O2 -o "$HELPER" "$ROOT/tests/win/close_main_window.c" -static 2>"$WORK/helper-build.log"
 if [ ! -f "$HELPER" ]; then
     echo "FAIL exit codes: close_main_window.exe does not build (see $WORK/helper-build.log)"
 elif [ ! -f "$PLAYER" ]; then

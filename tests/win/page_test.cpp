@@ -131,6 +131,13 @@ protected:
         ASSERT_NE(page, nullptr);
     }
 
+    void writeAnswersFile(const char* bytes) {
+        std::FILE* file = std::fopen(answersFile, "wb");
+        ASSERT_NE(file, nullptr);
+        std::fputs(bytes, file);
+        std::fclose(file);
+    }
+
     HWND item(int id) { return GetDlgItem(page, id); }
     Box box(int id) { return boxOf(page, item(id)); }
     std::string text(int id) { return textOf(item(id)); }
@@ -291,20 +298,37 @@ TEST_F(Page, AudioQuizTwoSlotsHasButtonsWithIconsAndStackedFields) {
     EXPECT_EQ(box(6003), (Box{700, 20, 20, 21}));
 }
 
-TEST_F(Page, VideoQuizWithoutAPlayerStopsAfterTheFirstHost) {
-    // Video support was never loaded, so the first film player cannot be made.
-    setQuiz(QuizKind::Video, 1, RevealMode::AnswerPicture, 3);
-    add("a", "", "");
+TEST_F(Page, VideoQuizWithoutFilmPlayersKeepsItsAnswersScoreAndCode) {
+    // Video support was never loaded, so no film player can be made: every question still gets its
+    // number and fields, and the saved answers come back with their score and code.
+    const char* saved = "cercle\r\nrouge\r\ncarre\r\n*\r\nlosange\r\nbleu\r\n";
+    writeAnswersFile(saved);
+    setQuiz(QuizKind::Video, 2, RevealMode::AnswerPicture, 3);
+    add("cercle", "rouge", "");
+    add("carre", "vert", "");
+    add("losange", "bleu", "");
+    copyText(quiz.scoreCodes[1], "DEUX");
     build();
 
     std::vector<Child> children = childrenOf(page);
-    EXPECT_EQ(idsOf(children), (std::vector<int>{6001, 7001, 9901}));
-    ASSERT_EQ(children.size(), 3u);
-    EXPECT_EQ(children[0].box, (Box{15, 240, 20, 20}));
-    EXPECT_EQ(children[1].box, (Box{15, 260, 20, 20}));
-    EXPECT_EQ(children[2].className, "STATIC");
-    EXPECT_EQ(children[2].style, 0x50800000u);
-    EXPECT_EQ(children[2].box, (Box{15, 30, 200, 150}));
+    EXPECT_EQ(idsOf(children), (std::vector<int>{156, 156, 6001, 7001, 9901, 153, 4001, 5001, 4002, 5002, 6002,
+                                                 7002, 9902, 153, 4003, 5003, 4004, 5004, 6003, 7003, 9903, 153,
+                                                 4005, 5005, 4006, 5006}));
+    ASSERT_EQ(children.size(), 26u);
+    EXPECT_EQ(children[2].box, (Box{105, 240, 20, 20}));
+    EXPECT_EQ(children[3].box, (Box{105, 260, 20, 20}));
+    EXPECT_EQ(children[4].className, "STATIC");
+    EXPECT_EQ(children[4].style, 0x50800000u);
+    EXPECT_EQ(children[4].box, (Box{105, 30, 200, 150}));
+    EXPECT_EQ(text(5003), "BRAVO");
+    EXPECT_NE(text(5004), "BRAVO");
+    EXPECT_EQ(text(5006), "BRAVO");
+    EXPECT_EQ(score(), " 2 / 3");
+    EXPECT_EQ(code(), "DEUX");
+
+    // Saving writes back what was restored.
+    saveAnswers(page);
+    EXPECT_EQ(fileBytes(answersFile), saved);
 }
 
 TEST_F(Page, UnknownKindsAndSlotCountsGetNoQuestionControls) {
@@ -562,10 +586,7 @@ TEST_F(Page, AnswerFieldKeysAndFocus) {
 }
 
 TEST_F(Page, SavedAnswersAreRestoredAndJudgedWhenThePageIsBuilt) {
-    std::FILE* file = std::fopen(answersFile, "wb");
-    ASSERT_NE(file, nullptr);
-    std::fputs("Paris\r\n*\r\nberlin", file);
-    std::fclose(file);
+    writeAnswersFile("Paris\r\n*\r\nberlin");
     setQuiz(QuizKind::Text, 1, RevealMode::Comment, 4);
     add("paris", "", "");
     add("rome", "", "");

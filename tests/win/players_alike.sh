@@ -9,9 +9,7 @@ NATIVE=$(cd "$1" && pwd)
 WORK="$NATIVE/players-alike-run"
 rm -rf "$WORK" && mkdir -p "$WORK"
 
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then echo "PASS $1"; else echo "FAIL $1: expected [$2], got [$3]"; fi
-}
+. "$(dirname "$0")/../lib/checks.sh"
 
 for build in "$2" "$3"; do
     player="$build/app/trivo.exe"

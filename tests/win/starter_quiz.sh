@@ -14,18 +14,13 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 WORK="$BUILD/starter-quiz-run"
 rm -rf "$WORK" && mkdir -p "$WORK"
 cd "$WORK" || exit 1
+. "$ROOT/scripts/wine-env.sh"
 
 PLAYER="$BUILD/app/trivo.exe"
 NATIVE_TOOL=$(sed -n 's/^TRIVO_NATIVE_TOOL:[A-Z]*=//p' "$BUILD/CMakeCache.txt")
 TITLE="Mon quiz en images"
 
-check() {  # check NAME EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        echo "PASS $1"
-    else
-        echo "FAIL $1: expected [$2], got [$3]"
-    fi
-}
+. "$ROOT/tests/lib/checks.sh"
 
 if [ -z "$NATIVE_TOOL" ] || [ ! -x "$NATIVE_TOOL" ] || [ ! -f "$PLAYER" ]; then
     echo "FAIL starter quiz: needs the native trivo-make ($NATIVE_TOOL) and $PLAYER"
@@ -37,7 +32,7 @@ fi
 check "trivo-make new + build: starter.exe written" "wrote starter.exe: picture quiz, 3 questions, 6 media files" \
     "$(cat build.out)"
 
-i686-w64-mingw32-gcc-posix -O2 -o close_main_window.exe "$ROOT/tests/win/close_main_window.c" -static \
+"$(wine_compiler "$(wine_arch_of "$BUILD")")" -O2 -o close_main_window.exe "$ROOT/tests/win/close_main_window.c" -static \
     2>helper-build.log
 mkdir -p play
 (cd play && timeout 60 "$TRIVO_WINE" ../starter.exe >../player.out 2>&1; echo $? >../player.rc) &
@@ -81,6 +76,8 @@ play_and_close() {
 (
     export TMPDIR="$WORK/tmp"
     mkdir -p "$TMPDIR"
+    # The native tool starts a 64-bit player through the loader that refuses 32-bit programs, as the suite does.
+    export WINE_LOADER_WIN64="$ROOT/scripts/wine64-only.sh"
     play_and_close "trivo-make play (native, with Wine)" "$TMPDIR" "$NATIVE_TOOL" play starter --player "$PLAYER"
 )
 play_and_close "trivo-make.exe play (inside Wine)" "$WINEPREFIX/drive_c/users" \
