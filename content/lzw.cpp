@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "content/lzw_testing.h"
 #include "content/platform.h"
 
 namespace {

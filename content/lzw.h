@@ -40,6 +40,3 @@ int32_t lzwPackedSize();
 
 // "Ok", "NoMemory", ... for messages.
 const char* lzwStatusName(LzwStatus status);
-
-// Tests only: makes the codec's output allocation fail, to exercise the out-of-memory path.
-void lzwFailNextAllocationForTesting();

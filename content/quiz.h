@@ -6,9 +6,13 @@
 
 // Stored as the 32-bit value the content gives; values outside the four are kept as they come.
 enum class QuizKind : int32_t { Text = 0, Picture = 1, Audio = 2, Video = 3 };
+// The kinds run from 0 to QUIZ_KIND_COUNT - 1.
+constexpr int QUIZ_KIND_COUNT = 4;
 
 // What a solved question reveals. Any other value reveals nothing.
 enum class RevealMode : int32_t { None = 0, AnswerPicture = 1, Comment = 2 };
+// The reveal modes run from 0 to REVEAL_MODE_COUNT - 1.
+constexpr int REVEAL_MODE_COUNT = 3;
 
 struct Question {
     char answer1[TEXT_SLOT_SIZE];

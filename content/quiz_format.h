@@ -22,6 +22,11 @@ constexpr int RESOURCE_CODES_ID = 105;
 constexpr int IMG_MEDIA_BASE = 400;
 constexpr int IMG_ANSWER_BASE = 10400;
 
+// Question q's media and answer picture, and the question a media resource belongs to.
+constexpr int mediaResourceId(int q) { return IMG_MEDIA_BASE + q; }
+constexpr int answerPictureResourceId(int q) { return IMG_ANSWER_BASE + q; }
+constexpr int questionOfMediaResource(int resourceId) { return resourceId - IMG_MEDIA_BASE; }
+
 // Ends every text field of the content, so no text can hold it.
 constexpr char FIELD_SEPARATOR = '|';
 

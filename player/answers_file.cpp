@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "player/answers_file.h"
+#include "player/answers_file_testing.h"
 
 #include "checking/score.h"
 #include "content/quiz.h"

@@ -16,11 +16,6 @@ FILE* openSavedAnswers();
 void nextSavedAnswer(FILE* file, char* text);
 void closeSavedAnswers(FILE* file);
 
-// The answers file's name in the ANSI code page: the executable's file name with its last three
-// characters made "txt"; empty when there is no answers file (see answersFileNameOf), when the
-// name does not fit in size, or when the code page cannot spell it.
-void answersFileName(char* name, int size);
-
 // The answers file's name for the program file at modulePath, as the file system spells it: the
 // bare file name with its last three characters made "txt". Empty when the name is shorter than
 // three characters or does not fit in size, and when it would be the program file itself (a name

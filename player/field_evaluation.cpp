@@ -40,11 +40,11 @@ bool fieldsSolveQuestion(HWND page, const Question* node, int q, int slots) {
     return questionSolved(node, typed, slots);
 }
 
-// The answer picture replaces the question picture, centred 10 pixels left of the question picture's
-// box. Positions are page pixels, so the scroll offset is taken off for the control. The control is
-// marked with the resource it shows: the resource cannot change while the program runs, so a question
-// solved again (its two slots judged one after the other, or a verdict that comes back to "BRAVO")
-// keeps the picture it has instead of decoding the same one again.
+// The answer picture replaces the question picture, centred in a box of its own 10 pixels left of the
+// question picture's. Positions are page pixels, so the scroll offset is taken off for the control.
+// The control is marked with the resource it shows: the resource cannot change while the program
+// runs, so a question solved again (its two slots judged one after the other, or a verdict that comes
+// back to "BRAVO") keeps the picture it has instead of decoding the same one again.
 void showAnswerPicture(HWND page, int q) {
     HWND picture = pageControl(page, pictureId(q));
     if (picture == nullptr) return;
@@ -58,12 +58,11 @@ void showAnswerPicture(HWND page, int q) {
         return;
     }
     HGDIOBJ shown = reinterpret_cast<HGDIOBJ>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
-    const int w = size.bmWidth;
-    const int h = size.bmHeight;
-    const int x = gridColumnX(q, g_quiz->slotsPerQuestion) + 20 + (PICTURE_BOX - w) / 2;
-    const int y = gridRowBaseY(q, g_quiz->revealMode) - PICTURE_BOX + (PICTURE_BOX - h) / 2;
-    SetWindowPos(picture, HWND_TOPMOST, x - GetScrollPos(page, SB_HORZ) * scrollUnit,
-                 y - GetScrollPos(page, SB_VERT) * scrollUnit, w, h, SWP_NOOWNERZORDER | SWP_NOACTIVATE);
+    const Box box = questionBoxes(g_quiz->kind, g_quiz->slotsPerQuestion, g_quiz->revealMode, q).answerPicture;
+    const Box place = centredPicture(box, size.bmWidth, size.bmHeight);
+    SetWindowPos(picture, HWND_TOPMOST, place.x - GetScrollPos(page, SB_HORZ) * scrollUnit,
+                 place.y - GetScrollPos(page, SB_VERT) * scrollUnit, place.width, place.height,
+                 SWP_NOOWNERZORDER | SWP_NOACTIVATE);
     SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     SetWindowLongPtrA(picture, GWLP_USERDATA, resource);
     // The control owns what it shows: the picture it showed before is ours to free.

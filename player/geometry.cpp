@@ -1,5 +1,6 @@
-// Question positions on the page and the page's extents, from the question number and quiz settings;
-// the identifiers of the controls and resources of questions and answer fields.
+// Question positions on the page, the boxes of each question's controls and the page's extents, from
+// the question number and quiz settings; the identifiers of the controls of questions and answer
+// fields.
 #include "player/geometry.h"
 
 #include "player/ids.h"
@@ -12,6 +13,80 @@ int gridRowHeight(RevealMode revealMode) {
 }
 
 }  // namespace
+
+QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int q) {
+    QuestionBoxes boxes{};
+    const int c = gridColumnX(q, slots);
+    const int b = gridRowBaseY(q, revealMode);
+    const int a = audioRowY(q);
+    const int t = textRowY(q);
+    // The kind's own controls, the number label, and the field and verdict label of one slot.
+    Box& field = boxes.fields[0];
+    Box& verdict = boxes.verdicts[0];
+    switch (kind) {
+    case QuizKind::Text:
+        boxes.text = {50, t, 550, 20};
+        boxes.number = {30, t + 3, 19, 17};
+        field = {615, t, 100, 20};
+        verdict = {720, t - 1, 90, 21};
+        break;
+    case QuizKind::Picture:
+        boxes.picture = {c + 30, b - PICTURE_BOX, PICTURE_BOX, PICTURE_BOX};
+        if (revealMode == RevealMode::AnswerPicture)
+            boxes.answerPicture = {c + 20, b - PICTURE_BOX, PICTURE_BOX, PICTURE_BOX};
+        if (revealMode == RevealMode::Comment) boxes.comment = {c + 30, b + 56, 260, 65};
+        boxes.number = {c + 10, b + 12, 19, 17};
+        field = {c + 30, b + 10, slots == 2 ? 240 : 260, 20};
+        verdict = {c + 30, b + 29, 260, 21};
+        break;
+    case QuizKind::Audio:
+        boxes.play = {c + 30, a, 20, 21};
+        boxes.stop = {c + 30, a + 21, 20, 20};
+        boxes.number = {c + 10, a + 2, 19, 17};
+        field = {c + 50, a, 220, 20};
+        verdict = {c + 50, a + 19, 220, 21};
+        break;
+    case QuizKind::Video:
+        boxes.play = {c + 15, b - 40, 20, 20};
+        boxes.stop = {c + 15, b - 20, 20, 20};
+        boxes.videoHost = {c + 15, b - 250, 200, 150};
+        // In the first column of a one-slot quiz the number starts 10 pixels left of the page's edge.
+        boxes.number = {c - 10, b - 36, 19, 17};
+        field = {c + 35, b - 40, 230, 20};
+        verdict = {c + 35, b - 21, 230, 21};
+        break;
+    default:
+        return boxes;
+    }
+    if (slots != 2) return boxes;
+    // Two fields 50 narrower than one, stacked 20 apart, each with a small verdict label 5 pixels to
+    // its right.
+    const Box one = field;
+    for (int s = 0; s < 2; ++s) {
+        boxes.fields[s] = {one.x, one.y + 20 * s, one.width - 50, 21};
+        boxes.verdicts[s] = {one.x + one.width - 45, one.y + 20 * s + 1, 60, 17};
+    }
+    return boxes;
+}
+
+void fittedPictureSize(int width, int height, int boxWidth, int boxHeight, int* fittedWidth, int* fittedHeight) {
+    const long double across = static_cast<long double>(boxWidth) / width;
+    const long double down = static_cast<long double>(boxHeight) / height;
+    const long double scale = across < down ? across : down;
+    *fittedWidth = static_cast<int>(width * scale);
+    *fittedHeight = static_cast<int>(height * scale);
+}
+
+Box centredPicture(const Box& box, int width, int height) {
+    return {box.x + (box.width - width) / 2, box.y + (box.height - height) / 2, width, height};
+}
+
+Box slotCaptionBox(QuizKind kind, RevealMode revealMode, int q, int s) {
+    int y = 0;
+    if (kind == QuizKind::Picture) y = gridRowBaseY(q, revealMode) + 12;
+    if (kind == QuizKind::Audio) y = audioRowY(q) + 5;
+    return {3, y + 20 * (s - 1), 95, 20};
+}
 
 int textRowY(int q) {
     return 25 * q - 15;
@@ -65,7 +140,3 @@ int videoHostId(int q) { return ID_VIDEO_HOST_BASE + q; }
 int questionOfComment(int commentIdentifier) { return commentIdentifier - ID_COMMENT_BASE; }
 int questionOfPlayButton(int buttonIdentifier) { return buttonIdentifier - ID_PLAY_BASE; }
 int questionOfStopButton(int buttonIdentifier) { return buttonIdentifier - ID_STOP_BASE; }
-
-int mediaResourceId(int q) { return IMG_MEDIA_BASE + q; }
-int answerPictureResourceId(int q) { return IMG_ANSWER_BASE + q; }
-int questionOfMediaResource(int resourceId) { return resourceId - IMG_MEDIA_BASE; }

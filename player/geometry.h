@@ -1,5 +1,5 @@
-// Where each question sits on the page, how large the page is, and the identifier of every control
-// and media resource that belongs to a question or an answer field. Pure integer arithmetic.
+// Where each question and each of its controls sits on the page, how large the page is, and the
+// identifier of every control that belongs to a question or an answer field. Pure integer arithmetic.
 #pragma once
 #include "checking/score.h"
 #include "content/quiz.h"
@@ -19,12 +19,50 @@ int gridColumnX(int q, int slots);
 // Base line of question q's row in a Picture or Video quiz; the picture box ends on it.
 int gridRowBaseY(int q, RevealMode revealMode);
 
+// A rectangle in page pixels: left, top, width and height. A box of width 0 stands for a control the
+// question does not have.
+struct Box {
+    int x, y, width, height;
+};
+constexpr bool operator==(const Box& a, const Box& b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+// Every control of one question, in page pixels, as the page makes them. Members a question's kind
+// does not have are empty boxes.
+struct QuestionBoxes {
+    Box text;               // Text: the question's text line
+    Box picture;            // Picture: the box the question picture is centred in, shown empty without one
+    Box answerPicture;      // Picture revealing an answer picture: the box it is centred in, 10 pixels left
+    Box comment;            // Picture revealing a comment: the comment label under the fields
+    Box play;               // Audio, Video: the play button
+    Box stop;               // Audio, Video: the stop button
+    Box videoHost;          // Video: the host of the film player
+    Box number;             // the "q." label
+    Box fields[MAX_SLOTS];  // the answer field of each slot; slots the quiz does not have are empty
+    Box verdicts[MAX_SLOTS];  // the verdict label of each field
+};
+
+// The boxes of question q of a quiz of this kind, slot count and reveal mode. Any slot count other
+// than 2 is laid out as one slot; an unknown kind has no boxes at all.
+QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int q);
+// The size a picture of width x height is shown at in a box of boxWidth x boxHeight: scaled, up or
+// down, by the smaller of the two ratios in extended precision, then cut toward zero (a 496 x 372
+// picture comes out 260 x 194, not 195).
+void fittedPictureSize(int width, int height, int boxWidth, int boxHeight, int* fittedWidth, int* fittedHeight);
+// A picture of width x height centred in box (it is at most the box's size, being scaled to fit it).
+Box centredPicture(const Box& box, int width, int height);
+// Caption of slot s of a two-slot quiz, beside the row of question q. Only Picture and Audio rows give
+// captions a height; every other kind stacks all of them at the top left.
+Box slotCaptionBox(QuizKind kind, RevealMode revealMode, int q, int s);
+
 // Page content extents, fixed when the main window is created.
 int pageExtentWidth(int slots);
 int pageExtentHeight(QuizKind kind, int questionCount, RevealMode revealMode);
 
-// Identifiers (ids.h, quiz_format.h) are computed here and nowhere else. q is a question's number,
-// s an answer slot, f an answer field's number (checking/score.h).
+// Control identifiers (ids.h) are computed here and nowhere else; resource numbers come from the
+// quiz format (content/quiz_format.h). q is a question's number, s an answer slot, f an answer
+// field's number (checking/score.h).
 
 // Answer field of question q, slot s, and back.
 int answerId(int q, int s, int slots);
@@ -47,9 +85,3 @@ int videoHostId(int q);
 int questionOfComment(int commentIdentifier);
 int questionOfPlayButton(int buttonIdentifier);
 int questionOfStopButton(int buttonIdentifier);
-
-// IMG resources of question q: its media (picture, sound or film) and its answer picture; and the
-// question a media resource belongs to.
-int mediaResourceId(int q);
-int answerPictureResourceId(int q);
-int questionOfMediaResource(int resourceId);

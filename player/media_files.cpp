@@ -25,7 +25,7 @@ const MediaMessages VIDEO_MESSAGES = {"Impossible de localiser le fichier vid\xE
 
 void mediaFileName(int resourceId, MediaFileType type, char* name) {
     if (type == MEDIA_AUDIO) {
-        lstrcpyA(name, "trivo.mp3");
+        lstrcpyA(name, AUDIO_FILE_NAME);
     } else {
         wsprintfA(name, "trivo%d.avi", questionOfMediaResource(resourceId));
     }

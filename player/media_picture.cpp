@@ -5,6 +5,8 @@
 
 #include "player/media.h"
 
+#include "player/geometry.h"
+
 HBITMAP loadResourcePicture(HMODULE module, int resourceId, const char* type, int boxWidth, int boxHeight) {
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), type);
     if (found == nullptr) return nullptr;
@@ -55,36 +57,21 @@ HBITMAP decodePicture(const void* bytes, DWORD length) {
     return copy;
 }
 
-namespace {
-
-// The size scaleBitmapToBox gives a picture of width x height.
-SIZE scaledPictureSize(int width, int height, int boxWidth, int boxHeight) {
-    // Extended precision, then truncation: a 496 x 372 picture comes out 260 x 194, not 195.
-    long double across = static_cast<long double>(boxWidth) / width;
-    long double down = static_cast<long double>(boxHeight) / height;
-    long double scale = across < down ? across : down;
-    SIZE size;
-    size.cx = static_cast<LONG>(width * scale);
-    size.cy = static_cast<LONG>(height * scale);
-    return size;
-}
-
-}  // namespace
-
 HBITMAP scaleBitmapToBox(HBITMAP bitmap, int boxWidth, int boxHeight) {
     BITMAP info;
     if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0)
         return nullptr;
-    SIZE size = scaledPictureSize(info.bmWidth, info.bmHeight, boxWidth, boxHeight);
+    int width = 0, height = 0;
+    fittedPictureSize(info.bmWidth, info.bmHeight, boxWidth, boxHeight, &width, &height);
 
     HDC screen = GetDC(nullptr);
     HDC source = CreateCompatibleDC(screen);
     HDC target = CreateCompatibleDC(screen);
     HGDIOBJ oldSource = SelectObject(source, bitmap);
-    HBITMAP scaled = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    HBITMAP scaled = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ oldTarget = SelectObject(target, scaled);
     SetStretchBltMode(target, HALFTONE);
-    StretchBlt(target, 0, 0, size.cx, size.cy, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    StretchBlt(target, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     SelectObject(target, oldTarget);
     SelectObject(source, oldSource);
     DeleteDC(target);

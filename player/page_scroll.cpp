@@ -62,24 +62,25 @@ void moveBar(HWND page, int bar, const SCROLLINFO& info, int position) {
         ScrollWindow(page, shift, 0, nullptr, nullptr);
 }
 
-// Where a control is now, in the page's client coordinates (that is, after scrolling).
-bool controlRect(HWND page, int id, RECT* rect) {
-    HWND control = pageControl(page, id);
-    if (control == nullptr) return false;
-    GetWindowRect(control, rect);
-    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(rect), 2);
-    return true;
+// Where a box of the page is now, in the page's client coordinates (that is, after scrolling).
+RECT clientRect(HWND page, const Box& box) {
+    const int dx = GetScrollPos(page, SB_HORZ) * scrollUnit;
+    const int dy = GetScrollPos(page, SB_VERT) * scrollUnit;
+    return {box.x - dx, box.y - dy, box.x + box.width - dx, box.y + box.height - dy};
 }
 
-void addControl(HWND page, int id, RECT* area, bool* any) {
-    RECT rect;
-    if (!controlRect(page, id, &rect)) return;
-    if (*any) {
-        UnionRect(area, area, &rect);
-    } else {
-        *area = rect;
-        *any = true;
-    }
+// An empty box is a control the question does not have.
+void addBox(HWND page, const Box& box, RECT* area) {
+    if (box.width <= 0 || box.height <= 0) return;
+    const RECT rect = clientRect(page, box);
+    UnionRect(area, area, &rect);
+}
+
+// Slot s's field with its verdict label, in client coordinates.
+RECT fieldArea(HWND page, const QuestionBoxes& boxes, int s) {
+    RECT area = clientRect(page, boxes.fields[s - 1]);
+    addBox(page, boxes.verdicts[s - 1], &area);
+    return area;
 }
 
 // How far to scroll along one axis so that [low, high) lies inside [0, size) with the margin. When it
@@ -176,31 +177,33 @@ void onPageWheel(HWND page, WPARAM wParam) {
 // to show the field itself. A field already in view never moves the page, so Tab through a visible
 // row is calm.
 void scrollFieldIntoView(HWND page, int fieldId) {
-    if (g_quiz == nullptr || g_quiz->slotsPerQuestion < 1) return;
+    if (g_quiz == nullptr || pageControl(page, fieldId) == nullptr) return;
     const int slots = g_quiz->slotsPerQuestion;
-    RECT field;
-    bool any = false;
-    addControl(page, fieldId, &field, &any);
-    addControl(page, verdictId(fieldId), &field, &any);
-    if (!any) return;
+    if (slots < 1 || slots > MAX_SLOTS) return;
+    const FieldSlot place = fieldSlotOf(fieldId, slots);
+    const QuestionBoxes boxes = questionBoxes(g_quiz->kind, slots, g_quiz->revealMode, place.question);
+    const RECT field = fieldArea(page, boxes, place.slot);
     RECT client;
     GetClientRect(page, &client);
     if (field.left >= 0 && field.top >= 0 && field.right <= client.right && field.bottom <= client.bottom) return;
 
-    const int q = fieldSlotOf(fieldId, slots).question;
     RECT question = field;
-    bool found = true;
-    const int ids[] = {pictureId(q), videoHostId(q), playButtonId(q), stopButtonId(q), commentId(q)};
-    for (int id : ids) addControl(page, id, &question, &found);
+    // The picture is read from its control: where it sits depends on the picture it shows, the
+    // question's or a revealed answer picture.
+    HWND picture = pageControl(page, pictureId(place.question));
+    if (picture != nullptr) {
+        RECT shown;
+        GetWindowRect(picture, &shown);
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&shown), 2);
+        UnionRect(&question, &question, &shown);
+    }
+    const Box parts[] = {boxes.videoHost, boxes.play, boxes.stop, boxes.comment};
+    for (const Box& box : parts) addBox(page, box, &question);
     for (int s = 1; s <= slots; ++s) {
-        const int slotField = answerId(q, s, slots);
-        addControl(page, slotField, &question, &found);
-        addControl(page, verdictId(slotField), &question, &found);
+        addBox(page, boxes.fields[s - 1], &question);
+        addBox(page, boxes.verdicts[s - 1], &question);
     }
     bringIntoView(page, question);
     // The first scroll moved the field: where it is now decides the second.
-    any = false;
-    addControl(page, fieldId, &field, &any);
-    addControl(page, verdictId(fieldId), &field, &any);
-    bringIntoView(page, field);
+    bringIntoView(page, fieldArea(page, boxes, place.slot));
 }

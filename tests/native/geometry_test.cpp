@@ -1,6 +1,8 @@
-// Page geometry, page extents, answer identifiers and the shared identifier numbers.
+// Page geometry, each question's boxes, page extents, answer identifiers and the shared identifier
+// numbers.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "player/geometry.h"
@@ -27,6 +29,67 @@ TEST(GeometryRows, QuestionPositions) {
     EXPECT_EQ(610, gridRowBaseY(4, RevealMode::AnswerPicture));
     EXPECT_EQ(610, gridRowBaseY(4, static_cast<RevealMode>(7)));
     EXPECT_EQ(29 * 390 + 280, gridRowBaseY(90, RevealMode::Comment));
+}
+
+std::ostream& operator<<(std::ostream& out, const Box& b) {
+    return out << "(" << b.x << ", " << b.y << ", " << b.width << ", " << b.height << ")";
+}
+
+const Box NONE = {0, 0, 0, 0};
+
+// Each kind's controls of one question, in the order the page makes them.
+TEST(GeometryBoxes, OneSlotQuestionOfEachKind) {
+    const QuestionBoxes text = questionBoxes(QuizKind::Text, 1, RevealMode::Comment, 1);
+    EXPECT_EQ((std::vector<Box>{{50, 10, 550, 20}, {30, 13, 19, 17}, {615, 10, 100, 20}, {720, 9, 90, 21}, NONE,
+                                NONE}),
+              (std::vector<Box>{text.text, text.number, text.fields[0], text.verdicts[0], text.fields[1],
+                                text.picture}));
+
+    const QuestionBoxes picture = questionBoxes(QuizKind::Picture, 1, RevealMode::Comment, 4);
+    EXPECT_EQ((std::vector<Box>{{30, 410, 260, 260}, {30, 726, 260, 65}, {10, 682, 19, 17}, {30, 680, 260, 20},
+                                {30, 699, 260, 21}, NONE}),
+              (std::vector<Box>{picture.picture, picture.comment, picture.number, picture.fields[0],
+                                picture.verdicts[0], picture.answerPicture}));
+    // An answer picture is centred 10 pixels left of the question picture; no comment then.
+    const QuestionBoxes revealing = questionBoxes(QuizKind::Picture, 1, RevealMode::AnswerPicture, 2);
+    EXPECT_EQ((std::vector<Box>{{310, 20, 260, 260}, NONE}),
+              (std::vector<Box>{revealing.answerPicture, revealing.comment}));
+
+    // The first column's number starts left of the page.
+    const QuestionBoxes video = questionBoxes(QuizKind::Video, 1, RevealMode::None, 1);
+    EXPECT_EQ((std::vector<Box>{{15, 240, 20, 20}, {15, 260, 20, 20}, {15, 30, 200, 150}, {-10, 244, 19, 17},
+                                {35, 259, 230, 21}}),
+              (std::vector<Box>{video.play, video.stop, video.videoHost, video.number, video.verdicts[0]}));
+
+    const QuestionBoxes unknown = questionBoxes(static_cast<QuizKind>(9), 1, RevealMode::Comment, 1);
+    EXPECT_EQ((std::vector<Box>{NONE, NONE}), (std::vector<Box>{unknown.number, unknown.fields[0]}));
+}
+
+TEST(GeometryBoxes, TwoSlotFieldsCaptionsAndCentredPictures) {
+    const QuestionBoxes picture = questionBoxes(QuizKind::Picture, 2, RevealMode::Comment, 1);
+    EXPECT_EQ((std::vector<Box>{{120, 290, 190, 21}, {315, 291, 60, 17}, {120, 310, 190, 21}, {315, 311, 60, 17},
+                                {3, 292, 95, 20}, {3, 312, 95, 20}}),
+              (std::vector<Box>{picture.fields[0], picture.verdicts[0], picture.fields[1], picture.verdicts[1],
+                                slotCaptionBox(QuizKind::Picture, RevealMode::Comment, 1, 1),
+                                slotCaptionBox(QuizKind::Picture, RevealMode::Comment, 1, 2)}));
+    // Text and Video rows give captions no height.
+    const QuestionBoxes audio = questionBoxes(QuizKind::Audio, 2, RevealMode::None, 1);
+    EXPECT_EQ((std::vector<Box>{{140, 20, 170, 21}, {140, 40, 170, 21}, {3, 45, 95, 20}, {3, 20, 95, 20}}),
+              (std::vector<Box>{audio.fields[0], audio.fields[1],
+                                slotCaptionBox(QuizKind::Audio, RevealMode::None, 1, 2),
+                                slotCaptionBox(QuizKind::Video, RevealMode::None, 7, 2)}));
+
+    EXPECT_EQ((Box{30, 52, 260, 195}), centredPicture(Box{30, 20, 260, 260}, 260, 195));
+    EXPECT_EQ((Box{94, 20, 131, 260}), centredPicture(Box{30, 20, 260, 260}, 131, 260));
+}
+
+// Scaled by the smaller ratio, up or down, and cut toward zero.
+TEST(GeometryBoxes, FittedPictureSizes) {
+    int w = 0, h = 0;
+    fittedPictureSize(496, 372, 260, 260, &w, &h);
+    EXPECT_EQ((std::vector<int>{260, 194}), (std::vector<int>{w, h}));
+    fittedPictureSize(50, 100, 260, 260, &w, &h);
+    EXPECT_EQ((std::vector<int>{130, 260}), (std::vector<int>{w, h}));
 }
 
 TEST(GeometryExtents, WidthAndHeightPerKind) {

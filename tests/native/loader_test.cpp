@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "content/lzw.h"
+#include "content/lzw_testing.h"
 #include "tests/native/fake_platform.h"
 
 namespace {

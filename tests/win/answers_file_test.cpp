@@ -13,6 +13,7 @@
 #include "player/field_evaluation.h"
 #include "content/quiz.h"
 #include "player/answers_file.h"
+#include "player/answers_file_testing.h"
 #include "player/ids.h"
 #include "player/main_window.h"
 #include "player/window_state.h"

@@ -9,13 +9,9 @@
 #include <string>
 #include <vector>
 
-// A control's place in its parent's client area.
-struct Box {
-    int x, y, width, height;
-    bool operator==(const Box& other) const {
-        return x == other.x && y == other.y && width == other.width && height == other.height;
-    }
-};
+#include "player/geometry.h"
+
+// A control's place in its parent's client area is a Box of the page geometry.
 inline std::ostream& operator<<(std::ostream& out, const Box& b) {
     return out << "(" << b.x << ", " << b.y << ", " << b.width << ", " << b.height << ")";
 }

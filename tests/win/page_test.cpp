@@ -14,6 +14,7 @@
 #include "content/quiz.h"
 #include "player/answer_field.h"
 #include "player/answers_file.h"
+#include "player/answers_file_testing.h"
 #include "player/geometry.h"
 #include "player/ids.h"
 #include "player/page.h"

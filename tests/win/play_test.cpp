@@ -9,7 +9,7 @@
 #include "checking/matcher.h"
 #include "content/quiz.h"
 #include "player/answer_field.h"
-#include "player/answers_file.h"
+#include "player/answers_file_testing.h"
 #include "player/ids.h"
 #include "player/main_window.h"
 #include "player/page.h"

@@ -2,6 +2,7 @@
 // line, a description, then "Options:", "Examples:" and "Exit status:" sections.
 #include "tools/cli/help_texts.h"
 
+
 const char* const TOOL_HELP =
     "Usage: trivo-make COMMAND [ARGUMENT]...\n"
     "  or:  trivo-make help [COMMAND]\n"

@@ -139,7 +139,7 @@ bool checkPictureFile(const MediaSources& sources, QuizMediaFile* media, int lin
         default: break;
     }
     int width = 0, height = 0;
-    shownPictureSize(facts.width, facts.height, &width, &height);
+    fittedPictureSize(facts.width, facts.height, PICTURE_BOX, PICTURE_BOX, &width, &height);
     if (facts.state == PictureState::TooLarge) {
         addError(diagnostics, line,
                  shown + " is " + sizeText(facts.width, facts.height) + " pixels, more than the " +

@@ -6,8 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "player/geometry.h"
-
 namespace {
 
 // No allocation of the decoder is larger than a picture of the most pixels at four bytes each.
@@ -228,11 +226,3 @@ void freeDecodedPicture(DecodedPicture* picture) {
     *picture = DecodedPicture{nullptr, 0, 0};
 }
 
-void shownPictureSize(int width, int height, int* shownWidth, int* shownHeight) {
-    // As the player scales: in extended precision, then cut toward zero.
-    const long double across = static_cast<long double>(PICTURE_BOX) / width;
-    const long double down = static_cast<long double>(PICTURE_BOX) / height;
-    const long double scale = across < down ? across : down;
-    *shownWidth = static_cast<int>(width * scale);
-    *shownHeight = static_cast<int>(height * scale);
-}

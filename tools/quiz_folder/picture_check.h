@@ -41,7 +41,3 @@ struct DecodedPicture {
 // freeDecodedPicture.
 DecodedPicture decodePicture(const unsigned char* bytes, std::size_t size);
 void freeDecodedPicture(DecodedPicture* picture);
-
-// The size the player shows a picture of width x height at: scaled, keeping its proportions, to fit
-// the picture box.
-void shownPictureSize(int width, int height, int* shownWidth, int* shownHeight);

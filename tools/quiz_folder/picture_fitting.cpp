@@ -68,7 +68,7 @@ FittedPicture pictureFitFor(const unsigned char* bytes, std::size_t size, int wi
     planned.width = width;
     planned.height = height;
     if (planned.fit != PictureFit::AsItIs && largerThanBox(width, height)) {
-        shownPictureSize(width, height, &planned.width, &planned.height);
+        fittedPictureSize(width, height, PICTURE_BOX, PICTURE_BOX, &planned.width, &planned.height);
         // A sliver of a picture still keeps one row or column.
         planned.width = planned.width < 1 ? 1 : planned.width;
         planned.height = planned.height < 1 ? 1 : planned.height;

@@ -252,7 +252,7 @@ void checkQuestionMedia(const QuestionCheck& check, MediaSources* sources, Check
                  check.prefix + "no media: " + (kind == QuizKind::Audio ? "an " : "a ") + kindName(kind) +
                      " quiz needs " + mediaRuleFor(kind).description + " for each question");
     } else {
-        checkMediaFile(sources, media, check.prefix + "media", mediaRuleFor(kind), IMG_MEDIA_BASE + check.number,
+        checkMediaFile(sources, media, check.prefix + "media", mediaRuleFor(kind), mediaResourceId(check.number),
                        quiz, check.diagnostics);
     }
 }
@@ -268,7 +268,7 @@ void checkAnswerPicture(const QuestionCheck& check, MediaSources* sources, Check
     } else if (picture.given) {
         if (answerPictures) {
             checkMediaFile(sources, picture, check.prefix + "answer_picture", mediaRuleFor(QuizKind::Picture),
-                           IMG_ANSWER_BASE + check.number, quiz, check.diagnostics);
+                           answerPictureResourceId(check.number), quiz, check.diagnostics);
         } else if (check.quiz.reveal != RevealMode::AnswerPicture) {
             check.reveals->unusedPictures.push_back({check.number, picture.line});
         }

@@ -36,24 +36,29 @@ bool readField(ContentReader* reader, const std::string& what, std::string* text
     return false;
 }
 
-const char* const KIND_NAMES[] = {"text", "picture", "audio", "video"};
-const char* const REVEAL_NAMES[] = {"none", "picture", "comment"};
+const char* const KIND_NAMES[QUIZ_KIND_COUNT] = {"text", "picture", "audio", "video"};
+const char* const REVEAL_NAMES[REVEAL_MODE_COUNT] = {"none", "picture", "comment"};
+
+// The name of an enum value, "?" for a value without one.
+const char* nameAt(const char* const* names, int count, int index) {
+    return index >= 0 && index < count ? names[index] : "?";
+}
+
+// The enum value named name, or -1.
+int indexOfName(const char* const* names, int count, const std::string& name) {
+    for (int i = 0; i < count; ++i)
+        if (name == names[i]) return i;
+    return -1;
+}
 
 }  // namespace
 
-const char* kindName(QuizKind kind) {
-    const int index = static_cast<int>(kind);
-    return index >= 0 && index < 4 ? KIND_NAMES[index] : "?";
-}
+const char* kindName(QuizKind kind) { return nameAt(KIND_NAMES, QUIZ_KIND_COUNT, static_cast<int>(kind)); }
 
 bool parseKindName(const std::string& name, QuizKind* kind) {
-    for (int i = 0; i < 4; ++i) {
-        if (name == KIND_NAMES[i]) {
-            *kind = static_cast<QuizKind>(i);
-            return true;
-        }
-    }
-    return false;
+    const int index = indexOfName(KIND_NAMES, QUIZ_KIND_COUNT, name);
+    if (index >= 0) *kind = static_cast<QuizKind>(index);
+    return index >= 0;
 }
 
 std::string likelyKindName(const std::string& word) {
@@ -84,18 +89,13 @@ std::string likelyKindName(const std::string& word) {
 }
 
 const char* revealName(RevealMode reveal) {
-    const int index = static_cast<int>(reveal);
-    return index >= 0 && index < 3 ? REVEAL_NAMES[index] : "?";
+    return nameAt(REVEAL_NAMES, REVEAL_MODE_COUNT, static_cast<int>(reveal));
 }
 
 bool parseRevealName(const std::string& name, RevealMode* reveal) {
-    for (int i = 0; i < 3; ++i) {
-        if (name == REVEAL_NAMES[i]) {
-            *reveal = static_cast<RevealMode>(i);
-            return true;
-        }
-    }
-    return false;
+    const int index = indexOfName(REVEAL_NAMES, REVEAL_MODE_COUNT, name);
+    if (index >= 0) *reveal = static_cast<RevealMode>(index);
+    return index >= 0;
 }
 
 std::vector<unsigned char> encodeQuizContent(const QuizContent& quiz) {
@@ -145,7 +145,7 @@ bool decodeQuizContent(const std::vector<unsigned char>& bytes, QuizContent* qui
         !readByte(&reader, "its slot count", &slots, error)) {
         return false;
     }
-    if (kind < 1 || kind > 4) {
+    if (kind < 1 || kind > QUIZ_KIND_COUNT) {
         *error = "kind byte " + std::to_string(kind) + " is not 1 (text) to 4 (video)";
         return false;
     }
@@ -178,7 +178,7 @@ bool decodeQuizContent(const std::vector<unsigned char>& bytes, QuizContent* qui
     }
     unsigned char reveal = 0;
     if (!readByte(&reader, "its reveal byte", &reveal, error)) return false;
-    if (reveal > 2) {
+    if (reveal >= REVEAL_MODE_COUNT) {
         *error = "reveal byte " + std::to_string(reveal) + " is not 0 (none), 1 (picture) or 2 (comment)";
         return false;
     }

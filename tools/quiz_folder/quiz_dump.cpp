@@ -139,25 +139,27 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
     *quiz = DumpedQuiz();
     std::vector<ResourceEntry> entries;
     if (!readPeResources(image, &entries, error)) return false;
+    const std::string contentName = std::string(QUIZ_PACKED_TYPE) + " " + std::to_string(RESOURCE_CONTENT_ID);
+    const std::string codesName = std::string(QUIZ_PACKED_TYPE) + " " + std::to_string(RESOURCE_CODES_ID);
     const ResourceEntry* content = findResource(entries, QUIZ_PACKED_TYPE, RESOURCE_CONTENT_ID);
     if (!content) {
-        *error = "it carries no quiz (no PATCH 104 resource)";
+        *error = "it carries no quiz (no " + contentName + " resource)";
         return false;
     }
     std::vector<unsigned char> bytes;
-    if (!unpack(*content, "the quiz content (PATCH 104)", &bytes, error)) return false;
+    if (!unpack(*content, "the quiz content (" + contentName + ")", &bytes, error)) return false;
     if (!decodeQuizContent(bytes, &quiz->content, error)) {
-        *error = "the quiz content (PATCH 104) is malformed: " + *error;
+        *error = "the quiz content (" + contentName + ") is malformed: " + *error;
         return false;
     }
     const int count = static_cast<int>(quiz->content.questions.size());
     const ResourceEntry* codes = findResource(entries, QUIZ_PACKED_TYPE, RESOURCE_CODES_ID);
     if (!codes) {
-        quiz->notes.push_back("the program has no score codes (PATCH 105): quiz.toml has none");
+        quiz->notes.push_back("the program has no score codes (" + codesName + "): quiz.toml has none");
     } else {
-        if (!unpack(*codes, "the score codes (PATCH 105)", &bytes, error)) return false;
+        if (!unpack(*codes, "the score codes (" + codesName + ")", &bytes, error)) return false;
         if (!decodeScoreCodes(bytes, count, &quiz->content, error)) {
-            *error = "the score codes (PATCH 105) are malformed: " + *error;
+            *error = "the score codes (" + codesName + ") are malformed: " + *error;
             return false;
         }
     }
@@ -168,8 +170,8 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
     const bool answerPictures =
         quiz->content.kind == QuizKind::Picture && quiz->content.reveal == RevealMode::AnswerPicture;
     for (int q = 1; q <= count; ++q) {
-        if (questionMedia) addMedia(entries, IMG_MEDIA_BASE + q, "q" + std::to_string(q), quiz);
-        if (answerPictures) addMedia(entries, IMG_ANSWER_BASE + q, "a" + std::to_string(q), quiz);
+        if (questionMedia) addMedia(entries, mediaResourceId(q), "q" + std::to_string(q), quiz);
+        if (answerPictures) addMedia(entries, answerPictureResourceId(q), "a" + std::to_string(q), quiz);
     }
     for (const ResourceEntry& entry : entries) {
         if (!sameKey(entry.type, stringKey(QUIZ_MEDIA_TYPE))) continue;
@@ -178,7 +180,7 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
         for (const QuizMediaFile& media : quiz->media) used = used || media.resourceId == id;
         if (!used) {
             const std::string name = entry.name.isString ? printable(entry.name.text) : std::to_string(id);
-            quiz->notes.push_back("IMG " + name + " is left out: the quiz never shows it");
+            quiz->notes.push_back(std::string(QUIZ_MEDIA_TYPE) + " " + name + " is left out: the quiz never shows it");
         }
     }
     return true;
@@ -254,10 +256,10 @@ bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string
             if (!utf8Text(question.comment, where + "comment", &value, error)) return false;
             out += "comment = " + tomlString(value) + "\n";
         }
-        if (const QuizMediaFile* media = mediaOf(quiz, IMG_MEDIA_BASE + q)) {
+        if (const QuizMediaFile* media = mediaOf(quiz, mediaResourceId(q))) {
             out += "media = " + tomlString(media->path) + "\n";
         }
-        if (const QuizMediaFile* picture = mediaOf(quiz, IMG_ANSWER_BASE + q)) {
+        if (const QuizMediaFile* picture = mediaOf(quiz, answerPictureResourceId(q))) {
             out += "answer_picture = " + tomlString(picture->path) + "\n";
         }
     }

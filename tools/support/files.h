@@ -2,6 +2,10 @@
 // checked before a file is read, and output written through a temporary file of its own, created
 // exclusively, so that a failure never leaves a partial result behind and a crowded or hostile
 // folder never makes the tool write through a link or into someone else's file.
+//
+// Names are file_names.cpp's (those that depend on the platform, file_platform_*.cpp's), reading is
+// file_reading.cpp's, writing file_writing.cpp's; all of them reach the system through
+// file_platform.h.
 #pragma once
 #include <cstdint>
 #include <filesystem>

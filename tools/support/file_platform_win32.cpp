@@ -1,0 +1,182 @@
+// The file platform on Windows: the runtime's descriptors opened through wide names, names in UTF-16
+// converted from and to UTF-8, links and identities through file handles.
+#include "tools/support/file_platform.h"
+
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string>
+#include <system_error>
+
+#include "tools/support/cp1252.h"
+#include "tools/support/files.h"
+
+namespace fs = std::filesystem;
+
+std::filesystem::path nativePath(const std::string& utf8) {
+    std::wstring wide;
+    std::size_t offset = 0;
+    while (offset < utf8.size()) {
+        uint32_t codePoint = 0;
+        std::string ignored;
+        if (!decodeUtf8Char(utf8, &offset, &codePoint, &ignored)) {
+            // Cannot name an existing file; the open then fails with its reason.
+            codePoint = 0xFFFD;
+            ++offset;
+        }
+        if (codePoint >= 0x10000) {
+            wide.push_back(static_cast<wchar_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
+            wide.push_back(static_cast<wchar_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF)));
+        } else {
+            wide.push_back(static_cast<wchar_t>(codePoint));
+        }
+    }
+    return std::filesystem::path(wide);
+}
+
+std::string utf8Path(const std::filesystem::path& path) {
+    const std::wstring wide = path.wstring();
+    std::string utf8;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        uint32_t codePoint = static_cast<uint16_t>(wide[i]);
+        if (codePoint >= 0xD800 && codePoint < 0xDC00 && i + 1 < wide.size()) {
+            const uint32_t low = static_cast<uint16_t>(wide[i + 1]);
+            if (low >= 0xDC00 && low < 0xE000) {
+                codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        if (codePoint >= 0xD800 && codePoint < 0xE000) codePoint = 0xFFFD;  // a lone surrogate
+        appendUtf8(codePoint, &utf8);
+    }
+    return utf8;
+}
+
+namespace {
+
+int openNative(const fs::path& path, int flags, int mode = 0) {
+    return _wopen(path.c_str(), flags | _O_BINARY | _O_NOINHERIT, mode);
+}
+
+std::string systemText(DWORD code) { return std::system_category().message(static_cast<int>(code)); }
+
+// A handle on an existing file or folder (links followed) that asks for no access, so that it
+// opens whatever the sharing mode of others; INVALID_HANDLE_VALUE when there is none.
+HANDLE openExisting(const fs::path& path) {
+    return CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+bool finalPath(HANDLE handle, fs::path* path) {
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(handle, &name[0], static_cast<DWORD>(name.size()), 0);
+    if (length >= name.size()) {
+        name.resize(length + 1);
+        length = GetFinalPathNameByHandleW(handle, &name[0], static_cast<DWORD>(name.size()), 0);
+    }
+    if (length == 0 || length >= name.size()) return false;
+    name.resize(length);
+    *path = fs::path(name);
+    return true;
+}
+
+}  // namespace
+
+// A pipe is never opened in a way that waits for its writer.
+int openToRead(const fs::path& path) { return openNative(path, _O_RDONLY); }
+void waitForData(int) {}
+
+// _O_EXCL makes the runtime create with CREATE_NEW: an existing file or link is never opened.
+int createNewFile(const fs::path& path) {
+    return openNative(path, _O_WRONLY | _O_CREAT | _O_EXCL, _S_IREAD | _S_IWRITE);
+}
+
+int openDevice(const fs::path& path) { return openNative(path, _O_WRONLY); }
+
+bool infoOf(int fd, FileInfo* info) {
+    struct _stat64 status;
+    if (_fstat64(fd, &status) != 0) return false;
+    info->regular = (status.st_mode & _S_IFMT) == _S_IFREG;
+    info->folder = (status.st_mode & _S_IFMT) == _S_IFDIR;
+    info->size = status.st_size;
+    return true;
+}
+
+long readSome(int fd, unsigned char* buffer, std::size_t size) {
+    return _read(fd, buffer, static_cast<unsigned>(size));
+}
+long writeSome(int fd, const unsigned char* bytes, std::size_t size) {
+    return _write(fd, bytes, static_cast<unsigned>(size));
+}
+int closeFile(int fd) { return _close(fd); }
+
+// Windows has no mode bits: a new folder takes the access rules of the folder it is made in.
+int makeFolder(const fs::path& path, bool) { return _wmkdir(path.c_str()); }
+bool openFolderToUser(const fs::path&) { return true; }
+void keepPermissions(int, int) {}
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+OutputKind outputKind(const fs::path& path, fs::path* target, int* mode) {
+    *target = path;
+    *mode = -1;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const HANDLE handle = openExisting(path);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const bool link = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        return link ? OutputKind::LinkToNothing : OutputKind::Missing;
+    }
+    OutputKind kind = OutputKind::Other;
+    BY_HANDLE_FILE_INFORMATION information;
+    const DWORD type = GetFileType(handle);
+    if (type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE) {
+        kind = OutputKind::Device;
+    } else if (type == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &information)) {
+        kind = (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? OutputKind::Folder
+                                                                               : OutputKind::Regular;
+        if (kind == OutputKind::Regular && attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && !finalPath(handle, target))
+            kind = OutputKind::LinkToNothing;
+    }
+    CloseHandle(handle);
+    return kind;
+}
+
+bool resolvedPath(const fs::path& path, fs::path* resolved, std::string* reason) {
+    const HANDLE handle = openExisting(path);
+    if (handle == INVALID_HANDLE_VALUE) {
+        *reason = systemText(GetLastError());
+        return false;
+    }
+    const bool found = finalPath(handle, resolved);
+    if (!found) *reason = systemText(GetLastError());
+    CloseHandle(handle);
+    return found;
+}
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+    BY_HANDLE_FILE_INFORMATION information[2];
+    const fs::path* paths[2] = {&a, &b};
+    for (int i = 0; i < 2; ++i) {
+        const HANDLE handle = openExisting(*paths[i]);
+        if (handle == INVALID_HANDLE_VALUE) return false;
+        const bool known = GetFileInformationByHandle(handle, &information[i]);
+        CloseHandle(handle);
+        if (!known) return false;
+    }
+    return information[0].dwVolumeSerialNumber == information[1].dwVolumeSerialNumber &&
+           information[0].nFileIndexHigh == information[1].nFileIndexHigh &&
+           information[0].nFileIndexLow == information[1].nFileIndexLow;
+}
+
+int binaryStandardOutput() {
+    std::fflush(stdout);
+    return _setmode(_fileno(stdout), _O_BINARY);
+}
+
+void restoreStandardOutput(int previousMode) {
+    if (previousMode != -1) _setmode(_fileno(stdout), previousMode);
+}

@@ -1,0 +1,134 @@
+// Reading a file whole, or its start, without ever reading more than a limit: a regular file's size
+// is checked before it is read, and a pipe is read only up to one byte past the limit.
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <istream>
+
+#include "tools/support/file_platform.h"
+#include "tools/support/files.h"
+#include "tools/support/text.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string sizeText(int64_t bytes) {
+    if (bytes >= 1024 * 1024 && bytes % (1024 * 1024) == 0) {
+        return std::to_string(bytes / (1024 * 1024)) + " MB";
+    }
+    return std::to_string(bytes) + " bytes";
+}
+
+// Reads until count bytes are there or the file ends; false on a read error (errno says which).
+bool readUpTo(int fd, std::size_t count, std::vector<unsigned char>* bytes) {
+    unsigned char chunk[65536];
+    while (bytes->size() < count) {
+        const long got = readSome(fd, chunk, std::min(sizeof chunk, count - bytes->size()));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) break;
+        bytes->insert(bytes->end(), chunk, chunk + got);
+    }
+    return true;
+}
+
+// Opens a file to read it; a folder is refused, and so is anything but a regular file when
+// regularOnly. On failure *error names the file as shown.
+int openForReading(const fs::path& path, const std::string& shown, bool regularOnly, FileInfo* info,
+                   std::string* error) {
+    const int fd = openToRead(path);
+    if (fd < 0) {
+        *error = "cannot read " + quotedText(shown) + ": " + std::strerror(errno);
+        return -1;
+    }
+    std::string why;
+    if (!infoOf(fd, info))
+        why = std::strerror(errno);
+    else if (info->folder)
+        why = std::strerror(EISDIR);
+    else if (regularOnly && !info->regular)
+        why = "it is not a regular file";
+    if (!why.empty()) {
+        closeFile(fd);
+        *error = "cannot read " + quotedText(shown) + ": " + why;
+        return -1;
+    }
+    // A pipe that is read to its end is read waiting for its writer, as usual.
+    if (!info->regular) waitForData(fd);
+    return fd;
+}
+
+}  // namespace
+
+bool readFileBytes(const fs::path& path, const std::string& shown, int64_t maxBytes, const std::string& limitReason,
+                   std::vector<unsigned char>* bytes, std::string* error) {
+    bytes->clear();
+    FileInfo info;
+    const int fd = openForReading(path, shown, false, &info, error);
+    if (fd < 0) return false;
+    // A regular file's size is known before reading; a pipe's only by reading it.
+    bool tooLarge = info.regular && info.size > maxBytes;
+    bool failed = false;
+    if (!tooLarge) {
+        if (info.regular) bytes->reserve(static_cast<std::size_t>(info.size));
+        failed = !readUpTo(fd, static_cast<std::size_t>(maxBytes) + 1, bytes);
+        tooLarge = static_cast<int64_t>(bytes->size()) > maxBytes;
+    }
+    const int readErrno = errno;
+    closeFile(fd);
+    if (tooLarge || failed) {
+        bytes->clear();
+        *error = tooLarge ? quotedText(shown) + " is larger than " + sizeText(maxBytes) + limitReason
+                          : "cannot read " + quotedText(shown) + ": " + std::strerror(readErrno);
+        return false;
+    }
+    return true;
+}
+
+bool readInputFile(const std::string& name, std::istream& standardInput, int64_t maxBytes,
+                   const std::string& limitReason, std::vector<unsigned char>* bytes, std::string* error) {
+    if (name != "-") return readFileBytes(nativePath(name), name, maxBytes, limitReason, bytes, error);
+    bytes->clear();
+    char chunk[65536];
+    while (standardInput && static_cast<int64_t>(bytes->size()) <= maxBytes) {
+        standardInput.read(chunk, static_cast<std::streamsize>(
+                                      std::min<int64_t>(sizeof chunk, maxBytes + 1 - static_cast<int64_t>(bytes->size()))));
+        bytes->insert(bytes->end(), chunk, chunk + standardInput.gcount());
+    }
+    if (static_cast<int64_t>(bytes->size()) > maxBytes || standardInput.bad()) {
+        *error = standardInput.bad() ? "cannot read standard input"
+                                     : "standard input is larger than " + sizeText(maxBytes) + limitReason;
+        bytes->clear();
+        return false;
+    }
+    return true;
+}
+
+bool readRegularFile(const fs::path& path, const std::string& shown, int64_t maxBytes, std::size_t readAtMost,
+                     std::vector<unsigned char>* bytes, int64_t* size, std::string* error) {
+    bytes->clear();
+    FileInfo info;
+    const int fd = openForReading(path, shown, true, &info, error);
+    if (fd < 0) return false;
+    *size = info.size;
+    bool failed = false;
+    if (*size <= maxBytes) {
+        const std::size_t wanted = static_cast<std::size_t>(std::min<int64_t>(static_cast<int64_t>(readAtMost), maxBytes + 1));
+        bytes->reserve(static_cast<std::size_t>(std::min<int64_t>(*size, static_cast<int64_t>(wanted))));
+        failed = !readUpTo(fd, wanted, bytes);
+        // The file may have changed since its size was taken: what was read counts.
+        if (bytes->size() < wanted) *size = static_cast<int64_t>(bytes->size());
+        *size = std::max(*size, static_cast<int64_t>(bytes->size()));
+    }
+    const int readErrno = errno;
+    closeFile(fd);
+    if (*size > maxBytes || failed) {
+        bytes->clear();
+        *error = failed ? "cannot read " + quotedText(shown) + ": " + std::strerror(readErrno)
+                        : quotedText(shown) + " is larger than " + sizeText(maxBytes);
+        return false;
+    }
+    return true;
+}
+
