@@ -83,7 +83,7 @@ std::string likelyKindName(const std::string& word) {
     for (const auto& other : OTHER_WORDS) {
         if (lower == other.word || singular == other.word) return kindName(other.kind);
     }
-    std::vector<std::string> names(KIND_NAMES, KIND_NAMES + 4);
+    std::vector<std::string> names(KIND_NAMES, KIND_NAMES + QUIZ_KIND_COUNT);
     const std::string closest = closestName(lower, names);
     return closest.empty() ? closestName(singular, names) : closest;
 }
