@@ -270,8 +270,10 @@ fi
 
 # ---- play, with stand-in Wine loaders: each logs what it was given, writes an answers file where
 # it runs, as the player does, and ends with $FAKE_STATUS. The tool is copied beside a 32-bit and a
-# 64-bit stand-in player, and makes its temporary folders under its own TMPDIR.
+# 64-bit stand-in player, and makes its temporary folders under its own TMPDIR and its Wine prefixes
+# under its own HOME.
 if [ -n "$TINY_PE" ]; then
+  unset WINEPREFIX WINEDEBUG XDG_CACHE_HOME
   mkdir -p bin tmp home
   cp "$TOOL" bin/trivo-make
   "$TINY_PE" bin/trivo.exe
@@ -295,32 +297,38 @@ exit ${FAKE_STATUS:-0}\n' "$WORK/$1.log" >"$1"
     shift
     rm -f fake32.log fake64.log
     DISPLAY=:99 TMPDIR="$WORK/tmp" HOME="$WORK/home" WINE_LOADER_WIN32="$WORK/$loader32" \
-      WINE_LOADER_WIN64="$WORK/fake64" run "$@"
+      WINE_LOADER_WIN64="$WORK/fake64" WINESERVER=/bin/true run "$@"
   }
   logged() { sed -n "s/^$2=//p" "$1.log" 2>/dev/null; }
 
+  # The first start prepares Trivo's own prefix, set up as the scripts do; Wine's lines stay off.
+  own32="$WORK/home/.cache/trivo/wine-win32"
   play_with fake32 play starter
   expect "play status" 0 "$status"
   expect "play stdout" "played starter: picture quiz, 3 questions, 6 media files" "$out"
-  expect "play stderr" "trivo-make play: opening starter (32-bit, with Wine); close its window to end
-err:wine says this" "$err"
+  expect "play stderr" "trivo-make play: preparing Trivo's own Wine prefix '$own32' for its first start (about 20 s, once)
+trivo-make play: opening starter (32-bit, with Wine); close its window to end" "$err"
+  expect "play's prefix" "$own32 win32 MS Sans Serif" \
+    "$(logged fake32 WINEPREFIX) $(logged fake32 WINEARCH) $(grep -o 'MS Sans Serif' "$own32/drive_c/trivo.reg")"
+  play_with fake32 play starter
+  expect "play again: no preparing" "trivo-make play: opening starter (32-bit, with Wine); close its window to end" "$err"
   cwd=$(logged fake32 cwd)
   expect "play runs the program built in its folder" "$cwd/quiz.exe" "$(logged fake32 program)"
   expect "play: WINELOADER names the 32-bit loader" "$WORK/fake32" "$(logged fake32 WINELOADER)"
-  expect "play: no WINEARCH for 32-bit" "" "$(logged fake32 WINEARCH)"
   case "$cwd" in "$WORK/tmp/"*) ;; *) fail "play ran in $cwd, not a folder of its own under TMPDIR" ;; esac
   expect "play removes its folder and the answers" "" "$(ls tmp)"
 
-  # Where 32-bit programs do not run, the folder is built over the 64-bit player and run with the
-  # 64-bit loader in a 64-bit prefix: the kernel refuses the loader, a shell reports it refused, or
-  # the loader is not there.
+  # Where 32-bit programs do not run (the kernel refuses the loader, a shell reports it refused, or
+  # the loader is not there), that is said once at the start, and the folder is built over the 64-bit
+  # player and run with the 64-bit loader in Trivo's 64-bit prefix.
   for loader32 in noexec32 refused32 missing32; do
     play_with "$loader32" play starter
     expect "play with $loader32 status" 0 "$status"
     expect "play with $loader32: 64-bit loader" "$WORK/fake64" "$(logged fake64 WINELOADER)"
     expect "play with $loader32: WINEARCH" "win64" "$(logged fake64 WINEARCH)"
-    expect "play with $loader32: prefix" "$WORK/home/.wine64" "$(logged fake64 WINEPREFIX)"
-    case "$err" in *"; trying the 64-bit player"*"opening starter (64-bit, with Wine)"*) ;; *) fail "play with $loader32: $err" ;; esac
+    expect "play with $loader32: prefix" "$WORK/home/.cache/trivo/wine-win64" "$(logged fake64 WINEPREFIX)"
+    case "$err" in "trivo-make play: this machine does not run 32-bit Windows programs ("*"), so the quiz is built over the 64-bit player trivo64.exe"*"opening starter (64-bit, with Wine)"*) ;; *) fail "play with $loader32: $err" ;; esac
+    case "$err" in *"32-bit, with Wine"*) fail "play with $loader32 announced the 32-bit player: $err" ;; esac
   done
   WINEPREFIX="$WORK/mine" play_with missing32 play starter
   expect "play keeps the user's WINEPREFIX" "$WORK/mine" "$(logged fake64 WINEPREFIX)"
@@ -332,14 +340,16 @@ err:wine says this" "$err"
   "$TOOL" build small -o small64.exe --player bin/trivo64.exe >/dev/null
   play_with fake32 play small64.exe
   expect "play a 64-bit QUIZ.exe" "$WORK/small64.exe" "$(logged fake64 program)"
+  # A 32-bit program where none runs: its quiz is played over the 64-bit player.
   play_with refused32 play - <starter.exe
-  expect "play a 32-bit program where none runs status" 1 "$status"
-  case "$err" in *"Exec format error; to play it here, dump it to a folder and play the folder"*) ;; *) fail "play refused: $err" ;; esac
+  expect "play a 32-bit program where none runs status" 0 "$status"
+  case "$err" in *"Exec format error), so its quiz is built over the 64-bit player trivo64.exe"*"opening standard input (64-bit, with Wine)"*) ;; *) fail "play refused: $err" ;; esac
+  case "$(logged fake64 program)" in "$WORK/tmp/"*/quiz.exe) ;; *) fail "play refused ran $(logged fake64 program)" ;; esac
 
   FAKE_STATUS=3 play_with fake32 play starter
   expect "play of a program that fails status" 1 "$status"
-  expect "play of a program that fails" "trivo-make play: the quiz program ended with exit status 3" \
-    "$(printf '%s\n' "$err" | tail -n 1)"
+  expect "play of a program that fails" "trivo-make play: Wine: err:wine says this
+trivo-make play: the quiz program ended with exit status 3" "$(printf '%s\n' "$err" | tail -n 2)"
   play_with fake32 play broken
   expect "play of a folder with errors status" 1 "$status"
   expect "play of a folder with errors" "trivo-make play: broken/quiz.toml: 3 errors, 0 warnings, 1 note; not played" \
