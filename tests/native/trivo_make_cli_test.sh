@@ -327,7 +327,7 @@ trivo-make play: opening starter (32-bit, with Wine); close its window to end" "
     expect "play with $loader32: 64-bit loader" "$WORK/fake64" "$(logged fake64 WINELOADER)"
     expect "play with $loader32: WINEARCH" "win64" "$(logged fake64 WINEARCH)"
     expect "play with $loader32: prefix" "$WORK/home/.cache/trivo/wine-win64" "$(logged fake64 WINEPREFIX)"
-    case "$err" in "trivo-make play: this machine does not run 32-bit Windows programs ("*"), so the quiz is built over the 64-bit player trivo64.exe"*"opening starter (64-bit, with Wine)"*) ;; *) fail "play with $loader32: $err" ;; esac
+    case "$err" in "trivo-make play: this machine does not run 32-bit Windows programs: "*"; the quiz is built over the 64-bit player trivo64.exe"*"opening starter (64-bit, with Wine)"*) ;; *) fail "play with $loader32: $err" ;; esac
     case "$err" in *"32-bit, with Wine"*) fail "play with $loader32 announced the 32-bit player: $err" ;; esac
   done
   WINEPREFIX="$WORK/mine" play_with missing32 play starter
@@ -343,7 +343,7 @@ trivo-make play: opening starter (32-bit, with Wine); close its window to end" "
   # A 32-bit program where none runs: its quiz is played over the 64-bit player.
   play_with refused32 play - <starter.exe
   expect "play a 32-bit program where none runs status" 0 "$status"
-  case "$err" in *"Exec format error), so its quiz is built over the 64-bit player trivo64.exe"*"opening standard input (64-bit, with Wine)"*) ;; *) fail "play refused: $err" ;; esac
+  case "$err" in *"Exec format error; its quiz is built over the 64-bit player trivo64.exe"*"opening standard input (64-bit, with Wine)"*) ;; *) fail "play refused: $err" ;; esac
   case "$(logged fake64 program)" in "$WORK/tmp/"*/quiz.exe) ;; *) fail "play refused ran $(logged fake64 program)" ;; esac
 
   FAKE_STATUS=3 play_with fake32 play starter

@@ -67,7 +67,7 @@ bool runsHere(bool is64Bit, const fs::path& work, std::string* why) {
 
 // Said once, before anything is built: where 32-bit programs do not run, the 64-bit player is used.
 void tellNo32Bit(const std::string& why, const std::string& what, std::ostream& err) {
-    err << PREFIX << ": this machine does not run 32-bit Windows programs (" << why << "), so " << what
+    err << PREFIX << ": this machine does not run 32-bit Windows programs: " << why << "; " << what
         << " is built over the 64-bit player " << PLAYER_64_NAME << "\n";
 }
 
@@ -146,7 +146,7 @@ int playFolder(const std::string& name, const std::string* playerName, const fs:
         return TOOL_EXIT_FAILED;
     }
     if (playerName && !runsHere(is64Bit, work, &why)) {
-        err << PREFIX << ": this machine does not run 32-bit Windows programs (" << why << "): name a 64-bit player, "
+        err << PREFIX << ": this machine does not run 32-bit Windows programs: " << why << "; name a 64-bit player, "
             << "or leave --player out\n";
         return TOOL_EXIT_FAILED;
     }
