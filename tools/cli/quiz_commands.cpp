@@ -123,7 +123,7 @@ std::string programNameNote(const std::string& output) {
            printable(utf8Path(path.filename()) + ".exe") + ")";
 }
 
-// What a new folder's author does next; first, where new has not checked it already.
+// What a new folder's author does next: first check it, unless new found it clean.
 void nextSteps(const std::string& shown, bool checked, std::ostream& out) {
     out << "then\n";
     if (!checked) out << "  trivo-make check " << shown << "\n";
@@ -139,9 +139,12 @@ int newFromTable(const std::string& prefix, const std::string& folder, const std
     const std::string tableShown = tableName == "-" ? "standard input" : quotedText(tableName);
     QuestionTable table;
     if (!readInputFile(tableName, in, QUESTION_TABLE_MAX_BYTES, "; a table of 90 questions is far smaller", &bytes,
-                       &error) ||
-        !readQuestionTable(std::string(bytes.begin(), bytes.end()), &table, &error)) {
-        err << prefix << ": " << (error.rfind("cannot", 0) == 0 ? error : tableShown + ": " + error) << "\n";
+                       &error)) {
+        err << prefix << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    if (!readQuestionTable(std::string(bytes.begin(), bytes.end()), &table, &error)) {
+        err << prefix << ": " << tableShown << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
     const QuizKind chosen = kind ? *kind : tableKind(table);
@@ -167,7 +170,7 @@ int newFromTable(const std::string& prefix, const std::string& folder, const std
     const bool ok = checkQuizFolder(written.path, &quiz, &diagnostics, MediaReading::FormatOnly);
     printDiagnostics(diagnostics, written.tomlShown, err);
     out << written.tomlShown << ": " << diagnosticsSummary(diagnostics) << "\n";
-    nextSteps(shown, true, out);
+    nextSteps(shown, ok, out);
     return ok ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
 }
 
