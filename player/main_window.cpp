@@ -28,7 +28,7 @@ void onCreate(HWND window) {
     addLabel(window, VERSION_CAPTION, 725, client.bottom - 16, 130, 15, ID_VERSION_LABEL);
     buildHeader(window);
     g_pageWidth = pageExtentWidth(g_quiz->slotsPerQuestion);
-    g_pageHeight = pageExtentHeight(g_quiz->kind, g_quiz->questionCount, g_quiz->revealMode);
+    g_pageHeight = pageExtentHeight(g_quiz->kind, g_quiz->slotsPerQuestion, g_quiz->questionCount, g_quiz->revealMode);
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_QUESTION)));
 }
 

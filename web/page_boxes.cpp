@@ -47,5 +47,5 @@ PAGE_EXPORT void trivoPictureBox(int q, int answer, int width, int height, int32
 PAGE_EXPORT int trivoPageWidth() { return g_quiz != nullptr ? pageExtentWidth(g_quiz->slotsPerQuestion) : 0; }
 
 PAGE_EXPORT int trivoPageHeight() {
-    return g_quiz != nullptr ? pageExtentHeight(g_quiz->kind, g_quiz->questionCount, g_quiz->revealMode) : 0;
+    return g_quiz != nullptr ? pageExtentHeight(g_quiz->kind, g_quiz->slotsPerQuestion, g_quiz->questionCount, g_quiz->revealMode) : 0;
 }

@@ -1,6 +1,8 @@
 // The byte layout of a quiz's content and score codes, both ways.
 #include "tools/quiz_folder/quiz_content.h"
 
+#include "tools/support/text.h"
+
 namespace {
 
 void appendField(std::vector<unsigned char>* bytes, const std::string& text) {
@@ -57,6 +59,33 @@ bool parseKindName(const std::string& name, QuizKind* kind) {
     const int index = indexOfName(KIND_NAMES, QUIZ_KIND_COUNT, name);
     if (index >= 0) *kind = static_cast<QuizKind>(index);
     return index >= 0;
+}
+
+std::string likelyKindName(const std::string& word) {
+    // The words authors use for them, in English and in French.
+    static const struct {
+        const char* word;
+        QuizKind kind;
+    } OTHER_WORDS[] = {
+        {"texte", QuizKind::Text},      {"txt", QuizKind::Text},        {"question", QuizKind::Text},
+        {"image", QuizKind::Picture},   {"img", QuizKind::Picture},     {"photo", QuizKind::Picture},
+        {"pic", QuizKind::Picture},     {"jpeg", QuizKind::Picture},    {"jpg", QuizKind::Picture},
+        {"png", QuizKind::Picture},     {"gif", QuizKind::Picture},     {"dessin", QuizKind::Picture},
+        {"sound", QuizKind::Audio},     {"son", QuizKind::Audio},       {"sonore", QuizKind::Audio},
+        {"mp3", QuizKind::Audio},       {"musique", QuizKind::Audio},   {"music", QuizKind::Audio},
+        {"film", QuizKind::Video},      {"movie", QuizKind::Video},     {"avi", QuizKind::Video},
+        {"vid\xC3\xA9o", QuizKind::Video}, {"clip", QuizKind::Video},
+    };
+    std::string lower;
+    for (char c : word) lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c);
+    // "images", "photos": the word without a plural s too.
+    const std::string singular = lower.size() > 3 && lower.back() == 's' ? lower.substr(0, lower.size() - 1) : lower;
+    for (const auto& other : OTHER_WORDS) {
+        if (lower == other.word || singular == other.word) return kindName(other.kind);
+    }
+    std::vector<std::string> names(KIND_NAMES, KIND_NAMES + QUIZ_KIND_COUNT);
+    const std::string closest = closestName(lower, names);
+    return closest.empty() ? closestName(singular, names) : closest;
 }
 
 const char* revealName(RevealMode reveal) {
