@@ -2,6 +2,7 @@
 // its code.
 #include "checking/score.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "checking/matcher.h"
@@ -61,4 +62,23 @@ int scoreFromVerdicts(const char* const* verdicts, int fieldCount, int slots) {
 const char* scoreCode(const Quiz* quiz, int score) {
     if (score < 1 || score > MAX_QUESTIONS) return NO_CODE;
     return quiz->scoreCodes[score - 1];
+}
+
+void scoreText(char* text, int size, int score, int questionCount) {
+    if (size > 0) std::snprintf(text, static_cast<size_t>(size), " %d / %d", score, questionCount);
+}
+
+FieldJudgement judgeField(const Quiz* quiz, int field, const char* const* texts) {
+    const int slots = quiz->slotsPerQuestion;
+    const FieldSlot place = fieldSlot(field, slots);
+    // A list shorter than questionCount answers every later question with its last node.
+    const Question* node = questionAt(quiz, place.question - 1);
+    FieldJudgement judgement;
+    judgement.verdict = matchAnswer(expectedAnswer(node, place.slot), texts[place.slot - 1]);
+    const bool right = std::strcmp(judgement.verdict, VERDICT_RIGHT) == 0;
+    // Only questions of one or two slots are laid out, so no other question has fields to solve it.
+    judgement.reveal = right && quiz->revealMode != RevealMode::None && slots >= 1 && slots <= MAX_SLOTS &&
+                       questionSolved(node, texts, slots);
+    judgement.clearComment = !right;
+    return judgement;
 }

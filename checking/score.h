@@ -30,3 +30,16 @@ int scoreFromVerdicts(const char* const* verdicts, int fieldCount, int slots);
 // The code shown for a score: the quiz's code line for it, or six spaces when nothing is earned (a
 // score of 0, or one outside the code table).
 const char* scoreCode(const Quiz* quiz, int score);
+
+// The score as the header shows it, " 4 / 30", in text (size bytes, cut to fit).
+void scoreText(char* text, int size, int score, int questionCount);
+
+// What judging answer field f shows. texts[s - 1] is what slot s of the field's question holds now,
+// the field's own text among them: one text per slot, for the one- and two-slot quizzes the player
+// lays out.
+struct FieldJudgement {
+    const char* verdict;  // the verdict word of the field
+    bool reveal;          // "BRAVO", the question solved and the quiz revealing something: show it
+    bool clearComment;    // any verdict but "BRAVO": the question's comment goes (a picture stays)
+};
+FieldJudgement judgeField(const Quiz* quiz, int field, const char* const* texts);

@@ -5,7 +5,6 @@
 
 #include "player/field_evaluation.h"
 
-#include "checking/matcher.h"
 #include "checking/score.h"
 #include "content/quiz.h"
 #include "player/geometry.h"
@@ -26,19 +25,6 @@ const int MAX_PAGE_FIELDS = MAX_QUESTIONS * MAX_SLOTS;
 // last release writes it. Holds nest.
 int g_scoreHolds = 0;
 bool g_scoreOwed = false;
-
-// The question's fields as they read now. Only questions of one or two slots are laid out, so no
-// other question has fields to solve it.
-bool fieldsSolveQuestion(HWND page, const Question* node, int q, int slots) {
-    if (slots < 1 || slots > MAX_SLOTS) return false;
-    char texts[MAX_SLOTS][TEXT_SLOT_SIZE];
-    const char* typed[MAX_SLOTS];
-    for (int s = 1; s <= slots; ++s) {
-        pageControlText(page, answerId(q, s, slots), texts[s - 1], TEXT_SLOT_SIZE);
-        typed[s - 1] = texts[s - 1];
-    }
-    return questionSolved(node, typed, slots);
-}
 
 // The answer picture replaces the question picture, centred in a box of its own 10 pixels left of the
 // question picture's. Positions are page pixels, so the scroll offset is taken off for the control.
@@ -86,21 +72,20 @@ void reveal(HWND page, const Question* node, int q) {
 
 void evaluateField(HWND page, int fieldId) {
     const int slots = g_quiz->slotsPerQuestion;
-    const FieldSlot place = fieldSlotOf(fieldId, slots);
-    const int q = place.question;
+    const int q = fieldSlotOf(fieldId, slots).question;
+    // The texts of every slot of the question as they read now: the field's own, and the others a
+    // solved question needs. Only questions of one or two slots are laid out.
+    char texts[MAX_SLOTS][TEXT_SLOT_SIZE] = {};
+    const char* typed[MAX_SLOTS] = {texts[0], texts[1]};
+    for (int s = 1; s <= (slots < 1 ? 1 : slots) && s <= MAX_SLOTS; ++s)
+        pageControlText(page, answerId(q, s, slots), texts[s - 1], TEXT_SLOT_SIZE);
+    const FieldJudgement judgement = judgeField(g_quiz, fieldOfAnswerId(fieldId), typed);
+
     // A list shorter than questionCount answers every later question with its last node.
-    const Question* node = questionAt(g_quiz, q - 1);
-
-    char typed[TEXT_SLOT_SIZE];
-    pageControlText(page, fieldId, typed, TEXT_SLOT_SIZE);
-    const char* verdict = matchAnswer(expectedAnswer(node, place.slot), typed);
-    const bool right = lstrcmpA(verdict, VERDICT_RIGHT) == 0;
-
-    if (right && g_quiz->revealMode != RevealMode::None && fieldsSolveQuestion(page, node, q, slots))
-        reveal(page, node, q);
+    if (judgement.reveal) reveal(page, questionAt(g_quiz, q - 1), q);
     // A picture once revealed stays; a comment goes as soon as the question is no longer right.
-    if (!right) setPageLabelText(page, commentId(q), "");
-    setPageLabelText(page, verdictId(fieldId), verdict);
+    if (judgement.clearComment) setPageLabelText(page, commentId(q), "");
+    setPageLabelText(page, verdictId(fieldId), judgement.verdict);
     if (g_scoreHolds > 0)
         g_scoreOwed = true;
     else
@@ -132,7 +117,7 @@ void updateScore(HWND page) {
 
     HWND header = GetParent(page);
     char text[32];
-    wsprintfA(text, " %d / %d", score, g_quiz->questionCount);
+    scoreText(text, sizeof text, score, g_quiz->questionCount);
     setLabelText(GetDlgItem(header, ID_SCORE), text);
     setLabelText(GetDlgItem(header, ID_CODE_VALUE), scoreCode(g_quiz, score));
 }

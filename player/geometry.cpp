@@ -3,6 +3,7 @@
 // fields.
 #include "player/geometry.h"
 
+#include "player/extended_real.h"
 #include "player/ids.h"
 
 namespace {
@@ -12,7 +13,28 @@ int gridRowHeight(RevealMode revealMode) {
     return revealMode == RevealMode::Comment ? 390 : 330;
 }
 
+// A two-slot Text quiz puts the captions over its two columns of fields, again above every third
+// question, as the grid kinds give each row of three its captions: the rows 25 apart, each group of
+// three 20 lower than the one-slot rows for each caption line above it.
+constexpr int CAPTION_LINE = 20;
+int twoSlotTextRowY(int q) {
+    return textRowY(q) + CAPTION_LINE * ((q - 1) / 3 + 1);
+}
+
+// The two columns of a two-slot Text quiz: each field 120 wide with its verdict label 5 to its right,
+// 10 apart, ending where a one-slot Text row ends (810), which the window shows whole; the question's
+// text stops 10 short of them.
+constexpr int TEXT_FIELD_X[2] = {420, 620};
+constexpr int TEXT_FIELD_WIDTH = 120;
+constexpr int TEXT_VERDICT_WIDTH = 65;
+
 }  // namespace
+
+bool questionsLaidOut(QuizKind kind, int slots) {
+    const bool knownKind =
+        kind == QuizKind::Text || kind == QuizKind::Picture || kind == QuizKind::Audio || kind == QuizKind::Video;
+    return knownKind && (slots == 1 || slots == 2);
+}
 
 QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int q) {
     QuestionBoxes boxes{};
@@ -59,8 +81,19 @@ QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int
         return boxes;
     }
     if (slots != 2) return boxes;
-    // Two fields 50 narrower than one, stacked 20 apart, each with a small verdict label 5 pixels to
-    // its right.
+    if (kind == QuizKind::Text) {
+        // Side by side under their captions: stacked, the second field would cover the next row.
+        const int y = twoSlotTextRowY(q);
+        boxes.text = {50, y, TEXT_FIELD_X[0] - 10 - 50, 20};
+        boxes.number = {30, y + 3, 19, 17};
+        for (int s = 0; s < 2; ++s) {
+            boxes.fields[s] = {TEXT_FIELD_X[s], y, TEXT_FIELD_WIDTH, 20};
+            boxes.verdicts[s] = {TEXT_FIELD_X[s] + TEXT_FIELD_WIDTH + 5, y - 1, TEXT_VERDICT_WIDTH, 21};
+        }
+        return boxes;
+    }
+    // The grid kinds: two fields 50 narrower than one, stacked 20 apart, each with a small verdict
+    // label 5 pixels to its right.
     const Box one = field;
     for (int s = 0; s < 2; ++s) {
         boxes.fields[s] = {one.x, one.y + 20 * s, one.width - 50, 21};
@@ -70,11 +103,19 @@ QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int
 }
 
 void fittedPictureSize(int width, int height, int boxWidth, int boxHeight, int* fittedWidth, int* fittedHeight) {
-    const long double across = static_cast<long double>(boxWidth) / width;
-    const long double down = static_cast<long double>(boxHeight) / height;
-    const long double scale = across < down ? across : down;
-    *fittedWidth = static_cast<int>(width * scale);
-    *fittedHeight = static_cast<int>(height * scale);
+    // A size of nothing has nothing to scale.
+    if (width <= 0 || height <= 0 || boxWidth <= 0 || boxHeight <= 0) {
+        *fittedWidth = 0;
+        *fittedHeight = 0;
+        return;
+    }
+    // In the x87's extended precision whatever the machine: the page in a browser shows the sizes the
+    // 32-bit player shows.
+    const ExtendedReal across = extendedQuotient(static_cast<uint32_t>(boxWidth), static_cast<uint32_t>(width));
+    const ExtendedReal down = extendedQuotient(static_cast<uint32_t>(boxHeight), static_cast<uint32_t>(height));
+    const ExtendedReal scale = extendedLess(across, down) ? across : down;
+    *fittedWidth = extendedTruncated(extendedProduct(static_cast<uint32_t>(width), scale));
+    *fittedHeight = extendedTruncated(extendedProduct(static_cast<uint32_t>(height), scale));
 }
 
 Box centredPicture(const Box& box, int width, int height) {
@@ -82,6 +123,10 @@ Box centredPicture(const Box& box, int width, int height) {
 }
 
 Box slotCaptionBox(QuizKind kind, RevealMode revealMode, int q, int s) {
+    // Over its column of fields and verdicts, on the line above the row.
+    if (kind == QuizKind::Text)
+        return {TEXT_FIELD_X[s - 1], twoSlotTextRowY(q) - CAPTION_LINE - 2, TEXT_FIELD_WIDTH + 5 + TEXT_VERDICT_WIDTH,
+                CAPTION_LINE};
     int y = 0;
     if (kind == QuizKind::Picture) y = gridRowBaseY(q, revealMode) + 12;
     if (kind == QuizKind::Audio) y = audioRowY(q) + 5;
@@ -108,7 +153,7 @@ int pageExtentWidth(int slots) {
     return slots == 2 ? 980 : 890;
 }
 
-int pageExtentHeight(QuizKind kind, int questionCount, RevealMode revealMode) {
+int pageExtentHeight(QuizKind kind, int slots, int questionCount, RevealMode revealMode) {
     const int n = questionCount;
     switch (kind) {
     case QuizKind::Picture:
@@ -117,6 +162,7 @@ int pageExtentHeight(QuizKind kind, int questionCount, RevealMode revealMode) {
     case QuizKind::Audio:
         return audioRowY(n + 3);
     case QuizKind::Text:
+        return 25 * n + 25 + (slots == 2 ? CAPTION_LINE * ((n + 2) / 3) : 0);
     default:
         // An unknown kind lays out no questions; the extent only has to be a sane size.
         return 25 * n + 25;

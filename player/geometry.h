@@ -43,6 +43,9 @@ struct QuestionBoxes {
     Box verdicts[MAX_SLOTS];  // the verdict label of each field
 };
 
+// Whether a quiz's questions are laid out at all: only the four kinds with one or two slots are;
+// content can carry any kind and slot count, and then gets no questions.
+bool questionsLaidOut(QuizKind kind, int slots);
 // The boxes of question q of a quiz of this kind, slot count and reveal mode. Any slot count other
 // than 2 is laid out as one slot; an unknown kind has no boxes at all.
 QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int q);
@@ -52,13 +55,14 @@ QuestionBoxes questionBoxes(QuizKind kind, int slots, RevealMode revealMode, int
 void fittedPictureSize(int width, int height, int boxWidth, int boxHeight, int* fittedWidth, int* fittedHeight);
 // A picture of width x height centred in box (it is at most the box's size, being scaled to fit it).
 Box centredPicture(const Box& box, int width, int height);
-// Caption of slot s of a two-slot quiz, beside the row of question q. Only Picture and Audio rows give
-// captions a height; every other kind stacks all of them at the top left.
+// Caption of slot s of a two-slot quiz, for the row of question q. Picture and Audio rows give it a
+// place beside their fields, Text rows one above their column of fields; Video stacks all of them at
+// the top left.
 Box slotCaptionBox(QuizKind kind, RevealMode revealMode, int q, int s);
 
 // Page content extents, fixed when the main window is created.
 int pageExtentWidth(int slots);
-int pageExtentHeight(QuizKind kind, int questionCount, RevealMode revealMode);
+int pageExtentHeight(QuizKind kind, int slots, int questionCount, RevealMode revealMode);
 
 // Control identifiers (ids.h) are computed here and nowhere else; resource numbers come from the
 // quiz format (content/quiz_format.h). q is a question's number, s an answer slot, f an answer

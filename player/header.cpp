@@ -6,18 +6,14 @@
 
 #include <cstring>
 
+#include "checking/score.h"
 #include "content/quiz.h"
 #include "player/ids.h"
+#include "player/labels.h"
 #include "player/main_window.h"
 #include "player/window_state.h"
 
 namespace {
-
-// Header colours, COLORREF 0x00BBGGRR.
-const COLORREF HEADER_BACKGROUND = 0x00FF8080;
-const COLORREF LINK_TEXT = 0x00FF3232;
-const COLORREF VERSION_TEXT = 0x00000000;
-const COLORREF VERSION_BACKGROUND = 0x00C8D0D4;
 
 HWND createStatic(HWND parent, const char* text, DWORD style, int x, int y, int width, int height, int id) {
     return CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
@@ -69,18 +65,18 @@ void buildHeader(HWND mainWindow) {
     createStatic(mainWindow, "", WS_BORDER, 104, 2, 623, 45, ID_HEADER_BOX3);
     createStatic(mainWindow, "", WS_BORDER, 726, 2, 130, 45, ID_HEADER_BOX4);
 
-    addLabel(mainWindow, " Code :", 10, 29, 36, 15, ID_CODE_LABEL);
-    addLabel(mainWindow, " xxxxxx", 47, 28, 55, 16, ID_CODE_VALUE);
+    addLabel(mainWindow, CODE_CAPTION, 10, 29, 36, 15, ID_CODE_LABEL);
+    addLabel(mainWindow, CODE_UNEARNED, 47, 28, 55, 16, ID_CODE_VALUE);
 
     // The score must be the first child with ID_SCORE: the score is written back by that identifier,
     // which finds the first-created match. Score and title keep the system font.
     char score[32];
-    wsprintfA(score, " 0 / %d", static_cast<int>(g_quiz->questionCount));
+    scoreText(score, sizeof score, 0, g_quiz->questionCount);
     createStatic(mainWindow, score, SS_CENTER, 10, 5, 90, 18, ID_SCORE);
 
     styleLink(createStatic(mainWindow, WEBSITE_ADDRESS, SS_NOTIFY, 736, 5, 115, 18, ID_WEBSITE_LINK));
 
-    addLabel(mainWindow, "Par :", 736, 25, 27, 18, ID_SCORE);
+    addLabel(mainWindow, AUTHOR_CAPTION, 736, 25, 27, 18, ID_SCORE);
     addLabel(mainWindow, g_quiz->author, 763, 25, 85, 18, ID_SCORE);
     createStatic(mainWindow, g_quiz->title, 0, 110, 3, 220, 18, ID_SCORE);
     addLabel(mainWindow, g_quiz->description, 110, 19, 580, 27, ID_SCORE);

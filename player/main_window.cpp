@@ -9,12 +9,11 @@
 #include "player/geometry.h"
 #include "player/header.h"
 #include "player/ids.h"
+#include "player/labels.h"
 #include "player/media.h"
 #include "player/page.h"
 #include "player/window_state.h"
 
-// The project's site; short enough to fit the 115-pixel link label in the link font.
-const char* const WEBSITE_ADDRESS = "https://trivo.fr";
 const char* const MAIN_WINDOW_CLASS = "WindowsApp";
 
 namespace {
@@ -26,10 +25,10 @@ const int MAIN_WINDOW_HEIGHT = 650;
 void onCreate(HWND window) {
     RECT client;
     GetClientRect(window, &client);
-    addLabel(window, "R\xE9" "alis\xE9" " avec la version 2.1", 725, client.bottom - 16, 130, 15, ID_VERSION_LABEL);
+    addLabel(window, VERSION_CAPTION, 725, client.bottom - 16, 130, 15, ID_VERSION_LABEL);
     buildHeader(window);
     g_pageWidth = pageExtentWidth(g_quiz->slotsPerQuestion);
-    g_pageHeight = pageExtentHeight(g_quiz->kind, g_quiz->questionCount, g_quiz->revealMode);
+    g_pageHeight = pageExtentHeight(g_quiz->kind, g_quiz->slotsPerQuestion, g_quiz->questionCount, g_quiz->revealMode);
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_QUESTION)));
 }
 

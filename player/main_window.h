@@ -2,8 +2,6 @@
 #pragma once
 #include <windows.h>
 
-// The website the header link opens.
-extern const char* const WEBSITE_ADDRESS;
 // Class name of the main window.
 extern const char* const MAIN_WINDOW_CLASS;
 

@@ -130,13 +130,6 @@ void createFields(const LayoutState& state, int q, const QuestionBoxes& boxes) {
     }
 }
 
-// Only these layouts exist; content can carry any kind and slot count, and then gets no questions.
-bool hasQuestionLayout() {
-    const bool knownKind = g_quiz->kind == QuizKind::Text || g_quiz->kind == QuizKind::Picture ||
-                           g_quiz->kind == QuizKind::Audio || g_quiz->kind == QuizKind::Video;
-    return knownKind && (g_quiz->slotsPerQuestion == 1 || g_quiz->slotsPerQuestion == 2);
-}
-
 // One question: its kind's controls, its number, its fields.
 void layoutQuestion(const LayoutState& state, int q) {
     const QuestionBoxes boxes = questionBoxes(g_quiz->kind, g_quiz->slotsPerQuestion, g_quiz->revealMode, q);
@@ -182,7 +175,7 @@ BOOL layoutPage(HWND page) {
         state.stopIcon = LoadIconA(g_instance, MAKEINTRESOURCEA(IDI_STOP));
     }
     if (g_quiz->slotsPerQuestion == 2) createSlotCaptions(page);
-    if (hasQuestionLayout()) {
+    if (questionsLaidOut(g_quiz->kind, g_quiz->slotsPerQuestion)) {
         for (int q = 1; q <= g_quiz->questionCount; ++q) layoutQuestion(state, q);
     }
     closeSavedAnswers(state.savedAnswers);

@@ -2,25 +2,22 @@
 // verdict word.
 #include <windows.h>
 
-#include "checking/matcher.h"
 #include "checking/score.h"
 #include "content/quiz.h"
 #include "player/geometry.h"
 #include "player/ids.h"
+#include "player/labels.h"
 #include "player/page.h"
 
 namespace {
 
-// The label colours, COLORREF 0x00BBGGRR.
+// One brush per colour a page label can take.
 enum LabelColour { ANAGRAM_COLOUR, RIGHT_COLOUR, WRONG_COLOUR, NEAR_MISS_COLOUR, QUESTION_TEXT_COLOUR, LABEL_COLOURS };
 const COLORREF LABEL_COLOUR_VALUES[LABEL_COLOURS] = {
-    0x000064FF,  // "Anagramme": orange
-    0x0000FF00,  // "BRAVO": green
-    0x000000FF,  // "FAUX": red
-    0x0026CBFF,  // every other near miss: amber
-    0x00C0FFFF,  // a Text quiz's question line: pale yellow
+    verdictBackground(VerdictColour::Anagram), verdictBackground(VerdictColour::Right),
+    verdictBackground(VerdictColour::Wrong),   verdictBackground(VerdictColour::NearMiss),
+    QUESTION_TEXT_BACKGROUND,
 };
-const COLORREF LABEL_TEXT = 0x00000000;
 
 // The colour handler runs on every repaint of every label, so each brush is made once, on the first
 // paint that needs it, and kept in this table for as long as the page lives: the page's last message
@@ -33,17 +30,20 @@ HBRUSH labelBrush(LabelColour colour) {
     return g_labelBrushes[colour];
 }
 
-// A verdict label's colour follows the word it shows; "?" (not yet judged) keeps the default colours.
-// A longer text is read as its first 259 characters, which match no verdict word.
+// A verdict label's colour follows the word it shows (player/labels.h). A longer text is read as its
+// first 259 characters, which match no verdict word.
 HBRUSH verdictBrush(HWND label) {
     char verdict[TEXT_SLOT_SIZE];
     verdict[0] = '\0';
     GetWindowTextA(label, verdict, sizeof verdict);
-    if (lstrcmpA(verdict, VERDICT_ANAGRAM) == 0) return labelBrush(ANAGRAM_COLOUR);
-    if (lstrcmpA(verdict, VERDICT_RIGHT) == 0) return labelBrush(RIGHT_COLOUR);
-    if (lstrcmpA(verdict, VERDICT_WRONG) == 0) return labelBrush(WRONG_COLOUR);
-    if (lstrcmpA(verdict, VERDICT_UNJUDGED) == 0) return nullptr;
-    return labelBrush(NEAR_MISS_COLOUR);
+    switch (verdictColour(verdict)) {
+    case VerdictColour::Anagram: return labelBrush(ANAGRAM_COLOUR);
+    case VerdictColour::Right: return labelBrush(RIGHT_COLOUR);
+    case VerdictColour::Wrong: return labelBrush(WRONG_COLOUR);
+    case VerdictColour::NearMiss: return labelBrush(NEAR_MISS_COLOUR);
+    case VerdictColour::None:
+    default: return nullptr;
+    }
 }
 
 HBRUSH quizBrush() { return static_cast<HBRUSH>(g_quiz->backgroundBrush); }

@@ -4,10 +4,17 @@
 # program (the product) where this machine runs 32-bit Windows programs, and the 64-bit build of the
 # same program where it does not.
 # Usage: run.sh [drapeaux|capitales|animaux|formes]   (default: drapeaux, the picture quiz)
+#        run.sh web [SAMPLE]   the sample as a web page: opened in Chromium on your display, or
+#                              without one shot by headless Chromium, the screenshot's path printed
 set -u
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 NAME=${1:-drapeaux}
+WEB=0
+if [ "$NAME" = web ]; then
+    WEB=1
+    NAME=${2:-drapeaux}
+fi
 if [ ! -f "examples/$NAME/quiz.toml" ]; then
     echo "run.sh: no sample quiz \"$NAME\"; choose one of: $(cd examples && ls -d */ | tr -d / | xargs)" >&2
     exit 2
@@ -32,6 +39,29 @@ build() {
 
 # The same presets and trees as the test command, so the two share their builds.
 build native "$OUT/native" trivo-make
+
+if [ "$WEB" -eq 1 ]; then
+    PAGE="$PLAY/$NAME.html"
+    "$OUT/native/trivo-make" build "examples/$NAME" -o "$PAGE" || exit 1
+    # As this machine runs Chromium (its background connections would only be refused), in a profile
+    # of its own.
+    PROFILE=$(mktemp -d "${TMPDIR:-/tmp}/trivo-chromium.XXXXXX") || exit 1
+    trap 'rm -rf "$PROFILE"' EXIT
+    FLAGS=(--no-first-run --disable-background-networking --disable-component-update --disable-sync
+        --disable-quic "--user-data-dir=$PROFILE")
+    [ "$(id -u)" -ne 0 ] || FLAGS+=(--no-sandbox)
+    if [ -n "${DISPLAY:-}" ]; then
+        echo "Opening the page $PAGE in Chromium on $DISPLAY; close the browser to end."
+        chromium "${FLAGS[@]}" "file://$PAGE" >"$PLAY/chromium.log" 2>&1
+    else
+        # The page draws itself once its module is instantiated: a few seconds of virtual time for that.
+        chromium "${FLAGS[@]}" --headless --disable-gpu --hide-scrollbars --window-size=910,700 \
+            --virtual-time-budget=5000 "--screenshot=$PLAY/$NAME-web.png" "file://$PAGE" >"$PLAY/chromium.log" 2>&1 ||
+            { tail -n 5 "$PLAY/chromium.log" >&2; echo "run.sh: headless Chromium failed (log: $PLAY/chromium.log)" >&2; exit 1; }
+        echo "No display: the sample page $NAME was shot by headless Chromium. Screenshot: $PLAY/$NAME-web.png"
+    fi
+    exit 0
+fi
 
 . scripts/wine-env.sh
 # Xvfb and wineserver are stopped on every way out, also when the run fails or is interrupted.

@@ -19,7 +19,13 @@ EVERY_MACHINE=(
   wine fonts-wine xvfb xauth x11-utils imagemagick xdotool
   # The 64-bit Wine, and what its media players need (MP3 decoding, GL for the film player).
   wine64 gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgl1 libgl1-mesa-dri libglx-mesa0
+  # The web page: its WebAssembly, its films, and the browser its tests play it in.
+  emscripten ffmpeg chromium
 )
+# Node.js and npm for the page's tests: Debian's, unless a Node.js of another origin (which brings
+# its own npm, and would conflict with Debian's) is already there.
+command -v node >/dev/null 2>&1 || EVERY_MACHINE+=(nodejs)
+command -v npm >/dev/null 2>&1 || EVERY_MACHINE+=(npm)
 # The 32-bit Wine and the same for its media players.
 WIN32_GROUP=(
   wine32:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386

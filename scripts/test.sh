@@ -3,9 +3,9 @@
 # and UndefinedBehaviorSanitizer), the fuzz targets for a bounded time, the MinGW cross builds of the
 # same code (32-bit, the product, and 64-bit), and the Windows programs of each build under a private
 # Wine prefix of its architecture. A machine that cannot run 32-bit programs tests the 64-bit build
-# only and counts the 32-bit runs as skipped. Last, the packages are made twice (the same bytes) and
-# used from fresh folders. Ends with "N passed, N failed, N skipped" and exits non-zero when anything
-# failed.
+# only and counts the 32-bit runs as skipped. Then the packages are made twice (the same bytes) and
+# used from fresh folders, and last the web page is played in Chromium. Ends with "N passed, N
+# failed, N skipped" and exits non-zero when anything failed.
 set -u
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -207,6 +207,21 @@ if [ "$built_native" -eq 1 ] && [ "$built64" -eq 1 ] && [ "$RUN64" -eq 1 ]; then
     note_pass "$(checks_count PASS "$log")"
     [ "$(checks_count FAIL "$log")" -eq 0 ] || note_fail "$(checks_count FAIL "$log")" "without the 32-bit Wine"
     grep -q '^RESULT ' "$log" || { tail -n 20 "$log" && note_fail 1 "without the 32-bit Wine: did not finish"; }
+fi
+
+# 7. The web page in Debian's chromium: the samples and the page's keys and rules played through
+# playwright-core, pinned by web/tests/package-lock.json and installed with npm ci (from npm's cache
+# when offline); the pages are built by the native trivo-make.
+if [ "$built_native" -eq 1 ]; then
+    log="$OUT/web-tests.log"
+    (cd web/tests && { [ -f node_modules/playwright-core/package.json ] || npm ci --prefer-offline --no-audit --no-fund; } &&
+        TRIVO_MAKE="$OUT/native/trivo-make" node --test --test-reporter=tap) >"$log" 2>&1
+    npass=$(grep -c '^ok ' "$log")
+    nfail=$(grep -c '^not ok ' "$log")
+    echo "web page: $npass passed, $nfail failed (log: $log)"
+    note_pass "$npass"
+    [ "$nfail" -eq 0 ] || { grep -A 12 '^not ok ' "$log" | head -n 60; note_fail "$nfail" "web page"; }
+    [ $((npass + nfail)) -gt 0 ] || { tail -n 20 "$log"; note_fail 1 "web page: did not run"; }
 fi
 
 if [ "${#failures[@]}" -gt 0 ]; then

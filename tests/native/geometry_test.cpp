@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <limits>
 #include <vector>
 
 #include "player/geometry.h"
@@ -83,6 +84,45 @@ TEST(GeometryBoxes, TwoSlotFieldsCaptionsAndCentredPictures) {
     EXPECT_EQ((Box{94, 20, 131, 260}), centredPicture(Box{30, 20, 260, 260}, 131, 260));
 }
 
+// Two-slot Text: the fields side by side, under captions repeated above every third question, so
+// that no control covers another, even over 90 questions, and every field is 100 pixels wide or more.
+TEST(GeometryBoxes, TwoSlotTextQuestionsOverlapNothing) {
+    const QuestionBoxes first = questionBoxes(QuizKind::Text, 2, RevealMode::None, 1);
+    EXPECT_EQ((std::vector<Box>{{50, 30, 360, 20}, {30, 33, 19, 17}, {420, 30, 120, 20}, {545, 29, 65, 21},
+                                {620, 30, 120, 20}, {745, 29, 65, 21}, {420, 8, 190, 20}, {620, 8, 190, 20}}),
+              (std::vector<Box>{first.text, first.number, first.fields[0], first.verdicts[0], first.fields[1],
+                                first.verdicts[1], slotCaptionBox(QuizKind::Text, RevealMode::None, 1, 1),
+                                slotCaptionBox(QuizKind::Text, RevealMode::None, 1, 2)}));
+    const int count = 90;
+    std::vector<Box> boxes;
+    for (int q = 1; q <= count; ++q) {
+        const QuestionBoxes b = questionBoxes(QuizKind::Text, 2, RevealMode::None, q);
+        for (const Box& box : {b.text, b.number, b.fields[0], b.verdicts[0], b.fields[1], b.verdicts[1]})
+            boxes.push_back(box);
+        EXPECT_GE(b.fields[0].width, 100);
+        EXPECT_GE(b.fields[1].width, 100);
+        if (q % 3 == 1) {
+            for (int s = 1; s <= 2; ++s) boxes.push_back(slotCaptionBox(QuizKind::Text, RevealMode::None, q, s));
+        }
+    }
+    const int width = pageExtentWidth(2), height = pageExtentHeight(QuizKind::Text, 2, count, RevealMode::None);
+    EXPECT_EQ(25 * count + 25 + 20 * 30, height);  // 20 below the last row, as with one slot
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const Box& a = boxes[i];
+        EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.width <= width && a.y + a.height <= height) << a;
+        // As wide as a one-slot Text row, which the window shows without scrolling.
+        EXPECT_LE(a.x + a.width, 810) << a;
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+            const Box& b = boxes[j];
+            const bool apart = a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + a.height <= b.y ||
+                               b.y + b.height <= a.y;
+            EXPECT_TRUE(apart) << a << " and " << b;
+        }
+    }
+    // One-slot Text keeps its single row.
+    EXPECT_EQ(775, pageExtentHeight(QuizKind::Text, 1, 30, RevealMode::None));
+}
+
 // Scaled by the smaller ratio, up or down, and cut toward zero.
 TEST(GeometryBoxes, FittedPictureSizes) {
     int w = 0, h = 0;
@@ -92,25 +132,51 @@ TEST(GeometryBoxes, FittedPictureSizes) {
     EXPECT_EQ((std::vector<int>{130, 260}), (std::vector<int>{w, h}));
 }
 
+// The sizes are the x87's, computed with integers: where long double is the x87's own format, every
+// picture up to 700 x 700 and a spread of large ones come out as long double gives them.
+TEST(GeometryBoxes, FittedPictureSizesAreTheX87s) {
+    if (std::numeric_limits<long double>::digits != 64) GTEST_SKIP() << "long double is not the x87's here";
+    const auto x87 = [](int width, int height, int box) {
+        const long double across = static_cast<long double>(box) / width;
+        const long double down = static_cast<long double>(box) / height;
+        const long double scale = across < down ? across : down;
+        return std::vector<int>{static_cast<int>(width * scale), static_cast<int>(height * scale)};
+    };
+    int differing = 0;
+    for (int width = 1; width <= 700; ++width) {
+        for (int height = 1; height <= 700; ++height) {
+            int w = 0, h = 0;
+            fittedPictureSize(width, height, 260, 260, &w, &h);
+            if ((std::vector<int>{w, h}) != x87(width, height, 260)) ++differing;
+        }
+    }
+    for (int width = 1; width < 60000; width += 37) {
+        int w = 0, h = 0;
+        fittedPictureSize(width, 60001 - width, 260, 260, &w, &h);
+        if ((std::vector<int>{w, h}) != x87(width, 60001 - width, 260)) ++differing;
+    }
+    EXPECT_EQ(0, differing);
+}
+
 TEST(GeometryExtents, WidthAndHeightPerKind) {
     EXPECT_EQ(890, pageExtentWidth(1));
     EXPECT_EQ(980, pageExtentWidth(2));
 
-    EXPECT_EQ(6655, pageExtentHeight(QuizKind::Picture, 51, RevealMode::Comment));
-    EXPECT_EQ(5635, pageExtentHeight(QuizKind::Picture, 51, RevealMode::AnswerPicture));
-    EXPECT_EQ(685, pageExtentHeight(QuizKind::Video, 4, static_cast<RevealMode>(-1)));
-    EXPECT_EQ(805, pageExtentHeight(QuizKind::Video, 4, RevealMode::Comment));
-    EXPECT_EQ(180, pageExtentHeight(QuizKind::Audio, 4, RevealMode::Comment));
-    EXPECT_EQ(775, pageExtentHeight(QuizKind::Text, 30, RevealMode::Comment));
+    EXPECT_EQ(6655, pageExtentHeight(QuizKind::Picture, 1, 51, RevealMode::Comment));
+    EXPECT_EQ(5635, pageExtentHeight(QuizKind::Picture, 1, 51, RevealMode::AnswerPicture));
+    EXPECT_EQ(685, pageExtentHeight(QuizKind::Video, 1, 4, static_cast<RevealMode>(-1)));
+    EXPECT_EQ(805, pageExtentHeight(QuizKind::Video, 1, 4, RevealMode::Comment));
+    EXPECT_EQ(180, pageExtentHeight(QuizKind::Audio, 1, 4, RevealMode::Comment));
+    EXPECT_EQ(775, pageExtentHeight(QuizKind::Text, 1, 30, RevealMode::Comment));
 
     // An empty quiz still has a small page.
-    EXPECT_EQ(25, pageExtentHeight(QuizKind::Text, 0, RevealMode::Comment));
-    EXPECT_EQ(25, pageExtentHeight(QuizKind::Picture, 0, RevealMode::Comment));
-    EXPECT_EQ(25, pageExtentHeight(QuizKind::Video, 0, RevealMode::AnswerPicture));
-    EXPECT_EQ(20, pageExtentHeight(QuizKind::Audio, 0, RevealMode::Comment));
+    EXPECT_EQ(25, pageExtentHeight(QuizKind::Text, 1, 0, RevealMode::Comment));
+    EXPECT_EQ(25, pageExtentHeight(QuizKind::Picture, 1, 0, RevealMode::Comment));
+    EXPECT_EQ(25, pageExtentHeight(QuizKind::Video, 1, 0, RevealMode::AnswerPicture));
+    EXPECT_EQ(20, pageExtentHeight(QuizKind::Audio, 1, 0, RevealMode::Comment));
 
     // An unknown kind is sized like a Text quiz.
-    EXPECT_EQ(125, pageExtentHeight(static_cast<QuizKind>(9), 4, RevealMode::Comment));
+    EXPECT_EQ(125, pageExtentHeight(static_cast<QuizKind>(9), 1, 4, RevealMode::Comment));
 }
 
 TEST(GeometryIdentifiers, AnswerIdsRunWithoutGapsAndMapBack) {

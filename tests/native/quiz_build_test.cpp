@@ -16,6 +16,7 @@
 #include "tests/native/tiny_pe.h"
 #include "tests/native/tool_run.h"
 #include "tools/pe/pe_resources.h"
+#include "tools/quiz_folder/quiz_build.h"
 #include "tools/quiz_folder/quiz_check.h"
 #include "tools/quiz_folder/quiz_content.h"
 #include "tools/quiz_folder/quiz_dump.h"
@@ -254,6 +255,27 @@ TEST_F(QuizPrograms, RebuildingOverAQuizProgramReplacesTheWholeQuiz) {
     ASSERT_TRUE(readPeResources(programBytes("five.exe"), &entries, &error));
     EXPECT_EQ(entries.size(), 9u);  // the player's own resource is still there, once
     EXPECT_EQ(filesUnder(dir).size(), filesUnder(dir / "five").size() + filesUnder(dir / "three").size() + 2);
+}
+
+// Where 32-bit programs do not run, play moves a 32-bit program's quiz, every resource as it is, into
+// the 64-bit player, whose own resources it keeps.
+TEST_F(QuizPrograms, AQuizMovesIntoAnotherPlayerWhole) {
+    writePictureQuiz("five", 5);
+    ASSERT_EQ(build(path("five"), path("five.exe")).status, TOOL_EXIT_OK);
+    const Bytes quizProgram = programBytes("five.exe");
+    const Bytes player64 = tiny_pe::tinyPeImage({'O', 'W', 'N', '6', '4'}, true);
+    Bytes moved;
+    std::string error;
+    ASSERT_TRUE(moveQuizProgram(player64, quizProgram, &moved, &error)) << error;
+    EXPECT_EQ(quizResourcesOf(moved), quizResourcesOf(quizProgram));
+    bool is64Bit = false;
+    ASSERT_TRUE(readProgramBitness(moved, &is64Bit, &error));
+    EXPECT_TRUE(is64Bit);
+    std::vector<ResourceEntry> entries;
+    ASSERT_TRUE(readPeResources(moved, &entries, &error));
+    EXPECT_EQ(entries.size(), quizResourcesOf(quizProgram).size() + 1);  // and the player's own
+    EXPECT_FALSE(moveQuizProgram(player64, player64, &moved, &error));
+    EXPECT_EQ(error, "it carries no quiz");
 }
 
 // Builds a folder, dumps the program, checks and builds the dumped folder: the same content, codes and
@@ -629,7 +651,7 @@ TEST(QuizCommandLine, UsageErrorsAndHelp) {
         std::string err;
     } cases[] = {
         {{"new", "dir"},
-         "trivo-make new: needs --kind text, picture, audio or video; see 'trivo-make new --help'\n"},
+         "trivo-make new: needs --kind text, picture, audio or video, or --from CSV; see 'trivo-make new --help'\n"},
         {{"new", "dir", "--kind", "quiz"},
          "trivo-make new: --kind must be text, picture, audio or video, not 'quiz'; see 'trivo-make new "
          "--help'\n"},
@@ -642,8 +664,14 @@ TEST(QuizCommandLine, UsageErrorsAndHelp) {
         {{"check"},
          "trivo-make check: needs one quiz folder DIR, got 0 names; see 'trivo-make check --help'\n"},
         {{"check", "a", "-o", "x"}, "trivo-make check: unknown option '-o'; see 'trivo-make check --help'\n"},
-        {{"build", "dir"},
-         "trivo-make build: needs -o OUT.exe, the quiz program to write; see 'trivo-make build --help'\n"},
+        {{"build", "dir", "-o", "quiz", "--format", "html"},
+         "trivo-make build: --format must be web or exe, not 'html'; see 'trivo-make build --help'\n"},
+        {{"build", "dir", "-o", "quiz.HTM", "--format", "exe"},
+         "trivo-make build: --format exe does not go with 'quiz.HTM'; name it OUT.exe; see 'trivo-make build "
+         "--help'\n"},
+        {{"build", "dir", "-o", "quiz.html", "--player", "trivo.exe"},
+         "trivo-make build: --player builds a program; a web page needs no player; see 'trivo-make build "
+         "--help'\n"},
         {{"build", "dir", "-o", "a.exe", "-o", "b.exe"},
          "trivo-make build: option '-o' is given twice; see 'trivo-make build --help'\n"},
         {{"build", "dir", "-o", "a.exe", "--player"},
@@ -665,7 +693,7 @@ TEST(QuizCommandLine, UsageErrorsAndHelp) {
     } helps[] = {
         {"new", "Usage: trivo-make new DIR --kind KIND\n"},
         {"check", "Usage: trivo-make check DIR\n"},
-        {"build", "Usage: trivo-make build DIR -o OUT.exe [--player PLAYER.exe]\n"},
+        {"build", "Usage: trivo-make build DIR [-o OUT.exe] [--player PLAYER.exe]\n"},
         {"dump", "Usage: trivo-make dump QUIZ.exe -o DIR\n"},
     };
     for (const auto& h : helps) {
@@ -675,7 +703,7 @@ TEST(QuizCommandLine, UsageErrorsAndHelp) {
         EXPECT_EQ(r.err, "");
     }
     const ToolRun r = run({"--help"});
-    EXPECT_NE(r.out.find("  build DIR -o OUT.exe   build the quiz program OUT.exe from a quiz folder\n"),
+    EXPECT_NE(r.out.find("  build DIR [-o OUT.exe] build the quiz program OUT.exe (DIR.exe) from DIR\n"),
               std::string::npos);
 }
 

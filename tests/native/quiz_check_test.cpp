@@ -9,6 +9,7 @@
 
 #include "tests/native/quiz_folder_support.h"
 #include "tools/quiz_folder/media_format.h"
+#include "tools/quiz_folder/picture_check.h"
 #include "tools/quiz_folder/quiz_check.h"
 #include "tools/support/cp1252.h"
 
@@ -42,7 +43,7 @@ typedef std::vector<std::string> Lines;
 
 // A manifest with every kind of problem, each on its own line.
 TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
-    writeFile(dir / "q1.png", "\x89PNG\r\n\x1A\n");
+    writeFile(dir / "q1.tif", std::string("II*\0", 4));
     writeFile(dir / "a1.jpg", JPEG);
     writeFile(dir / "q3.gif", GIF);
     writeFile(dir / "a3.mp3", MP3_ID3);
@@ -63,7 +64,7 @@ TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
         "[[questions]]\n"                      // 10
         "answer = \" Paris\"\n"                // 11
         "answer2 = \"Lyon\"\n"                 // 12
-        "media = \"q1.png\"\n"                 // 13
+        "media = \"q1.tif\"\n"                 // 13
         "answer_picture = \"a1.jpg\"\n"        // 14
         "\n"                                   // 15
         "[[questions]]\n"                      // 16
@@ -98,15 +99,15 @@ TEST_F(QuizCheck, ReportsEveryProblemAtOnceWithItsLine) {
             "quiz.toml:11: error: question 1: answer \" Paris\" starts with a space, and the player trims only "
             "what is typed, so no typed answer can ever match it: write \"Paris\"",
             "quiz.toml:12: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)",
-            "quiz.toml:13: error: question 1: media 'q1.png' is a PNG picture, not a JPEG or GIF picture: convert "
-            "it, for example with magick q1.png q1.jpg (ImageMagick), and name the new file here",
+            "quiz.toml:13: error: question 1: media 'q1.tif' is a TIFF picture, not a JPEG, GIF, PNG or BMP "
+            "picture: convert it, for example with convert q1.tif q1.jpg (ImageMagick), and name the new file here",
             "quiz.toml:16: error: question 2: no answer; give the expected answer with answer = \"...\"",
             "quiz.toml:16: warning: question 2: no answer_picture: solving this question reveals nothing",
             "quiz.toml:17: error: question 2: media: cannot read 'missing.gif': No such file or directory",
-            "quiz.toml:20: warning: question 3: answer \"\xC3\xA9t\xC3\xA9\" has lower-case accented letters "
-            "(\xC3\xA9): a player who types it in capitals, \"\xC3\x89T\xC3\x89\", gets \"Presque\", since "
-            "the player folds only a to z",
-            "quiz.toml:22: error: question 3: answer_picture 'a3.mp3' is an MP3 sound, not a JPEG or GIF picture",
+            "quiz.toml:20: note: question 3: answer \"\xC3\xA9t\xC3\xA9\" has accented letters, and the player "
+            "folds only a to z: \"\xC3\xA9t\xC3\xA9\" gets \"BRAVO\"; \"\xC3\x89t\xC3\xA9\" gets \"Quasiment\"; "
+            "\"\xC3\x89T\xC3\x89\" and \"ete\" get \"Presque\"",
+            "quiz.toml:22: error: question 3: answer_picture 'a3.mp3' is an MP3 sound, not a JPEG, GIF, PNG or BMP picture",
             "quiz.toml:25: error: question 4: answer \"Paris \" ends with a space, and the player trims only "
             "what is typed, so no typed answer can ever match it: write \"Paris\"",
             "quiz.toml:26: error: question 4: text holds \"|\", which the program uses to end each of its "
@@ -141,8 +142,9 @@ TEST_F(QuizCheck, ACleanQuizGivesTheProgramsForm) {
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(
         r.lines,
-        (Lines{
-            "quiz.toml:16: warning: question 2: no answer_picture: solving this question reveals nothing"}));
+        (Lines{"quiz.toml:11: warning: question 1: text is shown only in text quizzes: players never see it",
+               "quiz.toml:16: warning: question 2: no answer_picture: solving this question reveals nothing"}));
+    // The text is carried all the same, as the player's content holds a text for every question.
     const QuizContent& c = r.quiz.content;
     EXPECT_EQ(c.kind, QuizKind::Picture);
     EXPECT_EQ(c.slots, 2);
@@ -254,7 +256,7 @@ TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
         r.lines,
         (Lines{
             "quiz.toml:2: error: title must be a text in double quotes, not a whole number",
-            "quiz.toml:3: error: slots must be a whole number, not a text",
+            "quiz.toml:3: error: slots must be a whole number, not a text: write slots = 2, without quotes",
             "quiz.toml:4: error: captions must be a list of texts in square brackets, not a text",
             "quiz.toml:5: error: codes item 1 must be a text in double quotes, not a whole number",
             "quiz.toml:6: warning: unknown key 'colour' is ignored",
@@ -294,7 +296,7 @@ TEST_F(QuizCheck, MissingHeaderValuesAndUnknownWords) {
     EXPECT_EQ(
         words.lines,
         (Lines{
-            "quiz.toml:1: error: kind must be \"text\", \"picture\", \"audio\" or \"video\", not \"images\"",
+            "quiz.toml:1: error: kind must be \"text\", \"picture\", \"audio\" or \"video\", not \"images\"; did you mean \"picture\"?",
             "quiz.toml:3: error: reveal must be \"none\", \"picture\" or \"comment\", not \"answer\"",
             "quiz.toml:4: error: slots must be 1 or 2, not 3"}));
 
@@ -318,9 +320,9 @@ TEST_F(QuizCheck, TwoSlotQuizzesNeedTheSecondAnswer) {
             "quiz.toml:6: error: question 1: no answer2, but the quiz has two answer slots (slots = 2)",
             "quiz.toml:12: error: question 2: answer2 is empty: no typed answer can ever match it",
             "quiz.toml:15: error: question 3: answer is empty: no typed answer can ever match it",
-            "quiz.toml:16: warning: question 3: answer2 \"\xC3\xAEle\" has lower-case accented letters "
-            "(\xC3\xAE): a player who types it in capitals, \"\xC3\x8ELE\", gets \"Quasiment\", since the "
-            "player folds only a to z"}));
+            "quiz.toml:16: note: question 3: answer2 \"\xC3\xAEle\" has accented letters, and the player folds "
+            "only a to z: \"\xC3\xAEle\" gets \"BRAVO\"; \"\xC3\x8Ele\", \"\xC3\x8ELE\" and \"ile\" get "
+            "\"Quasiment\""}));
 }
 
 // A wrong slots says so once: the second answers are not measured against it, only read as texts.
@@ -331,7 +333,7 @@ TEST_F(QuizCheck, AWrongSlotsDoesNotBuryItsError) {
         "[[questions]]\ntext = \"Q3\"\nanswer = \"BERNE\"\n";                         // 12-14
     EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\nslots = \"2\"\n" + questions).lines,
               (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
-                     "quiz.toml:3: error: slots must be a whole number, not a text",
+                     "quiz.toml:3: error: slots must be a whole number, not a text: write slots = 2, without quotes",
                      "quiz.toml:11: error: question 2: answer2 is empty: no typed answer can ever match it"}));
     EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\nslots = 3\n" + questions).lines,
               (Lines{"quiz.toml: warning: no codes: the player shows no code for any score",
@@ -348,7 +350,7 @@ TEST_F(QuizCheck, TextsThePlayerCannotHold) {
         "\", \"LIGNE\\nDEUX\", \"\xF0\x9F\x98\x80\", \"\"]\n"  // 3
         "[[questions]]\ntext = \"Q\"\nanswer = \"" +
         longAnswer +
-        "\xC3\xA9\"\n"                                                       // 4-6: 259 bytes, fine
+        "\xC2\xB0\"\n"                                                       // 4-6: 259 bytes, fine
         "[[questions]]\ntext = \"Q\\u0000\"\nanswer = \"A\\tB\"\n"           // 7-9
         "[[questions]]\ntext = \"Q\"\nanswer = \"\xC5\x93uvre \xC2\xA9\"\n"  // 10-12
         "[[questions]]\ntext = \"\"\nanswer = \"A\"\ncomment = \"C\"\n");    // 13-16
@@ -360,9 +362,6 @@ TEST_F(QuizCheck, TextsThePlayerCannotHold) {
             "quiz.toml:3:290: error: code 3 holds a character outside code page 1252, which the player cannot "
             "show: U+1F600 '\xF0\x9F\x98\x80' at column 290",
             "quiz.toml:3: warning: code 4 is empty: a score of 4 shows no code",
-            "quiz.toml:6: warning: question 1: answer \"" + longAnswer +
-                "\xC3\xA9\" has lower-case accented letters (\xC3\xA9): a player who types it in capitals, \"" +
-                longAnswer + "\xC3\x89\", gets \"Quasiment\", since the player folds only a to z",
             "quiz.toml:8: error: question 2: text holds U+0000, which would end the text early in the player",
             "quiz.toml:9: error: question 2: answer holds the control character U+0009, which cannot be "
             "typed into an answer field",
@@ -386,10 +385,10 @@ TEST_F(QuizCheck, AnswersPlayersWillTypeDifferently) {
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(
         r.lines,
-        (Lines{"quiz.toml:6: warning: question 1: answer \"COLIS\xC3\x89" "E\" has capital accented letters "
-               "(\xC3\x89): a player who types it in lower case, \"colis\xC3\xA9" "e\", gets \"Quasiment\", since "
-               "the player folds only a to z; write \"colis\xC3\xA9" "e\", with accented letters in lower case as "
-               "keyboards type them",
+        (Lines{"quiz.toml:6: warning: question 1: answer \"COLIS\xC3\x89" "E\" has accented letters, and the "
+               "player folds only a to z: \"COLIS\xC3\x89" "E\" gets \"BRAVO\"; \"colis\xC3\xA9" "e\", "
+               "\"Colis\xC3\xA9" "e\" and \"colisee\" get \"Quasiment\"; write \"colis\xC3\xA9" "e\", with accented "
+               "letters in lower case as keyboards type them",
                "quiz.toml:9: warning: question 2: answer \"L\xE2\x80\x99" "ARC\xC2\xA0!\" holds \xE2\x80\x99 and a "
                "non-breaking space, which keyboards do not type: a player who types \"L'ARC !\" gets \"Presque\"; "
                "write \"L'ARC !\"",
@@ -399,6 +398,40 @@ TEST_F(QuizCheck, AnswersPlayersWillTypeDifferently) {
                "quiz.toml:15: error: question 4: answer \"   \" is only spaces: no typed answer can ever match it",
                "quiz.toml:18: warning: question 5: answer \"\xC2\xAB" "BLEU\xC2\xBB\" holds \xC2\xAB and \xC2\xBB, "
                "which keyboards do not type: a player who types \"BLEU\" gets \"Presque\"; write \"BLEU\""}));
+}
+
+// Whatever form an accented answer takes, some typing fails: that is told once per answer, and the
+// advice of every warning leads to the same form, which draws no warning of its own.
+TEST_F(QuizCheck, FollowingTheAdviceLeavesNoWarning) {
+    const auto answerLines = [&](const std::string& answer) {
+        return check("kind = \"text\"\ntitle = \"T\"\ncodes = [\"1\"]\n[[questions]]\ntext = \"Q\"\nanswer = \"" + answer +
+                     "\"\n")
+            .lines;
+    };
+    EXPECT_EQ(answerLines("\xC3\x89VREUX"),
+              (Lines{"quiz.toml:6: warning: question 1: answer \"\xC3\x89VREUX\" has accented letters, and the player "
+                     "folds only a to z: \"\xC3\x89VREUX\" and \"\xC3\x89vreux\" get \"BRAVO\"; \"\xC3\xA9vreux\" and "
+                     "\"evreux\" get \"Quasiment\"; write \"\xC3\xA9vreux\", with accented letters in lower case as "
+                     "keyboards type them"}));
+    EXPECT_EQ(answerLines("\xC3\xA9vreux"),
+              (Lines{"quiz.toml:6: note: question 1: answer \"\xC3\xA9vreux\" has accented letters, and the player "
+                     "folds only a to z: \"\xC3\xA9vreux\" gets \"BRAVO\"; \"\xC3\x89vreux\", \"\xC3\x89VREUX\" and "
+                     "\"evreux\" get \"Quasiment\""}));
+    // Each warning's "write X", checked again, leaves notes only.
+    for (const std::string answer : {"L\xE2\x80\x99\xC3\x89T\xC3\x89  BR\xC3\x9BLANT", "SAINT-\xC3\x89TIENNE", "\xC2\xAB" "A\xC2\xA0" "B\xC2\xBB"}) {
+        const Lines first = answerLines(answer);
+        ASSERT_FALSE(first.empty()) << answer;
+        std::string advised;
+        for (const std::string& line : first) {
+            const std::size_t at = line.find("; write \"");
+            if (line.find(": warning: ") == std::string::npos) continue;
+            ASSERT_NE(at, std::string::npos) << line;
+            const std::string form = line.substr(at + 9, line.find('"', at + 9) - at - 9);
+            if (advised.empty()) advised = form;
+            EXPECT_EQ(form, advised) << line;
+        }
+        for (const std::string& line : answerLines(advised)) EXPECT_EQ(line.find(": warning: "), std::string::npos) << line;
+    }
 }
 
 // Every character the player cannot hold, by its column in characters (escapes included), with what
@@ -464,13 +497,41 @@ TEST_F(QuizCheck, MediaAsEachKindAsksForThem) {
               "[[questions]]\nanswer = \"A\"\nmedia = \"\"\n")                // 17-19
             .lines,
         (Lines{
-            "quiz.toml:7: error: question 1: media 'empty.gif' is not a JPEG or GIF picture (the file is "
-            "empty)",
+            "quiz.toml:7: error: question 1: media 'empty.gif' is not a JPEG, GIF, PNG or BMP picture (the "
+            "file is empty)",
             "quiz.toml:10: error: question 2: media: cannot read 'folder.gif': Is a directory",
             "quiz.toml:13: error: question 3: media '/etc/passwd' must be a path inside the quiz folder",
-            "quiz.toml:16: error: question 4: media 'media\\q4.jpg' holds \"\\\"; write paths with \"/\" so "
-            "the folder builds everywhere",
+            "quiz.toml:16: error: question 4: media \"media\\\\q4.jpg\" holds \"\\\"; write paths with \"/\" so "
+            "the folder builds everywhere: \"media/q4.jpg\"",
             "quiz.toml:19: error: question 5: media is empty; give the file's path inside the quiz folder"}));
+}
+
+// Paths written the Windows way: between double quotes a backslash starts an escape, which makes a
+// line break, a tab or a syntax error of them; each gets the advice a backslash between ' and ' gets.
+TEST_F(QuizCheck, WindowsPathsAreToldAsWritten) {
+    writeFile(dir / "media/\xC3\xA9t\xC3\xA9.jpg", JPEG);
+    const CheckResult r = check(
+        "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\", \"2\", \"3\", \"4\"]\n"
+        "[[questions]]\nanswer = \"A\"\nmedia = \"media\\nantes.jpg\"\n"          // 4-6
+        "[[questions]]\nanswer = \"A\"\nmedia = 'media\\evreux.jpg'\n"             // 7-9
+        "[[questions]]\nanswer = \"A\"\nmedia = \"photos\\\\2024\\tours.jpg\"\n"   // 10-12
+        "[[questions]]\nanswer = \"A\"\nmedia = \"media/\\u00E9t\\u00E9.jpg\"\n");  // 13-15: an escape, no path
+    EXPECT_EQ(r.lines,
+              (Lines{"quiz.toml:6: error: question 1: media \"media\\nantes.jpg\" holds \"\\\"; write paths with \"/\" "
+                     "so the folder builds everywhere: \"media/nantes.jpg\"",
+                     "quiz.toml:9: error: question 2: media 'media\\evreux.jpg' holds \"\\\"; write paths with \"/\" "
+                     "so the folder builds everywhere: \"media/evreux.jpg\"",
+                     "quiz.toml:12: error: question 3: media \"photos\\\\2024\\tours.jpg\" holds \"\\\"; write paths "
+                     "with \"/\" so the folder builds everywhere: \"photos/2024/tours.jpg\""}));
+    EXPECT_EQ(check("kind = \"picture\"\n[[questions]]\nmedia = \"media\\evreux.jpg\"\n").lines,
+              (Lines{"quiz.toml:3:16: error: not valid TOML: Error while parsing string: escape sequence '\\e' is not "
+                     "supported in TOML 1.0.0 and earlier",
+                     "    media = \"media\\evreux.jpg\"", "                   ^",
+                     "    hint: between double quotes, \\ starts an escape: write paths with \"/\" so the folder "
+                     "builds everywhere, media = \"media/evreux.jpg\""}));
+    EXPECT_EQ(check("title = \"C:\\Users\"\n").lines[3],
+              "    hint: between double quotes, \\ starts an escape: write \\\\ for a backslash, or write the text "
+              "between ' and '");
 }
 
 // Pictures are decoded: a file cut short or damaged is an error, one far larger than the box it is
@@ -486,9 +547,10 @@ TEST_F(QuizCheck, PicturesDecodeWholeAtASensibleSize) {
     writeFile(dir / "fits.gif", gifOfSize(520, 300));
     writeFile(dir / "Media/Photo 1.JPG", JPEG);
     writeFile(dir / "webp.jpg", std::string("RIFF\x10\x00\x00\x00WEBPVP8 ", 16));
-    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\", \"2\", \"3\", \"4\", \"5\", \"6\", \"7\", \"8\"]\n";
+    writeFile(dir / "photos/evreux.jpg", JPEG);
+    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\ncodes = [\"1\", \"2\", \"3\", \"4\", \"5\", \"6\", \"7\", \"8\", \"9\"]\n";
     for (const char* media : {"cut.jpg", "cut.gif", "damaged.jpg", "big.gif", "huge.gif", "fits.gif",
-                              "media/photo 1.jpg", "webp.jpg"})
+                              "media/photo 1.jpg", "webp.jpg", "evreux.jpg"})
         manifest += std::string("[[questions]]\nanswer = \"A\"\nmedia = \"") + media + "\"\n";  // 4 + 3 (q - 1)
     const CheckResult r = check(manifest, "", MediaReading::FormatOnly);
     EXPECT_EQ(
@@ -499,20 +561,80 @@ TEST_F(QuizCheck, PicturesDecodeWholeAtASensibleSize) {
                "the picture does; copy or export it again",
                "quiz.toml:12: error: question 3: media 'damaged.jpg' is a JPEG picture that does not decode "
                "(unknown marker): export it again from a picture editor",
-               "quiz.toml:15: warning: question 4: media 'big.gif' is 1040 x 780 pixels, but the player shows it at "
-               "260 x 195: scale it to 260 x 195, for example with magick big.gif -resize 260x260 big.gif "
-               "(ImageMagick), and the quiz program gets smaller and opens sooner",
+               "quiz.toml:15: note: question 4: media 'big.gif' is 1040 x 780 pixels, but the player shows it at 260 x "
+               "195: the quiz program carries it at that size, as a JPEG picture; the file itself is left as it is",
                "quiz.toml:18: error: question 5: media 'huge.gif' is 8000 x 6000 pixels, more than the 40 million a "
-               "picture may have; the player shows it at 260 x 195: scale it to 260 x 195, for example with magick "
-               "huge.gif -resize 260x260 huge.gif (ImageMagick)",
+               "picture may have; the player shows it at 260 x 195: scale it to that size in a picture editor, or "
+               "with convert huge.gif -resize 260x260 huge.jpg (ImageMagick), and name the new file here",
                "quiz.toml:24: error: question 7: media: cannot read 'media/photo 1.jpg': No such file or directory; "
                "'Media/Photo 1.JPG' differs from it only in letter case, which Windows ignores and other systems do "
                "not: write \"Media/Photo 1.JPG\"",
-               "quiz.toml:27: error: question 8: media 'webp.jpg' is a WebP picture, not a JPEG or GIF picture: "
-               "convert it, for example with magick webp.jpg webp.jpg (ImageMagick), and name the new file here"}));
+               "quiz.toml:27: error: question 8: media 'webp.jpg' is a WebP picture, not a JPEG, GIF, PNG or BMP "
+               "picture: convert it, for example with convert webp.jpg webp-converted.jpg (ImageMagick), and name "
+               "the new file here",
+               "quiz.toml:30: error: question 9: media: cannot read 'evreux.jpg': No such file or directory; "
+               "'photos/evreux.jpg' has that name: write \"photos/evreux.jpg\""}));
     // check decodes whole pictures but keeps only their first bytes.
     ASSERT_EQ(r.quiz.media.size(), 2u);
     EXPECT_EQ(r.quiz.media[0].bytes.size(), MEDIA_FORMAT_BYTES);
+}
+
+// PNG and BMP pictures and pictures far larger than their box are carried as JPEG of the size the
+// player shows, transparent parts in the page's colour; the author's files stay as they are.
+TEST_F(QuizCheck, PicturesAreCarriedFitForThePlayer) {
+    const std::string big = bmpOfSize(1200, 900), large = gifOfSize(1040, 780);
+    writeFile(dir / "photo.png", PNG);
+    writeFile(dir / "photo.bmp", big);
+    writeFile(dir / "large.gif", large);
+    writeFile(dir / "fits.gif", gifOfSize(520, 300));
+    std::string manifest = "kind = \"picture\"\ntitle = \"T\"\nbackground = \"#0000FF\"\ncodes = [\"1\", \"2\", \"3\", \"4\"]\n";
+    for (const char* media : {"photo.png", "photo.bmp", "large.gif", "fits.gif"})
+        manifest += std::string("[[questions]]\nanswer = \"A\"\nmedia = \"") + media + "\"\n";  // 5 + 3 (q - 1) + 2
+    const CheckResult r = check(manifest);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.lines,
+              (Lines{"quiz.toml:7: note: question 1: media 'photo.png' is a PNG picture, which the player does not "
+                     "show: the quiz program carries it as a JPEG picture of 8 x 6 pixels; the file itself is left as "
+                     "it is",
+                     "quiz.toml:10: note: question 2: media 'photo.bmp' is a BMP picture, which the player does not "
+                     "show: the quiz program carries it as a JPEG picture of 260 x 195 pixels; the file itself is "
+                     "left as it is",
+                     "quiz.toml:13: note: question 3: media 'large.gif' is 1040 x 780 pixels, but the player shows it "
+                     "at 260 x 195: the quiz program carries it at that size, as a JPEG picture; the file itself is "
+                     "left as it is"}));
+    ASSERT_EQ(r.quiz.media.size(), 4u);
+    const int sizes[3][2] = {{8, 6}, {260, 195}, {260, 195}};
+    for (int i = 0; i < 3; ++i) {
+        const std::vector<unsigned char>& jpeg = r.quiz.media[i].bytes;
+        ASSERT_EQ(mediaFormat(jpeg), MediaFormat::Jpeg) << i;
+        DecodedPicture picture = decodePicture(jpeg.data(), jpeg.size());
+        ASSERT_NE(picture.pixels, nullptr) << i;
+        EXPECT_EQ(picture.width, sizes[i][0]);
+        EXPECT_EQ(picture.height, sizes[i][1]);
+        if (i == 0) {
+            // Left: red; right: the page's blue, through the transparent half.
+            const unsigned char* left = picture.pixels + 4 * (3 * 8 + 1);
+            const unsigned char* right = picture.pixels + 4 * (3 * 8 + 6);
+            EXPECT_GT(left[0], 200);
+            EXPECT_LT(left[2], 60);
+            EXPECT_LT(right[0], 60);
+            EXPECT_GT(right[2], 200);
+        }
+        freeDecodedPicture(&picture);
+    }
+    EXPECT_EQ(std::string(r.quiz.media[3].bytes.begin(), r.quiz.media[3].bytes.end()), gifOfSize(520, 300));
+    EXPECT_EQ(readFile(dir / "photo.png"), PNG);
+    EXPECT_EQ(readFile(dir / "photo.bmp"), big);
+    EXPECT_EQ(readFile(dir / "large.gif"), large);
+    // What dump reads back holds the files as they are.
+    const CheckResult stored = check(manifest, "", MediaReading::AsStored);
+    ASSERT_EQ(stored.quiz.media.size(), 4u);
+    EXPECT_EQ(std::string(stored.quiz.media[0].bytes.begin(), stored.quiz.media[0].bytes.end()), PNG);
+    // Cut short, a PNG is told so.
+    writeFile(dir / "photo.png", PNG.substr(0, 50));
+    EXPECT_EQ(check(manifest).lines[0],
+              "quiz.toml:7: error: question 1: media 'photo.png' is a PNG picture cut short: the file ends before the "
+              "picture does; copy or export it again");
 }
 
 // A folder from a stranger must not pull the user's own files into the program: every media path is
@@ -604,6 +726,28 @@ TEST_F(QuizCheck, RevealKeysAreToldOnceForAllQuestions) {
                      "\"comment\"; they are left out"}));
 }
 
+// Texts the player never shows: question texts outside a text quiz, captions of a one-slot quiz.
+TEST_F(QuizCheck, TextsAKindNeverShowsAreWarnedAbout) {
+    writeFile(dir / "q.mp3", MP3_ID3);
+    std::string manifest = "kind = \"audio\"\ntitle = \"T\"\ncaptions = [\"Nom\", \"\"]\ncodes = [\"1\", \"2\", \"3\"]\n";
+    for (int q = 1; q <= 3; ++q)  // lines 5 + 4 (q - 1) to 8 + 4 (q - 1)
+        manifest += "[[questions]]\ntext = \"Qui suis-je ?\"\nanswer = \"A\"\nmedia = \"q.mp3\"\n";
+    EXPECT_EQ(check(manifest).lines,
+              (Lines{"quiz.toml:3: warning: captions are shown only with slots = 2: players of a one-slot quiz never "
+                     "see them",
+                     "quiz.toml:6: warning: questions 1 to 3: their texts are shown only in text quizzes: players "
+                     "never see them"}));
+    manifest.replace(manifest.find("text = \"Qui"), 5, "#ext ");
+    manifest.replace(manifest.find("text = \"Qui"), 5, "#ext ");
+    manifest.replace(manifest.find("\"Nom\""), 5, "\"\"");
+    EXPECT_EQ(check(manifest).lines,
+              (Lines{"quiz.toml:14: warning: question 3: text is shown only in text quizzes: players never see it"}));
+    EXPECT_EQ(check("kind = \"text\"\ntitle = \"T\"\nslots = 2\ncaptions = [\"Nom\", \"Lieu\"]\ncodes = [\"1\"]\n"
+                    "[[questions]]\ntext = \"Q\"\nanswer = \"A\"\nanswer2 = \"B\"\n")
+                  .lines,
+              Lines{});
+}
+
 TEST_F(QuizCheck, AtMostNinetyQuestions) {
     std::string manifest = "kind = \"text\"\ntitle = \"T\"\n";
     for (int q = 1; q <= 91; ++q) manifest += "[[questions]]\ntext = \"Q\"\nanswer = \"A\"\n";
@@ -672,13 +816,21 @@ TEST_F(QuizCheck, PackedResourcesWithinWhatThePlayerUnpacks) {
     EXPECT_LE(fits.quiz.packedContent.size(), 65535u);
 }
 
+// A folder that is not there, a file named for a folder, a folder without quiz.toml: each said so.
 TEST_F(QuizCheck, AMissingManifestIsNamed) {
-    CheckedQuiz quiz;
-    Diagnostics diagnostics;
-    EXPECT_FALSE(checkQuizFolder(dir / "nowhere", &quiz, &diagnostics));
-    ASSERT_EQ(diagnostics.size(), 1u);
-    EXPECT_EQ(diagnostics[0].line, 0);
-    EXPECT_EQ(diagnostics[0].message, "cannot read 'quiz.toml': No such file or directory");
+    writeFile(dir / "file", "x");
+    std::filesystem::create_directory(dir / "empty");
+    for (const auto& [folder, message] : std::vector<std::pair<std::string, std::string>>{
+             {"nowhere", "the folder '" + path("nowhere") + "' does not exist"},
+             {"file", "'" + path("file") + "' is not a folder: name the quiz folder, which holds quiz.toml"},
+             {"empty", "cannot read 'quiz.toml': No such file or directory"}}) {
+        CheckedQuiz quiz;
+        Diagnostics diagnostics;
+        EXPECT_FALSE(checkQuizFolder(dir / folder, &quiz, &diagnostics));
+        ASSERT_EQ(diagnostics.size(), 1u);
+        EXPECT_EQ(diagnostics[0].line, 0);
+        EXPECT_EQ(diagnostics[0].message, message);
+    }
 }
 
 }  // namespace

@@ -78,6 +78,29 @@ inline std::string gifOfSize(int width, int height) {
     return gif;
 }
 
+// A PNG of 8 x 6 pixels: its left half opaque red, its right half transparent.
+const char PNG_BYTES[] =
+    "\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x08\x00\x00\x00\x06"
+    "\x08\x06\x00\x00\x00\xFE\x05\xDF\xFB\x00\x00\x00\x14\x49\x44\x41\x54\x78\xDA\x63\xF8\xCF\xC0\xF0"
+    "\x1F\x19\x83\x11\x32\x1E\x0A\x0A\x00\x71\xDE\x47\xB9\x7D\xA7\x07\x66\x00\x00\x00\x00\x49\x45\x4E"
+    "\x44\xAE\x42\x60\x82";
+const std::string PNG(PNG_BYTES, sizeof PNG_BYTES - 1);
+
+// A 24-bit BMP of width x height grey pixels.
+inline std::string bmpOfSize(int width, int height) {
+    const int row = (width * 3 + 3) / 4 * 4;
+    const uint32_t size = 54 + static_cast<uint32_t>(row) * static_cast<uint32_t>(height);
+    std::string bmp(size, '\x80');
+    const auto put = [&](std::size_t at, uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) bmp[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    bmp[0] = 'B', bmp[1] = 'M';
+    put(2, size, 4), put(6, 0, 4), put(10, 54, 4), put(14, 40, 4), put(18, static_cast<uint32_t>(width), 4);
+    put(22, static_cast<uint32_t>(height), 4), put(26, 1, 2), put(28, 24, 2), put(30, 0, 4), put(34, size - 54, 4);
+    put(38, 2835, 4), put(42, 2835, 4), put(46, 0, 4), put(50, 0, 4);
+    return bmp;
+}
+
 // The first bytes of the other formats, as the checks read them; the rest is filler.
 const std::string MP3_ID3 = "ID3\x04 mp3 body";
 const std::string MP3_FRAME("\xFF\xF3\x38\xC4 frame body", 15);

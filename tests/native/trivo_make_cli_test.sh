@@ -138,15 +138,30 @@ expect "new over a folder in use stderr" "trivo-make new: 'starter' already exis
 run new other
 expect "new without --kind status" 2 "$status"
 expect "new without --kind stderr" \
-  "trivo-make new: needs --kind text, picture, audio or video; see 'trivo-make new --help'" "$err"
+  "trivo-make new: needs --kind text, picture, audio or video, or --from CSV; see 'trivo-make new --help'" "$err"
 if [ -e other ]; then fail "new without --kind wrote other"; fi
+run new other --kind image
+expect "new --kind image" "2 trivo-make new: --kind must be text, picture, audio or video, not 'image'; did you mean 'picture'?" "$status $err"
+run check nowhere
+expect "check nowhere" "1 nowhere/quiz.toml: error: the folder 'nowhere' does not exist" "$status $err"
+# A spreadsheet as a French one saves it (code page 1252, semicolons), with its pictures beside it.
+mkdir -p sheet/photos && cp starter/media/q1.gif sheet/photos/rouge.gif
+printf 'Texte;R\xe9ponse;M\xe9dia\r\n"Quelle couleur ?";ROUGE;photos\\rouge.gif\r\n;VERT;photos/rouge.gif\r\n' >sheet/couleurs.csv
+run new couleurs --from sheet/couleurs.csv
+expect "new --from" "0|wrote couleurs: a picture quiz of 2 questions from 'sheet/couleurs.csv'
+couleurs/quiz.toml: 0 errors, 1 warning
+then
+  trivo-make play couleurs
+  trivo-make build couleurs|couleurs/quiz.toml:40: warning: question 1: text is shown only in text quizzes: players never see it" \
+  "$status|$out|$err"
+expect "new --from files" "media/rouge.gif quiz.toml" "$(cd couleurs && find . -type f | sed 's|^\./||' | sort | xargs)"
 
 run check starter
 expect "check starter status" 0 "$status"
 expect "check starter" "starter/quiz.toml: 0 errors, 0 warnings (picture quiz, 3 questions, 6 media files)" "$out"
 
 # The same folder with four problems: a character outside code page 1252, a second answer in a one-slot
-# quiz, a missing picture, and an answer a player in capitals cannot type (a warning).
+# quiz, a missing picture, and an accented answer that some typings miss (a note).
 cp -r starter broken
 sed -i 's/^title = .*/title = "Quiz ✓"/; 0,/^answer = "ROUGE".*/s//answer = "rouge"\nanswer2 = "ROSE"/' broken/quiz.toml
 sed -i 's/^answer = "VERT"/answer = "vert clair é"/' broken/quiz.toml
@@ -155,10 +170,10 @@ run check broken
 expect "check broken status" 1 "$status"
 # Problems on standard error, the summary on standard output.
 expect "check broken" "broken/quiz.toml:13:15: error: title holds a character outside code page 1252, which the player cannot show: U+2713 '✓' at column 15
-broken/quiz.toml:42: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)
-broken/quiz.toml:48: warning: question 2: answer \"vert clair é\" has lower-case accented letters (é): a player who types it in capitals, \"VERT CLAIR É\", gets \"Quasiment\", since the player folds only a to z
-broken/quiz.toml:55: error: question 3: media: cannot read 'media/q3.gif': No such file or directory" "$err"
-expect "check broken summary" "broken/quiz.toml: 3 errors, 1 warning" "$out"
+broken/quiz.toml:41: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)
+broken/quiz.toml:46: note: question 2: answer \"vert clair é\" has accented letters, and the player folds only a to z: \"vert clair é\" gets \"BRAVO\"; \"Vert Clair É\", \"VERT CLAIR É\" and \"vert clair e\" get \"Quasiment\"
+broken/quiz.toml:52: error: question 3: media: cannot read 'media/q3.gif': No such file or directory" "$err"
+expect "check broken summary" "broken/quiz.toml: 3 errors, 0 warnings, 1 note" "$out"
 run check broken/quiz.toml
 expect "check names the manifest itself" 1 "$status"
 run check
@@ -176,7 +191,7 @@ else
 
   run build broken -o broken.exe --player player.exe
   expect "build broken status" 1 "$status"
-  expect "build broken last line" "trivo-make build: broken/quiz.toml: 3 errors, 1 warning; nothing written" \
+  expect "build broken last line" "trivo-make build: broken/quiz.toml: 3 errors, 0 warnings, 1 note; nothing written" \
     "$(printf '%s\n' "$err" | tail -n 1)"
   printf 'not a program' >text.exe
   run build starter -o bad.exe --player text.exe
@@ -209,8 +224,12 @@ else
     if [ -e "$f" ]; then fail "a failed build left $f"; fi
   done
   if ls ./*.tmp* >/dev/null 2>&1; then fail "a failed build left $(ls ./*.tmp*)"; fi
-  run build starter
-  expect "build without -o status" 2 "$status"
+  # Without -o, the program is named after the folder, beside it; without .exe, the message says what it is.
+  run build starter --player player.exe
+  expect "build without -o" "0 wrote starter.exe: picture quiz, 3 questions, 6 media files" "$status $out"
+  [ -f starter.exe ] || fail "build without -o wrote no starter.exe beside the folder"
+  run build starter -o plain --player player.exe
+  expect "build -o without .exe" "wrote plain (a Windows program: Windows starts it only under a name ending in .exe, such as plain.exe): picture quiz, 3 questions, 6 media files" "$out"
 
   run dump starter.exe -o back
   expect "dump status" 0 "$status"
@@ -235,6 +254,18 @@ else
   if [ -e none ]; then fail "a failed dump left the folder none"; fi
   run dump starter.exe -o back
   expect "dump into a folder in use status" 1 "$status"
+
+  # The web page: from the folder, and from the program built of it, with the same packed quiz.
+  run build back -o back.HTML
+  expect "build a page" "0 wrote back.HTML: picture quiz, 3 questions, 6 media files; a page of N KB, its media N KB in base64" \
+    "$status $(sed -E 's/[0-9]+ KB/N KB/g' <<<"$out")"
+  run build again.exe -o again.page --format web
+  expect "build a page from a program" 0 "$status"
+  packed() { grep -o 'id="trivo-c[a-z]*" data-type="[^"]*">[^<]*' "$1"; }
+  expect "the program's page carries its packed quiz" "$(packed back.HTML)" "$(packed again.page)"
+  case "$(head -c 400 back.HTML)" in *"Content-Security-Policy\" content=\"default-src 'none';"*) ;; *) fail "no policy in back.HTML" ;; esac
+  run build player.exe -o none.html
+  expect "a page of a program without a quiz" "1 trivo-make build: 'player.exe': it carries no quiz (no PATCH 104 resource); nothing written" "$status $err"
 fi
 
 # ---- a hostile player: its first section's data starts inside its section table (offset 0x14C holds
@@ -251,8 +282,10 @@ fi
 
 # ---- play, with stand-in Wine loaders: each logs what it was given, writes an answers file where
 # it runs, as the player does, and ends with $FAKE_STATUS. The tool is copied beside a 32-bit and a
-# 64-bit stand-in player, and makes its temporary folders under its own TMPDIR.
+# 64-bit stand-in player, and makes its temporary folders under its own TMPDIR and its Wine prefixes
+# under its own HOME.
 if [ -n "$TINY_PE" ]; then
+  unset WINEPREFIX WINEDEBUG XDG_CACHE_HOME
   mkdir -p bin tmp home
   cp "$TOOL" bin/trivo-make
   "$TINY_PE" bin/trivo.exe
@@ -276,32 +309,38 @@ exit ${FAKE_STATUS:-0}\n' "$WORK/$1.log" >"$1"
     shift
     rm -f fake32.log fake64.log
     DISPLAY=:99 TMPDIR="$WORK/tmp" HOME="$WORK/home" WINE_LOADER_WIN32="$WORK/$loader32" \
-      WINE_LOADER_WIN64="$WORK/fake64" run "$@"
+      WINE_LOADER_WIN64="$WORK/fake64" WINESERVER=/bin/true run "$@"
   }
   logged() { sed -n "s/^$2=//p" "$1.log" 2>/dev/null; }
 
+  # The first start prepares Trivo's own prefix, set up as the scripts do; Wine's lines stay off.
+  own32="$WORK/home/.cache/trivo/wine-win32"
   play_with fake32 play starter
   expect "play status" 0 "$status"
   expect "play stdout" "played starter: picture quiz, 3 questions, 6 media files" "$out"
-  expect "play stderr" "trivo-make play: opening starter (32-bit, with Wine); close its window to end
-err:wine says this" "$err"
+  expect "play stderr" "trivo-make play: preparing Trivo's own Wine prefix '$own32' for its first start (about 20 s, once)
+trivo-make play: opening starter (32-bit, with Wine); close its window to end" "$err"
+  expect "play's prefix" "$own32 win32 MS Sans Serif" \
+    "$(logged fake32 WINEPREFIX) $(logged fake32 WINEARCH) $(grep -o 'MS Sans Serif' "$own32/drive_c/trivo.reg")"
+  play_with fake32 play starter
+  expect "play again: no preparing" "trivo-make play: opening starter (32-bit, with Wine); close its window to end" "$err"
   cwd=$(logged fake32 cwd)
   expect "play runs the program built in its folder" "$cwd/quiz.exe" "$(logged fake32 program)"
   expect "play: WINELOADER names the 32-bit loader" "$WORK/fake32" "$(logged fake32 WINELOADER)"
-  expect "play: no WINEARCH for 32-bit" "" "$(logged fake32 WINEARCH)"
   case "$cwd" in "$WORK/tmp/"*) ;; *) fail "play ran in $cwd, not a folder of its own under TMPDIR" ;; esac
   expect "play removes its folder and the answers" "" "$(ls tmp)"
 
-  # Where 32-bit programs do not run, the folder is built over the 64-bit player and run with the
-  # 64-bit loader in a 64-bit prefix: the kernel refuses the loader, a shell reports it refused, or
-  # the loader is not there.
+  # Where 32-bit programs do not run (the kernel refuses the loader, a shell reports it refused, or
+  # the loader is not there), that is said once at the start, and the folder is built over the 64-bit
+  # player and run with the 64-bit loader in Trivo's 64-bit prefix.
   for loader32 in noexec32 refused32 missing32; do
     play_with "$loader32" play starter
     expect "play with $loader32 status" 0 "$status"
     expect "play with $loader32: 64-bit loader" "$WORK/fake64" "$(logged fake64 WINELOADER)"
     expect "play with $loader32: WINEARCH" "win64" "$(logged fake64 WINEARCH)"
-    expect "play with $loader32: prefix" "$WORK/home/.wine64" "$(logged fake64 WINEPREFIX)"
-    case "$err" in *"; trying the 64-bit player"*"opening starter (64-bit, with Wine)"*) ;; *) fail "play with $loader32: $err" ;; esac
+    expect "play with $loader32: prefix" "$WORK/home/.cache/trivo/wine-win64" "$(logged fake64 WINEPREFIX)"
+    case "$err" in "trivo-make play: this machine does not run 32-bit Windows programs: "*"; the quiz is built over the 64-bit player trivo64.exe"*"opening starter (64-bit, with Wine)"*) ;; *) fail "play with $loader32: $err" ;; esac
+    case "$err" in *"32-bit, with Wine"*) fail "play with $loader32 announced the 32-bit player: $err" ;; esac
   done
   WINEPREFIX="$WORK/mine" play_with missing32 play starter
   expect "play keeps the user's WINEPREFIX" "$WORK/mine" "$(logged fake64 WINEPREFIX)"
@@ -313,17 +352,19 @@ err:wine says this" "$err"
   "$TOOL" build small -o small64.exe --player bin/trivo64.exe >/dev/null
   play_with fake32 play small64.exe
   expect "play a 64-bit QUIZ.exe" "$WORK/small64.exe" "$(logged fake64 program)"
+  # A 32-bit program where none runs: its quiz is played over the 64-bit player.
   play_with refused32 play - <starter.exe
-  expect "play a 32-bit program where none runs status" 1 "$status"
-  case "$err" in *"Exec format error; to play it here, dump it to a folder and play the folder"*) ;; *) fail "play refused: $err" ;; esac
+  expect "play a 32-bit program where none runs status" 0 "$status"
+  case "$err" in *"Exec format error; its quiz is built over the 64-bit player trivo64.exe"*"opening standard input (64-bit, with Wine)"*) ;; *) fail "play refused: $err" ;; esac
+  case "$(logged fake64 program)" in "$WORK/tmp/"*/quiz.exe) ;; *) fail "play refused ran $(logged fake64 program)" ;; esac
 
   FAKE_STATUS=3 play_with fake32 play starter
   expect "play of a program that fails status" 1 "$status"
-  expect "play of a program that fails" "trivo-make play: the quiz program ended with exit status 3" \
-    "$(printf '%s\n' "$err" | tail -n 1)"
+  expect "play of a program that fails" "trivo-make play: Wine: err:wine says this
+trivo-make play: the quiz program ended with exit status 3" "$(printf '%s\n' "$err" | tail -n 2)"
   play_with fake32 play broken
   expect "play of a folder with errors status" 1 "$status"
-  expect "play of a folder with errors" "trivo-make play: broken/quiz.toml: 3 errors, 1 warning; not played" \
+  expect "play of a folder with errors" "trivo-make play: broken/quiz.toml: 3 errors, 0 warnings, 1 note; not played" \
     "$(printf '%s\n' "$err" | tail -n 1)"
   play_with fake32 play starter.exe --player bin/trivo.exe
   expect "play QUIZ.exe --player status" 2 "$status"

@@ -300,7 +300,7 @@ TEST_F(MainWindowTest, CreationFixesThePageExtentsAndTheQuestionIcon) {
     g_testQuiz.slotsPerQuestion = 2;
     HWND main = keep(createBareMainWindow());
     EXPECT_EQ(g_pageWidth, 980);
-    EXPECT_EQ(g_pageHeight, 100);
+    EXPECT_EQ(g_pageHeight, 120);  // three Text rows and the captions' line above them
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(main, WM_GETICON, ICON_BIG, 0)), LoadIconA(nullptr, IDI_QUESTION));
 
     fillQuiz(4);

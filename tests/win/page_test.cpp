@@ -127,7 +127,7 @@ protected:
 
     void build() {
         g_pageWidth = pageExtentWidth(quiz.slotsPerQuestion);
-        g_pageHeight = pageExtentHeight(quiz.kind, quiz.questionCount, quiz.revealMode);
+        g_pageHeight = pageExtentHeight(quiz.kind, quiz.slotsPerQuestion, quiz.questionCount, quiz.revealMode);
         page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PAGE), parent, pageDialogProc, 0);
         ASSERT_NE(page, nullptr);
     }
@@ -232,6 +232,38 @@ TEST_F(Page, PictureQuizOneSlotWithCommentsAndMissingPictures) {
     EXPECT_EQ(children[17].box, (Box{10, 682, 19, 17}));
     EXPECT_EQ(children[18].box, (Box{30, 680, 260, 20}));
     EXPECT_EQ(children[19].box, (Box{30, 699, 260, 21}));
+}
+
+// Two-slot Text: captions over the two columns of fields for each group of three questions, every
+// control apart from every other, in the order and with the identifiers of every two-slot quiz.
+TEST_F(Page, TextQuizTwoSlotsLaysItsFieldsSideBySide) {
+    setQuiz(QuizKind::Text, 2, RevealMode::None, 4);
+    copyText(quiz.caption1, "Ville");
+    copyText(quiz.caption2, "R\xE9gion");
+    add("evreux", "normandie", "D\xE9partement 27");
+    build();
+
+    std::vector<Child> children = childrenOf(page);
+    EXPECT_EQ(idsOf(children), (std::vector<int>{156, 156, 156, 156, 3000, 153, 4001, 5001, 4002, 5002, 3000, 153,
+                                                 4003, 5003, 4004, 5004, 3000, 153, 4005, 5005, 4006, 5006, 3000,
+                                                 153, 4007, 5007, 4008, 5008}));
+    ASSERT_EQ(children.size(), 28u);
+    EXPECT_EQ(children[0].box, (Box{420, 8, 190, 20}));
+    EXPECT_EQ(children[1].box, (Box{620, 8, 190, 20}));
+    EXPECT_EQ(children[1].text, "R\xE9gion");
+    EXPECT_EQ(children[3].box, (Box{620, 103, 190, 20}));
+    EXPECT_EQ(box(4001), (Box{420, 30, 120, 20}));
+    EXPECT_EQ(box(5002), (Box{745, 29, 65, 21}));
+    EXPECT_EQ(box(4007), (Box{420, 125, 120, 20}));
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const Box& a = children[i].box;
+        EXPECT_LE(a.x + a.width, g_pageWidth) << i;
+        for (std::size_t j = i + 1; j < children.size(); ++j) {
+            const Box& b = children[j].box;
+            EXPECT_TRUE(a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + a.height <= b.y || b.y + b.height <= a.y)
+                << i << " and " << j;
+        }
+    }
 }
 
 TEST_F(Page, PictureQuizTwoSlotsHasCaptionsAndNarrowFields) {

@@ -8,12 +8,14 @@
 #include <ostream>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "tools/cli/commands.h"
 #include "tools/cli/help_texts.h"
 #include "tools/cli/program_launch.h"
 #include "tools/cli/quiz_commands.h"
 #include "tools/cli/tool_location.h"
+#include "tools/cli/wine_prefix.h"
 #include "tools/pe/pe_resources.h"
 #include "tools/quiz_folder/quiz_build.h"
 #include "tools/support/cp1252.h"
@@ -42,14 +44,12 @@ struct Playing {
     std::string summary;  // "picture quiz, 3 questions, 6 media files" for a folder; empty for a program
 };
 
-// Builds the checked quiz over the player into the work folder's program.
-bool buildInto(const fs::path& work, const CheckedQuiz& quiz, const std::vector<unsigned char>& player,
-               const std::string& playerShown, Playing* playing, std::ostream& err) {
-    std::vector<unsigned char> program;
+// Writes program, a quiz program built for playing, as the work folder's program.
+bool writeProgram(const fs::path& work, const std::vector<unsigned char>& program, Playing* playing,
+                  std::ostream& err) {
     std::string error;
-    if (!buildQuizProgram(player, quiz, &program, &error) ||
-        !readProgramBitness(player, &playing->is64Bit, &error)) {
-        err << PREFIX << ": player " << playerShown << " cannot carry the quiz: " << error << "\n";
+    if (!readProgramBitness(program, &playing->is64Bit, &error)) {
+        err << PREFIX << ": the program built cannot be played: " << error << "\n";
         return false;
     }
     playing->program = work / PROGRAM_NAME;
@@ -60,38 +60,59 @@ bool buildInto(const fs::path& work, const CheckedQuiz& quiz, const std::vector<
     return true;
 }
 
-// Wine's own messages, passed on line by line; they come from a program and may hold anything.
-void passOnWineOutput(const Launch& launch, std::ostream& err) {
+// Whether programs of this kind run here; where 32-bit ones do not, *why says so.
+bool runsHere(bool is64Bit, const fs::path& work, std::string* why) {
+    return is64Bit || runs32BitPrograms(work, why);
+}
+
+// Said once, before anything is built: where 32-bit programs do not run, the 64-bit player is used.
+void tellNo32Bit(const std::string& why, const std::string& what, std::ostream& err) {
+    err << PREFIX << ": this machine does not run 32-bit Windows programs: " << why << "; " << what
+        << " is built over the 64-bit player " << PLAYER_64_NAME << "\n";
+}
+
+// Wine's last lines, when the program did not end well: what it said of why.
+void passOnWineEnd(const Launch& launch, std::ostream& err) {
+    std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < launch.wineOutput.size()) {
         std::size_t end = launch.wineOutput.find('\n', start);
         if (end == std::string::npos) end = launch.wineOutput.size();
         std::string line = launch.wineOutput.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) err << printable(line) << "\n";
+        if (!line.empty()) lines.push_back(line);
         start = end + 1;
     }
+    const std::size_t shown = 5;
+    for (std::size_t i = lines.size() > shown ? lines.size() - shown : 0; i < lines.size(); ++i)
+        err << PREFIX << ": Wine: " << printable(lines[i]) << "\n";
 }
 
+// Prepares the Wine prefix of the program's kind, then starts it and waits.
 Launch start(const Playing& playing, const fs::path& work, std::ostream& err) {
-    if (wasInterrupted()) return Launch();
+    Launch launch;
+    if (wasInterrupted()) return launch;
+#ifndef _WIN32
+    if (!prepareWinePrefix(playing.is64Bit, err, &launch.reason)) return launch;
+    if (wasInterrupted()) return launch;
+#endif
     err << PREFIX << ": opening " << playing.shown << " (" << (playing.is64Bit ? "64" : "32") << "-bit"
         << (UNDER_WINE ? ", with Wine" : "") << "); close its window to end\n";
     err.flush();
-    const Launch launch = launchProgram(playing.program, playing.is64Bit, work);
-    passOnWineOutput(launch, err);
-    return launch;
+    return launchProgram(playing.program, playing.is64Bit, work);
 }
 
 // The exit status for the end of a launch, and the reason on err when it failed; an interruption is
-// said once, by runPlay.
+// said once, by runPlay. Wine's own lines are shown only then.
 int launchStatus(const Launch& launch, std::ostream& err) {
     if (wasInterrupted()) return TOOL_EXIT_FAILED;
     if (launch.result != LaunchResult::Ended) {
+        passOnWineEnd(launch, err);
         err << PREFIX << ": " << launch.reason << "\n";
         return TOOL_EXIT_FAILED;
     }
     if (launch.exitStatus != 0) {
+        passOnWineEnd(launch, err);
         err << PREFIX << ": the quiz program ended with exit status " << launch.exitStatus << "\n";
         return TOOL_EXIT_FAILED;
     }
@@ -99,49 +120,53 @@ int launchStatus(const Launch& launch, std::ostream& err) {
 }
 
 // Plays the quiz folder: checks it, builds it over the player and starts it; where 32-bit programs do
-// not run, builds it over the 64-bit player and starts that.
+// not run, over the 64-bit player, as said once at the start.
 int playFolder(const std::string& name, const std::string* playerName, const fs::path& work, std::istream& in,
                std::ostream& out, std::ostream& err) {
     const QuizFolder folder = quizFolder(name);
-    CheckedQuiz quiz;
-    if (!checkForBuilding(PREFIX, folder, "not played", &quiz, err)) return TOOL_EXIT_FAILED;
-    // Without a 32-bit player where the tool looks, a 64-bit one found there will do.
-    const char* defaultPlayer =
-        findPlayer(PLAYER_NAME).empty() && !findPlayer(PLAYER_64_NAME).empty() ? PLAYER_64_NAME : PLAYER_NAME;
-    std::vector<unsigned char> player;
-    std::string playerShown;
     Playing playing;
     playing.shown = printable(folderName(name));
+    std::vector<unsigned char> player, program;
+    std::string playerShown, why, error;
+    const char* defaultPlayer = PLAYER_NAME;
+    // Without a 32-bit player where the tool looks, a 64-bit one found there will do.
+    if (!playerName && findPlayer(PLAYER_NAME).empty() && !findPlayer(PLAYER_64_NAME).empty())
+        defaultPlayer = PLAYER_64_NAME;
+    else if (!playerName && !runsHere(false, work, &why)) {
+        tellNo32Bit(why, "the quiz", err);
+        defaultPlayer = PLAYER_64_NAME;
+    }
+    CheckedQuiz quiz;
+    if (!checkForBuilding(PREFIX, folder, "not played", &quiz, err)) return TOOL_EXIT_FAILED;
     playing.summary = quizSummary(quiz.content, quiz.media.size());
-    if (!readPlayer(PREFIX, playerName, defaultPlayer, in, &player, &playerShown, err) ||
-        !buildInto(work, quiz, player, playerShown, &playing, err)) {
+    if (!readPlayer(PREFIX, playerName, defaultPlayer, in, &player, &playerShown, err)) return TOOL_EXIT_FAILED;
+    bool is64Bit = false;
+    if (!readProgramBitness(player, &is64Bit, &error) || !buildQuizProgram(player, quiz, &program, &error)) {
+        err << PREFIX << ": player " << playerShown << " cannot carry the quiz: " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    Launch launch = start(playing, work, err);
-    if (launch.result == LaunchResult::CannotRunHere && !playing.is64Bit && !playerName) {
-        err << PREFIX << ": " << launch.reason << "; trying the 64-bit player\n";
-        if (!readPlayer(PREFIX, nullptr, PLAYER_64_NAME, in, &player, &playerShown, err) ||
-            !buildInto(work, quiz, player, playerShown, &playing, err)) {
-            return TOOL_EXIT_FAILED;
-        }
-        launch = start(playing, work, err);
+    if (playerName && !runsHere(is64Bit, work, &why)) {
+        err << PREFIX << ": this machine does not run 32-bit Windows programs: " << why << "; name a 64-bit player, "
+            << "or leave --player out\n";
+        return TOOL_EXIT_FAILED;
     }
-    const int status = launchStatus(launch, err);
+    if (!writeProgram(work, program, &playing, err)) return TOOL_EXIT_FAILED;
+    const int status = launchStatus(start(playing, work, err), err);
     if (status == TOOL_EXIT_OK) out << "played " << playing.shown << ": " << playing.summary << "\n";
     return status;
 }
 
-// Plays a quiz program as it is: in place, or from standard input through the work folder.
+// Plays a quiz program as it is: in place, or from standard input through the work folder. Where a
+// 32-bit one cannot run, its quiz is played over the 64-bit player.
 int playProgram(const std::string& name, const fs::path& work, std::istream& in, std::ostream& out,
                 std::ostream& err) {
     Playing playing;
     playing.shown = name == "-" ? "standard input" : quotedText(name);
     std::vector<unsigned char> image;
     std::string error;
-    if (name == "-") {
-        playing.program = work / PROGRAM_NAME;
-        if (!readInputFile(name, in, PROGRAM_MAX_BYTES, "", &image, &error) ||
-            !writeFileReplacing(playing.program, utf8Path(playing.program), image.data(), image.size(), &error)) {
+    bool whole = name == "-";
+    if (whole) {
+        if (!readInputFile(name, in, PROGRAM_MAX_BYTES, "", &image, &error)) {
             err << PREFIX << ": " << error << "\n";
             return TOOL_EXIT_FAILED;
         }
@@ -160,10 +185,26 @@ int playProgram(const std::string& name, const fs::path& work, std::istream& in,
         err << PREFIX << ": " << playing.shown << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    Launch launch = start(playing, work, err);
-    if (launch.result == LaunchResult::CannotRunHere && !playing.is64Bit)
-        launch.reason += "; to play it here, dump it to a folder and play the folder, which uses the 64-bit player";
-    const int status = launchStatus(launch, err);
+    std::string why;
+    if (!runsHere(playing.is64Bit, work, &why)) {
+        tellNo32Bit(why, "its quiz", err);
+        std::vector<unsigned char> player, program;
+        std::string playerShown;
+        int64_t size = 0;
+        if (!whole && !readRegularFile(playing.program, name, PROGRAM_MAX_BYTES, PROGRAM_MAX_BYTES, &image, &size, &error)) {
+            err << PREFIX << ": " << error << "\n";
+            return TOOL_EXIT_FAILED;
+        }
+        if (!readPlayer(PREFIX, nullptr, PLAYER_64_NAME, in, &player, &playerShown, err)) return TOOL_EXIT_FAILED;
+        if (!moveQuizProgram(player, image, &program, &error)) {
+            err << PREFIX << ": " << playing.shown << ": " << error << "\n";
+            return TOOL_EXIT_FAILED;
+        }
+        image.swap(program);
+        whole = true;
+    }
+    if (whole && !writeProgram(work, image, &playing, err)) return TOOL_EXIT_FAILED;
+    const int status = launchStatus(start(playing, work, err), err);
     if (status == TOOL_EXIT_OK) out << "played " << playing.shown << "\n";
     return status;
 }

@@ -8,6 +8,10 @@
 #include "tools/support/files.h"
 #include "tools/support/text.h"
 
+#ifndef _WIN32
+#include "tools/cli/wine_prefix.h"
+#endif
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -51,6 +55,9 @@ void holdInterruptions(bool hold) {
 
 bool wasInterrupted() { return s_interrupted; }
 
+// 64-bit Windows runs 32-bit programs; trivo-make.exe is itself one or the other.
+bool runs32BitPrograms(const std::filesystem::path&, std::string*) { return true; }
+
 Launch launchProgram(const std::filesystem::path& program, bool, const std::filesystem::path& workFolder) {
     Launch launch;
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
@@ -90,7 +97,7 @@ constexpr std::size_t WINE_OUTPUT_LIMIT = 64 * 1024;
 
 const int INTERRUPTIONS[] = {SIGINT, SIGQUIT, SIGTERM, SIGHUP};
 struct sigaction s_previous[4];
-volatile sig_atomic_t s_child = 0;  // the loader waited for, for the signal handler
+volatile sig_atomic_t s_child = 0;  // the process waited for, for the signal handler
 volatile sig_atomic_t s_interrupted = 0;
 
 // The signal reaches the program too (Ctrl-C reaches the whole foreground group anyway), and is
@@ -103,35 +110,6 @@ void onInterruption(int signal) {
 std::string environmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
-}
-
-std::string loaderOf(bool is64Bit) {
-    const std::string chosen = environmentValue(is64Bit ? "WINE_LOADER_WIN64" : "WINE_LOADER_WIN32");
-    if (!chosen.empty()) return chosen;
-    return is64Bit ? "/usr/lib/wine/wine64" : "/usr/lib/wine/wine";
-}
-
-// The environment of the loader: ours, with WINELOADER naming it, and for a 64-bit program a 64-bit
-// prefix of its own, since a 32-bit one cannot take it.
-std::vector<std::string> wineEnvironment(const std::string& loader, bool is64Bit) {
-    const bool prefixGiven = !environmentValue("WINEPREFIX").empty();
-    const bool debugGiven = std::getenv("WINEDEBUG") != nullptr;
-    std::vector<std::string> environment;
-    for (char** variable = environ; *variable; ++variable) {
-        const std::string entry = *variable;
-        const std::string name = entry.substr(0, entry.find('='));
-        if (name == "WINELOADER" || (is64Bit && name == "WINEARCH")) continue;
-        environment.push_back(entry);
-    }
-    environment.push_back("WINELOADER=" + loader);
-    if (is64Bit) {
-        environment.push_back("WINEARCH=win64");
-        const std::string home = environmentValue("HOME");
-        if (!prefixGiven && !home.empty()) environment.push_back("WINEPREFIX=" + home + "/.wine64");
-    }
-    // What Debian's wine script sets: Wine's notes about what it does not implement are left out.
-    if (!debugGiven) environment.push_back("WINEDEBUG=fixme-all");
-    return environment;
 }
 
 // Why a loader that exec refused cannot start: errno from the child.
@@ -163,29 +141,51 @@ void holdInterruptions(bool hold) {
 
 bool wasInterrupted() { return s_interrupted != 0; }
 
-Launch launchProgram(const std::filesystem::path& program, bool is64Bit, const std::filesystem::path& workFolder) {
-    const std::string loader = loaderOf(is64Bit);
-    const std::filesystem::path logPath = workFolder / "wine-output.txt";
-    Launch launch;
+std::string wineLoader(bool is64Bit) {
+    const std::string chosen = environmentValue(is64Bit ? "WINE_LOADER_WIN64" : "WINE_LOADER_WIN32");
+    if (!chosen.empty()) return chosen;
+    return is64Bit ? "/usr/lib/wine/wine64" : "/usr/lib/wine/wine";
+}
+
+std::vector<std::string> wineEnvironment(bool is64Bit, const std::filesystem::path& prefix) {
+    const std::string loader = wineLoader(is64Bit);
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable; ++variable) {
+        const std::string entry = *variable;
+        const std::string name = entry.substr(0, entry.find('='));
+        if (name == "WINELOADER" || name == "WINEARCH" || name == "WINEPREFIX") continue;
+        environment.push_back(entry);
+    }
+    environment.push_back("WINELOADER=" + loader);
+    environment.push_back("WINEPREFIX=" + prefix.string());
+    // A prefix made by the user keeps the architecture it was made with.
+    if (environmentValue("WINEPREFIX").empty()) environment.push_back(std::string("WINEARCH=") + (is64Bit ? "win64" : "win32"));
+    // Wine's notes on what it does not implement and its debugging lines are not the author's.
+    if (std::getenv("WINEDEBUG") == nullptr) environment.push_back("WINEDEBUG=-all");
+    return environment;
+}
+
+Spawned spawnAndWait(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
+                     const std::filesystem::path& folder, const std::filesystem::path& log) {
+    Spawned spawned;
     // Wine's helpers outlive the program and would hold a pipe open: its output goes to a file.
-    const int log = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0600);
+    const int logFile = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW, 0600);
     int report[2] = {-1, -1};
-    if (log < 0 || ::pipe(report) != 0 || ::fcntl(report[0], F_SETFD, FD_CLOEXEC) != 0 ||
+    if (logFile < 0 || ::pipe(report) != 0 || ::fcntl(report[0], F_SETFD, FD_CLOEXEC) != 0 ||
         ::fcntl(report[1], F_SETFD, FD_CLOEXEC) != 0) {
-        launch.reason = std::string("cannot start Wine: ") + std::strerror(errno);
-        for (int fd : {log, report[0], report[1]}) {
+        spawned.error = errno;
+        for (int fd : {logFile, report[0], report[1]}) {
             if (fd >= 0) ::close(fd);
         }
-        return launch;
+        return spawned;
     }
     // Everything the child needs is made before fork: after it, only system calls.
-    const std::vector<std::string> environment = wineEnvironment(loader, is64Bit);
-    std::vector<char*> environmentPointers;
+    std::vector<char*> argumentPointers, environmentPointers;
+    for (const std::string& argument : arguments) argumentPointers.push_back(const_cast<char*>(argument.c_str()));
+    argumentPointers.push_back(nullptr);
     for (const std::string& entry : environment) environmentPointers.push_back(const_cast<char*>(entry.c_str()));
     environmentPointers.push_back(nullptr);
-    const std::string programName = program.string();
-    char* const arguments[] = {const_cast<char*>(loader.c_str()), const_cast<char*>(programName.c_str()), nullptr};
-    const std::string folder = workFolder.string();
+    const std::string folderName = folder.string();
 
     const pid_t child = ::fork();
     if (child == 0) {
@@ -198,8 +198,9 @@ Launch launchProgram(const std::filesystem::path& program, bool is64Bit, const s
         if (s_interrupted) ::_exit(128 + SIGTERM);
         // The child tells the parent why it could not exec: the step (0 before exec, 1 exec) and errno.
         int failure[2] = {0, 0};
-        if (::chdir(folder.c_str()) == 0 && ::dup2(log, STDOUT_FILENO) >= 0 && ::dup2(log, STDERR_FILENO) >= 0) {
-            ::execve(loader.c_str(), arguments, environmentPointers.data());
+        if (::chdir(folderName.c_str()) == 0 && ::dup2(logFile, STDOUT_FILENO) >= 0 &&
+            ::dup2(logFile, STDERR_FILENO) >= 0) {
+            ::execve(argumentPointers[0], argumentPointers.data(), environmentPointers.data());
             failure[0] = 1;
         }
         failure[1] = errno;
@@ -208,12 +209,12 @@ Launch launchProgram(const std::filesystem::path& program, bool is64Bit, const s
         ::_exit(127);
     }
     const int forkErrno = errno;
-    ::close(log);
+    ::close(logFile);
     ::close(report[1]);
     if (child < 0) {
         ::close(report[0]);
-        launch.reason = std::string("cannot start Wine: ") + std::strerror(forkErrno);
-        return launch;
+        spawned.error = forkErrno;
+        return spawned;
     }
     s_child = child;
     // An interruption just before the fork finds the program now.
@@ -228,38 +229,81 @@ Launch launchProgram(const std::filesystem::path& program, bool is64Bit, const s
     while ((ended = ::waitpid(child, &status, 0)) < 0 && errno == EINTR) {
     }
     s_child = 0;
-    const bool waited = ended == child;
+    if (got == static_cast<ssize_t>(sizeof failure)) {
+        spawned.execFailed = failure[0] == 1;
+        spawned.error = failure[1];
+        spawned.chdirFailed = failure[0] == 0;
+        return spawned;
+    }
+    if (ended != child) {
+        spawned.error = errno;
+        spawned.lost = true;
+        return spawned;
+    }
+    spawned.started = true;
+    spawned.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    spawned.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 0;
+    return spawned;
+}
 
+std::string fileStart(const std::filesystem::path& path) {
     std::vector<unsigned char> output;
     int64_t outputSize = 0;
     std::string ignored;
-    readRegularFile(logPath, "", static_cast<int64_t>(1) << 40, WINE_OUTPUT_LIMIT, &output, &outputSize, &ignored);
-    launch.wineOutput.assign(output.begin(), output.end());
-    // The next start in this folder (the 64-bit player after the 32-bit one) logs anew.
-    ::unlink(logPath.c_str());
+    readRegularFile(path, "", static_cast<int64_t>(1) << 40, WINE_OUTPUT_LIMIT, &output, &outputSize, &ignored);
+    return std::string(output.begin(), output.end());
+}
 
-    if (got == static_cast<ssize_t>(sizeof failure)) {
-        if (failure[0] == 1) return execFailure(loader, is64Bit, failure[1]);
-        launch.reason = "cannot start Wine in " + quotedText(folder) + ": " + std::strerror(failure[1]);
-        return launch;
-    }
-    if (!waited) {
-        launch.reason = std::string("lost Wine's loader: ") + std::strerror(errno);
-        return launch;
-    }
-    if (WIFSIGNALED(status)) {
-        launch.reason = "Wine's loader ended on signal " + std::to_string(WTERMSIG(status));
-        return launch;
-    }
-    const int exitStatus = WEXITSTATUS(status);
+bool runs32BitPrograms(const std::filesystem::path& workFolder, std::string* why) {
+    const std::string loader = wineLoader(false);
+    const std::filesystem::path log = workFolder / "wine-probe.txt";
+    // Starting the loader is the test: the kernel or a missing i386 runtime refuses it at once.
+    const Spawned probe = spawnAndWait({loader, "--version"}, wineEnvironment(false, workFolder / "probe"), workFolder, log);
+    const std::string output = fileStart(log);
+    ::unlink(log.c_str());
+    Launch refused;
+    if (probe.execFailed) refused = execFailure(loader, false, probe.error);
     // A loader started through a script or a shell reports the kernel's refusal so.
-    if (exitStatus == 126 && launch.wineOutput.find("Exec format error") != std::string::npos) {
+    else if (probe.started && probe.exitStatus == 126 && output.find("Exec format error") != std::string::npos)
+        refused = execFailure(loader, false, ENOEXEC);
+    if (refused.result != LaunchResult::CannotRunHere) return true;
+    *why = refused.reason;
+    return false;
+}
+
+Launch launchProgram(const std::filesystem::path& program, bool is64Bit, const std::filesystem::path& workFolder) {
+    const std::string loader = wineLoader(is64Bit);
+    const std::filesystem::path logPath = workFolder / "wine-output.txt";
+    const Spawned spawned = spawnAndWait({loader, program.string()}, wineEnvironment(is64Bit, winePrefixFor(is64Bit)),
+                                         workFolder, logPath);
+    Launch launch;
+    launch.wineOutput = fileStart(logPath);
+    ::unlink(logPath.c_str());
+    if (spawned.execFailed) return execFailure(loader, is64Bit, spawned.error);
+    if (spawned.chdirFailed) {
+        launch.reason = "cannot start Wine in " + quotedText(workFolder.string()) + ": " + std::strerror(spawned.error);
+        return launch;
+    }
+    if (spawned.lost) {
+        launch.reason = std::string("lost Wine's loader: ") + std::strerror(spawned.error);
+        return launch;
+    }
+    if (!spawned.started) {
+        launch.reason = std::string("cannot start Wine: ") + std::strerror(spawned.error);
+        return launch;
+    }
+    if (spawned.signal != 0) {
+        launch.reason = "Wine's loader ended on signal " + std::to_string(spawned.signal);
+        return launch;
+    }
+    // A loader started through a script or a shell reports the kernel's refusal so.
+    if (spawned.exitStatus == 126 && launch.wineOutput.find("Exec format error") != std::string::npos) {
         Launch refused = execFailure(loader, is64Bit, ENOEXEC);
         refused.wineOutput = launch.wineOutput;
         return refused;
     }
     launch.result = LaunchResult::Ended;
-    launch.exitStatus = exitStatus;
+    launch.exitStatus = spawned.exitStatus;
     return launch;
 }
 

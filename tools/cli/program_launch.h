@@ -2,6 +2,7 @@
 #pragma once
 #include <filesystem>
 #include <string>
+#include <vector>
 
 enum class LaunchResult {
     Ended,          // the program ran and ended; exitStatus is its status
@@ -19,11 +20,37 @@ struct Launch {
 
 // Starts program (a 64-bit one when is64Bit) with workFolder as its current folder, where the player
 // writes its answers and temporary media and where Wine's output is logged, and waits for it.
-// Under Wine, a 32-bit program runs with Wine's 32-bit loader; a 64-bit one with the 64-bit loader,
-// WINEARCH=win64 and the prefix ~/.wine64 unless WINEPREFIX is set. The loaders are
-// /usr/lib/wine/wine and /usr/lib/wine/wine64 unless WINE_LOADER_WIN32 and WINE_LOADER_WIN64 name
-// others.
+// Under Wine, a program runs with the loader of its kind, in the prefix of winePrefixFor
+// (wine_prefix.h), which prepareWinePrefix has made ready.
 Launch launchProgram(const std::filesystem::path& program, bool is64Bit, const std::filesystem::path& workFolder);
+
+// Whether 32-bit Windows programs run here: always on Windows; under Wine, tried by starting Wine's
+// 32-bit loader in workFolder, since a kernel may refuse all 32-bit programs. *why: why not.
+bool runs32BitPrograms(const std::filesystem::path& workFolder, std::string* why);
+
+#ifndef _WIN32
+// Wine's loaders: /usr/lib/wine/wine and /usr/lib/wine/wine64 unless WINE_LOADER_WIN32 and
+// WINE_LOADER_WIN64 name others.
+std::string wineLoader(bool is64Bit);
+// The environment of a Wine program: ours, with WINELOADER naming the loader (Debian's wine script
+// always starts the 32-bit one), the prefix, WINEARCH for a prefix of Trivo's own, and Wine's debugging
+// lines off unless WINEDEBUG asks for them.
+std::vector<std::string> wineEnvironment(bool is64Bit, const std::filesystem::path& prefix);
+
+// A program started in folder with this environment (arguments[0] is its path), its output into
+// the file log, and waited for.
+struct Spawned {
+    bool started = false;  // it ran and ended: exitStatus or signal
+    int exitStatus = 0;
+    int signal = 0;
+    bool execFailed = false, chdirFailed = false, lost = false;
+    int error = 0;  // errno when it did not start or was lost
+};
+Spawned spawnAndWait(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
+                     const std::filesystem::path& folder, const std::filesystem::path& log);
+// The first 64 KB of a file Wine wrote; empty when it cannot be read.
+std::string fileStart(const std::filesystem::path& path);
+#endif
 
 // While held, an interruption (Ctrl-C; outside Windows also a closed terminal or a kill) does not
 // end trivo-make: it ends the program launched, if any, and is remembered, so that play still

@@ -7,14 +7,18 @@
 
 #include "tools/cli/commands.h"
 #include "tools/cli/help_texts.h"
+#include "tools/cli/page_build.h"
 #include "tools/cli/tool_location.h"
 #include "tools/quiz_folder/quiz_build.h"
 #include "tools/quiz_folder/quiz_check.h"
+#include "tools/quiz_folder/question_table.h"
 #include "tools/quiz_folder/quiz_dump.h"
+#include "tools/quiz_folder/quiz_program_check.h"
 #include "tools/quiz_folder/starter.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/web_page/web_page.h"
 
 bool wantsHelp(const Args& args) {
     for (const std::string& arg : args) {
@@ -95,39 +99,121 @@ bool commandArguments(const std::string& prefix, const Args& args, const std::ve
     return true;
 }
 
-int runNew(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
+namespace {
+
+// The file called as the folder, with extension, beside it ("mon-quiz" gives "mon-quiz.exe"; the current
+// folder "." gives "../NAME.exe"), as messages show it.
+std::string besideFolder(const std::filesystem::path& folder, const char* extension) {
+    std::filesystem::path named = folder.lexically_normal();
+    if (!named.empty() && named.filename().empty()) named = named.parent_path();  // "dir/"
+    if (named.empty() || named.filename() == "." || named.filename() == "..") {
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::weakly_canonical(std::filesystem::absolute(named, ec), ec);
+        return utf8Path((named / ".." / absolute.filename()).lexically_normal()) + extension;
+    }
+    return utf8Path(named) + extension;
+}
+
+// What a program written under a name without ".exe" is, since Windows tells programs by that ending.
+std::string programNameNote(const std::string& output) {
+    std::error_code ec;
+    const std::filesystem::path path = nativePath(output);
+    if (output == "-" || !std::filesystem::is_regular_file(path, ec)) return std::string();
+    std::string extension = utf8Path(path.extension());
+    for (char& c : extension) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    if (extension == ".exe") return std::string();
+    return " (a Windows program: Windows starts it only under a name ending in .exe, such as " +
+           printable(utf8Path(path.filename()) + ".exe") + ")";
+}
+
+// What a new folder's author does next: first check it, unless new found it clean.
+void nextSteps(const std::string& shown, bool checked, std::ostream& out) {
+    out << "then\n";
+    if (!checked) out << "  trivo-make check " << shown << "\n";
+    out << "  trivo-make play " << shown << "\n"
+        << "  trivo-make build " << shown << "\n";
+}
+
+// new DIR --from TABLE: the folder of a spreadsheet's questions, then its check.
+int newFromTable(const std::string& prefix, const std::string& folder, const std::string& tableName,
+                 const QuizKind* kind, std::istream& in, std::ostream& out, std::ostream& err) {
+    std::vector<unsigned char> bytes;
+    std::string error;
+    const std::string tableShown = tableName == "-" ? "standard input" : quotedText(tableName);
+    QuestionTable table;
+    if (!readInputFile(tableName, in, QUESTION_TABLE_MAX_BYTES, "; a table of 90 questions is far smaller", &bytes,
+                       &error)) {
+        err << prefix << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    if (!readQuestionTable(std::string(bytes.begin(), bytes.end()), &table, &error)) {
+        err << prefix << ": " << tableShown << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    const QuizKind chosen = kind ? *kind : tableKind(table);
+    // Media are named from where the table is.
+    std::filesystem::path mediaFolder = tableName == "-" ? "." : nativePath(tableName).parent_path();
+    if (mediaFolder.empty()) mediaFolder = ".";
+    const std::string title = utf8Path(nativePath(folder).filename());
+    if (!writeNewFolder(nativePath(folder), folder,
+                        questionTableFiles(table, chosen, title.empty() || title == "." ? "Mon quiz" : title, mediaFolder),
+                        &error)) {
+        err << prefix << ": " << error << "\n";
+        return TOOL_EXIT_FAILED;
+    }
+    const std::string shown = printable(folder);
+    for (const std::string& column : table.unused)
+        err << prefix << ": note: " << tableShown << ": the column " << quotedText(column) << " is not used\n";
+    out << "wrote " << shown << ": " << (chosen == QuizKind::Audio ? "an " : "a ") << kindName(chosen) << " quiz of "
+        << plural(table.rows.size(), "question") << " from " << tableShown << "\n";
+    // What the author meets next: the folder's check, as check prints it.
+    const QuizFolder written = quizFolder(folder);
+    CheckedQuiz quiz;
+    Diagnostics diagnostics;
+    const bool ok = checkQuizFolder(written.path, &quiz, &diagnostics, MediaReading::FormatOnly);
+    printDiagnostics(diagnostics, written.tomlShown, err);
+    out << written.tomlShown << ": " << diagnosticsSummary(diagnostics) << "\n";
+    nextSteps(shown, ok, out);
+    return ok ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
+}
+
+}  // namespace
+
+int runNew(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make new";
     if (wantsHelp(args)) {
         out << NEW_HELP;
         return TOOL_EXIT_OK;
     }
-    std::string folder, kindText;
-    bool kindGiven = false;
-    if (!commandArguments(prefix, args, {{"--kind", &kindText, &kindGiven}}, "one folder name DIR", &folder,
-                          err)) {
+    std::string folder, kindText, tableName;
+    bool kindGiven = false, tableGiven = false;
+    if (!commandArguments(prefix, args, {{"--kind", &kindText, &kindGiven}, {"--from", &tableName, &tableGiven}},
+                          "one folder name DIR", &folder, err)) {
         return TOOL_EXIT_USAGE;
     }
     QuizKind kind = QuizKind::Text;
-    if (!kindGiven) {
-        usageError(err, prefix, "needs --kind text, picture, audio or video");
+    if (!kindGiven && !tableGiven) {
+        usageError(err, prefix, "needs --kind text, picture, audio or video, or --from CSV");
         return TOOL_EXIT_USAGE;
     }
-    if (!parseKindName(kindText, &kind)) {
-        usageError(err, prefix, "--kind must be text, picture, audio or video, not " + quotedText(kindText));
+    if (kindGiven && !parseKindName(kindText, &kind)) {
+        const std::string likely = likelyKindName(kindText);
+        usageError(err, prefix,
+                   "--kind must be text, picture, audio or video, not " + quotedText(kindText) +
+                       (likely.empty() ? std::string() : "; did you mean " + quotedText(likely) + "?"));
         return TOOL_EXIT_USAGE;
     }
-    std::string error;
     folder = folderName(folder);
+    if (tableGiven) return newFromTable(prefix, folder, tableName, kindGiven ? &kind : nullptr, in, out, err);
+    std::string error;
     if (!writeNewFolder(nativePath(folder), folder, starterFiles(kind), &error)) {
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
     const std::string shown = printable(folder);
     out << "wrote " << shown << ": " << (kind == QuizKind::Audio ? "an " : "a ") << kindName(kind)
-        << " quiz of 3 questions to make your own; then\n"
-        << "  trivo-make check " << shown << "\n"
-        << "  trivo-make play " << shown << "\n"
-        << "  trivo-make build " << shown << " -o quiz.exe\n";
+        << " quiz of 3 questions to make your own; ";
+    nextSteps(shown, false, out);
     return TOOL_EXIT_OK;
 }
 
@@ -150,48 +236,132 @@ int runCheck(const Args& args, std::istream&, std::ostream& out, std::ostream& e
     return ok ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
 }
 
+namespace {
+
+enum class BuildFormat { Program, Page };
+
+// The format of build's output: --format's word, or else OUT's extension (.html and .htm make a page,
+// anything else a program). A word that contradicts the extension is refused rather than guessed at.
+bool buildFormat(const std::string& prefix, const std::string& output, const std::string* word, BuildFormat* format,
+                 std::ostream& err) {
+    std::string extension = utf8Path(nativePath(output).extension());
+    for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const bool pageName = extension == ".html" || extension == ".htm";
+    if (!word) {
+        *format = pageName ? BuildFormat::Page : BuildFormat::Program;
+        return true;
+    }
+    if (*word != "web" && *word != "exe") {
+        usageError(err, prefix, "--format must be web or exe, not " + quotedText(*word));
+        return false;
+    }
+    *format = *word == "web" ? BuildFormat::Page : BuildFormat::Program;
+    if ((pageName && *format == BuildFormat::Program) || (extension == ".exe" && *format == BuildFormat::Page)) {
+        usageError(err, prefix, "--format " + *word + " does not go with " + quotedText(output) + "; name it " +
+                                    (*format == BuildFormat::Page ? "OUT.html" : "OUT.exe"));
+        return false;
+    }
+    return true;
+}
+
+// A quiz program named where the folder goes: its quiz, checked as the folder dump would write.
+bool checkProgramForBuilding(const std::string& prefix, const std::string& name, CheckedQuiz* quiz, std::ostream& err) {
+    std::vector<unsigned char> image;
+    std::string error;
+    Diagnostics diagnostics;
+    const std::string shown = quotedText(name);
+    if (!readFileBytes(nativePath(name), name, PROGRAM_MAX_BYTES, "", &image, &error)) {
+        err << prefix << ": " << error << "\n";
+        return false;
+    }
+    if (checkQuizProgram(image, quiz, &diagnostics, &error)) return true;
+    if (diagnostics.empty()) {
+        err << prefix << ": " << shown << ": " << error << "; nothing written\n";
+        return false;
+    }
+    printDiagnostics(diagnostics, printable(name), err);
+    err << prefix << ": " << shown << ": " << diagnosticsSummary(diagnostics) << "; nothing written\n";
+    return false;
+}
+
+}  // namespace
+
 int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make build";
     if (wantsHelp(args)) {
         out << BUILD_HELP;
         return TOOL_EXIT_OK;
     }
-    std::string name, output, playerName;
-    bool outputGiven = false, playerGiven = false;
+    std::string name, output, playerName, formatWord;
+    bool outputGiven = false, playerGiven = false, formatGiven = false;
     if (!commandArguments(prefix, args,
-                          {{"-o", &output, &outputGiven}, {"--player", &playerName, &playerGiven}},
-                          "one quiz folder DIR", &name, err)) {
+                          {{"-o", &output, &outputGiven}, {"--player", &playerName, &playerGiven},
+                           {"--format", &formatWord, &formatGiven}},
+                          "one quiz folder DIR or program QUIZ.exe", &name, err)) {
         return TOOL_EXIT_USAGE;
     }
+    // A quiz program in place of the folder: converted, or built again over another player.
+    std::error_code ec;
+    const std::filesystem::path path = nativePath(name);
+    const bool program = name != "-" && path.filename() != QUIZ_TOML_NAME && std::filesystem::is_regular_file(path, ec);
     if (!outputGiven) {
-        usageError(err, prefix, "needs -o OUT.exe, the quiz program to write");
+        // Beside the folder, named after it; a program read has no folder to name the output after.
+        if (program) {
+            usageError(err, prefix, "needs -o OUT.exe or -o OUT.html to build a quiz program again");
+            return TOOL_EXIT_USAGE;
+        }
+        output = besideFolder(quizFolder(name).path, formatGiven && formatWord == "web" ? ".html" : ".exe");
+    }
+    BuildFormat format;
+    if (!buildFormat(prefix, output, formatGiven ? &formatWord : nullptr, &format, err)) return TOOL_EXIT_USAGE;
+    if (format == BuildFormat::Page && playerGiven) {
+        usageError(err, prefix, "--player builds a program; a web page needs no player");
         return TOOL_EXIT_USAGE;
     }
-    const QuizFolder folder = quizFolder(name);
-    CheckedQuiz quiz;
-    if (!checkForBuilding(prefix, folder, "nothing written", &quiz, err)) return TOOL_EXIT_FAILED;
+    std::string error;
+    if (format == BuildFormat::Page && !quizPagesAvailable(&error)) {
+        err << prefix << ": " << error << "; build a program (-o OUT.exe) instead\n";
+        return TOOL_EXIT_FAILED;
+    }
 
-    // Written over quiz.toml or a media file, the program would destroy the very quiz it carries.
+    CheckedQuiz quiz;
+    if (program) {
+        if (!checkProgramForBuilding(prefix, name, &quiz, err)) return TOOL_EXIT_FAILED;
+        quiz.sources.push_back(path);
+    } else if (!checkForBuilding(prefix, quizFolder(name), "nothing written", &quiz, err)) {
+        return TOOL_EXIT_FAILED;
+    }
+
+    // Written over quiz.toml, a media file or the program read, the output would destroy the very
+    // quiz it carries.
     for (const std::filesystem::path& source : quiz.sources) {
         if (output != "-" && sameFile(nativePath(output), source)) {
             err << prefix << ": " << quotedText(output) << " is one of the quiz's own files; nothing written\n";
             return TOOL_EXIT_FAILED;
         }
     }
-    std::vector<unsigned char> player, program;
-    std::string playerShown, error;
+    // The output itself may be what standard output carries.
+    std::ostream& report = output == "-" ? err : out;
+    const std::string summary = quizSummary(quiz.content, quiz.media.size());
+    if (format == BuildFormat::Page) {
+        std::string weight;
+        if (!writeQuizPageFile(prefix, quiz, output, out, err, &weight)) return TOOL_EXIT_FAILED;
+        report << "wrote " << printable(output) << ": " << summary << "; " << weight << "\n";
+        return TOOL_EXIT_OK;
+    }
+    std::vector<unsigned char> player, built;
+    std::string playerShown;
     if (!readPlayer(prefix, playerGiven ? &playerName : nullptr, PLAYER_NAME, in, &player, &playerShown, err))
         return TOOL_EXIT_FAILED;
-    if (!buildQuizProgram(player, quiz, &program, &error)) {
+    if (!buildQuizProgram(player, quiz, &built, &error)) {
         err << prefix << ": player " << playerShown << " cannot carry the quiz: " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    if (!writeOutputFile(output, program.data(), program.size(), out, &error)) {
+    if (!writeOutputFile(output, built.data(), built.size(), out, &error)) {
         err << prefix << ": " << error << "\n";
         return TOOL_EXIT_FAILED;
     }
-    // The program itself may be what standard output carries.
-    (output == "-" ? err : out) << "wrote " << printable(output) << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    report << "wrote " << printable(output) << programNameNote(output) << ": " << summary << "\n";
     return TOOL_EXIT_OK;
 }
 

@@ -102,6 +102,76 @@ std::string verdictOf(const std::string& answer, const std::string& typed) {
     return utf8Of(matchAnswer(answer.c_str(), typed.c_str()));
 }
 
+// Letters of code page 1252 in small and capital case: a to z and the accented letters.
+unsigned char smallOf(unsigned char byte) {
+    if (byte >= 'A' && byte <= 'Z') return static_cast<unsigned char>(byte + 0x20);
+    const unsigned char small = accentedSmall(byte);
+    return small ? small : byte;
+}
+
+unsigned char capitalOf(unsigned char byte) {
+    if (byte >= 'a' && byte <= 'z') return static_cast<unsigned char>(byte - 0x20);
+    const unsigned char capital = accentedCapital(byte);
+    return capital ? capital : byte;
+}
+
+// The letter an accented letter is written with when the accent is left out, in its own case; 0 for
+// thorn, which has none, and for any other byte.
+unsigned char unaccented(unsigned char byte) {
+    // 0xC0 to 0xFF; '.': none (the multiplication and division signs, AE, thorn, sharp s).
+    static const char PLAIN[] = "AAAAAA.CEEEEIIIIDNOOOOO.OUUUUY..aaaaaa.ceeeeiiiidnooooo.ouuuuy.y";
+    if (byte == 0x8A) return 'S';
+    if (byte == 0x9A) return 's';
+    if (byte == 0x8E) return 'Z';
+    if (byte == 0x9E) return 'z';
+    if (byte == 0x9F) return 'Y';
+    if (byte < 0xC0) return 0;
+    const char plain = PLAIN[byte - 0xC0];
+    return plain == '.' ? 0 : static_cast<unsigned char>(plain);
+}
+
+// The ways players may type an answer with accented letters: as written, all in small letters, each
+// word with a capital, all in capitals, and without the accents. Each once.
+std::vector<std::string> accentTypings(const std::string& text) {
+    std::string small, titled, capitals, plain;
+    bool wordStart = true;
+    for (unsigned char byte : text) {
+        small.push_back(static_cast<char>(smallOf(byte)));
+        titled.push_back(static_cast<char>(wordStart ? capitalOf(byte) : smallOf(byte)));
+        capitals.push_back(static_cast<char>(capitalOf(byte)));
+        const unsigned char letter = unaccented(smallOf(byte));
+        plain.push_back(static_cast<char>(letter ? letter : smallOf(byte)));
+        wordStart = byte == ' ' || byte == '-';
+    }
+    std::vector<std::string> typings;
+    for (const std::string& typing : {text, small, titled, capitals, plain}) addUnique(&typings, typing);
+    return typings;
+}
+
+// '"ÉVREUX" and "Évreux" get "BRAVO"; "évreux" and "evreux" get "Quasiment"': the typings
+// grouped by the verdict the player gives them, "BRAVO" first.
+std::string typingVerdicts(const std::string& answer, const std::vector<std::string>& typings) {
+    std::vector<std::string> verdicts;
+    std::vector<std::vector<std::string>> groups;
+    for (const std::string& typing : typings) {
+        const std::string verdict = verdictOf(answer, typing);
+        std::size_t k = 0;
+        while (k < verdicts.size() && verdicts[k] != verdict) ++k;
+        if (k == verdicts.size()) {
+            verdicts.insert(verdict == "BRAVO" ? verdicts.begin() : verdicts.end(), verdict);
+            groups.insert(verdict == "BRAVO" ? groups.begin() : groups.end(), std::vector<std::string>());
+            k = verdict == "BRAVO" ? 0 : verdicts.size() - 1;
+        }
+        groups[k].push_back(quoted(typing));
+    }
+    std::string text;
+    for (std::size_t k = 0; k < groups.size(); ++k) {
+        text += k == 0 ? "" : "; ";
+        text += listed(groups[k]) + (groups[k].size() == 1 ? " gets \"" : " get \"") + verdicts[k] + "\"";
+    }
+    return text;
+}
+
 }  // namespace
 
 void checkAnswerTyping(const std::string& answer, int line, const std::string& name, Diagnostics* diagnostics) {
@@ -120,56 +190,48 @@ void checkAnswerTyping(const std::string& answer, int line, const std::string& n
         return;  // what players type is measured against the answer once it can be matched at all
     }
 
-    std::vector<std::string> typographic, capitals, smalls;
-    std::string plain, inSmall, inCapitals;
+    std::vector<std::string> typographic;
+    std::string plain;
+    bool accented = false, capitalAccents = false;
     for (unsigned char byte : answer) {
         const PlainForm* form = plainFormOf(byte);
-        const unsigned char capital = form ? 0 : accentedCapital(byte);
-        const unsigned char small = form ? 0 : accentedSmall(byte);
-        const std::string character = utf8Of(std::string(1, static_cast<char>(byte)));
-        if (form) addUnique(&typographic, form->name ? form->name : character);
-        if (capital) addUnique(&smalls, character);
-        if (small) addUnique(&capitals, character);
+        if (form) addUnique(&typographic, form->name ? form->name : utf8Of(std::string(1, static_cast<char>(byte))));
+        if (!form && (accentedCapital(byte) || accentedSmall(byte))) accented = true;
+        if (!form && accentedSmall(byte)) capitalAccents = true;
         plain += form ? std::string(form->plain) : std::string(1, static_cast<char>(byte));
-        inSmall.push_back(static_cast<char>(small ? small : byte >= 'A' && byte <= 'Z' ? byte + 0x20 : byte));
-        inCapitals.push_back(static_cast<char>(capital ? capital : byte >= 'a' && byte <= 'z' ? byte - 0x20 : byte));
     }
-    // Each warning names what players type and what the player then says; none when that is right.
+    // What players type: the characters keyboards have, one space between words.
+    const std::string typed = singleSpaced(plain);
+    // The one form every piece of advice names, so that following any of them leaves nothing to warn
+    // about: typed so, and in lower case when it has capital accented letters, as keyboards type them.
+    std::string advised;
+    for (unsigned char byte : typed) advised.push_back(static_cast<char>(capitalAccents ? smallOf(byte) : byte));
+    const std::string write = "; write " + quoted(advised);
     if (!typographic.empty()) {
-        const std::string typed = singleSpaced(plain);
         const std::string verdict = verdictOf(answer, typed);
         if (verdict != "BRAVO") {
             addWarning(diagnostics, line,
                        shown + " holds " + listed(typographic) + ", which keyboards do not type: a player who types " +
-                           quoted(typed) + " gets \"" + verdict + "\"; write " + quoted(typed));
-        }
-    }
-    if (!capitals.empty()) {
-        const std::string verdict = verdictOf(answer, inSmall);
-        if (verdict != "BRAVO") {
-            addWarning(diagnostics, line,
-                       shown + " has capital accented letters (" + listed(capitals) +
-                           "): a player who types it in lower case, " + quoted(inSmall) + ", gets \"" + verdict +
-                           "\", since the player folds only a to z; write " + quoted(inSmall) +
-                           ", with accented letters in lower case as keyboards type them");
-        }
-    }
-    if (!smalls.empty()) {
-        const std::string verdict = verdictOf(answer, inCapitals);
-        if (verdict != "BRAVO") {
-            addWarning(diagnostics, line,
-                       shown + " has lower-case accented letters (" + listed(smalls) +
-                           "): a player who types it in capitals, " + quoted(inCapitals) + ", gets \"" + verdict +
-                           "\", since the player folds only a to z");
+                           quoted(typed) + " gets \"" + verdict + "\"" + write);
         }
     }
     if (answer.find("  ") != std::string::npos) {
-        const std::string typed = singleSpaced(answer);
-        const std::string verdict = verdictOf(answer, typed);
+        const std::string verdict = verdictOf(answer, singleSpaced(answer));
         if (verdict != "BRAVO") {
             addWarning(diagnostics, line,
-                       shown + " has several spaces in a row: a player who types " + quoted(typed) + " gets \"" +
-                           verdict + "\"; write " + quoted(typed));
+                       shown + " has several spaces in a row: a player who types " + quoted(singleSpaced(answer)) +
+                           " gets \"" + verdict + "\"" + write);
+        }
+    }
+    // Every accented form fails some typing, since the player folds only a to z: said once, with what
+    // each typing gets. Capital accented letters are the form keyboards make hardest to type.
+    if (accented) {
+        const std::string message = shown + " has accented letters, and the player folds only a to z: " +
+                                    typingVerdicts(answer, accentTypings(typed));
+        if (capitalAccents) {
+            addWarning(diagnostics, line, message + write + ", with accented letters in lower case as keyboards type them");
+        } else {
+            addNote(diagnostics, line, message);
         }
     }
 }

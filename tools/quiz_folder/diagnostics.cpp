@@ -16,6 +16,10 @@ void addWarning(Diagnostics* diagnostics, int line, const std::string& message) 
     diagnostics->push_back(Diagnostic{Severity::Warning, line, message, 0, std::string(), std::string()});
 }
 
+void addNote(Diagnostics* diagnostics, int line, const std::string& message) {
+    diagnostics->push_back(Diagnostic{Severity::Note, line, message, 0, std::string(), std::string()});
+}
+
 void addErrorAt(Diagnostics* diagnostics, int line, int column, const std::string& message) {
     diagnostics->push_back(Diagnostic{Severity::Error, line, message, column, std::string(), std::string()});
 }
@@ -25,14 +29,18 @@ void addSyntaxError(Diagnostics* diagnostics, int line, int column, const std::s
     diagnostics->push_back(Diagnostic{Severity::Error, line, message, column, sourceLine, hint});
 }
 
-int countErrors(const Diagnostics& diagnostics) {
+namespace {
+
+int countOf(const Diagnostics& diagnostics, Severity severity) {
     return static_cast<int>(std::count_if(diagnostics.begin(), diagnostics.end(),
-                                          [](const Diagnostic& d) { return d.severity == Severity::Error; }));
+                                          [severity](const Diagnostic& d) { return d.severity == severity; }));
 }
 
-int countWarnings(const Diagnostics& diagnostics) {
-    return static_cast<int>(diagnostics.size()) - countErrors(diagnostics);
-}
+}  // namespace
+
+int countErrors(const Diagnostics& diagnostics) { return countOf(diagnostics, Severity::Error); }
+int countWarnings(const Diagnostics& diagnostics) { return countOf(diagnostics, Severity::Warning); }
+int countNotes(const Diagnostics& diagnostics) { return countOf(diagnostics, Severity::Note); }
 
 namespace {
 
@@ -88,12 +96,15 @@ void printDiagnostics(const Diagnostics& diagnostics, const std::string& file, s
         out << printable(file);
         if (d.line > 0) out << ":" << d.line;
         if (d.line > 0 && d.column > 0) out << ":" << d.column;
-        out << (d.severity == Severity::Error ? ": error: " : ": warning: ") << printable(d.message) << "\n";
+        out << (d.severity == Severity::Error ? ": error: " : d.severity == Severity::Warning ? ": warning: " : ": note: ")
+            << printable(d.message) << "\n";
         if (d.column > 0 && !d.sourceLine.empty()) printExcerpt(d.sourceLine, d.column, out);
         if (!d.hint.empty()) out << INDENT << "hint: " << printable(d.hint) << "\n";
     }
 }
 
 std::string diagnosticsSummary(const Diagnostics& diagnostics) {
-    return plural(countErrors(diagnostics), "error") + ", " + plural(countWarnings(diagnostics), "warning");
+    const int notes = countNotes(diagnostics);
+    return plural(countErrors(diagnostics), "error") + ", " + plural(countWarnings(diagnostics), "warning") +
+           (notes > 0 ? ", " + plural(notes, "note") : std::string());
 }

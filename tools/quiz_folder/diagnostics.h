@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-enum class Severity { Error, Warning };
+// An error stops a build; a warning does not; a note tells what the tool does for the author or
+// what players will meet, and asks for nothing.
+enum class Severity { Error, Warning, Note };
 
 struct Diagnostic {
     Severity severity;
@@ -20,6 +22,7 @@ typedef std::vector<Diagnostic> Diagnostics;
 
 void addError(Diagnostics* diagnostics, int line, const std::string& message);
 void addWarning(Diagnostics* diagnostics, int line, const std::string& message);
+void addNote(Diagnostics* diagnostics, int line, const std::string& message);
 // An error at a column of its line.
 void addErrorAt(Diagnostics* diagnostics, int line, int column, const std::string& message);
 // An error in the syntax of quiz.toml: shown with its line, a caret under the column and a hint.
@@ -27,10 +30,11 @@ void addSyntaxError(Diagnostics* diagnostics, int line, int column, const std::s
                     const std::string& message, const std::string& hint);
 int countErrors(const Diagnostics& diagnostics);
 int countWarnings(const Diagnostics& diagnostics);
+int countNotes(const Diagnostics& diagnostics);
 
 // "FILE:LINE: error: MESSAGE" ("FILE:LINE:COLUMN: ..." with a column, "FILE: warning: MESSAGE"
 // without a line), in line order; problems without a line come first, in the order they were
 // found. A source line follows with a caret under the column, then a hint, each indented.
 void printDiagnostics(const Diagnostics& diagnostics, const std::string& file, std::ostream& out);
-// "3 errors, 1 warning"
+// "3 errors, 1 warning", then ", 2 notes" when there are notes
 std::string diagnosticsSummary(const Diagnostics& diagnostics);

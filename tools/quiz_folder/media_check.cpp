@@ -6,19 +6,51 @@
 
 #include "player/geometry.h"
 #include "tools/quiz_folder/picture_check.h"
+#include "tools/quiz_folder/picture_fitting.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
 
 namespace {
 
-// Whether path (links resolved) lies inside folder (links resolved), below it.
-bool isInside(const std::filesystem::path& folder, const std::filesystem::path& path) {
-    auto part = path.begin();
-    for (const std::filesystem::path& folderPart : folder) {
-        if (part == path.end() || *part != folderPart) return false;
-        ++part;
+// A path written the Windows way, as quiz.toml shows it: between single quotes a backslash stays one,
+// between double quotes it starts an escape, "media\nantes.jpg" a line break. Empty when the path
+// holds no backslash as written, or only the escapes of a character (\u00E9) or of a quote.
+std::string writtenWithBackslashes(const SourceText& field) {
+    const std::string& written = field.written;
+    if (written.size() >= 2 && written[0] == '"') {
+        for (std::size_t i = written.find('\\'); i != std::string::npos; i = written.find('\\', i + 2)) {
+            const char next = i + 1 < written.size() ? written[i + 1] : '\0';
+            if (next != 'u' && next != 'U' && next != '"') return written;
+        }
+        return std::string();
     }
-    return part != path.end();
+    return field.value.find('\\') != std::string::npos ? quotedText(field.value) : std::string();
+}
+
+// A text as written without its quotes ('...', "...", """...""").
+std::string unquoted(const std::string& written) {
+    const std::size_t first = written.find_first_not_of(written[0]);
+    if (first == std::string::npos) return std::string();
+    return written.substr(first, written.find_last_not_of(written[0]) - first + 1);
+}
+
+// A regular file inside folder named as path's last part, but elsewhere: its path with "/", or empty.
+// At most a few thousand entries, three folders deep, are looked at, and no link is followed.
+std::string sameNameElsewhere(const std::filesystem::path& folder, const std::string& path) {
+    const std::string name = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    if (name.empty() || name == "." || name == "..") return std::string();
+    std::error_code ec;
+    int looked = 0;
+    for (std::filesystem::recursive_directory_iterator it(folder, ec), end; !ec && it != end && looked < 4000;
+         it.increment(ec), ++looked) {
+        if (it.depth() >= 2) it.disable_recursion_pending();
+        std::error_code typeError;
+        if (it->symlink_status(typeError).type() != std::filesystem::file_type::regular) continue;
+        if (utf8Path(it->path().filename()) != name) continue;
+        const std::string found = forwardSlashes(utf8Path(it->path().lexically_relative(folder)));
+        if (found != path) return found;
+    }
+    return std::string();
 }
 
 // path as a command line takes it: in double quotes when it holds anything but letters, digits and
@@ -32,21 +64,32 @@ std::string commandPath(const std::string& path) {
     return path;
 }
 
-// path with its extension (if any) replaced by extension.
+// path with its extension (if any) replaced by extension; a name of its own when that is path itself,
+// so that no command given here writes over the author's file.
 std::string withExtension(const std::string& path, const char* extension) {
     const std::size_t dot = path.rfind('.');
     const std::size_t slash = path.rfind('/');
     const std::string stem = dot == std::string::npos || (slash != std::string::npos && dot < slash) || dot == 0
                                  ? path
                                  : path.substr(0, dot);
-    return stem + "." + extension;
+    const std::string renamed = stem + "." + extension;
+    return renamed == path ? stem + "-converted." + extension : renamed;
 }
+
+// ImageMagick's command: on Windows its "magick" (Windows has a "convert" of its own, for disks),
+// elsewhere "convert", which both ImageMagick 6 (Debian 12) and 7 have.
+#ifdef _WIN32
+const char* const IMAGEMAGICK = "magick";
+#else
+const char* const IMAGEMAGICK = "convert";
+#endif
 
 // How a file of another format becomes one the player takes, as a command of a common free tool.
 std::string conversionCommand(MediaKind kind, const std::string& path) {
     switch (kind) {
         case MediaKind::Picture:
-            return "magick " + commandPath(path) + " " + commandPath(withExtension(path, "jpg")) + " (ImageMagick)";
+            return std::string(IMAGEMAGICK) + " " + commandPath(path) + " " + commandPath(withExtension(path, "jpg")) +
+                   " (ImageMagick)";
         case MediaKind::Sound:
             return "ffmpeg -i " + commandPath(path) + " " + commandPath(withExtension(path, "mp3"));
         default:
@@ -73,9 +116,12 @@ std::string sizeText(int width, int height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
-// Decodes a picture; false (with an error) when it cannot be shown. shown is "NAME 'PATH'".
-bool checkPictureFile(const std::vector<unsigned char>& bytes, int line, const std::string& shown,
-                      const std::string& path, Diagnostics* diagnostics) {
+// Decodes a picture; false (with an error) when it cannot be shown. A picture the player does not
+// show as it is gets a note, and when the media are read whole, its fitted form (picture_fitting.h)
+// takes the place of its bytes. shown is "NAME 'PATH'".
+bool checkPictureFile(const MediaSources& sources, QuizMediaFile* media, int line, const std::string& shown,
+                      const CheckedQuiz& quiz, Diagnostics* diagnostics) {
+    const std::vector<unsigned char>& bytes = media->bytes;
     const PictureFacts facts = checkPicture(bytes.data(), bytes.size());
     const std::string format = mediaFormatName(bytes).name;
     switch (facts.state) {
@@ -92,29 +138,49 @@ bool checkPictureFile(const std::vector<unsigned char>& bytes, int line, const s
             return false;
         default: break;
     }
-    // The player shows a picture within its box: much larger only makes the program larger and slower
-    // to open, and past the decoding limit it is refused.
-    if (facts.state == PictureState::Good && facts.width <= 2 * PICTURE_BOX && facts.height <= 2 * PICTURE_BOX)
-        return true;
     int width = 0, height = 0;
     fittedPictureSize(facts.width, facts.height, PICTURE_BOX, PICTURE_BOX, &width, &height);
-    const std::string scale = "scale it to " + sizeText(width, height) + ", for example with magick " +
-                              commandPath(path) + " -resize " + std::to_string(PICTURE_BOX) + "x" +
-                              std::to_string(PICTURE_BOX) + " " + commandPath(path) + " (ImageMagick)";
     if (facts.state == PictureState::TooLarge) {
         addError(diagnostics, line,
                  shown + " is " + sizeText(facts.width, facts.height) + " pixels, more than the " +
                      std::to_string(PICTURE_MAX_PIXELS / 1000000) + " million a picture may have; the player shows "
-                     "it at " + sizeText(width, height) + ": " + scale);
+                     "it at " + sizeText(width, height) + ": scale it to that size in a picture editor, or with " +
+                     IMAGEMAGICK + " " + commandPath(media->path) + " -resize " + std::to_string(PICTURE_BOX) + "x" +
+                     std::to_string(PICTURE_BOX) + " " + commandPath(withExtension(media->path, "jpg")) +
+                     " (ImageMagick), and name the new file here");
         return false;
     }
-    addWarning(diagnostics, line,
-               shown + " is " + sizeText(facts.width, facts.height) + " pixels, but the player shows it at " +
-                   sizeText(width, height) + ": " + scale + ", and the quiz program gets smaller and opens sooner");
+    const FittedPicture planned = pictureFitFor(bytes.data(), bytes.size(), facts.width, facts.height);
+    if (planned.fit == PictureFit::AsItIs) return true;
+    const std::string carried = sizeText(planned.width, planned.height);
+    addNote(diagnostics, line,
+            shown + (planned.fit == PictureFit::Converted
+                         ? " is " + format + ", which the player does not show: the quiz program carries it as a "
+                           "JPEG picture of " + carried + " pixels"
+                         : " is " + sizeText(facts.width, facts.height) + " pixels, but the player shows it at " +
+                               carried + ": the quiz program carries it at that size, as a JPEG picture") +
+                "; the file itself is left as it is");
+    if (sources.reading != MediaReading::Whole) return true;
+    FittedPicture fitted;
+    const PictureBackground page = {quiz.content.red, quiz.content.green, quiz.content.blue};
+    if (!fitPicture(bytes.data(), bytes.size(), page, &fitted)) {
+        addError(diagnostics, line, shown + " cannot be made into a JPEG picture: export it again from a picture editor");
+        return false;
+    }
+    media->bytes.swap(fitted.jpeg);
     return true;
 }
 
 }  // namespace
+
+bool isInsideFolder(const std::filesystem::path& folder, const std::filesystem::path& path) {
+    auto part = path.begin();
+    for (const std::filesystem::path& folderPart : folder) {
+        if (part == path.end() || *part != folderPart) return false;
+        ++part;
+    }
+    return part != path.end();
+}
 
 MediaRule mediaRuleFor(QuizKind kind) {
     switch (kind) {
@@ -125,8 +191,9 @@ MediaRule mediaRuleFor(QuizKind kind) {
             return MediaRule{"an AVI film (RIFF ... AVI header)", "an AVI film", MediaKind::Film, MediaFormat::Avi,
                              MediaFormat::Avi};
         default:
-            return MediaRule{"a JPEG or GIF picture", "a JPEG or GIF picture", MediaKind::Picture, MediaFormat::Jpeg,
-                             MediaFormat::Gif};
+            // PNG and BMP too, which the quiz program carries as JPEG.
+            return MediaRule{"a JPEG, GIF, PNG or BMP picture", "a JPEG, GIF, PNG or BMP picture", MediaKind::Picture,
+                             MediaFormat::Jpeg, MediaFormat::Gif};
     }
 }
 
@@ -143,10 +210,11 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
         addError(diagnostics, field.line, name + " holds U+0000, which no file name can hold");
         return;
     }
-    if (path.find('\\') != std::string::npos) {
+    const std::string windowsPath = writtenWithBackslashes(field);
+    if (!windowsPath.empty()) {
         addError(diagnostics, field.line,
-                 name + " " + quotedText(path) +
-                     " holds \"\\\"; write paths with \"/\" so the folder builds everywhere");
+                 name + " " + windowsPath + " holds \"\\\"; write paths with \"/\" so the folder builds everywhere: " +
+                     quotedText(forwardSlashes(unquoted(windowsPath)), '"'));
         return;
     }
     const std::filesystem::path relative = nativePath(path);
@@ -161,16 +229,19 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
     if (!resolvedPath(sources->folder / relative, &resolved, &error)) {
         // A folder made on Windows, where names ignore letter case, may name its files in another case.
         const std::string other = pathDifferingInCase(sources->folder, path);
+        // Or it names the file where it is not: "evreux.jpg" for media/evreux.jpg.
+        const std::string elsewhere = other.empty() ? sameNameElsewhere(sources->folder, path) : std::string();
         addError(diagnostics, field.line,
                  name + ": cannot read " + quotedText(path) + ": " + error +
-                     (other.empty() ? std::string()
-                                    : "; " + quotedText(other) +
-                                          " differs from it only in letter case, which Windows ignores and other "
-                                          "systems do not: write " +
-                                          quotedText(other, '"')));
+                     (!other.empty() ? "; " + quotedText(other) +
+                                           " differs from it only in letter case, which Windows ignores and other "
+                                           "systems do not: write " + quotedText(other, '"')
+                      : !elsewhere.empty() ? "; " + quotedText(elsewhere) + " has that name: write " +
+                                                 quotedText(elsewhere, '"')
+                                           : std::string()));
         return;
     }
-    if (sources->resolvedFolder.empty() || !isInside(sources->resolvedFolder, resolved)) {
+    if (sources->resolvedFolder.empty() || !isInsideFolder(sources->resolvedFolder, resolved)) {
         addError(diagnostics, field.line, name + " " + quotedText(path) + " leads outside the quiz folder");
         return;
     }
@@ -193,12 +264,13 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
         return;
     }
     const MediaFormat format = mediaFormat(media.bytes);
-    if (format != rule.first && format != rule.second) {
+    const bool convertible = rule.kind == MediaKind::Picture && isPngOrBmp(media.bytes.data(), media.bytes.size());
+    if (format != rule.first && format != rule.second && !convertible) {
         addError(diagnostics, field.line, name + " " + quotedText(path) + " " + notOfItsFormat(media.bytes, rule, path));
         return;
     }
-    if (rule.kind == MediaKind::Picture && !checkPictureFile(media.bytes, field.line, name + " " + quotedText(path), path,
-                                                             diagnostics))
+    if (rule.kind == MediaKind::Picture &&
+        !checkPictureFile(*sources, &media, field.line, name + " " + quotedText(path), *quiz, diagnostics))
         return;
     if (sources->reading == MediaReading::FormatOnly && media.bytes.size() > MEDIA_FORMAT_BYTES) {
         media.bytes.resize(MEDIA_FORMAT_BYTES);  // check keeps no more than it would have read

@@ -13,13 +13,17 @@
 
 // What a question's media must be in a quiz of this kind.
 struct MediaRule {
-    const char* description;  // "a JPEG or GIF picture", with how the format is told when that helps
-    const char* shortName;    // "a JPEG or GIF picture"
+    const char* description;  // "a JPEG, GIF, PNG or BMP picture", with how the format is told when that helps
+    const char* shortName;    // "an MP3 sound"
     MediaKind kind;
     MediaFormat first, second;
 };
 
 MediaRule mediaRuleFor(QuizKind kind);
+
+// Whether path (links resolved) lies inside folder (links resolved), below it: a media file from
+// anywhere else would put the user's own files into the program the user then shares.
+bool isInsideFolder(const std::filesystem::path& folder, const std::filesystem::path& path);
 
 // Where the media are read from and how much of them, and what they add up to so far.
 struct MediaSources {

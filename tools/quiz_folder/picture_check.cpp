@@ -1,8 +1,10 @@
 // Decoding the quiz's pictures with stb_image, bounded: the files come from strangers.
 #include "tools/quiz_folder/picture_check.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -19,11 +21,13 @@ void* boundedRealloc(void* block, std::size_t size) {
 
 }  // namespace
 
-// Only the two formats the player shows, from memory. No SIMD: one code path on every build, the
+// The two formats the player shows, and the two the tool converts for it, from memory. No SIMD: one code path on every build, the
 // one that is fuzzed. No thread-local failure reason: the tool has one thread, and MinGW's
 // thread-local storage would only add a dependency.
 #define STBI_ONLY_JPEG
 #define STBI_ONLY_GIF
+#define STBI_ONLY_PNG
+#define STBI_ONLY_BMP
 #define STBI_NO_STDIO
 #define STBI_NO_LINEAR
 #define STBI_NO_HDR
@@ -134,30 +138,91 @@ bool isGif(const unsigned char* bytes, std::size_t size) {
     return size >= 3 && bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F';
 }
 
+bool isPng(const unsigned char* bytes, std::size_t size) {
+    return size >= 8 && std::memcmp(bytes, "\x89PNG\r\n\x1A\n", 8) == 0;
+}
+
+bool isBmp(const unsigned char* bytes, std::size_t size) {
+    return size >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+}
+
+bool isJpeg(const unsigned char* bytes, std::size_t size) {
+    return size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8;
+}
+
+// Whether a PNG holds its end chunk (IEND, of length 0); bytes may follow it.
+bool pngHasEnd(const unsigned char* bytes, std::size_t size) {
+    static const unsigned char END[8] = {0, 0, 0, 0, 'I', 'E', 'N', 'D'};
+    return std::search(bytes + 8, bytes + size, END, END + 8) != bytes + size;
+}
+
+// Whether a BMP holds the bytes its header announces (0 there: not told).
+bool bmpComplete(const unsigned char* bytes, std::size_t size) {
+    if (size < 6) return false;
+    const uint32_t announced = bytes[2] | (bytes[3] << 8) | (bytes[4] << 16) | (static_cast<uint32_t>(bytes[5]) << 24);
+    return announced <= size;
+}
+
+bool complete(const unsigned char* bytes, std::size_t size) {
+    if (isGif(bytes, size)) return gifComplete(bytes, size);
+    if (isPng(bytes, size)) return pngHasEnd(bytes, size);
+    if (isBmp(bytes, size)) return bmpComplete(bytes, size);
+    return jpegHasEnd(bytes, size);
+}
+
 PictureFacts failed(const unsigned char* bytes, std::size_t size, int width, int height) {
-    const bool cut = isGif(bytes, size) ? !gifComplete(bytes, size) : !jpegHasEnd(bytes, size);
     const char* reason = stbi_failure_reason();
-    return PictureFacts{cut ? PictureState::Cut : PictureState::Damaged, width, height, reason ? reason : ""};
+    return PictureFacts{complete(bytes, size) ? PictureState::Damaged : PictureState::Cut, width, height,
+                        reason ? reason : ""};
+}
+
+// The checks before decoding: a JPEG's Huffman tables, then the size. Good when decoding may go on.
+PictureFacts beforeDecoding(const unsigned char* bytes, std::size_t size) {
+    if (size == 0 || size > static_cast<std::size_t>(INT_MAX)) return PictureFacts{PictureState::Damaged, 0, 0, ""};
+    if (isJpeg(bytes, size) && !jpegTablesFit(bytes, size))
+        return PictureFacts{PictureState::Damaged, 0, 0, "a Huffman table of more than 256 codes"};
+    int width = 0, height = 0, channels = 0;
+    // The size first, so that no picture is decoded past the limit. When even that fails, decoding
+    // fails too, and says why in the decoder's words (the size's failure names no format).
+    const bool sized = stbi_info_from_memory(bytes, static_cast<int>(size), &width, &height, &channels) != 0;
+    if (sized && static_cast<int64_t>(width) * height > PICTURE_MAX_PIXELS)
+        return PictureFacts{PictureState::TooLarge, width, height, ""};
+    return PictureFacts{PictureState::Good, width, height, ""};
 }
 
 }  // namespace
 
 PictureFacts checkPicture(const unsigned char* bytes, std::size_t size) {
-    if (size == 0 || size > static_cast<std::size_t>(INT_MAX)) return PictureFacts{PictureState::Damaged, 0, 0, ""};
-    const int length = static_cast<int>(size);
-    if (!isGif(bytes, size) && !jpegTablesFit(bytes, size))
-        return PictureFacts{PictureState::Damaged, 0, 0, "a Huffman table of more than 256 codes"};
+    const PictureFacts before = beforeDecoding(bytes, size);
+    if (before.state != PictureState::Good) return before;
     int width = 0, height = 0, channels = 0;
-    // The size first, so that no picture is decoded past the limit. When even that fails, decoding
-    // fails too, and says why in the decoder's words (the size's failure names no format).
-    const bool sized = stbi_info_from_memory(bytes, length, &width, &height, &channels) != 0;
-    if (sized && static_cast<int64_t>(width) * height > PICTURE_MAX_PIXELS)
-        return PictureFacts{PictureState::TooLarge, width, height, ""};
-    stbi_uc* pixels = stbi_load_from_memory(bytes, length, &width, &height, &channels, 0);
+    stbi_uc* pixels = stbi_load_from_memory(bytes, static_cast<int>(size), &width, &height, &channels, 0);
     if (pixels == nullptr) return failed(bytes, size, width, height);
     stbi_image_free(pixels);
     if (static_cast<int64_t>(width) * height > PICTURE_MAX_PIXELS)
         return PictureFacts{PictureState::TooLarge, width, height, ""};
-    if (isGif(bytes, size) && !gifComplete(bytes, size)) return PictureFacts{PictureState::Cut, width, height, ""};
+    // The decoders take a GIF, PNG or BMP that stops inside its picture data for a picture that ends
+    // there (a JPEG's scan data is not walked: one without its end marker that decodes is shown).
+    if (!isJpeg(bytes, size) && !complete(bytes, size)) return PictureFacts{PictureState::Cut, width, height, ""};
     return PictureFacts{PictureState::Good, width, height, ""};
 }
+
+bool isPngOrBmp(const unsigned char* bytes, std::size_t size) {
+    return isPng(bytes, size) || isBmp(bytes, size);
+}
+
+DecodedPicture decodePicture(const unsigned char* bytes, std::size_t size) {
+    DecodedPicture picture = {nullptr, 0, 0};
+    if (beforeDecoding(bytes, size).state != PictureState::Good) return picture;
+    int channels = 0;
+    picture.pixels = stbi_load_from_memory(bytes, static_cast<int>(size), &picture.width, &picture.height, &channels, 4);
+    if (picture.pixels != nullptr && static_cast<int64_t>(picture.width) * picture.height > PICTURE_MAX_PIXELS)
+        freeDecodedPicture(&picture);
+    return picture;
+}
+
+void freeDecodedPicture(DecodedPicture* picture) {
+    stbi_image_free(picture->pixels);
+    *picture = DecodedPicture{nullptr, 0, 0};
+}
+

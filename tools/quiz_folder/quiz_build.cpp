@@ -27,8 +27,12 @@ std::vector<ResourceEntry> quizResources(const CheckedQuiz& quiz, uint16_t langu
     return entries;
 }
 
-bool buildQuizProgram(const std::vector<uint8_t>& player, const CheckedQuiz& quiz,
-                      std::vector<uint8_t>* program, std::string* error) {
+namespace {
+
+// The player with its own resources kept, every quiz resource it had dropped, and these added, in the
+// language of the player's own.
+bool programWith(const std::vector<uint8_t>& player, std::vector<ResourceEntry> quizEntries,
+                 std::vector<uint8_t>* program, std::string* error) {
     std::vector<ResourceEntry> entries;
     if (!readPeResources(player, &entries, error)) return false;
     // A quiz program given as the player keeps nothing of its old quiz: a question the new quiz
@@ -40,7 +44,10 @@ bool buildQuizProgram(const std::vector<uint8_t>& player, const CheckedQuiz& qui
     // The player finds resources in any language; the quiz's take the language of the player's own,
     // so the program looks as if the resource compiler had made it whole. Neutral when it has none.
     const uint16_t language = kept.empty() ? 0 : kept.front().language;
-    for (ResourceEntry& entry : quizResources(quiz, language)) kept.push_back(std::move(entry));
+    for (ResourceEntry& entry : quizEntries) {
+        entry.language = language;
+        kept.push_back(std::move(entry));
+    }
     if (!writePeResources(player, kept, program, error)) return false;
     // The program is read back as dump and the player will read it: anything but the very resources
     // meant is a program no one should be handed.
@@ -63,4 +70,25 @@ bool buildQuizProgram(const std::vector<uint8_t>& player, const CheckedQuiz& qui
         }
     }
     return true;
+}
+
+}  // namespace
+
+bool buildQuizProgram(const std::vector<uint8_t>& player, const CheckedQuiz& quiz,
+                      std::vector<uint8_t>* program, std::string* error) {
+    return programWith(player, quizResources(quiz, 0), program, error);
+}
+
+bool moveQuizProgram(const std::vector<uint8_t>& player, const std::vector<uint8_t>& quizProgram,
+                     std::vector<uint8_t>* program, std::string* error) {
+    std::vector<ResourceEntry> entries, quizEntries;
+    if (!readPeResources(quizProgram, &entries, error)) return false;
+    for (ResourceEntry& entry : entries) {
+        if (isQuizResource(entry)) quizEntries.push_back(std::move(entry));
+    }
+    if (quizEntries.empty()) {
+        *error = "it carries no quiz";
+        return false;
+    }
+    return programWith(player, std::move(quizEntries), program, error);
 }

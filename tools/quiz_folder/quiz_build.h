@@ -21,3 +21,8 @@ std::vector<ResourceEntry> quizResources(const CheckedQuiz& quiz, uint16_t langu
 // program or cannot take the resources.
 bool buildQuizProgram(const std::vector<uint8_t>& player, const CheckedQuiz& quiz,
                       std::vector<uint8_t>* program, std::string* error);
+
+// The quiz a quiz program carries, every quiz resource as it is, put into another player (the 64-bit
+// one where 32-bit programs do not run). False with *error when the program carries no quiz.
+bool moveQuizProgram(const std::vector<uint8_t>& player, const std::vector<uint8_t>& quizProgram,
+                     std::vector<uint8_t>* program, std::string* error);

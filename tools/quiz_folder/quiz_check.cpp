@@ -140,15 +140,16 @@ struct HeaderFacts {
 
 // One question being checked: its source, how messages name it, and what the header says about
 // the quiz.
-// Questions whose reveal keys the quiz's reveal leaves out, and those without the key it shows. They
-// are told together once all questions are checked: a switch of reveal leaves the same key unused in
-// every question, and one line says so better than ninety.
+// Questions whose reveal keys the quiz's reveal leaves out, and those without the key it shows; and
+// texts that a quiz of another kind than text never shows. They are told together once all questions
+// are checked: a switch of reveal or kind leaves the same key unused in every question, and one line
+// says so better than ninety.
 struct RevealKeys {
     struct Place {
         int question;
         int line;  // of the key, or of the question when the key is missing
     };
-    std::vector<Place> unusedComments, unusedPictures, withoutComment, withoutPicture;
+    std::vector<Place> unusedComments, unusedPictures, withoutComment, withoutPicture, unusedTexts;
 };
 
 struct QuestionCheck {
@@ -203,7 +204,7 @@ void checkAnswer2(const QuestionCheck& check, QuestionContent* result) {
     }
 }
 
-// text: required in a text quiz, which shows it; stored in the others.
+// text: required in a text quiz, which shows it; stored in the others, which never show it.
 void checkQuestionText(const QuestionCheck& check, QuestionContent* result) {
     const SourceText& text = check.question.text;
     if (text.wrongType) {
@@ -212,7 +213,9 @@ void checkQuestionText(const QuestionCheck& check, QuestionContent* result) {
         addError(check.diagnostics, lineOr(text, check.question.line),
                  check.prefix + "no text: a text quiz shows each question's text");
     } else if (text.given) {
-        playerText(text, check.prefix + "text", TextRule::Field, &result->text, check.diagnostics);
+        if (playerText(text, check.prefix + "text", TextRule::Field, &result->text, check.diagnostics) &&
+            check.facts.kindKnown && check.quiz.kind != QuizKind::Text && !text.value.empty())
+            check.reveals->unusedTexts.push_back({check.number, text.line});
     }
 }
 
@@ -311,6 +314,8 @@ void reportRevealKeys(const RevealKeys& keys, Diagnostics* diagnostics) {
                        " have no comment: solving them reveals nothing", diagnostics);
     warnAboutQuestions(keys.withoutPicture, "no answer_picture: solving this question reveals nothing",
                        " have no answer_picture: solving them reveals nothing", diagnostics);
+    warnAboutQuestions(keys.unusedTexts, "text is shown only in text quizzes: players never see it",
+                       ": their texts are shown only in text quizzes: players never see them", diagnostics);
 }
 
 // Each key of the question in turn; the question joins the quiz's content whatever was found.
@@ -335,9 +340,11 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
     } else if (source.kind.wrongType) {
         // Reported when read.
     } else if (!parseKindName(source.kind.value, &content->kind)) {
+        const std::string likely = likelyKindName(source.kind.value);
         addError(diagnostics, source.kind.line,
                  "kind must be \"text\", \"picture\", \"audio\" or \"video\", not " +
-                     quotedText(source.kind.value, '"'));
+                     quotedText(source.kind.value, '"') +
+                     (likely.empty() ? std::string() : "; did you mean " + quotedText(likely, '"') + "?"));
     } else {
         kindKnown = true;
     }
@@ -371,13 +378,18 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
                      " texts; a question has at most two answer slots");
     }
     std::string* captions[2] = {&content->caption1, &content->caption2};
+    bool captionsWritten = false;
     for (std::size_t i = 0; i < source.captions.items.size() && i < 2; ++i) {
         const SourceText& caption = source.captions.items[i];
         if (usable(caption)) {
             playerText(caption, "caption " + std::to_string(i + 1), TextRule::Field,
                        captions[i], diagnostics);
+            captionsWritten = captionsWritten || !caption.value.empty();
         }
     }
+    if (captionsWritten && slotsKnown && content->slots == 1)
+        addWarning(diagnostics, source.captions.line,
+                   "captions are shown only with slots = 2: players of a one-slot quiz never see them");
     bool revealKnown = !source.reveal.wrongType;
     if (usable(source.reveal) && !parseRevealName(source.reveal.value, &content->reveal)) {
         addError(
@@ -506,6 +518,17 @@ bool checkQuizSource(const QuizSource& source, const std::filesystem::path& fold
 bool checkQuizFolder(const std::filesystem::path& folder, CheckedQuiz* quiz, Diagnostics* diagnostics,
                      MediaReading reading) {
     *quiz = CheckedQuiz();
+    std::error_code ec;
+    const std::filesystem::file_type type = std::filesystem::status(folder, ec).type();
+    if (type == std::filesystem::file_type::not_found) {
+        addError(diagnostics, 0, "the folder " + quotedText(utf8Path(folder)) + " does not exist");
+        return false;
+    }
+    if (type != std::filesystem::file_type::directory && type != std::filesystem::file_type::none) {
+        addError(diagnostics, 0, quotedText(utf8Path(folder)) + " is not a folder: name the quiz folder, which holds " +
+                                     QUIZ_TOML_NAME);
+        return false;
+    }
     std::vector<unsigned char> bytes;
     std::string error;
     int64_t size = 0;

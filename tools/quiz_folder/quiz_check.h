@@ -32,8 +32,9 @@ constexpr int64_t MEDIA_MAX_BYTES = 64 * 1024 * 1024;         // one file
 constexpr int64_t MEDIA_TOTAL_MAX_BYTES = 256 * 1024 * 1024;  // all of a quiz's files
 
 // How much of each media file is read: what its format check needs (for check alone; the media
-// then hold only their first bytes), or all of it (to build the program).
-enum class MediaReading { FormatOnly, Whole };
+// then hold only their first bytes), all of it with the pictures made fit for the player
+// (picture_fitting.h), to build the program, or all of it as the files hold it (what dump reads back).
+enum class MediaReading { FormatOnly, Whole, AsStored };
 
 // Checks folder/quiz.toml and the media it names: regular files inside the folder, links
 // included. Every problem found goes into diagnostics; returns true when none of them is an error,

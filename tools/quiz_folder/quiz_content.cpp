@@ -1,6 +1,8 @@
 // The byte layout of a quiz's content and score codes, both ways.
 #include "tools/quiz_folder/quiz_content.h"
 
+#include "tools/support/text.h"
+
 namespace {
 
 void appendField(std::vector<unsigned char>* bytes, const std::string& text) {
@@ -37,36 +39,63 @@ bool readField(ContentReader* reader, const std::string& what, std::string* text
 const char* const KIND_NAMES[QUIZ_KIND_COUNT] = {"text", "picture", "audio", "video"};
 const char* const REVEAL_NAMES[REVEAL_MODE_COUNT] = {"none", "picture", "comment"};
 
-}  // namespace
-
-const char* kindName(QuizKind kind) {
-    const int index = static_cast<int>(kind);
-    return index >= 0 && index < QUIZ_KIND_COUNT ? KIND_NAMES[index] : "?";
+// The name of an enum value, "?" for a value without one.
+const char* nameAt(const char* const* names, int count, int index) {
+    return index >= 0 && index < count ? names[index] : "?";
 }
 
+// The enum value named name, or -1.
+int indexOfName(const char* const* names, int count, const std::string& name) {
+    for (int i = 0; i < count; ++i)
+        if (name == names[i]) return i;
+    return -1;
+}
+
+}  // namespace
+
+const char* kindName(QuizKind kind) { return nameAt(KIND_NAMES, QUIZ_KIND_COUNT, static_cast<int>(kind)); }
+
 bool parseKindName(const std::string& name, QuizKind* kind) {
-    for (int i = 0; i < QUIZ_KIND_COUNT; ++i) {
-        if (name == KIND_NAMES[i]) {
-            *kind = static_cast<QuizKind>(i);
-            return true;
-        }
+    const int index = indexOfName(KIND_NAMES, QUIZ_KIND_COUNT, name);
+    if (index >= 0) *kind = static_cast<QuizKind>(index);
+    return index >= 0;
+}
+
+std::string likelyKindName(const std::string& word) {
+    // The words authors use for them, in English and in French.
+    static const struct {
+        const char* word;
+        QuizKind kind;
+    } OTHER_WORDS[] = {
+        {"texte", QuizKind::Text},      {"txt", QuizKind::Text},        {"question", QuizKind::Text},
+        {"image", QuizKind::Picture},   {"img", QuizKind::Picture},     {"photo", QuizKind::Picture},
+        {"pic", QuizKind::Picture},     {"jpeg", QuizKind::Picture},    {"jpg", QuizKind::Picture},
+        {"png", QuizKind::Picture},     {"gif", QuizKind::Picture},     {"dessin", QuizKind::Picture},
+        {"sound", QuizKind::Audio},     {"son", QuizKind::Audio},       {"sonore", QuizKind::Audio},
+        {"mp3", QuizKind::Audio},       {"musique", QuizKind::Audio},   {"music", QuizKind::Audio},
+        {"film", QuizKind::Video},      {"movie", QuizKind::Video},     {"avi", QuizKind::Video},
+        {"vid\xC3\xA9o", QuizKind::Video}, {"clip", QuizKind::Video},
+    };
+    std::string lower;
+    for (char c : word) lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c);
+    // "images", "photos": the word without a plural s too.
+    const std::string singular = lower.size() > 3 && lower.back() == 's' ? lower.substr(0, lower.size() - 1) : lower;
+    for (const auto& other : OTHER_WORDS) {
+        if (lower == other.word || singular == other.word) return kindName(other.kind);
     }
-    return false;
+    std::vector<std::string> names(KIND_NAMES, KIND_NAMES + QUIZ_KIND_COUNT);
+    const std::string closest = closestName(lower, names);
+    return closest.empty() ? closestName(singular, names) : closest;
 }
 
 const char* revealName(RevealMode reveal) {
-    const int index = static_cast<int>(reveal);
-    return index >= 0 && index < REVEAL_MODE_COUNT ? REVEAL_NAMES[index] : "?";
+    return nameAt(REVEAL_NAMES, REVEAL_MODE_COUNT, static_cast<int>(reveal));
 }
 
 bool parseRevealName(const std::string& name, RevealMode* reveal) {
-    for (int i = 0; i < REVEAL_MODE_COUNT; ++i) {
-        if (name == REVEAL_NAMES[i]) {
-            *reveal = static_cast<RevealMode>(i);
-            return true;
-        }
-    }
-    return false;
+    const int index = indexOfName(REVEAL_NAMES, REVEAL_MODE_COUNT, name);
+    if (index >= 0) *reveal = static_cast<RevealMode>(index);
+    return index >= 0;
 }
 
 std::vector<unsigned char> encodeQuizContent(const QuizContent& quiz) {

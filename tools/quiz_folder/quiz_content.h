@@ -11,6 +11,9 @@
 // "none", "picture", "comment". Parsing returns false for any other word.
 const char* kindName(QuizKind kind);
 bool parseKindName(const std::string& name, QuizKind* kind);
+// The kind's name a word that is none most likely means ("image" or "photo": "picture", "son":
+// "audio", "vdeo": "video"); empty when none is close.
+std::string likelyKindName(const std::string& word);
 const char* revealName(RevealMode reveal);
 bool parseRevealName(const std::string& name, RevealMode* reveal);
 

@@ -270,7 +270,7 @@ bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string
 bool folderHoldsQuiz(const std::filesystem::path& folder, const DumpedQuiz& quiz, std::string* error) {
     CheckedQuiz checked;
     Diagnostics diagnostics;
-    if (!checkQuizFolder(folder, &checked, &diagnostics)) {
+    if (!checkQuizFolder(folder, &checked, &diagnostics, MediaReading::AsStored)) {
         for (const Diagnostic& diagnostic : diagnostics) {
             if (diagnostic.severity != Severity::Error) continue;
             const int more = countErrors(diagnostics) - 1;

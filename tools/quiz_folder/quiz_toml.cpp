@@ -60,7 +60,13 @@ void readInteger(const toml::node& node, const std::string& name, SourceInteger*
     target->given = true;
     target->line = lineOf(node);
     if (!node.is_integer()) {
-        addError(diagnostics, lineOf(node), name + " must be a whole number, not " + typeName(node));
+        // A number written between quotes: the same line without them.
+        const std::string* text = node.is_string() ? &node.as_string()->get() : nullptr;
+        const bool digits = text && !text->empty() && text->size() <= 9 &&
+                            text->find_first_not_of("0123456789") == std::string::npos;
+        addError(diagnostics, lineOf(node),
+                 name + " must be a whole number, not " + typeName(node) +
+                     (digits ? ": write " + name + " = " + *text + ", without quotes" : std::string()));
         target->wrongType = true;
         return;
     }

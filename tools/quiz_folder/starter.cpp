@@ -1,11 +1,13 @@
 // The starter folders of 'trivo-make new'. Their answers are in capitals without accents, so none
-// of them draws a warning, and each comment says what the line above or below it does, in French
+// of them draws a warning or a note, and each comment says what the line above or below it does, in French
 // like the quiz itself (the bytes are UTF-8, spelled as escapes).
 #include "tools/quiz_folder/starter.h"
 
 #include <cstdint>
 #include <string>
 
+#include "tools/quiz_folder/quiz_content.h"
+#include "tools/quiz_folder/quiz_dump.h"
 #include "tools/quiz_folder/starter_media.h"
 #include "tools/support/little_endian.h"
 
@@ -19,86 +21,75 @@ const char* const HEADER =
     "# Textes en UTF-8, gard\xC3\xA9s en page de code Windows 1252 : accents oui, emoji et chinois non.\n"
     "# Un texte tient en 259 octets au plus, sans jamais le caract\xC3\xA8re \"|\".\n"
     "\n"
-    "# Ce que montre chaque question : \"text\" (une ligne de texte), \"picture\" (une image JPEG ou\n"
-    "# GIF), \"audio\" (un son MP3 avec des boutons lecture et arr\xC3\xAAt) ou \"video\" (un film AVI).\n";
+    "# Ce que montre chaque question : \"text\" (une ligne de texte), \"picture\" (une image JPEG, GIF,\n"
+    "# PNG ou BMP), \"audio\" (un son MP3 avec des boutons lecture et arr\xC3\xAAt) ou \"video\" (un film AVI).\n";
 
 const char* const SLOTS_AND_CAPTIONS =
     "\n"
     "# Champs de r\xC3\xA9ponse par question : 1 ou 2. Avec 2, chaque question a aussi son answer2, et\n"
-    "# captions donne le nom des deux champs.\n"
-    "slots = 1\n"
-    "captions = [\"\", \"\"]\n";
+    "# captions donne le nom des deux champs.\n";
 
 const char* const REVEAL_COMMENT =
     "\n"
     "# Ce que r\xC3\xA9v\xC3\xA8le une question r\xC3\xA9solue (quiz en images seulement) : \"none\" (rien), \"picture\"\n"
     "# (son answer_picture remplace l'image de la question) ou \"comment\" (sa ligne comment).\n";
 
-const char* const CODES =
+const char* const BACKGROUND =
     "\n"
     "# La couleur de la page, \"#RRGGBB\".\n"
     "background = \"#FFF8E7\"\n"
     "\n"
-    "# Codes de r\xC3\xA9" "compense, un par question : le premier pour un score de 1, le deuxi\xC3\xA8me pour 2...\n"
-    "codes = [\"BRONZE\", \"ARGENT\", \"OR\"]\n"
+    "# Codes de r\xC3\xA9" "compense, un par question : le premier pour un score de 1, le deuxi\xC3\xA8me pour 2...\n";
+
+const char* const QUESTIONS =
     "\n"
     "# Une table [[questions]] par question, 90 au plus, dans l'ordre de la page. Le programme\n"
-    "# n'ignore la casse que de a \xC3\xA0 z : une lettre accentu\xC3\xA9" "e doit \xC3\xAAtre tap\xC3\xA9" "e telle qu'\xC3\xA9" "crite ici,\n"
-    "# d'o\xC3\xB9 des r\xC3\xA9ponses en capitales sans accents. Lignes facultatives d'une question :\n"
+    "# n'ignore la casse que de a \xC3\xA0 z : une lettre accentu\xC3\xA9" "e doit \xC3\xAAtre tap\xC3\xA9" "e telle qu'\xC3\xA9" "crite ici.\n"
+    "# \xC3\x89" "crivez-la en minuscule, comme les claviers la tapent (\"\xC3\xA9vreux\"). Lignes facultatives :\n"
     "#   answer2 = \"...\"          la deuxi\xC3\xA8me r\xC3\xA9ponse, avec slots = 2\n"
     "#   comment = \"...\"          affich\xC3\xA9 une fois la question r\xC3\xA9solue, avec reveal = \"comment\"\n"
     "#   answer_picture = \"...\"   affich\xC3\xA9" "e une fois la question r\xC3\xA9solue, avec reveal = \"picture\"\n";
 
 struct StarterQuestion {
-    const char* text;
+    const char* text;  // shown in a text quiz only: null for the other kinds
     const char* answer;
 };
 
 struct Starter {
-    const char* kind;
     const char* title;
     const char* description;
     const char* reveal;
-    const char* mediaComment;  // after the first question's media line
     StarterQuestion questions[3];
 };
 
 const Starter STARTERS[] = {
-    {"text",
-     "Mon quiz",
+    {"Mon quiz",
      "R\xC3\xA9pondez \xC3\xA0 chaque question, puis Tab pour passer \xC3\xA0 la suivante.",
      "none",
-     "",
      {{"Quelle est la capitale de l'Italie ?", "ROME"},
       {"Combien de c\xC3\xB4t\xC3\xA9s a un hexagone ?", "6"},
       {"Quel animal est appel\xC3\xA9 le roi de la savane ?", "LION"}}},
-    {"picture",
-     "Mon quiz en images",
+    {"Mon quiz en images",
      "Reconnaissez chaque couleur, puis Tab pour passer \xC3\xA0 la suivante.",
      "picture",
-     "l'image de la question, JPEG ou GIF",
-     {{"De quelle couleur est ce carr\xC3\xA9 ?", "ROUGE"},
-      {"De quelle couleur est ce carr\xC3\xA9 ?", "VERT"},
-      {"De quelle couleur est ce carr\xC3\xA9 ?", "BLEU"}}},
-    {"audio",
-     "Mon quiz sonore",
+     {{nullptr, "ROUGE"},
+      {nullptr, "VERT"},
+      {nullptr, "BLEU"}}},
+    {"Mon quiz sonore",
      "\xC3\x89"
      "coutez chaque note avec le bouton de lecture, puis \xC3\xA9"
      "crivez son nom.",
      "none",
-     "le son de la question, MP3",
-     {{"Quelle est cette note ?", "LA"},
-      {"Quelle est cette note ?", "DO"},
-      {"Quelle est cette note ?", "MI"}}},
-    {"video",
-     "Mon quiz vid\xC3\xA9o",
+     {{nullptr, "LA"},
+      {nullptr, "DO"},
+      {nullptr, "MI"}}},
+    {"Mon quiz vid\xC3\xA9o",
      "Regardez chaque film, puis \xC3\xA9"
      "crivez la couleur de son fond.",
      "none",
-     "le film de la question, AVI",
-     {{"De quelle couleur est le fond ?", "ROUGE"},
-      {"De quelle couleur est le fond ?", "VERT"},
-      {"De quelle couleur est le fond ?", "BLEU"}}},
+     {{nullptr, "ROUGE"},
+      {nullptr, "VERT"},
+      {nullptr, "BLEU"}}},
 };
 
 const unsigned char FILM_COLOURS[3][3] = {{0xD6, 0x28, 0x28}, {0x2A, 0x9D, 0x3A}, {0x1D, 0x4E, 0xD8}};
@@ -108,34 +99,39 @@ std::string starterExtension(QuizKind kind) {
     return kind == QuizKind::Audio ? "mp3" : kind == QuizKind::Video ? "avi" : "gif";
 }
 
-std::string manifest(QuizKind kind, const Starter& starter) {
-    std::string text = HEADER;
-    text += "kind = \"" + std::string(starter.kind) + "\"\n";
-    text += "\n# Le titre est aussi celui de la fen\xC3\xAAtre ; l'auteur s'affiche apr\xC3\xA8s \"Par :\".\n";
-    text += "title = \"" + std::string(starter.title) + "\"\n";
-    text += "author = \"Votre nom\"\n";
-    text += "description = \"" + std::string(starter.description) + "\"\n";
-    text += SLOTS_AND_CAPTIONS;
-    text += REVEAL_COMMENT;
-    text += "reveal = \"" + std::string(starter.reveal) + "\"\n";
-    text += CODES;
+// What the first question's media line says of its file.
+const char* mediaComment(QuizKind kind) {
+    switch (kind) {
+        case QuizKind::Audio: return "le son de la question, MP3";
+        case QuizKind::Video: return "le film de la question, AVI";
+        default: return "l'image de la question, JPEG, GIF, PNG ou BMP";
+    }
+}
+
+// One key of a question, with a comment on the first question's line.
+void addKey(std::string* text, const char* key, const std::string& value, bool first, const std::string& comment) {
+    *text += std::string(key) + " = " + tomlString(value) + (first && !comment.empty() ? "   # " + comment : "") + "\n";
+}
+
+QuizDraft starterDraft(QuizKind kind) {
+    const Starter& starter = STARTERS[static_cast<int>(kind)];
+    QuizDraft draft;
+    draft.kind = kind;
+    draft.title = starter.title;
+    draft.description = starter.description;
+    draft.reveal = starter.reveal;
+    draft.codes = {"BRONZE", "ARGENT", "OR"};
     for (int q = 1; q <= 3; ++q) {
         const StarterQuestion& question = starter.questions[q - 1];
         const std::string number = std::to_string(q);
-        text += "\n[[questions]]\n";
-        text += "text = \"" + std::string(question.text) + "\"";
-        text += q == 1 ? (kind == QuizKind::Text ? "   # affich\xC3\xA9 sur la page\n"
-                                                 : "   # gard\xC3\xA9, affich\xC3\xA9 dans les quiz texte seulement\n")
-                       : "\n";
-        text += "answer = \"" + std::string(question.answer) + "\"";
-        text += q == 1 ? "   # la r\xC3\xA9ponse attendue\n" : "\n";
-        if (kind != QuizKind::Text) {
-            text += "media = \"media/q" + number + "." + starterExtension(kind) + "\"";
-            text += q == 1 ? "   # " + std::string(starter.mediaComment) + ", dans ce dossier\n" : "\n";
-        }
-        if (kind == QuizKind::Picture) text += "answer_picture = \"media/a" + number + ".gif\"\n";
+        DraftQuestion drafted;
+        if (question.text) drafted.text = question.text;
+        drafted.answer = question.answer;
+        if (kind != QuizKind::Text) drafted.media = "media/q" + number + "." + starterExtension(kind);
+        if (kind == QuizKind::Picture) drafted.answerPicture = "media/a" + number + ".gif";
+        draft.questions.push_back(drafted);
     }
-    return text;
+    return draft;
 }
 
 void addMedia(std::vector<FolderFile>* files, const std::string& path, const char* name) {
@@ -245,9 +241,44 @@ std::vector<unsigned char> starterFilm(unsigned char red, unsigned char green, u
     return avi;
 }
 
+std::string draftToml(const QuizDraft& draft) {
+    std::string text = HEADER;
+    text += "kind = " + tomlString(kindName(draft.kind)) + "\n";
+    text += "\n# Le titre est aussi celui de la fen\xC3\xAAtre ; l'auteur s'affiche apr\xC3\xA8s \"Par :\".\n";
+    text += "title = " + tomlString(draft.title) + "\n";
+    text += "author = \"Votre nom\"\n";
+    text += "description = " + tomlString(draft.description) + "\n";
+    text += SLOTS_AND_CAPTIONS;
+    text += "slots = " + std::to_string(draft.slots) + "\ncaptions = [\"\", \"\"]\n";
+    text += REVEAL_COMMENT;
+    text += "reveal = " + tomlString(draft.reveal) + "\n";
+    text += BACKGROUND;
+    // A long list one code a line, as spreadsheets of questions give.
+    const bool oneLine = draft.codes.size() <= 3;
+    text += "codes = [";
+    for (std::size_t k = 0; k < draft.codes.size(); ++k)
+        text += (oneLine ? (k == 0 ? "" : ", ") : "\n    ") + tomlString(draft.codes[k]) + (oneLine ? "" : ",");
+    text += oneLine ? "]\n" : "\n]\n";
+    text += QUESTIONS;
+    for (std::size_t i = 0; i < draft.questions.size(); ++i) {
+        const DraftQuestion& question = draft.questions[i];
+        const bool first = i == 0;
+        text += "\n[[questions]]\n";
+        // A text quiz needs one; in the others, check says it is never shown.
+        if (draft.kind == QuizKind::Text || !question.text.empty())
+            addKey(&text, "text", question.text, first, "affich\xC3\xA9 sur la page");
+        addKey(&text, "answer", question.answer, first, "la r\xC3\xA9ponse attendue");
+        if (draft.slots == 2) addKey(&text, "answer2", question.answer2, first, "");
+        if (!question.media.empty())
+            addKey(&text, "media", question.media, first, std::string(mediaComment(draft.kind)) + ", dans ce dossier");
+        if (!question.answerPicture.empty()) addKey(&text, "answer_picture", question.answerPicture, false, "");
+        if (!question.comment.empty()) addKey(&text, "comment", question.comment, false, "");
+    }
+    return text;
+}
+
 std::vector<FolderFile> starterFiles(QuizKind kind) {
-    const Starter& starter = STARTERS[static_cast<int>(kind)];
-    const std::string text = manifest(kind, starter);
+    const std::string text = draftToml(starterDraft(kind));
     std::vector<FolderFile> files;
     files.push_back(FolderFile{"quiz.toml", std::vector<unsigned char>(text.begin(), text.end())});
     for (int q = 1; q <= 3; ++q) {

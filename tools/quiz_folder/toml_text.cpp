@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "tools/support/cp1252.h"
+#include "tools/support/text.h"
 
 namespace {
 
@@ -173,6 +174,18 @@ std::string syntaxHint(const std::string& description, const std::string& line, 
         }
         const std::string fixed = doubleQuoted(value);
         return "a text goes between double quotes" + (fixed.empty() ? std::string() : ": " + key + " = " + fixed);
+    }
+    // Between double quotes a backslash starts an escape: a Windows path there is one the parser refuses.
+    if ((contains(description, "escape sequence") || contains(description, "hex digit")) && assignment &&
+        value[0] == '"') {
+        if (key == "media" || key == "answer_picture") {
+            const std::size_t end = value.rfind('"');
+            const std::string fixed = doubleQuoted(forwardSlashes(value.substr(1, end > 0 ? end - 1 : std::string::npos)));
+            return "between double quotes, \\ starts an escape: write paths with \"/\" so the folder builds "
+                   "everywhere" + (fixed.empty() ? std::string() : ", " + key + " = " + fixed);
+        }
+        return "between double quotes, \\ starts an escape: write \\\\ for a backslash, or write the text between ' "
+               "and '";
     }
     if (contains(description, "cannot redefine existing")) {
         return "a key is given once per table: if a new question starts here, put a line [[questions]] above it";

@@ -89,15 +89,18 @@ bool writeAll(int fd, const unsigned char* bytes, std::size_t size) {
     return true;
 }
 
-// Writes bytes into the file just created as fd at path, closes it and reads it back.
-bool fillNewFile(int fd, const fs::path& path, const unsigned char* bytes, std::size_t size, std::string* reason) {
+// Writes bytes to fd and closes it; false with *reason for whichever failed first.
+bool writeAndClose(int fd, const unsigned char* bytes, std::size_t size, std::string* reason) {
     const bool written = writeAll(fd, bytes, size);
     const int writeErrno = errno;
     const bool closed = closeFile(fd) == 0;
-    if (!written || !closed) {
-        *reason = std::strerror(!written ? writeErrno : errno);
-        return false;
-    }
+    if (!written || !closed) *reason = std::strerror(!written ? writeErrno : errno);
+    return written && closed;
+}
+
+// Writes bytes into the file just created as fd at path, closes it and reads it back.
+bool fillNewFile(int fd, const fs::path& path, const unsigned char* bytes, std::size_t size, std::string* reason) {
+    if (!writeAndClose(fd, bytes, size, reason)) return false;
     if (!readsBack(path, bytes, size)) {
         *reason = "the file written does not read back the same";
         return false;
@@ -111,11 +114,7 @@ bool writeDevice(const fs::path& path, const unsigned char* bytes, std::size_t s
         *reason = std::strerror(errno);
         return false;
     }
-    const bool written = writeAll(fd, bytes, size);
-    const int writeErrno = errno;
-    const bool closed = closeFile(fd) == 0;
-    if (!written || !closed) *reason = std::strerror(!written ? writeErrno : errno);
-    return written && closed;
+    return writeAndClose(fd, bytes, size, reason);
 }
 
 }  // namespace

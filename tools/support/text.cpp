@@ -34,6 +34,15 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+std::string forwardSlashes(const std::string& path) {
+    std::string result;
+    for (char c : path) {
+        if (c != '\\') result.push_back(c);
+        else if (result.empty() || result.back() != '/') result.push_back('/');
+    }
+    return result;
+}
+
 std::string closestName(const std::string& word, const std::vector<std::string>& names) {
     // Names are short; a long word from a stranger is not worth a table.
     if (word.empty() || word.size() > 64) return "";

@@ -11,6 +11,9 @@ std::string plural(int64_t count, const std::string& noun);
 // quiz.toml writes it), made printable: the text may come from anyone.
 std::string quotedText(const std::string& text, char quote = '\'');
 
+// A path written the Windows way (media\q1.jpg) written with "/": each run of backslashes made one.
+std::string forwardSlashes(const std::string& path);
+
 // The name of names closest to word, for a "did you mean ...?" hint: within two edits (a letter
 // added, removed or replaced, or two neighbours swapped), ignoring ASCII case, and closer than half
 // the word's length; empty when none is that close. Ties go to the earlier name.

@@ -1,0 +1,120 @@
+// Making Trivo's own Wine prefix: wineboot, Wine's fonts copied in, the registry settings imported,
+// and a mark once all of it is done, so that a prefix left half made is made again.
+#include "tools/cli/wine_prefix.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <ostream>
+#include <system_error>
+#include <vector>
+
+#include "tools/cli/program_launch.h"
+#include "tools/support/cp1252.h"
+#include "tools/support/files.h"
+#include "tools/support/text.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const READY_MARK = ".trivo-ready";
+// Where Debian's wine package keeps the fonts it does not put into a new prefix.
+const char* const WINE_FONTS = "/usr/share/wine/fonts";
+
+// No crash dialog: a crash ends the program, and play says so, instead of waiting for a click. The
+// dialogs' font as on Windows: Wine maps "MS Shell Dlg" to the wider Tahoma. The scripts' unmanaged
+// windows are left out: on a desktop, a window manager gives the quiz its frame.
+const char* const REGISTRY =
+    "REGEDIT4\r\n\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"
+    "\"ShowCrashDialog\"=dword:00000000\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n"
+    "\"MS Shell Dlg\"=\"MS Sans Serif\"\r\n";
+
+std::string environmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+fs::path cacheFolder() {
+    const std::string cache = environmentValue("XDG_CACHE_HOME");
+    if (!cache.empty() && cache[0] == '/') return fs::path(cache) / "trivo";
+    return fs::path(environmentValue("HOME")) / ".cache" / "trivo";
+}
+
+// Wine's server, which Wine's own programs leave running: WINESERVER when set, else the one beside
+// the loader (Debian's), else the one on the PATH.
+std::string wineServer(const std::string& loader) {
+    const std::string chosen = environmentValue("WINESERVER");
+    if (!chosen.empty()) return chosen;
+    const fs::path beside = fs::path(loader).parent_path() / "wineserver";
+    std::error_code ec;
+    return fs::exists(beside, ec) ? beside.string() : "/usr/bin/wineserver";
+}
+
+// One step of the making; false with *why naming it and the log's last line.
+bool step(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
+          const fs::path& folder, const fs::path& log, const std::string& what, std::string* why) {
+    const Spawned spawned = spawnAndWait(arguments, environment, folder, log);
+    if (spawned.started && spawned.exitStatus == 0 && spawned.signal == 0) return true;
+    std::string output = fileStart(log);
+    while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
+    const std::string last = output.substr(output.rfind('\n') == std::string::npos ? 0 : output.rfind('\n') + 1);
+    *why = "Wine could not " + what + " (" +
+           (spawned.started ? "exit status " + std::to_string(spawned.exitStatus)
+                            : std::string("cannot start ") + quotedText(arguments[0])) +
+           (last.empty() ? std::string() : ": " + printable(last)) + "); its log: " + quotedText(log.string());
+    return false;
+}
+
+}  // namespace
+
+fs::path winePrefixFor(bool is64Bit) {
+    const std::string chosen = environmentValue("WINEPREFIX");
+    if (!chosen.empty()) return chosen;
+    return cacheFolder() / (is64Bit ? "wine-win64" : "wine-win32");
+}
+
+bool prepareWinePrefix(bool is64Bit, std::ostream& err, std::string* why) {
+    if (!environmentValue("WINEPREFIX").empty()) return true;
+    const fs::path prefix = winePrefixFor(is64Bit);
+    std::error_code ec;
+    if (fs::exists(prefix / READY_MARK, ec)) return true;
+    err << "trivo-make play: preparing Trivo's own Wine prefix " << quotedText(prefix.string())
+        << " for its first start (about 20 s, once)\n";
+    err.flush();
+    // Made anew: whatever is there was left half made. The folders only this user may enter.
+    fs::remove_all(prefix, ec);
+    const fs::path folder = prefix.parent_path();
+    fs::create_directories(folder, ec);
+    ::chmod(folder.c_str(), 0700);
+    const std::string loader = wineLoader(is64Bit);
+    std::vector<std::string> environment = wineEnvironment(is64Bit, prefix);
+    environment.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");  // no offer to install Mono or Gecko
+    const fs::path log = folder / (prefix.filename().string() + ".log");
+    if (!step({loader, "wineboot", "-i"}, environment, folder, log, "make the prefix", why) ||
+        !step({wineServer(loader), "-w"}, environment, folder, log, "finish the prefix", why))
+        return false;
+    const fs::path fonts = prefix / "drive_c" / "windows" / "Fonts";
+    fs::create_directories(fonts, ec);
+    for (fs::directory_iterator it(WINE_FONTS, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code copyError;
+        if (it->is_regular_file(copyError))
+            fs::copy_file(it->path(), fonts / it->path().filename(), fs::copy_options::overwrite_existing, copyError);
+    }
+    std::ofstream(prefix / "drive_c" / "trivo.reg", std::ios::binary) << REGISTRY;
+    if (!step({loader, "regedit", "/S", "C:\\trivo.reg"}, environment, folder, log, "take the registry settings", why) ||
+        !step({wineServer(loader), "-w"}, environment, folder, log, "finish the prefix", why))
+        return false;
+    std::ofstream mark(prefix / READY_MARK);
+    if (!mark) {
+        *why = "cannot write " + quotedText((prefix / READY_MARK).string());
+        return false;
+    }
+    return true;
+}
+
+#endif
