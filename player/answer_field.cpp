@@ -33,9 +33,12 @@ void evaluateOwnField(HWND field) {
     if (g_quiz != nullptr) evaluateField(GetParent(field), GetDlgCtrlID(field));
 }
 
-// WM_SETFOCUS: the first characters are selected, so typing replaces a short answer whole.
+// A field taking the focus selects its first characters, so typing replaces a short answer whole.
+void selectOnFocus(HWND field) { SendMessageA(field, EM_SETSEL, 0, SELECTED_ON_FOCUS); }
+
+// WM_SETFOCUS.
 LRESULT onFieldFocus(HWND field, WPARAM wParam, LPARAM lParam) {
-    SendMessageA(field, EM_SETSEL, 0, SELECTED_ON_FOCUS);
+    selectOnFocus(field);
     return passOn(field, WM_SETFOCUS, wParam, lParam);
 }
 
@@ -78,10 +81,12 @@ void onTabMove(HWND field) {
         const int t = tabTarget(page, f, backward);
         const bool wrapped = backward ? t >= f : t <= f;
         if (t == 1) SendMessageA(page, WM_VSCROLL, SB_TOP, 0);
-        SetFocus(pageControl(page, answerIdOfField(t)));
         // Any other move brings the new field into view, no further than it must (rule and reasons at
-        // scrollFieldIntoView), rather than at fixed fields and by fixed amounts.
+        // scrollFieldIntoView), rather than at fixed fields and by fixed amounts. The page moves before
+        // the focus does: the two fields then repaint where they end, and the scroll, which repaints
+        // only what it uncovers, carries no pixels that are about to change.
         if (!wrapped) scrollFieldIntoView(page, answerIdOfField(t));
+        SetFocus(pageControl(page, answerIdOfField(t)));
     }
     releaseScore(page);
 }
@@ -113,6 +118,31 @@ LRESULT onFieldKeyAction(HWND field, UINT message, WPARAM wParam, LPARAM lParam)
     return passOn(field, message, wParam, lParam);
 }
 
+// One of the page's own answer fields (not some other control that may hold the focus).
+bool isPageAnswerField(HWND page, HWND window) {
+    if (window == nullptr || GetParent(window) != page) return false;
+    const int f = fieldOfAnswerId(GetDlgCtrlID(window));
+    return f >= 1 && f <= quizFieldCount() && pageControl(page, answerIdOfField(f)) == window;
+}
+
+// F1 once moved the focus through every field it refilled so that each was judged as it lost the
+// focus. Under Wine each move costs about half a millisecond of focus, caret and repaint work, for a
+// walk that ends where it began, so the walk is now only followed: where the focus would be, and
+// what a move from there to the next field would do (the field left is judged, the field reached
+// selects its first characters), in the same order, so every text, verdict, reveal and selection
+// ends as before.
+struct FocusWalk {
+    HWND page;
+    HWND at;
+};
+
+void walkFocusTo(FocusWalk* walk, HWND next) {
+    if (walk->at == next) return;
+    if (isPageAnswerField(walk->page, walk->at)) evaluateOwnField(walk->at);
+    selectOnFocus(next);
+    walk->at = next;
+}
+
 // WM_MOUSEWHEEL: a single-line edit has nothing to scroll. Windows' edit passes the notch on to the
 // page through its default handling; Wine's edit drops it, which would leave the wheel dead while a
 // field has the focus. Handing it to the page ourselves gives both the same behaviour.
@@ -122,13 +152,15 @@ LRESULT onFieldWheel(HWND field, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-// Each refilled field is judged as the focus moves on from it; the score is recounted once, at the end.
+// Each refilled field is judged as the walk of the focus moves on from it (FocusWalk); the score is
+// recounted once, at the end.
 void tryAnswerEverywhere(HWND field) {
     HWND page = GetParent(field);
     char typed[TEXT_SLOT_SIZE];
     typed[0] = '\0';
     GetWindowTextA(field, typed, sizeof typed);
     holdScore();
+    FocusWalk walk = {page, GetFocus()};
     const int count = quizFieldCount();
     for (int k = 1; k <= count; ++k) {
         HWND target = pageControl(page, answerIdOfField(k));
@@ -137,11 +169,15 @@ void tryAnswerEverywhere(HWND field) {
         pageControlText(page, verdictId(answerIdOfField(k)), verdict, sizeof verdict);
         if (lstrcmpA(verdict, VERDICT_RIGHT) == 0) continue;
         SetWindowTextA(target, typed);
-        // Moving the focus on judges the field refilled before (its WM_KILLFOCUS).
-        SetFocus(target);
+        // Moving on judges the field refilled before.
+        walkFocusTo(&walk, target);
     }
-    SetFocus(field);
-    // When the field itself was the only one refilled, the focus never moved and nothing judged it;
+    walkFocusTo(&walk, field);
+    // A key reaches only the focused field, so the focus is normally here already. F1 sent to another
+    // field still leaves the focus in it; the field that had it is then judged once more, with the
+    // text it ends with, as it loses the focus.
+    if (GetFocus() != field) SetFocus(field);
+    // When the field itself was the only one refilled, the walk never moved and nothing judged it;
     // judging it once more is harmless in every other case.
     evaluateOwnField(field);
     releaseScore(page);

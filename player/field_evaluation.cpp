@@ -118,6 +118,6 @@ void updateScore(HWND page) {
     HWND header = GetParent(page);
     char text[32];
     scoreText(text, sizeof text, score, g_quiz->questionCount);
-    SetDlgItemTextA(header, ID_SCORE, text);
-    SetDlgItemTextA(header, ID_CODE_VALUE, scoreCode(g_quiz, score));
+    setLabelText(GetDlgItem(header, ID_SCORE), text);
+    setLabelText(GetDlgItem(header, ID_CODE_VALUE), scoreCode(g_quiz, score));
 }

@@ -53,7 +53,8 @@ void styleLink(HWND label) {
 
 HWND addLabel(HWND parent, const char* text, int x, int y, int width, int height, int id) {
     HWND label = createStatic(parent, text, 0, x, y, width, height, id);
-    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    // Not redrawn: the label is new and paints whole when its window is first shown.
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return label;
 }
 

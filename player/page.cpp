@@ -43,8 +43,11 @@ HWND createControl(HWND page, const char* className, const char* text, DWORD sty
     return control;
 }
 
+// Without a redraw: a control just made paints whole the first time its page is shown (the page is
+// built hidden), and under Wine each redraw asked for here costs a trip to its server, some 500 of
+// them on a large page.
 void setGuiFont(HWND control) {
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
 }
 
 // Captions of a two-slot quiz: one pair per row of three questions.

@@ -61,8 +61,7 @@ void pageControlText(HWND page, int id, char* text, int size) {
     if (control != nullptr) GetWindowTextA(control, text, size);
 }
 
-void setPageLabelText(HWND page, int id, const char* text) {
-    HWND label = pageControl(page, id);
+void setLabelText(HWND label, const char* text) {
     if (label == nullptr) return;
     // One byte more than any text set here: a longer label never reads as equal.
     char shown[TEXT_SLOT_SIZE + 1];
@@ -70,3 +69,5 @@ void setPageLabelText(HWND page, int id, const char* text) {
     GetWindowTextA(label, shown, sizeof shown);
     if (std::strcmp(shown, text) != 0) SetWindowTextA(label, text);
 }
+
+void setPageLabelText(HWND page, int id, const char* text) { setLabelText(pageControl(page, id), text); }

@@ -21,7 +21,9 @@ void forgetPageControls(HWND page);
 HWND pageControl(HWND page, int id);
 // The control's text in size bytes (at most size - 1 characters); empty when there is no such control.
 void pageControlText(HWND page, int id, char* text, int size);
-// Sets a label's text (text of at most 259 characters); nothing happens when there is no such control,
-// or when the label already reads exactly that: rewriting a static with its own text would only
-// repaint the same pixels, at about 100 us a label under Wine.
+// Sets a label's text (text of at most 259 characters) unless the label already reads exactly that:
+// rewriting a static with its own text would only repaint the same pixels, at about 100 us a label
+// under Wine.
+void setLabelText(HWND label, const char* text);
+// The same for the page's label with this identifier; nothing happens when there is no such control.
 void setPageLabelText(HWND page, int id, const char* text);

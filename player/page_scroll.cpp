@@ -62,24 +62,30 @@ void moveBar(HWND page, int bar, const SCROLLINFO& info, int position) {
         ScrollWindow(page, shift, 0, nullptr, nullptr);
 }
 
-// Where a box of the page is now, in the page's client coordinates (that is, after scrolling).
-RECT clientRect(HWND page, const Box& box) {
-    const int dx = GetScrollPos(page, SB_HORZ) * scrollUnit;
-    const int dy = GetScrollPos(page, SB_VERT) * scrollUnit;
+// The scroll positions of both bars, in bar positions.
+struct ScrollPlace {
+    int horizontal;
+    int vertical;
+};
+
+// Where a box of the page is at these scroll positions, in the page's client coordinates.
+RECT clientRect(const ScrollPlace& at, const Box& box) {
+    const int dx = at.horizontal * scrollUnit;
+    const int dy = at.vertical * scrollUnit;
     return {box.x - dx, box.y - dy, box.x + box.width - dx, box.y + box.height - dy};
 }
 
 // An empty box is a control the question does not have.
-void addBox(HWND page, const Box& box, RECT* area) {
+void addBox(const ScrollPlace& at, const Box& box, RECT* area) {
     if (box.width <= 0 || box.height <= 0) return;
-    const RECT rect = clientRect(page, box);
+    const RECT rect = clientRect(at, box);
     UnionRect(area, area, &rect);
 }
 
 // Slot s's field with its verdict label, in client coordinates.
-RECT fieldArea(HWND page, const QuestionBoxes& boxes, int s) {
-    RECT area = clientRect(page, boxes.fields[s - 1]);
-    addBox(page, boxes.verdicts[s - 1], &area);
+RECT fieldArea(const ScrollPlace& at, const QuestionBoxes& boxes, int s) {
+    RECT area = clientRect(at, boxes.fields[s - 1]);
+    addBox(at, boxes.verdicts[s - 1], &area);
     return area;
 }
 
@@ -94,16 +100,40 @@ int shiftToShow(int low, int high, int size) {
     return 0;
 }
 
-void bringIntoView(HWND page, const RECT& area) {
+// The position a bar ends at when asked for this one: within its range, and no further than its page
+// size leaves reachable (max - page + 1), as the platform clamps it.
+int reachablePosition(const SCROLLINFO& info, int position) {
+    int last = info.nMax - (info.nPage > 0 ? static_cast<int>(info.nPage) - 1 : 0);
+    if (last < info.nMin) last = info.nMin;
+    if (position > last) position = last;
+    if (position < info.nMin) position = info.nMin;
+    return position;
+}
+
+// The scroll positions that bring area (client coordinates at positions at) into view.
+ScrollPlace placeShowing(HWND page, const ScrollPlace& at, const RECT& area) {
     RECT client;
     GetClientRect(page, &client);
     const int dx = shiftToShow(area.left, area.right, client.right);
     const int dy = shiftToShow(area.top, area.bottom, client.bottom);
-    if (dx != 0) scrollPageTo(page, SB_HORZ, GetScrollPos(page, SB_HORZ) + dx / scrollUnit);
-    if (dy != 0) scrollPageTo(page, SB_VERT, GetScrollPos(page, SB_VERT) + dy / scrollUnit);
-    // Repainted whole: under Wine, scrolling both ways at once leaves a stripe of stale pixels in a
-    // picture that was partly out of view.
-    if (dx != 0 || dy != 0) RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return {reachablePosition(scrollState(page, SB_HORZ), at.horizontal + dx / scrollUnit),
+            reachablePosition(scrollState(page, SB_VERT), at.vertical + dy / scrollUnit)};
+}
+
+// Both bars to their new positions, and the content moved by one scroll of the whole distance: under
+// Wine every scroll moves each of the page's ~600 controls in turn, so two steps would cost twice.
+void scrollPageToPlace(HWND page, const ScrollPlace& target) {
+    const int horizontalBefore = GetScrollPos(page, SB_HORZ);
+    const int verticalBefore = GetScrollPos(page, SB_VERT);
+    if (target.horizontal != horizontalBefore) SetScrollPos(page, SB_HORZ, target.horizontal, TRUE);
+    if (target.vertical != verticalBefore) SetScrollPos(page, SB_VERT, target.vertical, TRUE);
+    const int dx = (horizontalBefore - GetScrollPos(page, SB_HORZ)) * scrollUnit;
+    const int dy = (verticalBefore - GetScrollPos(page, SB_VERT)) * scrollUnit;
+    if (dx == 0 && dy == 0) return;
+    ScrollWindow(page, dx, dy, nullptr, nullptr);
+    // Repainted whole when both ways move: under Wine that leaves a stripe of stale pixels in a picture
+    // that was partly out of view. One way alone repaints only what the scroll uncovers.
+    if (dx != 0 && dy != 0) RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // A range of extent - 2 with a page of visible - 1 makes the largest reachable position exactly
@@ -182,7 +212,8 @@ void scrollFieldIntoView(HWND page, int fieldId) {
     if (slots < 1 || slots > MAX_SLOTS) return;
     const FieldSlot place = fieldSlotOf(fieldId, slots);
     const QuestionBoxes boxes = questionBoxes(g_quiz->kind, slots, g_quiz->revealMode, place.question);
-    const RECT field = fieldArea(page, boxes, place.slot);
+    const ScrollPlace now = {GetScrollPos(page, SB_HORZ), GetScrollPos(page, SB_VERT)};
+    const RECT field = fieldArea(now, boxes, place.slot);
     RECT client;
     GetClientRect(page, &client);
     if (field.left >= 0 && field.top >= 0 && field.right <= client.right && field.bottom <= client.bottom) return;
@@ -198,12 +229,12 @@ void scrollFieldIntoView(HWND page, int fieldId) {
         UnionRect(&question, &question, &shown);
     }
     const Box parts[] = {boxes.videoHost, boxes.play, boxes.stop, boxes.comment};
-    for (const Box& box : parts) addBox(page, box, &question);
+    for (const Box& box : parts) addBox(now, box, &question);
     for (int s = 1; s <= slots; ++s) {
-        addBox(page, boxes.fields[s - 1], &question);
-        addBox(page, boxes.verdicts[s - 1], &question);
+        addBox(now, boxes.fields[s - 1], &question);
+        addBox(now, boxes.verdicts[s - 1], &question);
     }
-    bringIntoView(page, question);
-    // The first scroll moved the field: where it is now decides the second.
-    bringIntoView(page, fieldArea(page, boxes, place.slot));
+    // The question first, then the field from where that leaves it; the page moves once, to the end.
+    const ScrollPlace showingQuestion = placeShowing(page, now, question);
+    scrollPageToPlace(page, placeShowing(page, showingQuestion, fieldArea(showingQuestion, boxes, place.slot)));
 }

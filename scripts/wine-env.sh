@@ -37,6 +37,11 @@ wine_use() {  # ARCH BASE
     mkdir -p "$HOME"
     # A null ALSA output gives the media players an audio renderer on machines without sound.
     printf 'pcm.!default { type null }\nctl.!default { type null }\n' >"$HOME/.asoundrc"
+    # One X resource that nothing reads. A display with no resources at all (a bare Xvfb; desktop
+    # sessions always set some) makes Xlib look for ~/.Xdefaults again on every lookup, and Wine looks
+    # one up on nearly every paint, focus change and new window: thousands of failed file opens while
+    # a large quiz starts. A display that has resources never reads this file.
+    printf '! Read only when the display has no resources of its own.\ntrivo.home: private\n' >"$HOME/.Xdefaults"
 }
 
 # wine_failure LOG WHAT: one line saying why Wine failed, from what it wrote into LOG.

@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "checking/matcher.h"
 #include "content/quiz.h"
 #include "player/answer_field.h"
 #include "player/answers_file_testing.h"
+#include "player/field_evaluation.h"
 #include "player/ids.h"
 #include "player/main_window.h"
 #include "player/page.h"
@@ -465,6 +467,130 @@ TEST_F(Play, F1InTheOnlyUnsolvedFieldJudgesIt) {
     EXPECT_EQ(text(5002), "BRAVO");
     EXPECT_EQ(textOf(GetDlgItem(main, ID_SCORE)), " 2 / 2");
     EXPECT_EQ(focusedId(), 4002);
+}
+
+// What F1 leaves on a page: every field's text, verdict, selection and first character shown, every
+// comment, the header's score and code, the focus and its caret.
+struct FieldEnd {
+    std::string text, verdict;
+    DWORD selectionStart, selectionEnd;
+    LRESULT firstShown;
+};
+struct PageEnd {
+    std::vector<FieldEnd> fields;
+    std::vector<std::string> comments;
+    std::string score, code;
+    int focus;
+    POINT caret;
+};
+
+PageEnd pageEnd(HWND main, HWND page, int questions, int slots) {
+    PageEnd end;
+    for (int f = 1; f <= questions * slots; ++f) {
+        HWND field = GetDlgItem(page, ID_ANSWER_BASE + f);
+        FieldEnd e{textOf(field), textOf(GetDlgItem(page, ID_VERDICT_BASE + f)), 0, 0,
+                   SendMessageA(field, EM_GETFIRSTVISIBLELINE, 0, 0)};
+        SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&e.selectionStart),
+                     reinterpret_cast<LPARAM>(&e.selectionEnd));
+        end.fields.push_back(e);
+    }
+    for (int q = 1; q <= questions; ++q) end.comments.push_back(textOf(GetDlgItem(page, ID_COMMENT_BASE + q)));
+    end.score = textOf(GetDlgItem(main, ID_SCORE));
+    end.code = textOf(GetDlgItem(main, ID_CODE_VALUE));
+    end.focus = GetFocus() != nullptr ? GetDlgCtrlID(GetFocus()) : 0;
+    GetCaretPos(&end.caret);
+    return end;
+}
+
+// F1 as it first was: every field not reading "BRAVO" gets the text and then the focus, so each is
+// judged by its own WM_KILLFOCUS as the focus moves on; the focus goes back to the field, which is
+// judged once more.
+void tryByMovingTheFocus(HWND page, int fieldId) {
+    HWND field = GetDlgItem(page, fieldId);
+    const std::string typed = textOf(field);
+    for (int id = ID_ANSWER_BASE + 1; GetDlgItem(page, id) != nullptr; ++id) {
+        if (textOf(GetDlgItem(page, id + (ID_VERDICT_BASE - ID_ANSWER_BASE))) == VERDICT_RIGHT) continue;
+        SetWindowTextA(GetDlgItem(page, id), typed.c_str());
+        SetFocus(GetDlgItem(page, id));
+    }
+    SetFocus(field);
+    evaluateField(page, fieldId);
+}
+
+TEST_F(Play, F1EndsAsMovingTheFocusThroughTheRefilledFieldsDid) {
+    // Longer than any field shows: selecting its first characters scrolls a Text quiz's narrow fields.
+    const char* typed = "une r\xE9ponse bien plus longue que ce que la case peut montrer";
+    const char* expected[6][2] = {{typed, "a"}, {typed, typed}, {"b", typed}, {typed, "c"}, {"d", typed}, {typed, "e"}};
+    // A Picture quiz shows comments, a Text quiz fields too narrow for the selection.
+    for (QuizKind kind : {QuizKind::Picture, QuizKind::Text}) {
+        PageEnd ends[2];
+        for (int way = 0; way < 2; ++way) {
+            if (main != nullptr) {
+                DestroyWindow(main);
+                pumpMessages();
+                clearQuestions(&quiz);
+            }
+            open(kind, 2, RevealMode::Comment, 6);
+            for (int q = 1; q <= 6; ++q) {
+                Question* node = questionAt(&quiz, q - 1);
+                copyText(node->answer1, expected[q - 1][0]);
+                copyText(node->answer2, expected[q - 1][1]);
+                copyText(node->comment, ("comment " + std::to_string(q)).c_str());
+                copyText(quiz.scoreCodes[q - 1], ("CODE" + std::to_string(q)).c_str());
+            }
+            // Judged answers, right and wrong; answers changed after their verdict (fields 7, 8 and 9);
+            // a field never judged (6); and the field F1 is struck in, typed into and not left (10).
+            const char* judged[12] = {"a", "a", typed, "zz", "b", nullptr, "zz", "c", "q", "x", typed, "e"};
+            for (int f = 1; f <= 12; ++f) {
+                if (judged[f - 1] == nullptr) continue;
+                SetWindowTextA(item(4000 + f), judged[f - 1]);
+                keyUp(4000 + f, VK_RETURN);
+            }
+            SetWindowTextA(item(4007), typed);
+            SetWindowTextA(item(4008), "zzz");
+            SetWindowTextA(item(4009), "d");
+            SetFocus(item(4010));
+            SetWindowTextA(item(4010), typed);
+            ASSERT_EQ(text(5010), "FAUX");
+
+            if (way == 0)
+                tryByMovingTheFocus(page, 4010);
+            else
+                keyUp(4010, VK_F1);
+            ends[way] = pageEnd(main, page, 6, 2);
+        }
+        const PageEnd& before = ends[0];
+        const PageEnd& now = ends[1];
+        for (int f = 1; f <= 12; ++f) {
+            const FieldEnd& a = before.fields[f - 1];
+            const FieldEnd& b = now.fields[f - 1];
+            EXPECT_EQ(b.text, a.text) << "field " << f;
+            EXPECT_EQ(b.verdict, a.verdict) << "field " << f;
+            EXPECT_EQ(b.selectionStart, a.selectionStart) << "field " << f;
+            EXPECT_EQ(b.selectionEnd, a.selectionEnd) << "field " << f;
+            EXPECT_EQ(b.firstShown, a.firstShown) << "field " << f;
+        }
+        for (int q = 1; q <= 6; ++q) EXPECT_EQ(now.comments[q - 1], before.comments[q - 1]) << "question " << q;
+        EXPECT_EQ(now.score, before.score);
+        EXPECT_EQ(now.code, before.code);
+        EXPECT_EQ(now.focus, 4010);
+        EXPECT_EQ(now.focus, before.focus);
+        EXPECT_EQ(now.caret.x, before.caret.x);
+        EXPECT_EQ(now.caret.y, before.caret.y);
+        // There was something to compare: questions 1, 2, 3 and 6 solved, 5 not, and 4 counted from its
+        // labels while its texts no longer solve it (so it shows no comment); refilled fields scrolled.
+        EXPECT_EQ(now.score, " 5 / 6");
+        EXPECT_EQ(now.fields[8].verdict, matchAnswer("d", typed));
+        EXPECT_EQ(now.fields[7].verdict, "BRAVO");
+        if (kind == QuizKind::Picture) {
+            EXPECT_EQ(now.comments[1], "comment 2");
+            EXPECT_EQ(now.comments[3], "");
+            EXPECT_EQ(now.comments[4], "");
+            EXPECT_EQ(now.comments[5], "comment 6");
+        } else {
+            EXPECT_GT(now.fields[0].firstShown, 0);
+        }
+    }
 }
 
 // --- Scroll codes ---------------------------------------------------------------------------------
