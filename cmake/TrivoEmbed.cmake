@@ -1,15 +1,15 @@
-# cmake -DOUTPUT=page_parts.cpp -DPARTS="trivo.wasm;page.js;page.css;page.html" -P TrivoEmbed.cmake
-# Writes the web page's four parts as byte arrays of a C++ source (tools/web_page/page_parts.h),
+# cmake -DOUTPUT=page_files.cpp -DFILES="trivo.wasm;page.js;page.css;page.html" -P TrivoEmbed.cmake
+# Writes the web page's four files as byte arrays of a C++ source (tools/web_page/page_files.h),
 # with the SHA-256 of the script and the style sheet for the page's Content-Security-Policy.
-list(LENGTH PARTS count)
+list(LENGTH FILES count)
 if(NOT count EQUAL 4)
   message(FATAL_ERROR "TrivoEmbed.cmake needs the module, the script, the style sheet and the template")
 endif()
 set(names PAGE_WASM PAGE_SCRIPT PAGE_STYLE PAGE_TEMPLATE)
-set(text "// Made by cmake/TrivoEmbed.cmake from the web page's parts: do not edit.\n")
-string(APPEND text "#include \"tools/web_page/page_parts.h\"\n\nconst bool PAGE_PARTS_BUILT = true;\n")
+set(text "// Made by cmake/TrivoEmbed.cmake from the web page's files: do not edit.\n")
+string(APPEND text "#include \"tools/web_page/page_files.h\"\n\nconst bool PAGE_FILES_BUILT = true;\n")
 foreach(i RANGE 3)
-  list(GET PARTS ${i} file)
+  list(GET FILES ${i} file)
   list(GET names ${i} name)
   file(READ ${file} hex HEX)
   file(SIZE ${file} size)
@@ -17,10 +17,10 @@ foreach(i RANGE 3)
   # 32 bytes a line.
   string(REGEX REPLACE "((0x..,){32})" "\\1\n" bytes "${bytes}")
   string(APPEND text "static const unsigned char ${name}_BYTES[] = {\n${bytes}0};\n")
-  string(APPEND text "const PagePart ${name} = {${name}_BYTES, ${size}};\n")
+  string(APPEND text "const PageFile ${name} = {${name}_BYTES, ${size}};\n")
 endforeach()
-list(GET PARTS 1 script)
-list(GET PARTS 2 style)
+list(GET FILES 1 script)
+list(GET FILES 2 style)
 file(SHA256 ${script} script_hash)
 file(SHA256 ${style} style_hash)
 string(APPEND text "const char* const PAGE_SCRIPT_SHA256 = \"${script_hash}\";\n")

@@ -32,9 +32,9 @@ void stopAudio();
 // The page's WM_COMMAND for play and stop buttons (wParam is the whole command parameter).
 void onMediaCommand(HWND page, WPARAM command);
 
-// Creates question q's film player in its host (control 9900 + q of the page); false when the
-// player cannot be created.
-bool setUpVideo(HWND page, int q);
+// Creates question q's film player in its host (control 9900 + q of the page). Where the player
+// cannot be created the host stays empty and its buttons do nothing; the page goes on.
+void setUpVideo(HWND page, int q);
 
 // Film play button of question q: writes its film again and plays it.
 void playFilm(int q);

@@ -63,19 +63,19 @@ void unloadVideoSupport(HWND mainWindow) {
     g_attachControl = nullptr;
 }
 
-bool setUpVideo(HWND page, int q) {
-    if (!validQuestion(q)) return false;
+void setUpVideo(HWND page, int q) {
+    if (!validQuestion(q)) return;
     int k = q - 1;
     g_videoHosts[k] = pageControl(page, videoHostId(q));
-    // A library without the attach entry cannot host a player: treated like a player that cannot
-    // be created.
-    if (g_attachControl == nullptr) return false;
+    // A library without the attach entry cannot host a player: the host stays empty, as when the
+    // player cannot be created.
+    if (g_attachControl == nullptr) return;
     IWMPPlayer* player = nullptr;
     if (CoCreateInstance(CLSID_WindowsMediaPlayer, nullptr,
                          CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER, IID_IWMPPlayer,
                          reinterpret_cast<void**>(&player)) != S_OK ||
         player == nullptr)
-        return false;
+        return;
     g_videoPlayers[k] = player;
     g_attachControl(player, g_videoHosts[k], nullptr);
     player->get_controls(&g_videoControls[k]);
@@ -93,7 +93,6 @@ bool setUpVideo(HWND page, int q) {
         mediaFileName(mediaResourceId(q), MEDIA_VIDEO, name);
         DeleteFileA(name);
     }
-    return true;
 }
 
 void playFilm(int q) {

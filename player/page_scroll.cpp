@@ -228,8 +228,8 @@ void scrollFieldIntoView(HWND page, int fieldId) {
         MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&shown), 2);
         UnionRect(&question, &question, &shown);
     }
-    const Box parts[] = {boxes.videoHost, boxes.play, boxes.stop, boxes.comment};
-    for (const Box& box : parts) addBox(now, box, &question);
+    const Box others[] = {boxes.videoHost, boxes.play, boxes.stop, boxes.comment};
+    for (const Box& box : others) addBox(now, box, &question);
     for (int s = 1; s <= slots; ++s) {
         addBox(now, boxes.fields[s - 1], &question);
         addBox(now, boxes.verdicts[s - 1], &question);

@@ -5,11 +5,11 @@
 #include "content/quiz_format.h"
 #include "tools/quiz_folder/media_format.h"
 #include "tools/web_page/base64.h"
-#include "tools/web_page/page_parts.h"
+#include "tools/web_page/page_files.h"
 
 namespace {
 
-std::string partText(const PagePart& part) { return std::string(reinterpret_cast<const char*>(part.bytes), part.size); }
+std::string fileText(const PageFile& file) { return std::string(reinterpret_cast<const char*>(file.bytes), file.size); }
 
 // Nothing may leave the page: no request of any kind, only the page's own script and style sheet
 // (by their hashes), the module compiled from the page's bytes, and media from the page's memory.
@@ -59,7 +59,7 @@ bool replaceNext(std::string* text, std::size_t* from, const std::string& marker
 }  // namespace
 
 bool quizPagesAvailable(std::string* why) {
-    if (PAGE_PARTS_BUILT) return true;
+    if (PAGE_FILES_BUILT) return true;
     *why = "this trivo-make was built without the web page (emscripten was not found when it was built)";
     return false;
 }
@@ -91,13 +91,13 @@ bool quizPage(const CheckedQuiz& quiz, const std::map<int, std::vector<unsigned 
         else
             appendBytes(id, mediaType(media.bytes), media.bytes, &data);
     }
-    *page = partText(PAGE_TEMPLATE);
+    *page = fileText(PAGE_TEMPLATE);
     // The markers stand in the template in this order; what is put in is never searched again.
     std::size_t from = 0;
     const bool filled = replaceNext(page, &from, "@POLICY@", pagePolicy()) &&
                         replaceNext(page, &from, "@GENERATOR@", generator) &&
-                        replaceNext(page, &from, "@STYLE@", partText(PAGE_STYLE)) &&
-                        replaceNext(page, &from, "@DATA@", data) && replaceNext(page, &from, "@SCRIPT@", partText(PAGE_SCRIPT));
+                        replaceNext(page, &from, "@STYLE@", fileText(PAGE_STYLE)) &&
+                        replaceNext(page, &from, "@DATA@", data) && replaceNext(page, &from, "@SCRIPT@", fileText(PAGE_SCRIPT));
     if (!filled) {
         page->clear();
         *error = "the web page's template is damaged";

@@ -1,5 +1,5 @@
 // The quiz as one web page: the packed content and score codes a quiz program carries, its media,
-// and the page's module, script and style sheet (page_parts.h), in one HTML file that fetches
+// and the page's module, script and style sheet (page_files.h), in one HTML file that fetches
 // nothing. The quiz's texts are not written into the HTML at all: the page's module reads them from
 // the packed content, and the script shows them as text.
 #pragma once
@@ -15,7 +15,7 @@ bool quizPagesAvailable(std::string* why);
 
 // The page of a checked quiz. films holds the converted film of each question whose film was
 // converted, by its media resource number; any other film is carried as it is, and the page links it.
-// generator names the tool in the page. False with *error when the page's parts are damaged.
+// generator names the tool in the page. False with *error when the page's files are damaged.
 bool quizPage(const CheckedQuiz& quiz, const std::map<int, std::vector<unsigned char>>& films,
               const std::string& generator, std::string* page, std::string* error);
 
