@@ -21,6 +21,8 @@ EVERY_MACHINE=(
   wine64 gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgl1 libgl1-mesa-dri libglx-mesa0
   # The web page: its WebAssembly, its films, and the browser its tests play it in.
   emscripten ffmpeg chromium
+  # trivo-make's message catalogues; the studio's server and its JSON.
+  gettext libboost-dev nlohmann-json3-dev
 )
 # Node.js and npm for the page's tests: Debian's, unless a Node.js of another origin (which brings
 # its own npm, and would conflict with Debian's) is already there.
