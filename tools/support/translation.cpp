@@ -1,0 +1,52 @@
+// The placeholders of translated messages and the language the environment asks for: the same on
+// every platform.
+#include "tools/support/translation.h"
+
+std::string fillPattern(const char* pattern, const std::vector<std::string>& values) {
+    std::string text;
+    for (const char* p = pattern; *p; ++p) {
+        const std::size_t place = p[0] == '{' && p[1] >= '1' && p[1] <= '9' && p[2] == '}' ? p[1] - '1' : values.size();
+        if (place < values.size()) {
+            text += values[place];
+            p += 2;
+        } else {
+            text += *p;
+        }
+    }
+    return text;
+}
+
+namespace {
+
+// "fr_BE.UTF-8@euro" is asked as fr_BE, then fr; "C", "POSIX" and "C.UTF-8" ask for none.
+void addLocale(const std::string& locale, std::vector<std::string>* languages) {
+    const std::string name = locale.substr(0, locale.find_first_of(".@"));
+    if (name.empty() || name == "C" || name == "POSIX") return;
+    languages->push_back(name);
+    const std::size_t territory = name.find('_');
+    if (territory != std::string::npos) languages->push_back(name.substr(0, territory));
+}
+
+}  // namespace
+
+std::vector<std::string> wantedLanguages(const char* (*getValue)(const char* name)) {
+    std::string locale;
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = getValue(name);
+        if (value && *value) {
+            locale = value;
+            break;
+        }
+    }
+    std::vector<std::string> languages;
+    const std::string plain = locale.substr(0, locale.find_first_of(".@"));
+    if (plain == "C" || plain == "POSIX") return languages;  // LANGUAGE is not read then, as gettext does
+    const char* list = getValue("LANGUAGE");
+    for (std::string rest = list ? list : ""; !rest.empty();) {
+        const std::size_t colon = rest.find(':');
+        addLocale(rest.substr(0, colon), &languages);
+        rest = colon == std::string::npos ? std::string() : rest.substr(colon + 1);
+    }
+    addLocale(locale, &languages);
+    return languages;
+}
