@@ -13,6 +13,7 @@
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -25,12 +26,12 @@ bool toPlayerText(const std::string& utf8, const std::string& what, std::string*
     // The matcher works on zero-terminated strings: a NUL would silently end the text early.
     const std::size_t nul = utf8.find('\0');
     if (nul != std::string::npos) {
-        *error = what + ": U+0000 (NUL) at offset " + std::to_string(nul) + " cannot be judged";
+        *error = fillIn(tr("{1}: U+0000 (NUL) at offset {2} cannot be judged"), what, nul);
         return false;
     }
     TextConversion converted = utf8ToCp1252(utf8);
     if (!converted.ok) {
-        *error = what + ": " + converted.error;
+        *error = fillIn(tr("{1}: {2}"), what, converted.error);
         return false;
     }
     *text = converted.text;
@@ -40,17 +41,21 @@ bool toPlayerText(const std::string& utf8, const std::string& what, std::string*
 }
 
 // The verdict for one pair, in UTF-8; false with *error (and *status) when it cannot be judged.
-bool verdictOf(const std::string& expectedUtf8, const std::string& typedUtf8, const std::string& where,
+// lineNumber: of the pair in a list, 0 for the command line's.
+bool verdictOf(const std::string& expectedUtf8, const std::string& typedUtf8, long lineNumber,
                std::string* verdict, std::string* error, int* status) {
     std::string expected, typed;
     *status = TOOL_EXIT_USAGE;
-    if (!toPlayerText(expectedUtf8, where + "expected answer", &expected, error) ||
-        !toPlayerText(typedUtf8, where + "typed answer", &typed, error)) {
+    const auto named = [lineNumber](const char* what) {
+        return lineNumber == 0 ? std::string(what) : fillIn(tr("line {1}, {2}"), lineNumber, what);
+    };
+    if (!toPlayerText(expectedUtf8, named(tr("expected answer")), &expected, error) ||
+        !toPlayerText(typedUtf8, named(tr("typed answer")), &typed, error)) {
         return false;
     }
     const TextConversion converted = cp1252ToUtf8(matchAnswer(expected.c_str(), typed.c_str()));
     if (!converted.ok) {
-        *error = "verdict: " + converted.error;
+        *error = fillIn(tr("verdict: {1}"), converted.error);
         *status = TOOL_EXIT_FAILED;
         return false;
     }
@@ -88,16 +93,16 @@ bool readJudgeLine(std::istream& in, std::string* line, bool* tooLong) {
     return any;
 }
 
-// What is wrong with a line as a pair of answers; empty when it is one.
-std::string lineProblem(const std::string& line, bool tooLong) {
+// What is wrong with line lineNumber as a pair of answers; empty when it is one.
+std::string lineProblem(const std::string& line, long lineNumber, bool tooLong) {
     if (tooLong) {
-        return "is longer than " + std::to_string(JUDGE_LINE_LIMIT) + " bytes; a line holds two answers of at most " +
-               std::to_string(TEXT_MAX_LENGTH) + " characters each";
+        return fillIn(tr("line {1} is longer than {2} bytes; a line holds two answers of at most {3} characters each"),
+                      lineNumber, JUDGE_LINE_LIMIT, TEXT_MAX_LENGTH);
     }
     const std::size_t tab = line.find('\t');
-    if (tab == std::string::npos) return "has no TAB between the expected and the typed answer";
+    if (tab == std::string::npos) return fillIn(tr("line {1} has no TAB between the expected and the typed answer"), lineNumber);
     if (line.find('\t', tab + 1) != std::string::npos)
-        return "has more than one TAB between the expected and the typed answer";
+        return fillIn(tr("line {1} has more than one TAB between the expected and the typed answer"), lineNumber);
     return "";
 }
 
@@ -115,26 +120,25 @@ int judgeLines(std::istream& in, bool tsv, std::ostream& out, std::ostream& err)
         if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
         // A Windows console in binary mode gives Ctrl-Z as a byte: the typist's end of input.
         if (line == "\x1A") break;
-        const std::string where = "line " + std::to_string(lineNumber);
-        const std::string problem = lineProblem(line, tooLong);
+        const std::string problem = lineProblem(line, lineNumber, tooLong);
         std::string verdict, error;
         int lineStatus = TOOL_EXIT_USAGE;
         if (!problem.empty()) {
-            usageError(err, PREFIX, where + " " + problem);
+            usageError(err, PREFIX, problem);
         } else {
             const std::size_t tab = line.find('\t');
             const std::string expected = line.substr(0, tab), typed = line.substr(tab + 1);
-            if (verdictOf(expected, typed, where + ", ", &verdict, &error, &lineStatus)) {
+            if (verdictOf(expected, typed, lineNumber, &verdict, &error, &lineStatus)) {
                 printVerdict(expected, typed, verdict, tsv, out);
                 continue;
             }
-            err << PREFIX << ": " << error << "\n";
+            err << prefixed(PREFIX, error) << "\n";
         }
         if (!tsv) out << "\n";
         status = std::max(status, lineStatus);
     }
     if (in.bad()) {
-        err << PREFIX << ": cannot read the lines after line " << lineNumber << "\n";
+        err << prefixed(PREFIX, fillIn(tr("cannot read the lines after line {1}"), lineNumber)) << "\n";
         return TOOL_EXIT_FAILED;
     }
     return status;
@@ -144,7 +148,7 @@ int judgeLines(std::istream& in, bool tsv, std::ostream& out, std::ostream& err)
 
 int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && isHelpOption(args[0])) {
-        out << JUDGE_HELP;
+        out << tr(JUDGE_HELP);
         return TOOL_EXIT_OK;
     }
     // Answers may start with a dash ("-5"); only words of two dashes are options.
@@ -152,7 +156,7 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
     bool tsv = false;
     while (!rest.empty() && rest[0].size() > 2 && rest[0].compare(0, 2, "--") == 0) {
         if (rest[0] != "--tsv") {
-            usageError(err, PREFIX, unknownName("option", rest[0], {"--tsv", "--help"}));
+            usageError(err, PREFIX, unknownName(NameKind::Option, rest[0], {"--tsv", "--help"}));
             return TOOL_EXIT_USAGE;
         }
         tsv = true;
@@ -163,27 +167,27 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
     if (rest.size() == 2) {
         std::string verdict, error;
         int status = TOOL_EXIT_OK;
-        if (!verdictOf(rest[0], rest[1], "", &verdict, &error, &status)) {
-            err << PREFIX << ": " << error << "\n";
+        if (!verdictOf(rest[0], rest[1], 0, &verdict, &error, &status)) {
+            err << prefixed(PREFIX, error) << "\n";
             return status;
         }
         printVerdict(rest[0], rest[1], verdict, tsv, out);
         return TOOL_EXIT_OK;
     }
     if (rest.size() > 2) {
-        usageError(err, PREFIX, "needs EXPECTED and TYPED, or one LIST, got " + plural(rest.size(), "argument"));
+        usageError(err, PREFIX, needsArguments(tr("EXPECTED and TYPED, or one LIST"), rest.size()));
         return TOOL_EXIT_USAGE;
     }
     if (rest.empty() && g_standardInputIsTerminal) {
         usageError(err, PREFIX,
-                   "give EXPECTED and TYPED, or a LIST of lines EXPECTED<TAB>TYPED (- to type them here)");
+                   tr("give EXPECTED and TYPED, or a LIST of lines EXPECTED<TAB>TYPED (- to type them here)"));
         return TOOL_EXIT_USAGE;
     }
     if (rest.empty() || rest[0] == "-") return judgeLines(in, tsv, out, err);
     std::vector<unsigned char> bytes;
     std::string error;
     if (!readInputFile(rest[0], in, TOOL_MAX_FILE_BYTES, "", &bytes, &error)) {
-        err << PREFIX << ": " << error << "\n";
+        err << prefixed(PREFIX, error) << "\n";
         return TOOL_EXIT_FAILED;
     }
     std::istringstream lines(std::string(bytes.begin(), bytes.end()));

@@ -100,7 +100,7 @@ void writeConsolesAsUnicode() {
 #endif
 
 int main(int argc, char** argv) {
-    startTranslation(runningProgramPath());
+    startTranslation(runningProgramPath().string());
     std::vector<std::string> args;
 #ifdef _WIN32
     if (!utf8Arguments(&args)) args.assign(argv + 1, argv + argc);

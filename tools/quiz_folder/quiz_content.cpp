@@ -2,6 +2,7 @@
 #include "tools/quiz_folder/quiz_content.h"
 
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -86,6 +87,24 @@ std::string likelyKindName(const std::string& word) {
     std::vector<std::string> names(KIND_NAMES, KIND_NAMES + QUIZ_KIND_COUNT);
     const std::string closest = closestName(lower, names);
     return closest.empty() ? closestName(singular, names) : closest;
+}
+
+const char* kindQuizWords(QuizKind kind) {
+    switch (kind) {
+        case QuizKind::Picture: return tr("picture quiz");
+        case QuizKind::Audio: return tr("audio quiz");
+        case QuizKind::Video: return tr("video quiz");
+        default: return tr("text quiz");
+    }
+}
+
+const char* aKindQuizWords(QuizKind kind) {
+    switch (kind) {
+        case QuizKind::Picture: return tr("a picture quiz");
+        case QuizKind::Audio: return tr("an audio quiz");
+        case QuizKind::Video: return tr("a video quiz");
+        default: return tr("a text quiz");
+    }
 }
 
 const char* revealName(RevealMode reveal) {

@@ -4,7 +4,6 @@
 // GNU gettext reads the catalogues on Linux; on Windows they are carried inside the program.
 #pragma once
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -31,10 +30,10 @@ std::string fillIn(const char* pattern, const Values&... values) {
 // Chooses the language, the way GNU programs do: LANGUAGE (a list, "fr:en"), unless LC_ALL,
 // LC_MESSAGES or LANG, the first one set, says C or POSIX; then that locale's language ("fr_BE.UTF-8"
 // is fr_BE, then fr). On Windows, without any of them, the user's interface language. program, the
-// running program's path, says where the catalogues are: share/locale/ beside a program at the top
+// running program's path (the system's name for it), says where the catalogues are: share/locale/ beside a program at the top
 // of a build tree (CMakeCache.txt beside it), else ../share/locale/ from it, as the packages install
 // them. Nothing is translated before this is called, nor when no catalogue of the language exists.
-void startTranslation(const std::filesystem::path& program);
+void startTranslation(const std::string& program);
 
 // The languages the environment asks for, most wanted first ("fr_BE", "fr"); empty for English, or
 // for C and POSIX. getValue reads one variable (nullptr: not set).

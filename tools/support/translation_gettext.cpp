@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <system_error>
 
@@ -23,7 +24,8 @@ const char* ntr(const char* singular, const char* plural, uint64_t count) {
     return dngettext(DOMAIN_NAME, singular, plural, static_cast<unsigned long>(count));
 }
 
-void startTranslation(const std::filesystem::path& program) {
+void startTranslation(const std::string& programPath) {
+    const std::filesystem::path program(programPath);
     // Only the messages follow the locale: numbers and texts written into files stay as they are.
     if (!std::setlocale(LC_MESSAGES, "")) {
         // The locale is not generated on this machine (a fresh one has C and C.UTF-8 only), which

@@ -36,7 +36,7 @@ const char* ntr(const char* singular, const char* plural, uint64_t count) {
     return translated ? translated : count == 1 ? singular : plural;
 }
 
-void startTranslation(const std::filesystem::path&) {
+void startTranslation(const std::string&) {
     std::vector<std::string> languages = wantedLanguages(environmentValue);
     const char* locale = nullptr;
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
