@@ -10,6 +10,7 @@
 #include "tools/quiz_folder/media_format.h"
 #include "tools/quiz_folder/quiz_build.h"
 #include "tools/support/cp1252.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -26,8 +27,8 @@ const ResourceEntry* findResource(const std::vector<ResourceEntry>& entries, con
 bool unpack(const ResourceEntry& entry, const std::string& what, std::vector<unsigned char>* bytes,
             std::string* error) {
     if (entry.data.size() > static_cast<std::size_t>(LZW_MAX_INPUT)) {
-        *error = what + " is " + std::to_string(entry.data.size()) +
-                 " bytes packed; the player unpacks at most " + std::to_string(LZW_MAX_INPUT);
+        *error = fillIn(tr("{1} is {2} bytes packed; the player unpacks at most {3}"), what, entry.data.size(),
+                        LZW_MAX_INPUT);
         return false;
     }
     static const unsigned char noBytes[1] = {0};
@@ -38,7 +39,7 @@ bool unpack(const ResourceEntry& entry, const std::string& what, std::vector<uns
     if (status == LzwStatus::Ok) bytes->assign(output, output + outputLength);
     std::free(output);
     if (status != LzwStatus::Ok) {
-        *error = what + " does not unpack: " + lzwStatusName(status);
+        *error = fillIn(tr("{1} does not unpack: {2}"), what, lzwStatusName(status));
         return false;
     }
     return true;
@@ -47,7 +48,7 @@ bool unpack(const ResourceEntry& entry, const std::string& what, std::vector<uns
 bool utf8Text(const std::string& cp1252, const std::string& what, std::string* utf8, std::string* error) {
     const TextConversion converted = cp1252ToUtf8(cp1252);
     if (!converted.ok) {
-        *error = what + ": " + converted.error;
+        *error = fillIn(tr("{1}: {2}"), what, converted.error);
         return false;
     }
     *utf8 = converted.text;
@@ -143,23 +144,23 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
     const std::string codesName = std::string(QUIZ_PACKED_TYPE) + " " + std::to_string(RESOURCE_CODES_ID);
     const ResourceEntry* content = findResource(entries, QUIZ_PACKED_TYPE, RESOURCE_CONTENT_ID);
     if (!content) {
-        *error = "it carries no quiz (no " + contentName + " resource)";
+        *error = fillIn(tr("it carries no quiz (no {1} resource)"), contentName);
         return false;
     }
     std::vector<unsigned char> bytes;
-    if (!unpack(*content, "the quiz content (" + contentName + ")", &bytes, error)) return false;
+    if (!unpack(*content, fillIn(tr("the quiz content ({1})"), contentName), &bytes, error)) return false;
     if (!decodeQuizContent(bytes, &quiz->content, error)) {
-        *error = "the quiz content (" + contentName + ") is malformed: " + *error;
+        *error = fillIn(tr("the quiz content ({1}) is malformed: {2}"), contentName, *error);
         return false;
     }
     const int count = static_cast<int>(quiz->content.questions.size());
     const ResourceEntry* codes = findResource(entries, QUIZ_PACKED_TYPE, RESOURCE_CODES_ID);
     if (!codes) {
-        quiz->notes.push_back("the program has no score codes (" + codesName + "): quiz.toml has none");
+        quiz->notes.push_back(fillIn(tr("the program has no score codes ({1}): quiz.toml has none"), codesName));
     } else {
-        if (!unpack(*codes, "the score codes (" + codesName + ")", &bytes, error)) return false;
+        if (!unpack(*codes, fillIn(tr("the score codes ({1})"), codesName), &bytes, error)) return false;
         if (!decodeScoreCodes(bytes, count, &quiz->content, error)) {
-            *error = "the score codes (" + codesName + ") are malformed: " + *error;
+            *error = fillIn(tr("the score codes ({1}) are malformed: {2}"), codesName, *error);
             return false;
         }
     }
@@ -180,7 +181,7 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
         for (const QuizMediaFile& media : quiz->media) used = used || media.resourceId == id;
         if (!used) {
             const std::string name = entry.name.isString ? printable(entry.name.text) : std::to_string(id);
-            quiz->notes.push_back(std::string(QUIZ_MEDIA_TYPE) + " " + name + " is left out: the quiz never shows it");
+            quiz->notes.push_back(fillIn(tr("{1} {2} is left out: the quiz never shows it"), QUIZ_MEDIA_TYPE, name));
         }
     }
     return true;
@@ -274,8 +275,9 @@ bool folderHoldsQuiz(const std::filesystem::path& folder, const DumpedQuiz& quiz
         for (const Diagnostic& diagnostic : diagnostics) {
             if (diagnostic.severity != Severity::Error) continue;
             const int more = countErrors(diagnostics) - 1;
-            *error = "its quiz would not make a folder that checks: " + diagnostic.message +
-                     (more > 0 ? " (and " + std::to_string(more) + " more)" : "");
+            *error = more > 0 ? fillIn(tr("its quiz would not make a folder that checks: {1} (and {2} more)"),
+                                       diagnostic.message, more)
+                              : fillIn(tr("its quiz would not make a folder that checks: {1}"), diagnostic.message);
             break;
         }
         return false;
@@ -285,7 +287,7 @@ bool folderHoldsQuiz(const std::filesystem::path& folder, const DumpedQuiz& quiz
                 checked.media.size() == quiz.media.size();
     for (std::size_t i = 0; same && i < quiz.media.size(); ++i)
         same = checked.media[i].resourceId == quiz.media[i].resourceId && checked.media[i].bytes == quiz.media[i].bytes;
-    if (!same) *error = "the folder written does not read back to its quiz";
+    if (!same) *error = tr("the folder written does not read back to its quiz");
     return same;
 }
 

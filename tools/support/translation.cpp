@@ -2,6 +2,9 @@
 // every platform.
 #include "tools/support/translation.h"
 
+#include <cerrno>
+#include <cstring>
+
 std::string fillPattern(const char* pattern, const std::vector<std::string>& values) {
     std::string text;
     for (const char* p = pattern; *p; ++p) {
@@ -14,6 +17,29 @@ std::string fillPattern(const char* pattern, const std::vector<std::string>& val
         }
     }
     return text;
+}
+
+std::string systemMessage(int code) {
+    switch (code) {
+        case ENOENT: return tr("No such file or directory");
+        case EACCES: return tr("Permission denied");
+        case EEXIST: return tr("File exists");
+        case ENOTDIR: return tr("Not a directory");
+        case EISDIR: return tr("Is a directory");
+        case ENOSPC: return tr("No space left on device");
+        case EROFS: return tr("Read-only file system");
+        case ELOOP: return tr("Too many levels of symbolic links");
+        case ENAMETOOLONG: return tr("File name too long");
+        case ENOTEMPTY: return tr("Directory not empty");
+        default: return std::strerror(code);
+    }
+}
+
+std::string systemMessage(const std::error_code& code) {
+#ifdef _WIN32
+    if (code.category() != std::generic_category()) return code.message();
+#endif
+    return systemMessage(code.value());
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <system_error>
 #include <type_traits>
 #include <vector>
 
@@ -26,6 +27,12 @@ template <class... Values>
 std::string fillIn(const char* pattern, const Values&... values) {
     return fillPattern(pattern, {fillText(values)...});
 }
+
+// The system's message for an errno value in the user's language: the common ones are translated
+// here (their English is glibc's), since the system's own translations may not be installed.
+std::string systemMessage(int code);
+// The same for an error code of the standard library (on Windows, a system one keeps its own message).
+std::string systemMessage(const std::error_code& code);
 
 // Chooses the language, the way GNU programs do: LANGUAGE (a list, "fr:en"), unless LC_ALL,
 // LC_MESSAGES or LANG, the first one set, says C or POSIX; then that locale's language ("fr_BE.UTF-8"

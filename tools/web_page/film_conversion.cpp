@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "tools/support/cp1252.h"
+#include "tools/support/translation.h"
 #include "tools/support/files.h"
 
 #ifdef _WIN32
@@ -56,7 +57,7 @@ Run runFfmpeg(const std::filesystem::path& folder, const std::filesystem::path& 
     if (output == INVALID_HANDLE_VALUE || input == INVALID_HANDLE_VALUE) {
         if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
         if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
-        *why = "cannot prepare ffmpeg's output";
+        *why = tr("cannot prepare ffmpeg's output");
         return Run::Failed;
     }
     STARTUPINFOW startup = {};
@@ -73,7 +74,7 @@ Run runFfmpeg(const std::filesystem::path& folder, const std::filesystem::path& 
     CloseHandle(input);
     if (!started) {
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Run::NotFound;
-        *why = "cannot start ffmpeg: " + std::system_category().message(static_cast<int>(error));
+        *why = fillIn(tr("cannot start ffmpeg: {1}"), std::system_category().message(static_cast<int>(error)));
         return Run::Failed;
     }
     CloseHandle(process.hThread);
@@ -107,7 +108,7 @@ Run runFfmpeg(const std::filesystem::path& folder, const std::filesystem::path& 
     posix_spawn_file_actions_destroy(&actions);
     if (error == ENOENT) return Run::NotFound;
     if (error != 0) {
-        *why = std::string("cannot start ffmpeg: ") + std::strerror(error);
+        *why = fillIn(tr("cannot start ffmpeg: {1}"), systemMessage(error));
         return Run::Failed;
     }
     int result = 0;
@@ -148,7 +149,7 @@ FilmConversion convertFilm(const std::vector<unsigned char>& avi, std::vector<un
         switch (runFfmpeg(folder, work / "ffmpeg.log", &status, why)) {
         case Run::NotFound:
             result = FilmConversion::NoConverter;
-            *why = "ffmpeg is not installed";
+            *why = tr("ffmpeg is not installed");
             break;
         case Run::Failed:
             break;
@@ -157,7 +158,8 @@ FilmConversion convertFilm(const std::vector<unsigned char>& avi, std::vector<un
                 result = FilmConversion::Converted;
             } else {
                 const std::string said = lastMessage(work / "ffmpeg.log");
-                *why = "ffmpeg failed (status " + std::to_string(status) + ")" + (said.empty() ? "" : ": " + printable(said));
+                *why = said.empty() ? fillIn(tr("ffmpeg failed (status {1})"), status)
+                                    : fillIn(tr("ffmpeg failed (status {1}): {2}"), status, printable(said));
             }
             break;
         }
