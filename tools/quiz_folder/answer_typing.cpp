@@ -165,8 +165,10 @@ std::string typingVerdicts(const std::string& answer, const std::vector<std::str
     }
     std::string text;
     for (std::size_t k = 0; k < groups.size(); ++k) {
-        text += k == 0 ? "" : "; ";
-        text += fillIn(ntr("{1} gets \"{2}\"", "{1} get \"{2}\"", groups[k].size()), listed(groups[k]), verdicts[k]);
+        const std::string group =
+            fillIn(ntr("{1} gets \"{2}\"", "{1} get \"{2}\"", groups[k].size()), listed(groups[k]), verdicts[k]);
+        // TRANSLATORS: two groups of typings, each with its verdict.
+        text = k == 0 ? group : fillIn(tr("{1}; {2}"), text, group);
     }
     return text;
 }

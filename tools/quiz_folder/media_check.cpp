@@ -9,6 +9,7 @@
 #include "tools/quiz_folder/picture_fitting.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/cp1252.h"
 #include "tools/support/translation.h"
 
 namespace {
@@ -25,7 +26,8 @@ std::string writtenWithBackslashes(const SourceText& field) {
         }
         return std::string();
     }
-    return field.value.find('\\') != std::string::npos ? quotedText(field.value) : std::string();
+    // Between single quotes as TOML writes it, in every language.
+    return field.value.find('\\') != std::string::npos ? "'" + printable(field.value) + "'" : std::string();
 }
 
 // A text as written without its quotes ('...', "...", """...""").
