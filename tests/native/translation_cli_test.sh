@@ -4,6 +4,7 @@
 # Usage: translation_cli_test.sh TOOL
 set -u
 TOOL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+HERE=$(cd "$(dirname "$0")" && pwd)
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1
@@ -17,33 +18,8 @@ localedef -i fr_FR -f UTF-8 locales/fr_FR.UTF-8 2>/dev/null
 localedef -i fr_BE -f ISO-8859-1 locales/fr_BE 2>/dev/null
 [ -d locales/fr_FR.UTF-8 ] || fail "localedef could not make fr_FR.UTF-8 (the locales package)"
 
-mkdir -p q/media
-printf 'GIF89a' >q/media/q3.gif
-printf 'no picture' >q/media/faux.jpg
-cat >q/quiz.toml <<'TOML'
-kind = "picture"
-title = "Drapeaux d’Europe"
-tittle = "x"
-slots = "2"
-reveal = "comment"
-background = "rouge"
-codes = ["BRONZE", "ARGENTISSIME", ""]
-
-[[questions]]
-answer = "Évreux "
-media = 'media\q1.jpg'
-comment = "Une ville normande"
-
-[[questions]]
-answer = "Île  de  France"
-answr2 = "x"
-media = "nothere.jpg"
-
-[[questions]]
-answer = "Côte d’Ivoire"
-media = "media/faux.jpg"
-text = "Quel pays ?"
-TOML
+. "$HERE/../lib/faulty_quiz.sh"
+write_faulty_quiz q
 
 # check LOCALE...: sets out, err, status of check q under those variables.
 check() {
@@ -77,6 +53,19 @@ for line in \
     "q/quiz.toml:17: erreur : question 2 : media : impossible de lire « nothere.jpg » : Aucun fichier ou dossier de ce nom"; do
     grep -qxF "$line" err.txt || fail "French check: no line [$line] in [$french_err]"
 done
+
+# The mistakes that stop the reading of quiz.toml: its syntax, its encoding.
+mkdir s
+printf 'kind = "picture"\ntitle = \xe9t\xe9\n' >s/quiz.toml
+LANG=fr "$TOOL" check s 2>err.txt >/dev/null
+expect "French check: a file of code page 1252" \
+    "s/quiz.toml:2:9: erreur : quiz.toml n’est pas en UTF-8 : l’octet 0xE9, ici, est « é » dans la page de code 1252, celle où enregistrent les anciens éditeurs de Windows|    title = \\xE9t\\xE9|            ^|    conseil : enregistrez-le en UTF-8 (dans le Bloc-notes : Fichier, Enregistrer sous, Encodage : UTF-8)" \
+    "$(paste -sd '|' err.txt)"
+printf 'kind = "picture"\ntitle = Drapeaux\n' >s/quiz.toml
+LANG=fr "$TOOL" check s 2>err.txt >/dev/null
+expect "French check: a text without quotes" \
+    "s/quiz.toml:2:9: erreur : quiz.toml n’est pas écrit correctement à la ligne 2, colonne 9 (le lecteur TOML dit : Error while parsing value: could not determine value type)|    title = Drapeaux|            ^|    conseil : un texte s’écrit entre guillemets droits : title = \"Drapeaux\"" \
+    "$(paste -sd '|' err.txt)"
 
 # The languages that give French, and those that do not; a locale this machine lacks still does.
 for vars in "LOCPATH=$WORK/locales LANG=fr_BE" "LANG=fr_CA.UTF-8" "LANG=fr" "LANG=de_DE.UTF-8 LANGUAGE=fr" \

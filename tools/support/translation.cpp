@@ -37,7 +37,19 @@ std::string systemMessage(int code) {
 
 std::string systemMessage(const std::error_code& code) {
 #ifdef _WIN32
-    if (code.category() != std::generic_category()) return code.message();
+    // Windows' own codes for the same failures (winerror.h), said as on every platform.
+    if (code.category() != std::generic_category()) {
+        switch (code.value()) {
+            case 2: case 3: return systemMessage(ENOENT);  // file, path not found
+            case 5: return systemMessage(EACCES);
+            case 80: case 183: return systemMessage(EEXIST);
+            case 112: return systemMessage(ENOSPC);
+            case 145: return systemMessage(ENOTEMPTY);
+            case 206: return systemMessage(ENAMETOOLONG);
+            case 267: return systemMessage(ENOTDIR);
+            default: return code.message();
+        }
+    }
 #endif
     return systemMessage(code.value());
 }

@@ -31,7 +31,8 @@ std::string fillIn(const char* pattern, const Values&... values) {
 // The system's message for an errno value in the user's language: the common ones are translated
 // here (their English is glibc's), since the system's own translations may not be installed.
 std::string systemMessage(int code);
-// The same for an error code of the standard library (on Windows, a system one keeps its own message).
+// The same for an error code of the standard library or, on Windows, of the system (its common
+// codes said as errno's, the others in the system's words).
 std::string systemMessage(const std::error_code& code);
 
 // Chooses the language, the way GNU programs do: LANGUAGE (a list, "fr:en"), unless LC_ALL,
