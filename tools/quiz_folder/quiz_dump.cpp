@@ -79,8 +79,8 @@ std::string colourText(const QuizContent& content) {
 // folder written must hold what the player shows, or it would not check.
 void cutAsThePlayer(std::string* text, const std::string& what, std::vector<std::string>* notes) {
     if (text->size() <= static_cast<std::size_t>(TEXT_MAX_LENGTH)) return;
-    notes->push_back(what + " is cut to its first " + std::to_string(TEXT_MAX_LENGTH) + " of " +
-                     std::to_string(text->size()) + " bytes, as the player holds it");
+    notes->push_back(fillIn(tr("{1} is cut to its first {2} of {3} bytes, as the player holds it"), what, TEXT_MAX_LENGTH,
+                            text->size()));
     text->resize(TEXT_MAX_LENGTH);
 }
 
@@ -96,8 +96,9 @@ void spaceOut(std::string* text, bool answer, const std::string& what, std::vect
         }
     }
     if (changed)
-        notes->push_back(what + (answer ? ": its control characters, which no one can type, are spaces"
-                                        : ": its line breaks are spaces, as the header shows one line"));
+        notes->push_back(fillIn(answer ? tr("{1}: its control characters, which no one can type, are spaces")
+                                       : tr("{1}: its line breaks are spaces, as the header shows one line"),
+                                what));
 }
 
 // An answer with spaces at its ends can never be matched, and check refuses it: they are left out,
@@ -106,29 +107,30 @@ void trimAnswer(std::string* answer, const std::string& what, std::vector<std::s
     const std::size_t first = answer->find_first_not_of(' ');
     if (first == std::string::npos || (first == 0 && answer->back() != ' ')) return;
     *answer = answer->substr(first, answer->find_last_not_of(' ') - first + 1);
-    notes->push_back(what + ": the spaces at its ends are left out, as no typed answer could match them");
+    notes->push_back(fillIn(tr("{1}: the spaces at its ends are left out, as no typed answer could match them"), what));
 }
 
 void fitForAFolder(QuizContent* content, std::vector<std::string>* notes) {
-    cutAsThePlayer(&content->title, "the title", notes);
-    cutAsThePlayer(&content->author, "the author", notes);
-    cutAsThePlayer(&content->description, "the description", notes);
-    cutAsThePlayer(&content->caption1, "caption 1", notes);
-    cutAsThePlayer(&content->caption2, "caption 2", notes);
+    cutAsThePlayer(&content->title, tr("the title"), notes);
+    cutAsThePlayer(&content->author, tr("the author"), notes);
+    cutAsThePlayer(&content->description, tr("the description"), notes);
+    cutAsThePlayer(&content->caption1, fillIn(tr("caption {1}"), 1), notes);
+    cutAsThePlayer(&content->caption2, fillIn(tr("caption {1}"), 2), notes);
     for (std::size_t i = 0; i < content->questions.size(); ++i) {
         QuestionContent& question = content->questions[i];
-        const std::string where = "question " + std::to_string(i + 1) + ": ";
-        cutAsThePlayer(&question.answer1, where + "answer", notes);
-        spaceOut(&question.answer1, true, where + "answer", notes);
-        trimAnswer(&question.answer1, where + "answer", notes);
-        cutAsThePlayer(&question.answer2, where + "answer2", notes);
-        spaceOut(&question.answer2, true, where + "answer2", notes);
-        trimAnswer(&question.answer2, where + "answer2", notes);
-        cutAsThePlayer(&question.text, where + "text", notes);
-        cutAsThePlayer(&question.comment, where + "comment", notes);
+        const std::string where = fillIn(tr("question {1}"), i + 1);
+        const auto key = [&where](const char* name) { return fillIn(tr("{1}: {2}"), where, name); };
+        cutAsThePlayer(&question.answer1, key("answer"), notes);
+        spaceOut(&question.answer1, true, key("answer"), notes);
+        trimAnswer(&question.answer1, key("answer"), notes);
+        cutAsThePlayer(&question.answer2, key("answer2"), notes);
+        spaceOut(&question.answer2, true, key("answer2"), notes);
+        trimAnswer(&question.answer2, key("answer2"), notes);
+        cutAsThePlayer(&question.text, key("text"), notes);
+        cutAsThePlayer(&question.comment, key("comment"), notes);
     }
     for (std::size_t k = 0; k < content->codes.size(); ++k) {
-        const std::string what = "code " + std::to_string(k + 1);
+        const std::string what = fillIn(tr("code {1}"), k + 1);
         cutAsThePlayer(&content->codes[k], what, notes);
         spaceOut(&content->codes[k], false, what, notes);
     }
@@ -212,11 +214,11 @@ std::string tomlString(const std::string& utf8) {
 bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string* text, std::string* error) {
     const QuizContent& content = quiz.content;
     std::string title, author, description, caption1, caption2;
-    if (!utf8Text(content.title, "the title", &title, error) ||
-        !utf8Text(content.author, "the author", &author, error) ||
-        !utf8Text(content.description, "the description", &description, error) ||
-        !utf8Text(content.caption1, "caption 1", &caption1, error) ||
-        !utf8Text(content.caption2, "caption 2", &caption2, error)) {
+    if (!utf8Text(content.title, tr("the title"), &title, error) ||
+        !utf8Text(content.author, tr("the author"), &author, error) ||
+        !utf8Text(content.description, tr("the description"), &description, error) ||
+        !utf8Text(content.caption1, fillIn(tr("caption {1}"), 1), &caption1, error) ||
+        !utf8Text(content.caption2, fillIn(tr("caption {1}"), 2), &caption2, error)) {
         return false;
     }
     std::string out = header;
@@ -232,7 +234,7 @@ bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string
         out += "# codes[k - 1] is shown for a score of k.\ncodes = [\n";
         for (std::size_t k = 0; k < content.codes.size(); ++k) {
             std::string code;
-            if (!utf8Text(content.codes[k], "code " + std::to_string(k + 1), &code, error)) return false;
+            if (!utf8Text(content.codes[k], fillIn(tr("code {1}"), k + 1), &code, error)) return false;
             out += "    " + tomlString(code) + ",\n";
         }
         out += "]\n";
@@ -240,21 +242,22 @@ bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string
     for (std::size_t i = 0; i < content.questions.size(); ++i) {
         const QuestionContent& question = content.questions[i];
         const int q = static_cast<int>(i + 1);
-        const std::string where = "question " + std::to_string(q) + ": ";
+        const std::string label = fillIn(tr("question {1}"), q);
+        const auto where = [&label](const char* key) { return fillIn(tr("{1}: {2}"), label, key); };
         std::string value;
         out += "\n[[questions]]\n";
         if (!question.text.empty()) {
-            if (!utf8Text(question.text, where + "text", &value, error)) return false;
+            if (!utf8Text(question.text, where("text"), &value, error)) return false;
             out += "text = " + tomlString(value) + "\n";
         }
-        if (!utf8Text(question.answer1, where + "answer", &value, error)) return false;
+        if (!utf8Text(question.answer1, where("answer"), &value, error)) return false;
         out += "answer = " + tomlString(value) + "\n";
         if (content.slots == 2) {
-            if (!utf8Text(question.answer2, where + "answer2", &value, error)) return false;
+            if (!utf8Text(question.answer2, where("answer2"), &value, error)) return false;
             out += "answer2 = " + tomlString(value) + "\n";
         }
         if (content.reveal == RevealMode::Comment && !question.comment.empty()) {
-            if (!utf8Text(question.comment, where + "comment", &value, error)) return false;
+            if (!utf8Text(question.comment, where("comment"), &value, error)) return false;
             out += "comment = " + tomlString(value) + "\n";
         }
         if (const QuizMediaFile* media = mediaOf(quiz, mediaResourceId(q))) {
