@@ -154,7 +154,7 @@ FilmConversion convertFilm(const std::vector<unsigned char>& avi, std::vector<un
         case Run::Failed:
             break;
         case Run::Ended:
-            if (status == 0 && readFileBytes(folder / "film.mp4", "the converted film", FILM_MAX_BYTES, "", mp4, why)) {
+            if (status == 0 && readFileBytes(folder / "film.mp4", tr("the converted film"), FILM_MAX_BYTES, "", mp4, why)) {
                 result = FilmConversion::Converted;
             } else {
                 const std::string said = lastMessage(work / "ffmpeg.log");
