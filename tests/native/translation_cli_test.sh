@@ -8,6 +8,8 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1
+# Each run names its own language.
+unset LC_ALL LC_MESSAGES LANGUAGE
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 expect() { if [ "$2" != "$3" ]; then fail "$1: expected [$2], got [$3]"; fi; }

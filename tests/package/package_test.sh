@@ -10,6 +10,9 @@ WORK=$(mktemp -d)
 WINE_STARTED=""
 trap '[ -z "$WINE_STARTED" ] || wine_env_stop; rm -rf "$WORK"' EXIT
 . "$ROOT/tests/lib/checks.sh"
+# trivo-make's English, whatever the language of whoever runs the tests; one check asks for French.
+unset LC_ALL LC_MESSAGES LANGUAGE
+export LANG=C.UTF-8
 files_in() { (cd "$1" 2>/dev/null && find . -type f | sed 's|^\./||' | sort | paste -sd ' ' -); }
 same() { cmp -s "$1" "$2" && echo same || echo different; }
 samples_under() { (cd "$ROOT/examples" && find drapeaux capitales animaux formes -type f ! -name '*.sh' | sed "s|^|$1|"); }
