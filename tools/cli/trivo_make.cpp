@@ -78,6 +78,8 @@ struct ConsoleBuffer : std::streambuf {
 };
 
 ConsoleBuffer g_consoleOut, g_consoleErr;
+std::streambuf* g_standardOut = nullptr;  // the streams' own buffers, put back before the exit
+std::streambuf* g_standardErr = nullptr;
 
 // Standard output and error go through a ConsoleBuffer where they are a console; files and pipes get
 // the UTF-8 bytes.
@@ -86,12 +88,20 @@ void writeConsolesAsUnicode() {
     const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE), err = GetStdHandle(STD_ERROR_HANDLE);
     if (GetConsoleMode(out, &mode)) {
         g_consoleOut.console = out;
-        std::cout.rdbuf(&g_consoleOut);
+        g_standardOut = std::cout.rdbuf(&g_consoleOut);
     }
     if (GetConsoleMode(err, &mode)) {
         g_consoleErr.console = err;
-        std::cerr.rdbuf(&g_consoleErr);
+        g_standardErr = std::cerr.rdbuf(&g_consoleErr);
     }
+}
+
+// The streams are flushed once more after the ConsoleBuffers are gone: they get their own back.
+void stopWritingConsoles() {
+    std::cout.flush();
+    std::cerr.flush();
+    if (g_standardOut) std::cout.rdbuf(g_standardOut);
+    if (g_standardErr) std::cerr.rdbuf(g_standardErr);
 }
 
 }  // namespace
@@ -124,6 +134,7 @@ int main(int argc, char** argv) {
     std::cerr.flush();
     std::fflush(stdout);
 #ifdef _WIN32
+    stopWritingConsoles();
     if (previousOutputCodePage != 0) SetConsoleOutputCP(previousOutputCodePage);
 #endif
     return status;
