@@ -248,7 +248,7 @@ TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
         "colour = \"#FFFFFF\"\n"        // 6
         "[[questions]]\n"               // 7
         "text = \"Q\"\n"                // 8
-        "answer = [\"A\"]\n"            // 9
+        "answer = [1]\n"                 // 9
         "reponse = \"A\"\n"             // 10
         "background = \"#000000\"\n");  // 11
     EXPECT_FALSE(r.ok);
@@ -260,7 +260,7 @@ TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
             "quiz.toml:4: error: captions must be a list of texts in square brackets, not a text",
             "quiz.toml:5: error: codes item 1 must be a text in double quotes, not a whole number",
             "quiz.toml:6: warning: unknown key 'colour' is ignored",
-            "quiz.toml:9: error: question 1: answer must be a text in double quotes, not a list",
+            "quiz.toml:9: error: question 1: answer item 1 must be a text in double quotes, not a whole number",
             "quiz.toml:10: warning: unknown key 'reponse' in question 1 is ignored",
             "quiz.toml:11: warning: 'background' stands below [[questions]], so it belongs to question 1 and "
             "is ignored; move it above the first [[questions]]",
