@@ -288,3 +288,43 @@ TEST(MediaFormats, RecognisedByTheirFirstBytes) {
 }
 
 }  // namespace
+
+// The accepted answers beside the content: their exact bytes, the version byte they bring to the
+// content, and their way back through the player's own parser.
+TEST(AcceptedAnswersBytes, WrittenOnlyForQuizzesThatNeedThemAndReadBack) {
+    QuizContent quiz = twoQuestions(QuizKind::Text, 2, RevealMode::None);
+    EXPECT_FALSE(carriesAcceptedAnswers(quiz));
+    EXPECT_TRUE(encodeAcceptedAnswers(quiz).empty());
+    EXPECT_EQ(encodeQuizContent(quiz)[0], 1);
+
+    quiz.questions[1].otherAnswers2 = {"B2 BIS", "B2 TER"};
+    const Bytes content = encodeQuizContent(quiz);
+    EXPECT_EQ(content[0], 2);
+    // The content itself is the same but for its version byte: older players read what they always did.
+    const Bytes plain = encodeQuizContent(twoQuestions(QuizKind::Text, 2, RevealMode::None));
+    EXPECT_EQ(Bytes(content.begin() + 1, content.end()), Bytes(plain.begin() + 1, plain.end()));
+    EXPECT_EQ(encodeAcceptedAnswers(quiz), bytesOf(std::string("\x01\x00\x02\x02\x00\x00\x00\x02", 8) + "B2 BIS|B2 TER|"));
+    quiz.accents = AccentRule::Ignore;
+    quiz.questions[0].otherAnswers1 = {"A1 BIS"};
+    const Bytes answers = encodeAcceptedAnswers(quiz);
+    EXPECT_EQ(answers, bytesOf(std::string("\x01\x01\x02\x02\x01", 5) + "A1 BIS|" + std::string("\x00\x00\x02", 3) +
+                               "B2 BIS|B2 TER|"));
+
+    QuizContent read = twoQuestions(QuizKind::Text, 2, RevealMode::None);
+    std::string error;
+    ASSERT_TRUE(decodeAcceptedAnswers(answers, &read, &error)) << error;
+    EXPECT_EQ(read.accents, AccentRule::Ignore);
+    EXPECT_EQ(read.questions[0].otherAnswers1, std::vector<std::string>{"A1 BIS"});
+    EXPECT_TRUE(read.questions[0].otherAnswers2.empty());
+    EXPECT_EQ(read.questions[1].otherAnswers2, (std::vector<std::string>{"B2 BIS", "B2 TER"}));
+    EXPECT_EQ(encodeAcceptedAnswers(read), answers);
+
+    // Refused, and the quiz left as it was, where the player would ignore them: here, a quiz of one
+    // question where they describe two.
+    QuizContent other = twoQuestions(QuizKind::Text, 2, RevealMode::None);
+    other.questions.pop_back();
+    EXPECT_FALSE(decodeAcceptedAnswers(answers, &other, &error));
+    EXPECT_EQ(error, "they do not follow their layout or do not fit the quiz's questions");
+    EXPECT_EQ(other.accents, AccentRule::Exact);
+    EXPECT_TRUE(other.questions[0].otherAnswers1.empty());
+}

@@ -102,6 +102,15 @@ std::string verdictOf(const std::string& answer, const std::string& typed, Accen
     return utf8Of(matchWithAccents(answer.c_str(), typed.c_str(), accents));
 }
 
+// Whether a character and a plain form are the same answer once accents are folded.
+bool foldsAlike(unsigned char byte, const char* plain) {
+    const char text[2] = {static_cast<char>(byte), '\0'};
+    char folded[FOLDED_SIZE], plainFolded[FOLDED_SIZE];
+    foldAccents(text, folded, FOLDED_SIZE);
+    foldAccents(plain, plainFolded, FOLDED_SIZE);
+    return std::string(folded) == plainFolded;
+}
+
 // Letters of code page 1252 in small and capital case: a to z and the accented letters.
 unsigned char smallOf(unsigned char byte) {
     if (byte >= 'A' && byte <= 'Z') return static_cast<unsigned char>(byte + 0x20);
@@ -196,7 +205,9 @@ void checkAnswerTyping(const std::string& answer, int line, const std::string& n
     bool accented = false, capitalAccents = false;
     for (unsigned char byte : answer) {
         const PlainForm* form = plainFormOf(byte);
-        if (form) addUnique(&typographic, form->name ? form->name : utf8Of(std::string(1, static_cast<char>(byte))));
+        // Where accents are ignored, a letter like œ is its plain form (oe) already.
+        if (form && !(accents == AccentRule::Ignore && foldsAlike(byte, form->plain)))
+            addUnique(&typographic, form->name ? form->name : utf8Of(std::string(1, static_cast<char>(byte))));
         if (!form && (accentedCapital(byte) || accentedSmall(byte))) accented = true;
         if (!form && accentedSmall(byte)) capitalAccents = true;
         plain += form ? std::string(form->plain) : std::string(1, static_cast<char>(byte));
