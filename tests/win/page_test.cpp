@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "player/field_evaluation.h"
+#include "content/loader.h"
 #include "content/quiz.h"
 #include "player/answer_field.h"
 #include "player/answers_file.h"
@@ -420,6 +421,37 @@ TEST_F(Page, VerdictsScoreAndCodeFollowEachJudgement) {
     EXPECT_EQ(text(5002), "?");
     EXPECT_EQ(score(), " 0 / 3");
     EXPECT_EQ(code(), "      ");
+}
+
+// A quiz program's accepted answers and accent rule, read from its own resources as the player
+// reads them: an alternative answer and an answer typed without its accent both give "BRAVO".
+TEST_F(Page, AQuizProgramsOtherAnswersAndIgnoredAccentsAreRight) {
+    char path[MAX_PATH] = "";
+    std::string program(path, GetModuleFileNameA(nullptr, path, sizeof path));
+    program = program.substr(0, program.find_last_of("\\/") + 1) + "accepted_quiz.exe";
+    pictures = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(pictures, nullptr) << program;
+    g_resourceModule = pictures;
+    loadQuiz(&quiz);
+    ASSERT_EQ(quiz.questionCount, 2);
+    EXPECT_EQ(quiz.accents, AccentRule::Ignore);
+    build();
+
+    answer(4001, "aix-en-provence");
+    EXPECT_EQ(text(5001), "BRAVO");
+    answer(4001, "Aix en Provence");
+    EXPECT_EQ(text(5001), "BRAVO");
+    answer(4002, "saint-etienne");
+    EXPECT_EQ(text(5002), "BRAVO");
+    EXPECT_EQ(score(), " 2 / 2");
+    EXPECT_EQ(code(), "DEUX");
+    // Near misses still get the closest verdict over every answer.
+    answer(4001, "aix-en-provance");
+    EXPECT_EQ(text(5001), "Quasiment");
+    answer(4002, "saint etiene");
+    EXPECT_EQ(text(5002), "Presque");
+    EXPECT_EQ(score(), " 0 / 2");
+    if (quiz.backgroundBrush != nullptr) DeleteObject(static_cast<HBRUSH>(quiz.backgroundBrush));
 }
 
 TEST_F(Page, ACommentIsRevealedWhenSolvedAndEmptiedWhenNoLongerRight) {
