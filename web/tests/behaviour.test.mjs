@@ -1,11 +1,13 @@
 // The Windows player's keys and rules on the page: Tab's order and wraps, F1, two slots with their
-// comment, code page 1252 typing, answers kept per quiz (also for a renamed copy) or not at all when
-// storage is refused, a stranger's title shown as text, and labels for every field.
+// comment, code page 1252 typing, fields of several answers with accents ignored, answers kept per
+// quiz (also for a renamed copy) or not at all when storage is refused, a stranger's title shown as
+// text, and labels for every field.
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
-import { WORK, answer, boxOf, buildPage, launch, openPage, quizFolder, shown } from './pages.mjs';
+import { TOOL, WORK, answer, boxOf, buildPage, launch, openPage, quizFolder, shown } from './pages.mjs';
 
 let browser;
 before(async () => { browser = await launch(); });
@@ -120,4 +122,46 @@ test('a stranger\'s title is shown as text and runs nothing', async () => {
   assert.equal(await page.title(), hostile);
   assert.equal(await page.$$eval('#header img', (images) => images.length), 0);
   assert.deepEqual([page.dialogs, page.requests], [[], []]);
+});
+
+test('fields of several answers with accents ignored: right as in judge, and the closest near miss otherwise', async () => {
+  const folder = quizFolder('aix', `kind = "text"
+title = "Villes"
+accents = "ignore"
+codes = ["UN", "DEUX"]
+
+[[questions]]
+text = "Quelle ville ?"
+answer = ["AIX EN PROVENCE", "AIX-EN-PROVENCE"]
+
+[[questions]]
+text = "Et celle-ci ?"
+answer = "SAINT-ÉTIENNE"
+`);
+  const page = await openPage(browser, buildPage(folder, 'aix').page);
+  await answer(page, 1, 'aix-en-provence');
+  await answer(page, 2, 'saint-etienne');
+  assert.deepEqual([(await shown(page)).verdicts, (await shown(page)).score], [['BRAVO', 'BRAVO'], ' 2 / 2']);
+  await answer(page, 1, 'Aix en Provence');
+  assert.equal((await shown(page)).verdicts[0], 'BRAVO');
+
+  // Near misses of both fields, judged by the page and by trivo-make judge with the same answers.
+  const typings = ['aix', 'aix en provance', 'AIX-EN-PROVENCE ', 'aixenprovence', 'provence aix en', 'aïx-en-provence',
+    'xia ne ecnevorp', 'aix en', 'Aix-en-Provence, France', 'saint étienne', 'ST-ÉTIENNE', 'SAINT-ETIENE',
+    'sainte-etienne', 'enneitet-tnias', 'Saint-Étienne-du-Rouvray', 'SAINT', 'œuvre', ''];
+  const expected = ['AIX EN PROVENCE|AIX-EN-PROVENCE', 'SAINT-ÉTIENNE'];
+  const lines = [];
+  const onPage = [];
+  for (const typed of typings) {
+    for (const f of [1, 2]) {
+      await page.fill(`#answer-${f}`, typed);
+      await page.press(`#answer-${f}`, 'Enter');
+      onPage.push((await shown(page)).verdicts[f - 1]);
+      lines.push(`${expected[f - 1]}\t${typed}`);
+    }
+  }
+  const judged = execFileSync(TOOL, ['judge', '--accents', 'ignore', '-'], { input: `${lines.join('\n')}\n`, encoding: 'utf8' })
+    .split('\n').slice(0, lines.length);
+  assert.deepEqual(onPage, judged);
+  assert.ok(new Set(judged).size >= 6, `verdicts seen: ${[...new Set(judged)]}`);
 });
