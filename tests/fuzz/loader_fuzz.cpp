@@ -1,13 +1,37 @@
-// Feeds arbitrary bytes to the loader: as unpacked content and codes, as a packed resource, and
-// packed first so that loadQuiz's parsing sees them whole. No crash, no leak, nothing read past the end.
+// Feeds arbitrary bytes to the loader: as unpacked content, codes and accepted answers, as a packed
+// resource, and packed first so that loadQuiz's parsing sees them whole; and as the accepted answers
+// of a fixed quiz, every field of which is then judged. No crash, no leak, nothing read past the end.
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
+#include "checking/score.h"
 #include "content/loader.h"
 #include "content/lzw.h"
 #include "tests/fuzz/fuzz_platform.h"
 
 namespace {
+
+// Three questions of two slots, whose accepted answers are the input behind a header that fits
+// them, and every field judged with a text taken from the input as well.
+void judgeWithAnswers(const uint8_t* data, int32_t length) {
+    Quiz* quiz = static_cast<Quiz*>(malloc(sizeof(Quiz)));
+    initQuiz(quiz);
+    quiz->slotsPerQuestion = 2;
+    quiz->questionCount = 3;
+    for (int q = 0; q < 3; ++q) appendQuestion(quiz, "PARIS", "ÉTÉ", "");
+    std::vector<unsigned char> answers = {ANSWERS_LAYOUT_VERSION,
+                                          static_cast<unsigned char>(length > 0 ? data[0] & 1 : 0), 3, 2};
+    answers.insert(answers.end(), data, data + length);
+    if (parseAcceptedAnswers(quiz, answers.data(), static_cast<int32_t>(answers.size()))) {
+        char typed[TEXT_SLOT_SIZE] = "";
+        for (int i = 0; i < length && i < TEXT_MAX_LENGTH; ++i) typed[i] = data[i] != 0 ? static_cast<char>(data[i]) : 'a';
+        const char* texts[MAX_SLOTS] = {typed, typed};
+        for (int f = 1; f <= fieldCount(quiz); ++f) judgeField(quiz, f, texts);
+    }
+    clearQuestions(quiz);
+    free(quiz);
+}
 
 Quiz* freshQuiz() {
     Quiz* quiz = static_cast<Quiz*>(malloc(sizeof(Quiz)));
@@ -38,7 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Quiz* quiz = freshQuiz();
     parseQuizContent(quiz, data, length);
     parseScoreCodes(quiz, data, length);
+    parseAcceptedAnswers(quiz, data, length);
     dropQuiz(quiz);
+    judgeWithAnswers(data, length);
 
     loadFrom(data, length);
 
