@@ -197,7 +197,6 @@ void checkAnswers(const QuestionCheck& check, const SourceText& answer, const So
                  check.prefix + key + " lists " + std::to_string(list.items.size()) +
                      " answers; a field accepts at most " + std::to_string(ANSWERS_PER_FIELD));
     }
-    const bool ignored = check.quiz.accents == AccentRule::Ignore;
     std::vector<std::string> forms;  // each checked item as the player compares it, "" for the others
     for (std::size_t i = 0; i < list.items.size(); ++i) {
         const SourceText& item = list.items[i];
@@ -210,11 +209,17 @@ void checkAnswers(const QuestionCheck& check, const SourceText& answer, const So
         forms.back() = form;
         for (std::size_t j = 0; j < i; ++j) {
             if (forms[j] != forms.back()) continue;
-            addError(check.diagnostics, item.line,
-                     check.prefix + name + " " + quotedText(item.value, '"') + " is the same answer as item " +
-                         std::to_string(j + 1) + " " + quotedText(list.items[j].value, '"') +
-                         (ignored ? " once letter case and accents are ignored" : " once the case of a to z is ignored") +
-                         ": remove one of them");
+            const std::string same = quotedText(item.value, '"');
+            const std::string earlier = quotedText(list.items[j].value, '"');
+            if (check.quiz.accents == AccentRule::Ignore) {
+                addError(check.diagnostics, item.line,
+                         check.prefix + name + " " + same + " is the same answer as item " + std::to_string(j + 1) +
+                             " " + earlier + " once letter case and accents are ignored: remove one of them");
+            } else {
+                addError(check.diagnostics, item.line,
+                         check.prefix + name + " " + same + " is the same answer as item " + std::to_string(j + 1) +
+                             " " + earlier + " once the case of a to z is ignored: remove one of them");
+            }
             break;
         }
         if (i == 0) {

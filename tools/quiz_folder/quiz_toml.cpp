@@ -122,6 +122,7 @@ void readAnswer(const toml::node& node, const std::string& name, SourceText* ans
     readTextList(node, name, list, diagnostics);
     if (!list->items.empty()) {
         *answer = list->items[0];
+        answer->wrongType = false;  // a wrong item is told, and skipped, as an item of the list
     } else {
         answer->given = true;
         answer->line = list->line;
