@@ -3,6 +3,7 @@
 // of a fixed quiz, every field of which is then judged. No crash, no leak, nothing read past the end.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "checking/score.h"
@@ -11,27 +12,6 @@
 #include "tests/fuzz/fuzz_platform.h"
 
 namespace {
-
-// Three questions of two slots, whose accepted answers are the input behind a header that fits
-// them, and every field judged with a text taken from the input as well.
-void judgeWithAnswers(const uint8_t* data, int32_t length) {
-    Quiz* quiz = static_cast<Quiz*>(malloc(sizeof(Quiz)));
-    initQuiz(quiz);
-    quiz->slotsPerQuestion = 2;
-    quiz->questionCount = 3;
-    for (int q = 0; q < 3; ++q) appendQuestion(quiz, "PARIS", "ÉTÉ", "");
-    std::vector<unsigned char> answers = {ANSWERS_LAYOUT_VERSION,
-                                          static_cast<unsigned char>(length > 0 ? data[0] & 1 : 0), 3, 2};
-    answers.insert(answers.end(), data, data + length);
-    if (parseAcceptedAnswers(quiz, answers.data(), static_cast<int32_t>(answers.size()))) {
-        char typed[TEXT_SLOT_SIZE] = "";
-        for (int i = 0; i < length && i < TEXT_MAX_LENGTH; ++i) typed[i] = data[i] != 0 ? static_cast<char>(data[i]) : 'a';
-        const char* texts[MAX_SLOTS] = {typed, typed};
-        for (int f = 1; f <= fieldCount(quiz); ++f) judgeField(quiz, f, texts);
-    }
-    clearQuestions(quiz);
-    free(quiz);
-}
 
 Quiz* freshQuiz() {
     Quiz* quiz = static_cast<Quiz*>(malloc(sizeof(Quiz)));
@@ -42,6 +22,22 @@ Quiz* freshQuiz() {
 void dropQuiz(Quiz* quiz) {
     clearQuestions(quiz);
     free(quiz);
+}
+
+// The input as the accepted answers of three questions of two slots, behind a header that fits
+// them; every field judged with the input's first bytes.
+void judgeWithAnswers(const uint8_t* data, int32_t length) {
+    Quiz* quiz = freshQuiz();
+    quiz->slotsPerQuestion = 2;
+    quiz->questionCount = 3;
+    for (int q = 0; q < 3; ++q) appendQuestion(quiz, "PARIS", "\xC9T\xC9", "");
+    std::vector<unsigned char> answers = {ANSWERS_LAYOUT_VERSION, static_cast<unsigned char>(length > 0 && data[0] & 1), 3, 2};
+    answers.insert(answers.end(), data, data + length);
+    const std::string typed(reinterpret_cast<const char*>(data), static_cast<std::size_t>(length));
+    const char* texts[MAX_SLOTS] = {typed.c_str(), typed.c_str()};
+    if (parseAcceptedAnswers(quiz, answers.data(), static_cast<int32_t>(answers.size())))
+        for (int f = 1; f <= fieldCount(quiz); ++f) judgeField(quiz, f, texts);
+    dropQuiz(quiz);
 }
 
 void loadFrom(const unsigned char* packed, int32_t size) {

@@ -378,97 +378,38 @@ TEST_F(LoaderTest, LongCodeLineIsCut) {
 
 // ---- accepted answers (PATCH 106) ----
 
-namespace {
-
-// Accepted answers for ONE_SLOT's two one-slot questions, with the fields given.
-std::string answersFor(const std::string& fields, char accents = '\x01', char count = 2, char slots = 1) {
-    return std::string{'\x01', accents, count, slots} + fields;
-}
-
-std::vector<std::string> othersOf(const Question* node, int slot) {
-    std::vector<std::string> others;
-    const char* text = node->otherAnswers[slot - 1];
-    for (int k = 0; k < node->otherAnswerCount[slot - 1]; ++k, text += std::strlen(text) + 1) others.push_back(text);
-    return others;
-}
-
-}  // namespace
-
-TEST_F(LoaderTest, AcceptedAnswersJoinTheirNodesSilently) {
-    fakeSetResource("PATCH", 104, pack(ONE_SLOT));
-    fakeSetResource("PATCH", 105, pack("A\r\nB\r\n"));
-    fakeSetResource("PATCH", 106, pack(answersFor("\x02" "LUNA|MOON|" "\x00"s)));
-    loadQuiz(&quiz);
-    EXPECT_TRUE(shown().empty());
-    EXPECT_EQ(quiz.accents, AccentRule::Ignore);
-    EXPECT_EQ(othersOf(quiz.firstQuestion, 1), (std::vector<std::string>{"LUNA", "MOON"}));
-    EXPECT_EQ(othersOf(quiz.lastQuestion, 1), std::vector<std::string>{});
-    EXPECT_STREQ(quiz.firstQuestion->answer1, "lune");
-    EXPECT_STREQ(quiz.scoreCodes[1], "B");
-
-    // Two slots: the fields run question by question, slot 1 first.
-    clearQuestions(&quiz);
-    initQuiz(&quiz);
-    ASSERT_TRUE(parse(header(1, 1, 2) + "T|A|D|C1|C2|" + "a|b|Q|" + "\x00" "\x00\x00\x00"s));
-    const std::string twoSlots = "\x01\x00\x01\x02"s + "\x01" "B2|" "\x02" "X|Y|";
-    EXPECT_TRUE(parseAcceptedAnswers(&quiz, reinterpret_cast<const unsigned char*>(twoSlots.data()),
-                                     static_cast<int32_t>(twoSlots.size())));
-    EXPECT_EQ(quiz.accents, AccentRule::Exact);
-    EXPECT_EQ(othersOf(quiz.firstQuestion, 1), std::vector<std::string>{"B2"});
-    EXPECT_EQ(othersOf(quiz.firstQuestion, 2), (std::vector<std::string>{"X", "Y"}));
-}
-
-// Anything that departs from the layout or does not describe the quiz leaves it as a quiz without
-// accepted answers, and says nothing.
-TEST_F(LoaderTest, AcceptedAnswersThatDoNotFitAreIgnored) {
-    const std::string valid = "\x01" "LUNA|" "\x00"s;
+// For ONE_SLOT's two questions: question 1 accepts LUNA and MOON too, with accents ignored. Anything
+// that departs from the layout or from the quiz leaves a quiz without accepted answers, silently.
+TEST_F(LoaderTest, AcceptedAnswersJoinTheirNodesOnlyWhenTheyFitWhole) {
+    const std::string fields = "\x02" "LUNA|MOON|" "\x00"s;
+    const auto resource = [](const std::string& header, const std::string& rest) { return header + rest; };
+    const std::string head = "\x01\x01\x02\x01"s;
     const std::vector<std::string> damaged = {
-        "\x02\x01\x02\x01"s + valid,                   // another layout version
-        answersFor(valid, '\x02'),                      // an accent rule that does not exist
-        answersFor(valid, '\x01', 3),                  // another question count
-        answersFor(valid + "\x00"s, '\x01', 2, 2),     // another slot count
-        answersFor("\x01" "LUNA"),                      // the answer never ends
-        answersFor(valid + "X"),                        // bytes after the last field
-        answersFor("\x01" "LUNA|"),                     // a field missing
-        answersFor("\x10" + std::string(16, 'A') + "|" + "\x00"s),  // more answers than a field accepts
-        answersFor("\x01|" "\x00"s),                    // an empty answer
-        answersFor("\x01" "LU\x00NA|" "\x00"s),         // a zero byte inside one
-        answersFor("\x01" + std::string(260, 'A') + "|" + "\x00"s),  // longer than a text slot
-        "\x01\x01\x02"s,                                // not even a header
-    };
-    for (const std::string& bytes : damaged) {
-        SCOPED_TRACE(testing::PrintToString(bytes.substr(0, 12)));
+        resource("\x02\x01\x02\x01"s, fields), resource("\x01\x02\x02\x01"s, fields),  // version, rule
+        resource("\x01\x01\x03\x01"s, fields), resource("\x01\x01\x02\x02"s, fields + "\x00"s),  // count, slots
+        head + "\x01" "LUNA", head + fields + "X", head + "\x01" "LUNA|",        // cut, too long, a field missing
+        head + "\x10" + std::string(16, 'A') + "|" + "\x00"s,                    // 16 answers for a field
+        head + "\x01|" "\x00"s, head + "\x01" "LU\x00NA|" "\x00"s,              // empty, a zero byte
+        head + "\x01" + std::string(260, 'A') + "|" + "\x00"s, "\x01\x01\x02"s};  // past a slot, no header
+    for (std::size_t i = 0; i <= damaged.size() + 2; ++i) {
+        SCOPED_TRACE(i);
         fakePlatformReset();
         clearQuestions(&quiz);
         initQuiz(&quiz);
-        fakeSetResource("PATCH", 104, pack(ONE_SLOT));
-        fakeSetResource("PATCH", 105, pack("A\r\nB\r\n"));
-        fakeSetResource("PATCH", 106, pack(bytes));
+        // The last three: the resource whole, not unpacking, and beside content cut short.
+        const bool cut = i == damaged.size() + 2;
+        fakeSetResource("PATCH", 104, pack(cut ? ONE_SLOT.substr(0, ONE_SLOT.size() - 1) : ONE_SLOT));
+        fakeSetResource("PATCH", 106, i < damaged.size() ? pack(damaged[i]) : i == damaged.size() + 1 ? CORRUPT
+                                                                                                       : pack(head + fields));
         loadQuiz(&quiz);
-        EXPECT_TRUE(shown().empty());
-        EXPECT_EQ(quiz.accents, AccentRule::Exact);
-        EXPECT_EQ(quiz.acceptedTexts, nullptr);
-        EXPECT_EQ(quiz.firstQuestion->otherAnswerCount[0], 0);
-        EXPECT_EQ(quiz.firstQuestion->otherAnswers[0], nullptr);
+        EXPECT_EQ(shown().size(), cut ? 2u : 1u);  // the cut content's and the codes' messages, no other
+        const bool used = i == damaged.size();
+        EXPECT_EQ(quiz.accents, used ? AccentRule::Ignore : AccentRule::Exact);
+        ASSERT_NE(quiz.firstQuestion, nullptr);
+        EXPECT_EQ(quiz.firstQuestion->otherAnswerCount[0], used ? 2 : 0);
+        EXPECT_EQ(quiz.acceptedTexts != nullptr, used);
+        if (used) {
+            EXPECT_STREQ(quiz.firstQuestion->otherAnswers[0] + 5, "MOON");
+        }
     }
-    // Unpacking fails, the resource is empty, or the content it would belong to is cut short.
-    for (const std::vector<unsigned char>& resource : {CORRUPT, std::vector<unsigned char>{}}) {
-        fakePlatformReset();
-        clearQuestions(&quiz);
-        initQuiz(&quiz);
-        fakeSetResource("PATCH", 104, pack(ONE_SLOT));
-        fakeSetResource("PATCH", 105, pack("A\r\nB\r\n"));
-        fakeSetResource("PATCH", 106, resource);
-        loadQuiz(&quiz);
-        EXPECT_TRUE(shown().empty());
-        EXPECT_EQ(quiz.acceptedTexts, nullptr);
-    }
-    fakePlatformReset();
-    clearQuestions(&quiz);
-    initQuiz(&quiz);
-    fakeSetResource("PATCH", 104, pack(ONE_SLOT.substr(0, ONE_SLOT.size() - 1)));
-    fakeSetResource("PATCH", 106, pack(answersFor(valid)));
-    loadQuiz(&quiz);
-    EXPECT_EQ(quiz.acceptedTexts, nullptr);
-    EXPECT_EQ(quiz.accents, AccentRule::Exact);
 }

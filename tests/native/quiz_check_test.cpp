@@ -835,76 +835,27 @@ TEST_F(QuizCheck, AMissingManifestIsNamed) {
 
 }  // namespace
 
-// Several accepted answers: every item checked as an answer is, none the same as another as the
-// player compares them, at most a field's worth; the first is the content's answer.
-TEST_F(QuizCheck, AnswerListsAreCheckedItemByItem) {
-    const std::string header = "kind = \"text\"\ntitle = \"T\"\nslots = 2\ncodes = [\"1\", \"2\"]\n";  // 1 to 4
-    CheckResult r = check(header +
-                          "[[questions]]\ntext = \"Q\"\n"                                    // 5, 6
-                          "answer = [\"AIX EN PROVENCE\", \"AIX-EN-PROVENCE\", \"AIX\"]\n"  // 7
-                          "answer2 = [\"Bouches-du-Rh\xC3\xB4ne\"]\n"                       // 8
-                          "[[questions]]\ntext = \"Q\"\nanswer = \"X\"\nanswer2 = \"Y\"\n");
-    EXPECT_TRUE(r.ok);
-    ASSERT_EQ(r.quiz.content.questions.size(), 2u);
-    const QuestionContent& first = r.quiz.content.questions[0];
-    EXPECT_EQ(first.answer1, "AIX EN PROVENCE");
-    EXPECT_EQ(first.otherAnswers1, (std::vector<std::string>{"AIX-EN-PROVENCE", "AIX"}));
-    EXPECT_EQ(first.answer2, "Bouches-du-Rh\xF4ne");
-    EXPECT_TRUE(first.otherAnswers2.empty());
-    EXPECT_FALSE(r.quiz.packedAnswers.empty());
-    EXPECT_EQ(r.lines, (Lines{"quiz.toml:8: note: question 1: answer2 item 1 \"Bouches-du-Rh\xC3\xB4ne\" has "
-                              "accented letters, and the player folds only a to z: \"Bouches-du-Rh\xC3\xB4ne\", "
-                              "\"bouches-du-rh\xC3\xB4ne\" and \"Bouches-Du-Rh\xC3\xB4ne\" get \"BRAVO\"; "
-                              "\"BOUCHES-DU-RH\xC3\x94NE\" and \"bouches-du-rhone\" get \"Quasiment\""}));
-
-    r = check(header +
-              "[[questions]]\ntext = \"Q\"\nanswer = []\nanswer2 = [\"Un\", \"\", \" deux\", \"UN\", 3]\n"  // 7, 8
-              "[[questions]]\ntext = \"Q\"\n"                                                           // 9, 10
-              "answer = [\"a\", \"b\", \"c\", \"d\", \"e\", \"f\", \"g\", \"h\", \"i\", \"j\", \"k\", \"l\", \"m\", \"n\", "
-              "\"o\", \"p\", \"q\"]\n"                                                                   // 11
-              "answer2 = \"Y\"\n");
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.lines,
-              (Lines{"quiz.toml:7: error: question 1: answer is an empty list: give at least one expected answer, as "
-                     "answer = [\"...\"]",
-                     "quiz.toml:8: error: question 1: answer2 item 5 must be a text in double quotes, not a whole number",
-                     "quiz.toml:8: error: question 1: answer2 item 2 is empty: no typed answer can ever match it",
-                     "quiz.toml:8: error: question 1: answer2 item 3 \" deux\" starts with a space, and the player "
-                     "trims only what is typed, so no typed answer can ever match it: write \"deux\"",
-                     "quiz.toml:8: error: question 1: answer2 item 4 \"UN\" is the same answer as item 1 \"Un\" once "
-                     "the case of a to z is ignored: remove one of them",
-                     "quiz.toml:11: error: question 2: answer lists 17 answers; a field accepts at most 16"}));
-}
-
-// accents = "ignore": the duplicates are those that differ only in accents too, the typing advice
-// about accents goes, and the quiz carries accepted answers even where every field has one answer.
-TEST_F(QuizCheck, IgnoredAccentsChangeDuplicatesAndTypingAdvice) {
-    const std::string quiz = "kind = \"text\"\ntitle = \"T\"\naccents = \"ignore\"\ncodes = [\"1\"]\n"  // 1 to 4
-                             "[[questions]]\ntext = \"Q\"\n";                                           // 5, 6
-    CheckResult r = check(quiz + "answer = \"COLIS\xC3\x89" "E\"\n");
-    EXPECT_TRUE(r.ok);
+// Answer lists: every item checked as an answer is, and none the same as another as the player
+// compares them; accents = "ignore" makes more of them the same and ends the advice on accents.
+TEST_F(QuizCheck, AnswerListsAndIgnoredAccents) {
+    const std::string head = "kind = \"text\"\ntitle = \"T\"\ncodes = [\"1\"]\n[[questions]]\ntext = \"Q\"\n";  // 1 to 5
+    CheckResult r = check(head + "answer = [\"AIX EN PROVENCE\", \"AIX-EN-PROVENCE\"]\n");
     EXPECT_EQ(r.lines, Lines{});
-    EXPECT_EQ(r.quiz.content.accents, AccentRule::Ignore);
+    EXPECT_EQ(r.quiz.content.questions[0].otherAnswers1, std::vector<std::string>{"AIX-EN-PROVENCE"});
     EXPECT_FALSE(r.quiz.packedAnswers.empty());
-    // A typographic character that folds like its plain form needs no advice either.
-    r = check(quiz + "answer = \"\xC5\x92UVRE \xE2\x80\x99\"\n");
-    EXPECT_EQ(r.lines, (Lines{"quiz.toml:7: warning: question 1: answer \"\xC5\x92UVRE \xE2\x80\x99\" holds \xE2\x80\x99, "
-                              "which keyboards do not type: a player who types \"OEUVRE '\" gets \"Quasiment\"; write "
-                              "\"OEUVRE '\""}));
-    r = check(quiz + "answer = \"\xC5\x92UVRE\"\n");
-    EXPECT_EQ(r.lines, Lines{});
-    r = check(quiz + "answer = [\"Saint-\xC3\x89tienne\", \"SAINT-ETIENNE\"]\n");
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.lines, (Lines{"quiz.toml:7: error: question 1: answer item 2 \"SAINT-ETIENNE\" is the same answer as "
-                              "item 1 \"Saint-\xC3\x89tienne\" once letter case and accents are ignored: remove one "
-                              "of them"}));
-    r = check("kind = \"text\"\ntitle = \"T\"\naccents = \"sans\"\ncodes = [\"1\"]\n[[questions]]\ntext = \"Q\"\n"
-              "answer = \"A\"\n");
-    EXPECT_EQ(r.lines, (Lines{"quiz.toml:3: error: accents must be \"exact\" (accents count) or \"ignore\" (accented "
+    r = check(head + "answer = [\"Un\", \"\", \"UN\", \"\xC3\x89t\xC3\xA9\", \"ETE\"]\n");
+    EXPECT_EQ(r.lines, (Lines{"quiz.toml:6: error: question 1: answer item 2 is empty: no typed answer can ever match it",
+                              "quiz.toml:6: error: question 1: answer item 3 \"UN\" is the same answer as item 1 \"Un\" "
+                              "once the case of a to z is ignored: remove one of them",
+                              "quiz.toml:6: warning: question 1: answer item 4 \"\xC3\x89t\xC3\xA9\" has accented "
+                              "letters, and the player folds only a to z: \"\xC3\x89t\xC3\xA9\" gets \"BRAVO\"; \"\xC3\xA9t\xC3\xA9\" "
+                              "and \"\xC3\x89T\xC3\x89\" get \"Quasiment\"; \"ete\" gets \"Presque\"; write "
+                              "\"\xC3\xA9t\xC3\xA9\", with accented letters in lower case as keyboards type them"}));
+    r = check("accents = \"ignore\"\n" + head + "answer = [\"\xC3\x89t\xC3\xA9\", \"ETE\"]\nanswer2 = []\n");
+    EXPECT_EQ(r.lines, (Lines{"quiz.toml:7: error: question 1: answer item 2 \"ETE\" is the same answer as item 1 "
+                              "\"\xC3\x89t\xC3\xA9\" once letter case and accents are ignored: remove one of them",
+                              "quiz.toml:8: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)"}));
+    r = check("accents = \"sans\"\n" + head + "answer = [\"A\"]\n");
+    EXPECT_EQ(r.lines, (Lines{"quiz.toml:1: error: accents must be \"exact\" (accents count) or \"ignore\" (accented "
                               "letters match their plain letters), not \"sans\""}));
-    // Without the key, or with "exact", the quiz carries only the content and codes it always did.
-    r = check("kind = \"text\"\ntitle = \"T\"\naccents = \"exact\"\ncodes = [\"1\"]\n[[questions]]\ntext = \"Q\"\n"
-              "answer = [\"A\"]\n");
-    EXPECT_TRUE(r.ok);
-    EXPECT_TRUE(r.quiz.packedAnswers.empty());
 }

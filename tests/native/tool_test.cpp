@@ -43,32 +43,15 @@ TEST(JudgeArguments, PrintsTheMatcherVerdictInUtf8) {
     }
 }
 
-// Several accepted answers separated by "|", and --accents as quiz.toml's accents, on the command
-// line and in lists.
+// Several accepted answers separated by "|", and --accents as quiz.toml's accents.
 TEST(JudgeArguments, SeveralAnswersAndIgnoredAccents) {
-    const std::string aix = "AIX EN PROVENCE|AIX-EN-PROVENCE";
-    EXPECT_EQ(run({"judge", aix, "aix-en-provence"}).out, "BRAVO\n");
-    EXPECT_EQ(run({"judge", aix, "Aix en Provence"}).out, "BRAVO\n");
+    EXPECT_EQ(run({"judge", "AIX EN PROVENCE|AIX-EN-PROVENCE", "aix-en-provence"}).out, "BRAVO\n");
     EXPECT_EQ(run({"judge", "PARIS|LUTECE", "lutce"}).out, "Quasiment\n");
-    EXPECT_EQ(run({"judge", "SAINT-\xC3\x89TIENNE", "saint-etienne"}).out, "Quasiment\n");
-    EXPECT_EQ(run({"judge", "--accents", "ignore", "SAINT-\xC3\x89TIENNE", "saint-etienne"}).out, "BRAVO\n");
-    EXPECT_EQ(run({"judge", "--accents=ignore", "--tsv", "\xC5\x92UVRE|OPUS", "oeuvre"}).out,
-              "\xC5\x92UVRE|OPUS\toeuvre\tBRAVO\n");
-    EXPECT_EQ(run({"judge", "--accents", "exact", "\xC5\x92UVRE", "oeuvre"}).out, "Presque\n");
-    ToolRun r = run({"judge", "--accents", "ignore"}, "SAINT-\xC3\x89TIENNE|ST-\xC3\x89TIENNE\tst-etienne\n");
-    EXPECT_EQ(r.status, TOOL_EXIT_OK);
-    EXPECT_EQ(r.out, "BRAVO\n");
-
-    r = run({"judge", "--accents", "sans", "a", "a"});
-    EXPECT_EQ(r.status, TOOL_EXIT_USAGE);
+    EXPECT_EQ(run({"judge", "--accents", "ignore"}, "SAINT-\xC3\x89TIENNE\tsaint-etienne\n").out, "BRAVO\n");
+    ToolRun r = run({"judge", "--accents=sans", "a", "a"});
     EXPECT_EQ(r.err, "trivo-make judge: --accents takes exact or ignore, not 'sans'; see 'trivo-make judge --help'\n");
-    EXPECT_EQ(run({"judge", "--accents"}).status, TOOL_EXIT_USAGE);
     r = run({"judge", "a|b|c|d|e|f|g|h|i|j|k|l|m|n|o|p|q", "a"});
-    EXPECT_EQ(r.status, TOOL_EXIT_USAGE);
     EXPECT_EQ(r.err, "trivo-make judge: expected answer: 17 answers separated by \"|\"; a field accepts at most 16\n");
-    r = run({"judge"}, "a|\xE4\xB8\xAD\tx\n");
-    EXPECT_EQ(r.err, "trivo-make judge: line 1, expected answer 2: U+4E2D '\xE4\xB8\xAD' at offset 0 is not in code "
-                     "page 1252\n");
 }
 
 TEST(JudgeArguments, JudgesCodePageBytesNotUtf8Bytes) {

@@ -125,31 +125,13 @@ test('a stranger\'s title is shown as text and runs nothing', async () => {
 });
 
 test('fields of several answers with accents ignored: right as in judge, and the closest near miss otherwise', async () => {
-  const folder = quizFolder('aix', `kind = "text"
-title = "Villes"
-accents = "ignore"
-codes = ["UN", "DEUX"]
-
-[[questions]]
-text = "Quelle ville ?"
-answer = ["AIX EN PROVENCE", "AIX-EN-PROVENCE"]
-
-[[questions]]
-text = "Et celle-ci ?"
-answer = "SAINT-ÉTIENNE"
-`);
+  const folder = quizFolder('aix', `kind = "text"\ntitle = "Villes"\naccents = "ignore"\ncodes = ["UN", "DEUX"]
+[[questions]]\ntext = "Quelle ville ?"\nanswer = ["AIX EN PROVENCE", "AIX-EN-PROVENCE"]
+[[questions]]\ntext = "Et celle-ci ?"\nanswer = "SAINT-ÉTIENNE"\n`);
   const page = await openPage(browser, buildPage(folder, 'aix').page);
-  await answer(page, 1, 'aix-en-provence');
-  await answer(page, 2, 'saint-etienne');
-  assert.deepEqual([(await shown(page)).verdicts, (await shown(page)).score], [['BRAVO', 'BRAVO'], ' 2 / 2']);
-  await answer(page, 1, 'Aix en Provence');
-  assert.equal((await shown(page)).verdicts[0], 'BRAVO');
-
-  // Near misses of both fields, judged by the page and by trivo-make judge with the same answers.
-  const typings = ['aix', 'aix en provance', 'AIX-EN-PROVENCE ', 'aixenprovence', 'provence aix en', 'aïx-en-provence',
-    'xia ne ecnevorp', 'aix en', 'Aix-en-Provence, France', 'saint étienne', 'ST-ÉTIENNE', 'SAINT-ETIENE',
-    'sainte-etienne', 'enneitet-tnias', 'Saint-Étienne-du-Rouvray', 'SAINT', 'œuvre', ''];
   const expected = ['AIX EN PROVENCE|AIX-EN-PROVENCE', 'SAINT-ÉTIENNE'];
+  const typings = ['aix-en-provence', 'Aix en Provence', 'saint-etienne', 'aix en provance', 'provence aix en',
+    'aïx', 'Aix-en-Provence, France', 'ST-ÉTIENNE', 'SAINT-ETIENE', 'enneitet-tnias', 'SAINT', 'œuvre', ''];
   const lines = [];
   const onPage = [];
   for (const typed of typings) {
@@ -160,8 +142,8 @@ answer = "SAINT-ÉTIENNE"
       lines.push(`${expected[f - 1]}\t${typed}`);
     }
   }
-  const judged = execFileSync(TOOL, ['judge', '--accents', 'ignore', '-'], { input: `${lines.join('\n')}\n`, encoding: 'utf8' })
-    .split('\n').slice(0, lines.length);
-  assert.deepEqual(onPage, judged);
-  assert.ok(new Set(judged).size >= 6, `verdicts seen: ${[...new Set(judged)]}`);
+  const judged = execFileSync(TOOL, ['judge', '--accents', 'ignore', '-'], { input: `${lines.join('\n')}\n`, encoding: 'utf8' });
+  assert.deepEqual(onPage, judged.split('\n').slice(0, lines.length));
+  assert.deepEqual([onPage[0], onPage[2], onPage[5]], ['BRAVO', 'BRAVO', 'BRAVO']);
+  assert.ok(new Set(onPage).size >= 6, `verdicts seen: ${[...new Set(onPage)]}`);
 });
