@@ -12,9 +12,9 @@
 #include "content/quiz_format.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/help_texts.h"
+#include "tools/quiz_folder/quiz_content.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
-#include "tools/quiz_folder/quiz_content.h"
 #include "tools/support/text.h"
 
 namespace {

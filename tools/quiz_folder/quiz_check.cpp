@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "content/lzw.h"
 #include "checking/accepted_answers.h"
+#include "content/lzw.h"
 #include "content/quiz_format.h"
 #include "tools/quiz_folder/answer_typing.h"
 #include "tools/quiz_folder/media_check.h"
