@@ -1,15 +1,18 @@
-// Judging answers with the player's matcher, from the command line or line by line.
+// Judging answers with the player's rules, from the command line or line by line.
 #include "tools/cli/judge_command.h"
 
 #include <algorithm>
 #include <istream>
 #include <ostream>
 #include <sstream>
+#include <string>
+#include <vector>
 
-#include "checking/matcher.h"
+#include "checking/accepted_answers.h"
 #include "content/quiz_format.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/help_texts.h"
+#include "tools/quiz_folder/quiz_content.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
@@ -40,20 +43,61 @@ bool toPlayerText(const std::string& utf8, const std::string& what, std::string*
     return true;
 }
 
-// The verdict for one pair, in UTF-8; false with *error (and *status) when it cannot be judged.
-// lineNumber: of the pair in a list, 0 for the command line's.
-bool verdictOf(const std::string& expectedUtf8, const std::string& typedUtf8, long lineNumber,
-               std::string* verdict, std::string* error, int* status) {
-    std::string expected, typed;
-    *status = TOOL_EXIT_USAGE;
-    const auto named = [lineNumber](const char* what) {
-        return lineNumber == 0 ? std::string(what) : fillIn(tr("line {1}, {2}"), lineNumber, what);
-    };
-    if (!toPlayerText(expectedUtf8, named(tr("expected answer")), &expected, error) ||
-        !toPlayerText(typedUtf8, named(tr("typed answer")), &typed, error)) {
+// How messages name a text of the pair of line lineNumber of a list (0: of the command line).
+std::string textName(long lineNumber, const std::string& what) {
+    return lineNumber == 0 ? what : fillIn(tr("line {1}, {2}"), lineNumber, what);
+}
+
+// The answers a field accepts, written one after the other with the separator that no answer can
+// hold ("AIX|AIX-EN-PROVENCE"), in the player's code page; false with *error when one cannot be.
+bool toExpectedAnswers(const std::string& utf8, long lineNumber, std::vector<std::string>* answers,
+                       std::string* error) {
+    std::vector<std::string> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = utf8.find(FIELD_SEPARATOR, start);
+        parts.push_back(utf8.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    if (parts.size() > static_cast<std::size_t>(ANSWERS_PER_FIELD)) {
+        *error = fillIn(tr("{1}: {2} answers separated by \"|\"; a field accepts at most {3}"),
+                        textName(lineNumber, tr("expected answer")), parts.size(), ANSWERS_PER_FIELD);
         return false;
     }
-    const TextConversion converted = cp1252ToUtf8(matchAnswer(expected.c_str(), typed.c_str()));
+    answers->clear();
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        const std::string what = parts.size() > 1 ? fillIn(tr("expected answer {1}"), k + 1) : tr("expected answer");
+        std::string answer;
+        if (!toPlayerText(parts[k], textName(lineNumber, what), &answer, error)) return false;
+        answers->push_back(answer);
+    }
+    return true;
+}
+
+// The verdict the player shows for typed in a field that accepts these answers.
+const char* fieldVerdict(const std::vector<std::string>& answers, const std::string& typed, AccentRule accents) {
+    Question node{};
+    copyText(node.answer1, answers[0].c_str());
+    // The others one after the other, each ended by a zero byte, as the loader leaves them.
+    std::string others;
+    for (std::size_t k = 1; k < answers.size(); ++k) others += answers[k] + '\0';
+    node.otherAnswers[0] = others.c_str();
+    node.otherAnswerCount[0] = static_cast<int32_t>(answers.size() - 1);
+    return judgeAnswer(&node, 1, accents, typed.c_str());
+}
+
+// The verdict for one pair, in UTF-8; false with *error (and *status) when it cannot be judged.
+// lineNumber: of the pair in a list, 0 for the command line's.
+bool verdictOf(const std::string& expectedUtf8, const std::string& typedUtf8, AccentRule accents, long lineNumber,
+               std::string* verdict, std::string* error, int* status) {
+    std::vector<std::string> expected;
+    std::string typed;
+    *status = TOOL_EXIT_USAGE;
+    if (!toExpectedAnswers(expectedUtf8, lineNumber, &expected, error) ||
+        !toPlayerText(typedUtf8, textName(lineNumber, tr("typed answer")), &typed, error)) {
+        return false;
+    }
+    const TextConversion converted = cp1252ToUtf8(fieldVerdict(expected, typed, accents));
     if (!converted.ok) {
         *error = fillIn(tr("verdict: {1}"), converted.error);
         *status = TOOL_EXIT_FAILED;
@@ -108,7 +152,7 @@ std::string lineProblem(const std::string& line, long lineNumber, bool tooLong) 
 
 // Judges every line of in; a line that cannot be judged is reported and leaves an empty output line
 // (no row with --tsv), so that the other lines are judged and keep their places.
-int judgeLines(std::istream& in, bool tsv, std::ostream& out, std::ostream& err) {
+int judgeLines(std::istream& in, bool tsv, AccentRule accents, std::ostream& out, std::ostream& err) {
     std::string line;
     long lineNumber = 0;
     bool tooLong = false;
@@ -128,7 +172,7 @@ int judgeLines(std::istream& in, bool tsv, std::ostream& out, std::ostream& err)
         } else {
             const std::size_t tab = line.find('\t');
             const std::string expected = line.substr(0, tab), typed = line.substr(tab + 1);
-            if (verdictOf(expected, typed, lineNumber, &verdict, &error, &lineStatus)) {
+            if (verdictOf(expected, typed, accents, lineNumber, &verdict, &error, &lineStatus)) {
                 printVerdict(expected, typed, verdict, tsv, out);
                 continue;
             }
@@ -154,20 +198,36 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
     // Answers may start with a dash ("-5"); only words of two dashes are options.
     Args rest = args;
     bool tsv = false;
+    AccentRule accents = AccentRule::Exact;
     while (!rest.empty() && rest[0].size() > 2 && rest[0].compare(0, 2, "--") == 0) {
-        if (rest[0] != "--tsv") {
-            usageError(err, PREFIX, unknownName(NameKind::Option, rest[0], {"--tsv", "--help"}));
+        const std::string option = rest[0];
+        rest.erase(rest.begin());
+        if (option == "--tsv") {
+            tsv = true;
+            continue;
+        }
+        if (option != "--accents" && option.compare(0, 10, "--accents=") != 0) {
+            usageError(err, PREFIX, unknownName(NameKind::Option, option, {"--tsv", "--accents", "--help"}));
             return TOOL_EXIT_USAGE;
         }
-        tsv = true;
-        rest.erase(rest.begin());
+        std::string rule;
+        if (option != "--accents") {
+            rule = option.substr(10);
+        } else if (!rest.empty()) {
+            rule = rest[0];
+            rest.erase(rest.begin());
+        }
+        if (!parseAccentsName(rule, &accents)) {
+            usageError(err, PREFIX, fillIn(tr("--accents takes exact or ignore, not {1}"), quotedText(rule)));
+            return TOOL_EXIT_USAGE;
+        }
     }
     if (!rest.empty() && rest[0] == "--") rest.erase(rest.begin());
 
     if (rest.size() == 2) {
         std::string verdict, error;
         int status = TOOL_EXIT_OK;
-        if (!verdictOf(rest[0], rest[1], 0, &verdict, &error, &status)) {
+        if (!verdictOf(rest[0], rest[1], accents, 0, &verdict, &error, &status)) {
             err << prefixed(PREFIX, error) << "\n";
             return status;
         }
@@ -183,7 +243,7 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
                    tr("give EXPECTED and TYPED, or a LIST of lines EXPECTED<TAB>TYPED (- to type them here)"));
         return TOOL_EXIT_USAGE;
     }
-    if (rest.empty() || rest[0] == "-") return judgeLines(in, tsv, out, err);
+    if (rest.empty() || rest[0] == "-") return judgeLines(in, tsv, accents, out, err);
     std::vector<unsigned char> bytes;
     std::string error;
     if (!readInputFile(rest[0], in, TOOL_MAX_FILE_BYTES, "", &bytes, &error)) {
@@ -191,5 +251,5 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
         return TOOL_EXIT_FAILED;
     }
     std::istringstream lines(std::string(bytes.begin(), bytes.end()));
-    return judgeLines(lines, tsv, out, err);
+    return judgeLines(lines, tsv, accents, out, err);
 }

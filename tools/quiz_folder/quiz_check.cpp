@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "checking/accepted_answers.h"
 #include "content/lzw.h"
 #include "content/quiz_format.h"
 #include "tools/quiz_folder/answer_typing.h"
@@ -172,41 +173,96 @@ void addQuestionError(const QuestionCheck& check, int line, const std::string& m
 }
 
 // An expected answer given as a text: one that can be typed into an answer field.
-void checkAnswerText(const QuestionCheck& check, const SourceText& field, const std::string& key,
+bool checkAnswerText(const QuestionCheck& check, const SourceText& field, const std::string& key,
                      std::string* answer) {
     const std::string name = ofQuestion(check, key);
     if (field.value.empty()) {
         addError(check.diagnostics, field.line, fillIn(tr("{1} is empty: no typed answer can ever match it"), name));
     } else if (playerText(field, name, TextRule::Answer, answer, check.diagnostics)) {
-        checkAnswerTyping(*answer, field.line, name, check.diagnostics);
+        checkAnswerTyping(*answer, field.line, name, check.diagnostics, check.quiz.accents);
+        return true;
+    }
+    return false;
+}
+
+// The answers of one slot: one text, or a list whose every item is checked as one text would be,
+// and whose items must differ as the player compares them. The first goes into *first, the others
+// into *others.
+void checkAnswers(const QuestionCheck& check, const SourceText& answer, const SourceTextList& list,
+                  const std::string& key, std::string* first, std::vector<std::string>* others) {
+    if (!list.given) {
+        checkAnswerText(check, answer, key, first);
+        return;
+    }
+    if (list.wrongType) return;  // reported when read
+    if (list.items.empty()) {
+        addQuestionError(check, list.line,
+                         fillIn(tr("{1} is an empty list: give at least one expected answer, as {1} = [\"...\"]"), key));
+        return;
+    }
+    if (list.items.size() > static_cast<std::size_t>(ANSWERS_PER_FIELD)) {
+        addQuestionError(check, list.line,
+                         fillIn(tr("{1} lists {2} answers; a field accepts at most {3}"), key, list.items.size(),
+                                ANSWERS_PER_FIELD));
+    }
+    std::vector<std::string> forms;  // each checked item as the player compares it, "" for the others
+    for (std::size_t i = 0; i < list.items.size(); ++i) {
+        const SourceText& item = list.items[i];
+        const std::string name = fillIn(tr("{1} item {2}"), key, i + 1);
+        std::string text;
+        forms.push_back("");
+        if (item.wrongType || !checkAnswerText(check, item, name, &text)) continue;
+        char form[FOLDED_SIZE];
+        comparisonForm(text.c_str(), check.quiz.accents, form);
+        forms.back() = form;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (forms[j] != forms.back()) continue;
+            const std::string same = quotedText(item.value, '"');
+            const std::string earlier = quotedText(list.items[j].value, '"');
+            addQuestionError(check, item.line,
+                             fillIn(check.quiz.accents == AccentRule::Ignore
+                                        ? tr("{1} {2} is the same answer as item {3} {4} once letter case and accents "
+                                             "are ignored: remove one of them")
+                                        : tr("{1} {2} is the same answer as item {3} {4} once the case of a to z is "
+                                             "ignored: remove one of them"),
+                                    name, same, j + 1, earlier));
+            break;
+        }
+        if (i == 0) {
+            *first = text;
+        } else {
+            others->push_back(text);
+        }
     }
 }
 
-// answer: required, and a text that can be typed into an answer field.
+// answer: required, and a text (or list of texts) that can be typed into an answer field.
 void checkAnswer(const QuestionCheck& check, QuestionContent* result) {
     const SourceText& answer = check.question.answer;
     if (!answer.given) {
         addQuestionError(check, check.question.line, tr("no answer; give the expected answer with answer = \"...\""));
     } else if (!answer.wrongType) {  // else reported when read
-        checkAnswerText(check, answer, "answer", &result->answer1);
+        checkAnswers(check, answer, check.question.answerList, "answer", &result->answer1, &result->otherAnswers1);
     }
 }
 
 // answer2: given exactly when the quiz has two answer slots, and then like answer. With slots
-// unknown, only the text itself is checked.
+// unknown, only the texts themselves are checked.
 void checkAnswer2(const QuestionCheck& check, QuestionContent* result) {
     const SourceText& answer2 = check.question.answer2;
     const int slots = check.quiz.slots;
     if (answer2.wrongType) {
         // Reported when read.
     } else if (!check.facts.slotsKnown) {
-        if (answer2.given) checkAnswerText(check, answer2, "answer2", &result->answer2);
+        if (answer2.given)
+            checkAnswers(check, answer2, check.question.answer2List, "answer2", &result->answer2,
+                         &result->otherAnswers2);
     } else if (slots == 1 && answer2.given) {
         addQuestionError(check, answer2.line, tr("answer2 is given but the quiz has one answer slot (slots = 1)"));
     } else if (slots == 2 && !answer2.given) {
         addQuestionError(check, check.question.line, tr("no answer2, but the quiz has two answer slots (slots = 2)"));
     } else if (slots == 2) {
-        checkAnswerText(check, answer2, "answer2", &result->answer2);
+        checkAnswers(check, answer2, check.question.answer2List, "answer2", &result->answer2, &result->otherAnswers2);
     }
 }
 
@@ -414,6 +470,12 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
                              "comment line"),
                           quotedText(source.reveal.value, '"'), aKindQuizWords(content->kind)));
     }
+    if (usable(source.accents) && !parseAccentsName(source.accents.value, &content->accents)) {
+        addError(diagnostics, source.accents.line,
+                 fillIn(tr("accents must be \"exact\" (accents count) or \"ignore\" (accented letters match their "
+                           "plain letters), not {1}"),
+                        quotedText(source.accents.value, '"')));
+    }
     if (usable(source.background) && !parseColour(source.background.value, content)) {
         addError(diagnostics, source.background.line,
                  fillIn(tr("background must be a colour written \"#RRGGBB\" (six hexadecimal digits), not {1}"),
@@ -522,6 +584,12 @@ bool checkQuizSource(const QuizSource& source, const std::filesystem::path& fold
     packed =
         packResource(encodeScoreCodes(quiz->content), tr("the score codes"), &quiz->packedCodes, diagnostics) &&
         packed;
+    // Only a quiz that needs them carries accepted answers: every other quiz packs as it always did.
+    if (carriesAcceptedAnswers(quiz->content)) {
+        packed = packResource(encodeAcceptedAnswers(quiz->content), tr("the accepted answers"), &quiz->packedAnswers,
+                              diagnostics) &&
+                 packed;
+    }
     return packed;
 }
 
