@@ -132,3 +132,11 @@ bool readRegularFile(const fs::path& path, const std::string& shown, int64_t max
     return true;
 }
 
+
+std::string fileStart(const fs::path& path, std::size_t limit) {
+    std::vector<unsigned char> bytes;
+    int64_t size = 0;
+    std::string ignored;
+    readRegularFile(path, "", static_cast<int64_t>(1) << 40, limit, &bytes, &size, &ignored);
+    return std::string(bytes.begin(), bytes.end());
+}
