@@ -1,7 +1,8 @@
 // The platform's side of trivo-make's file handling: descriptors, what a name leads to, folders and
 // permissions. file_platform_posix.cpp and file_platform_win32.cpp each implement it, and with it
-// the naming functions of files.h that differ by platform; no other file of tools/support asks which
-// platform it runs on. Calls that fail return -1 or false with errno set.
+// the naming functions of files.h that differ by platform; apart from the program runner's files
+// (program_run_*.cpp), no other file of tools/support knows which platform it runs on. Calls that
+// fail return -1 or false with errno set.
 #pragma once
 #include <cstddef>
 #include <cstdint>

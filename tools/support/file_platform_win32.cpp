@@ -11,47 +11,27 @@
 #include <string>
 #include <system_error>
 
-#include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 
 namespace fs = std::filesystem;
 
+// Without MB_ERR_INVALID_CHARS, bytes that are no UTF-8 become U+FFFD, and a lone surrogate of a
+// name read from the disk becomes U+FFFD the other way: such a name opens nothing, and the open
+// says why. UTF-8 takes at least as many bytes as UTF-16 units, and at most three a unit.
 std::filesystem::path nativePath(const std::string& utf8) {
-    std::wstring wide;
-    std::size_t offset = 0;
-    while (offset < utf8.size()) {
-        uint32_t codePoint = 0;
-        std::string ignored;
-        if (!decodeUtf8Char(utf8, &offset, &codePoint, &ignored)) {
-            // Cannot name an existing file; the open then fails with its reason.
-            codePoint = 0xFFFD;
-            ++offset;
-        }
-        if (codePoint >= 0x10000) {
-            wide.push_back(static_cast<wchar_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
-            wide.push_back(static_cast<wchar_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF)));
-        } else {
-            wide.push_back(static_cast<wchar_t>(codePoint));
-        }
-    }
+    std::wstring wide(utf8.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0],
+                                           static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
     return std::filesystem::path(wide);
 }
 
 std::string utf8Path(const std::filesystem::path& path) {
-    const std::wstring wide = path.wstring();
-    std::string utf8;
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        uint32_t codePoint = static_cast<uint16_t>(wide[i]);
-        if (codePoint >= 0xD800 && codePoint < 0xDC00 && i + 1 < wide.size()) {
-            const uint32_t low = static_cast<uint16_t>(wide[i + 1]);
-            if (low >= 0xDC00 && low < 0xE000) {
-                codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
-        if (codePoint >= 0xD800 && codePoint < 0xE000) codePoint = 0xFFFD;  // a lone surrogate
-        appendUtf8(codePoint, &utf8);
-    }
+    const std::wstring& wide = path.native();
+    std::string utf8(wide.size() * 3, '\0');
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0],
+                                           static_cast<int>(utf8.size()), nullptr, nullptr);
+    utf8.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
     return utf8;
 }
 
@@ -155,21 +135,6 @@ bool resolvedPath(const fs::path& path, fs::path* resolved, std::string* reason)
     if (!found) *reason = systemText(GetLastError());
     CloseHandle(handle);
     return found;
-}
-
-bool sameFile(const fs::path& a, const fs::path& b) {
-    BY_HANDLE_FILE_INFORMATION information[2];
-    const fs::path* paths[2] = {&a, &b};
-    for (int i = 0; i < 2; ++i) {
-        const HANDLE handle = openExisting(*paths[i]);
-        if (handle == INVALID_HANDLE_VALUE) return false;
-        const bool known = GetFileInformationByHandle(handle, &information[i]);
-        CloseHandle(handle);
-        if (!known) return false;
-    }
-    return information[0].dwVolumeSerialNumber == information[1].dwVolumeSerialNumber &&
-           information[0].nFileIndexHigh == information[1].nFileIndexHigh &&
-           information[0].nFileIndexLow == information[1].nFileIndexLow;
 }
 
 int binaryStandardOutput() {
