@@ -49,8 +49,10 @@ Spawned spawnAndWait(const std::vector<std::string>& arguments, const std::vecto
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = CreateFileW(L"NUL", GENERIC_READ, 0, &inherit, OPEN_EXISTING, 0, nullptr);
-        startup.hStdOutput = CreateFileW(log.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_NEW,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+        // Shared: under Wine the program's copy of the handle outlives it briefly, and the log is read
+        // and removed as soon as the program ends.
+        startup.hStdOutput = CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         &inherit, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         startup.hStdError = startup.hStdOutput;
     }
     PROCESS_INFORMATION process = {};
