@@ -50,13 +50,10 @@ HANDLE openExisting(const fs::path& path) {
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
+// Room for the longest path Windows names (32767 characters and the terminating null).
 bool finalPath(HANDLE handle, fs::path* path) {
-    std::wstring name(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(handle, &name[0], static_cast<DWORD>(name.size()), 0);
-    if (length >= name.size()) {
-        name.resize(length + 1);
-        length = GetFinalPathNameByHandleW(handle, &name[0], static_cast<DWORD>(name.size()), 0);
-    }
+    std::wstring name(32768, L'\0');
+    const DWORD length = GetFinalPathNameByHandleW(handle, &name[0], static_cast<DWORD>(name.size()), 0);
     if (length == 0 || length >= name.size()) return false;
     name.resize(length);
     *path = fs::path(name);
