@@ -1,9 +1,11 @@
 // How long a player waits, measured on the real platform: F1, Tab and start-up of 2-slot quizzes of
 // 90 questions (180 fields). Each figure is the time from the key message to its return, when the
 // page and the score are up to date (the repaint that follows is not counted); start-up is the time
-// from starting a quiz program to its first idle message loop, the large and the small quiz in turn. Under F1 and Tab, indented, the platform
-// calls they cannot do without, timed alone in the same rounds. Each figure is the median of the rounds
-// with the best in brackets. Prints one table; nothing here is a pass or fail on time.
+// from starting a quiz program to its first idle message loop, the large and the small quiz in turn,
+// and, within this process, the page made, shown and painted. Indented, the platform's floor for each,
+// timed alone in the same rounds: the calls F1 and Tab cannot do without, and the page's controls made
+// bare. Each figure is the median of the rounds with the best in brackets. Prints one table; nothing
+// here is a pass or fail on time.
 // Usage: play_bench.exe [--short] [TEXT90.exe TEXT1.exe]   (--short: one round, for the test command)
 #include <windows.h>
 
