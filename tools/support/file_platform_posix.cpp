@@ -39,9 +39,6 @@ bool infoOf(int fd, FileInfo* info) {
     return true;
 }
 
-long readSome(int fd, unsigned char* buffer, std::size_t size) { return ::read(fd, buffer, size); }
-long writeSome(int fd, const unsigned char* bytes, std::size_t size) { return ::write(fd, bytes, size); }
-int closeFile(int fd) { return ::close(fd); }
 
 int makeFolder(const fs::path& path, bool privateToUser) { return ::mkdir(path.c_str(), privateToUser ? 0700 : 0777); }
 

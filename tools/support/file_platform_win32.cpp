@@ -82,14 +82,6 @@ bool infoOf(int fd, FileInfo* info) {
     return true;
 }
 
-long readSome(int fd, unsigned char* buffer, std::size_t size) {
-    return _read(fd, buffer, static_cast<unsigned>(size));
-}
-long writeSome(int fd, const unsigned char* bytes, std::size_t size) {
-    return _write(fd, bytes, static_cast<unsigned>(size));
-}
-int closeFile(int fd) { return _close(fd); }
-
 // Windows has no mode bits: a new folder takes the access rules of the folder it is made in.
 int makeFolder(const fs::path& path, bool) { return _wmkdir(path.c_str()); }
 bool openFolderToUser(const fs::path&) { return true; }

@@ -1,5 +1,7 @@
 // Reading a file whole, or its start, without ever reading more than a limit: a regular file's size
 // is checked before it is read, and a pipe is read only up to one byte past the limit.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -25,7 +27,7 @@ std::string sizeText(int64_t bytes) {
 bool readUpTo(int fd, std::size_t count, std::vector<unsigned char>* bytes) {
     unsigned char chunk[65536];
     while (bytes->size() < count) {
-        const long got = readSome(fd, chunk, std::min(sizeof chunk, count - bytes->size()));
+        const long got = ::read(fd, chunk, std::min(sizeof chunk, count - bytes->size()));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return false;
         if (got == 0) break;
@@ -51,7 +53,7 @@ int openForReading(const fs::path& path, const std::string& shown, bool regularO
     else if (regularOnly && !info->regular)
         why = "it is not a regular file";
     if (!why.empty()) {
-        closeFile(fd);
+        ::close(fd);
         *error = "cannot read " + quotedText(shown) + ": " + why;
         return -1;
     }
@@ -82,7 +84,7 @@ bool readBounded(const fs::path& path, const std::string& shown, bool regularOnl
         *size = std::max(*size, static_cast<int64_t>(bytes->size()));
     }
     const int readErrno = errno;
-    closeFile(fd);
+    ::close(fd);
     if (*size > maxBytes || failed) {
         bytes->clear();
         *error = failed ? "cannot read " + quotedText(shown) + ": " + std::strerror(readErrno)
