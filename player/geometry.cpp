@@ -4,7 +4,6 @@
 #include "player/geometry.h"
 
 #include "player/extended_real.h"
-#include "player/ids.h"
 
 namespace {
 
@@ -133,24 +132,8 @@ Box slotCaptionBox(QuizKind kind, RevealMode revealMode, int q, int s) {
     return {3, y + 20 * (s - 1), 95, 20};
 }
 
-int textRowY(int q) {
-    return 25 * q - 15;
-}
-
-int audioRowY(int q) {
-    return (q - 1) / 3 * 80 + 20;
-}
-
-int gridColumnX(int q, int slots) {
-    return (q - 1) % 3 * 290 + (slots == 2 ? 90 : 0);
-}
-
 int gridRowBaseY(int q, RevealMode revealMode) {
     return (q - 1) / 3 * gridRowHeight(revealMode) + 280;
-}
-
-int pageExtentWidth(int slots) {
-    return slots == 2 ? 980 : 890;
 }
 
 int pageExtentHeight(QuizKind kind, int slots, int questionCount, RevealMode revealMode) {
@@ -172,17 +155,3 @@ int pageExtentHeight(QuizKind kind, int slots, int questionCount, RevealMode rev
 int answerId(int q, int s, int slots) { return answerIdOfField(fieldNumber(q, s, slots)); }
 
 FieldSlot fieldSlotOf(int answerIdentifier, int slots) { return fieldSlot(fieldOfAnswerId(answerIdentifier), slots); }
-
-int answerIdOfField(int f) { return ID_ANSWER_BASE + f; }
-int fieldOfAnswerId(int answerIdentifier) { return answerIdentifier - ID_ANSWER_BASE; }
-int verdictId(int answerIdentifier) { return answerIdentifier + (ID_VERDICT_BASE - ID_ANSWER_BASE); }
-int fieldOfVerdictId(int verdictIdentifier) { return verdictIdentifier - ID_VERDICT_BASE; }
-
-int commentId(int q) { return ID_COMMENT_BASE + q; }
-int pictureId(int q) { return ID_PICTURE_BASE + q; }
-int playButtonId(int q) { return ID_PLAY_BASE + q; }
-int stopButtonId(int q) { return ID_STOP_BASE + q; }
-int videoHostId(int q) { return ID_VIDEO_HOST_BASE + q; }
-int questionOfComment(int commentIdentifier) { return commentIdentifier - ID_COMMENT_BASE; }
-int questionOfPlayButton(int buttonIdentifier) { return buttonIdentifier - ID_PLAY_BASE; }
-int questionOfStopButton(int buttonIdentifier) { return buttonIdentifier - ID_STOP_BASE; }

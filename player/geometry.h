@@ -3,6 +3,7 @@
 #pragma once
 #include "checking/score.h"
 #include "content/quiz.h"
+#include "player/ids.h"
 
 // A question's picture, and an answer picture revealed in its place, is scaled to fit a square box
 // of this many pixels.
@@ -11,11 +12,11 @@ constexpr int PICTURE_BOX = 260;
 constexpr int WHEEL_NOTCH = 120;
 
 // Top of question q's row in a Text quiz.
-int textRowY(int q);
+constexpr int textRowY(int q) { return 25 * q - 15; }
 // Top of question q's row in an Audio quiz (three questions a row, rows 80 apart).
-int audioRowY(int q);
+constexpr int audioRowY(int q) { return (q - 1) / 3 * 80 + 20; }
 // Horizontal offset of question q's column in a grid quiz (columns 290 apart, +90 with two slots).
-int gridColumnX(int q, int slots);
+constexpr int gridColumnX(int q, int slots) { return (q - 1) % 3 * 290 + (slots == 2 ? 90 : 0); }
 // Base line of question q's row in a Picture or Video quiz; the picture box ends on it.
 int gridRowBaseY(int q, RevealMode revealMode);
 
@@ -61,7 +62,7 @@ Box centredPicture(const Box& box, int width, int height);
 Box slotCaptionBox(QuizKind kind, RevealMode revealMode, int q, int s);
 
 // Page content extents, fixed when the main window is created.
-int pageExtentWidth(int slots);
+constexpr int pageExtentWidth(int slots) { return slots == 2 ? 980 : 890; }
 int pageExtentHeight(QuizKind kind, int slots, int questionCount, RevealMode revealMode);
 
 // Control identifiers (ids.h) are computed here and nowhere else; resource numbers come from the
@@ -72,20 +73,20 @@ int pageExtentHeight(QuizKind kind, int slots, int questionCount, RevealMode rev
 int answerId(int q, int s, int slots);
 FieldSlot fieldSlotOf(int answerIdentifier, int slots);
 // Answer field number f, and back.
-int answerIdOfField(int f);
-int fieldOfAnswerId(int answerIdentifier);
+constexpr int answerIdOfField(int f) { return ID_ANSWER_BASE + f; }
+constexpr int fieldOfAnswerId(int answerIdentifier) { return answerIdentifier - ID_ANSWER_BASE; }
 // The verdict label beside an answer field, and the field number a verdict label belongs to.
-int verdictId(int answerIdentifier);
-int fieldOfVerdictId(int verdictIdentifier);
+constexpr int verdictId(int answerIdentifier) { return answerIdentifier + (ID_VERDICT_BASE - ID_ANSWER_BASE); }
+constexpr int fieldOfVerdictId(int verdictIdentifier) { return verdictIdentifier - ID_VERDICT_BASE; }
 
 // Question q's controls on the page.
-int commentId(int q);
-int pictureId(int q);
-int playButtonId(int q);
-int stopButtonId(int q);
-int videoHostId(int q);
+constexpr int commentId(int q) { return ID_COMMENT_BASE + q; }
+constexpr int pictureId(int q) { return ID_PICTURE_BASE + q; }
+constexpr int playButtonId(int q) { return ID_PLAY_BASE + q; }
+constexpr int stopButtonId(int q) { return ID_STOP_BASE + q; }
+constexpr int videoHostId(int q) { return ID_VIDEO_HOST_BASE + q; }
 // The question number behind a comment label, play or stop button; outside 1 to MAX_QUESTIONS for any
 // other identifier.
-int questionOfComment(int commentIdentifier);
-int questionOfPlayButton(int buttonIdentifier);
-int questionOfStopButton(int buttonIdentifier);
+constexpr int questionOfComment(int commentIdentifier) { return commentIdentifier - ID_COMMENT_BASE; }
+constexpr int questionOfPlayButton(int buttonIdentifier) { return buttonIdentifier - ID_PLAY_BASE; }
+constexpr int questionOfStopButton(int buttonIdentifier) { return buttonIdentifier - ID_STOP_BASE; }

@@ -17,14 +17,7 @@ const int HORIZONTAL_LINE = 1;
 const int FOCUS_MARGIN = 10;
 
 SCROLLINFO scrollState(HWND page, int bar) {
-    SCROLLINFO info;
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
-    info.nMin = 0;
-    info.nMax = 0;
-    info.nPage = 0;
-    info.nPos = 0;
-    info.nTrackPos = 0;
+    SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0, 0};
     GetScrollInfo(page, bar, &info);
     return info;
 }
@@ -48,18 +41,25 @@ int requestedPosition(int bar, int code, const SCROLLINFO& info) {
     }
 }
 
+// Moves the whole client area, controls included, by the change the bars made since they stood at
+// these positions, in one scroll: under Wine every scroll moves each of the page's ~600 controls in
+// turn. True when it moved both ways.
+bool followBars(HWND page, int horizontalBefore, int verticalBefore) {
+    const int dx = (horizontalBefore - GetScrollPos(page, SB_HORZ)) * scrollUnit;
+    const int dy = (verticalBefore - GetScrollPos(page, SB_VERT)) * scrollUnit;
+    if (dx != 0 || dy != 0) ScrollWindow(page, dx, dy, nullptr, nullptr);
+    return dx != 0 && dy != 0;
+}
+
 // Clamps to the range, lets the bar limit the position to what the page size leaves reachable, and
-// moves the whole client area, controls included, by the change actually made.
+// moves the content by the change actually made.
 void moveBar(HWND page, int bar, const SCROLLINFO& info, int position) {
     if (position > info.nMax) position = info.nMax;
     if (position < info.nMin) position = info.nMin;
+    const int horizontalBefore = GetScrollPos(page, SB_HORZ);
+    const int verticalBefore = GetScrollPos(page, SB_VERT);
     SetScrollPos(page, bar, position, TRUE);
-    const int shift = (info.nPos - GetScrollPos(page, bar)) * scrollUnit;
-    if (shift == 0) return;
-    if (bar == SB_VERT)
-        ScrollWindow(page, 0, shift, nullptr, nullptr);
-    else
-        ScrollWindow(page, shift, 0, nullptr, nullptr);
+    followBars(page, horizontalBefore, verticalBefore);
 }
 
 // The scroll positions of both bars, in bar positions.
@@ -120,33 +120,23 @@ ScrollPlace placeShowing(HWND page, const ScrollPlace& at, const RECT& area) {
             reachablePosition(scrollState(page, SB_VERT), at.vertical + dy / scrollUnit)};
 }
 
-// Both bars to their new positions, and the content moved by one scroll of the whole distance: under
-// Wine every scroll moves each of the page's ~600 controls in turn, so two steps would cost twice.
+// Both bars to their new positions, and the content moved by one scroll of the whole distance.
 void scrollPageToPlace(HWND page, const ScrollPlace& target) {
     const int horizontalBefore = GetScrollPos(page, SB_HORZ);
     const int verticalBefore = GetScrollPos(page, SB_VERT);
     if (target.horizontal != horizontalBefore) SetScrollPos(page, SB_HORZ, target.horizontal, TRUE);
     if (target.vertical != verticalBefore) SetScrollPos(page, SB_VERT, target.vertical, TRUE);
-    const int dx = (horizontalBefore - GetScrollPos(page, SB_HORZ)) * scrollUnit;
-    const int dy = (verticalBefore - GetScrollPos(page, SB_VERT)) * scrollUnit;
-    if (dx == 0 && dy == 0) return;
-    ScrollWindow(page, dx, dy, nullptr, nullptr);
     // Repainted whole when both ways move: under Wine that leaves a stripe of stale pixels in a picture
     // that was partly out of view. One way alone repaints only what the scroll uncovers.
-    if (dx != 0 && dy != 0) RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (followBars(page, horizontalBefore, verticalBefore))
+        RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // A range of extent - 2 with a page of visible - 1 makes the largest reachable position exactly
 // extent - visible; DISABLENOSCROLL keeps a disabled bar on a page that fits instead of hiding it.
 void setScrollRange(HWND page, int bar, int extent, int visible) {
-    SCROLLINFO info;
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
-    info.nMin = 0;
-    info.nMax = extent - 2;
-    info.nPage = static_cast<UINT>(visible - 1);
-    info.nPos = 0;
-    info.nTrackPos = 0;
+    SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, extent - 2,
+                       static_cast<UINT>(visible - 1), 0, 0};
     SetScrollInfo(page, bar, &info, TRUE);
 }
 
@@ -187,9 +177,7 @@ void onPageResize(HWND page) {
     const int horizontalBefore = GetScrollPos(page, SB_HORZ);
     const int verticalBefore = GetScrollPos(page, SB_VERT);
     updateScrollRanges(page);
-    const int dx = (horizontalBefore - GetScrollPos(page, SB_HORZ)) * scrollUnit;
-    const int dy = (verticalBefore - GetScrollPos(page, SB_VERT)) * scrollUnit;
-    if (dx != 0 || dy != 0) ScrollWindow(page, dx, dy, nullptr, nullptr);
+    followBars(page, horizontalBefore, verticalBefore);
 }
 
 void onPageWheel(HWND page, WPARAM wParam) {

@@ -47,8 +47,10 @@ missing_of() {  # PACKAGES...: those whose status is not "install ok installed" 
 }
 
 # True when the kernel starts a 32-bit program: a 96-byte static i386 ELF that exits with status 42,
-# tried before anything is fetched.
+# tried before anything is fetched. TRIVO_KERNEL_RUNS_32BIT=yes|no stands for the answer, so the tests
+# of this script take both paths on machines of either kind.
 runs_32bit_programs() {
+    case "${TRIVO_KERNEL_RUNS_32BIT:-}" in yes) return 0 ;; no) return 1 ;; esac
     local probe code
     probe=$(mktemp "${TMPDIR:-/tmp}/trivo-i386-probe.XXXXXX") || return 1
     printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000\002\000\003\000\001\000\000\000T\200\004\0104\000\000\000\000\000\000\000\000\000\000\0004\000 \000\001\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010`\000\000\000`\000\000\000\005\000\000\000\000\020\000\000\270\001\000\000\000\273*\000\000\000\315\200' >"$probe"

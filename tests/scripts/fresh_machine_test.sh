@@ -46,8 +46,8 @@ chmod +x "$WORK/bin/"*
 export PATH="$WORK/bin:$PATH" TRIVO_APT_PAUSE=0
 calls() { cat "$CALLS" 2>/dev/null | grep -c "^$1"; }
 
-# 1. Only the 32-bit group is missing, and it cannot be installed.
-out=$(bash "$ROOT/scripts/setup.sh" 2>&1)
+# 1. Only the 32-bit group is missing, and it cannot be installed (on a kernel that runs 32-bit code).
+out=$(TRIVO_KERNEL_RUNS_32BIT=yes bash "$ROOT/scripts/setup.sh" 2>&1)
 code=$?
 check "setup without the 32-bit Wine: exit status" "0" "$code"
 check "setup without the 32-bit Wine: one line says so and that the 64-bit build will be used" "1" \
@@ -55,6 +55,11 @@ check "setup without the 32-bit Wine: one line says so and that the 64-bit build
 check "setup: apt-get update tried three times" "3" "$(calls 'apt-get update')"
 check "setup: one install, of the 32-bit group only" "1 1" \
     "$(calls 'apt-get install') $(grep '^apt-get install' "$CALLS" | grep -c 'wine32:i386')"
+
+# 1b. A kernel that runs no 32-bit code, everything else there: nothing of i386 asked for, no apt command.
+rm -f "$CALLS"
+TRIVO_KERNEL_RUNS_32BIT=no bash "$ROOT/scripts/setup.sh" >/dev/null 2>&1
+check "setup on a 64-bit-only kernel: exit 0, no apt command" "0 0" "$? $(calls apt-get)"
 
 # 2. The 32-bit group left out and everything else there: no apt command at all, nothing said.
 rm -f "$CALLS"

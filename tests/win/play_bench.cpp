@@ -1,9 +1,11 @@
 // How long a player waits, measured on the real platform: F1, Tab and start-up of 2-slot quizzes of
 // 90 questions (180 fields). Each figure is the time from the key message to its return, when the
 // page and the score are up to date (the repaint that follows is not counted); start-up is the time
-// from starting a quiz program to its first idle message loop, the large and the small quiz in turn. Under F1 and Tab, indented, the platform
-// calls they cannot do without, timed alone in the same rounds. Each figure is the median of the rounds
-// with the best in brackets. Prints one table; nothing here is a pass or fail on time.
+// from starting a quiz program to its first idle message loop, the large and the small quiz in turn,
+// and, within this process, the page made, shown and painted. Indented, the platform's floor for each,
+// timed alone in the same rounds: the calls F1 and Tab cannot do without, and the page's controls made
+// bare. Each figure is the median of the rounds with the best in brackets. Prints one table; nothing
+// here is a pass or fail on time.
 // Usage: play_bench.exe [--short] [TEXT90.exe TEXT1.exe]   (--short: one round, for the test command)
 #include <windows.h>
 
@@ -75,14 +77,14 @@ struct OpenQuiz {
     HWND page = nullptr;
 };
 
-void openQuiz(OpenQuiz* open, QuizKind kind, RevealMode reveal, bool sameAnswers) {
+void openQuiz(OpenQuiz* open, QuizKind kind, RevealMode reveal, bool sameAnswers, int questions = QUESTIONS) {
     initQuiz(&open->quiz);
     open->quiz.kind = kind;
     open->quiz.slotsPerQuestion = SLOTS;
     open->quiz.revealMode = reveal;
-    open->quiz.questionCount = QUESTIONS;
+    open->quiz.questionCount = questions;
     open->quiz.backgroundBrush = CreateSolidBrush(RGB(255, 255, 255));
-    for (int q = 1; q <= QUESTIONS; ++q) {
+    for (int q = 1; q <= questions; ++q) {
         const std::string n = std::to_string(q);
         if (sameAnswers)
             appendQuestion(&open->quiz, "x", "x", "Question");
@@ -221,6 +223,80 @@ void tabMs(int rounds, Timing* onScreen, Timing* offScreen, Timing* scrollOnly) 
     *scrollOnly = timing(scrolls);
 }
 
+// A control of a page as the player made it: what a bare copy of it needs.
+struct ControlCopy {
+    char className[32];
+    char text[64];
+    DWORD style;
+    RECT box;
+    bool font;
+};
+
+BOOL CALLBACK copyControl(HWND control, LPARAM copies) {
+    ControlCopy copy{};
+    GetClassNameA(control, copy.className, sizeof copy.className);
+    GetWindowTextA(control, copy.text, sizeof copy.text);
+    // Wine reads an edit's border back as a client edge, so the style read lacks it.
+    copy.style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)) | WS_BORDER;
+    GetWindowRect(control, &copy.box);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&copy.box), 2);
+    copy.font = SendMessageA(control, WM_GETFONT, 0, 0) != 0;
+    reinterpret_cast<std::vector<ControlCopy>*>(copies)->push_back(copy);
+    return TRUE;
+}
+
+// Start-up within the process, and its floor: the main window and page of a Text quiz of this many
+// questions made, shown and painted as the program makes them; then the same controls made bare (same
+// classes, styles, places, texts and fonts) on a plain window of the page's size, nothing judged,
+// read or subclassed, shown and painted. Each until its messages, the first paint among them, are
+// done.
+void pageStartMs(int questions, double* player, double* bare) {
+    OpenQuiz open;
+    const double start = nowMs();
+    openQuiz(&open, QuizKind::Text, RevealMode::None, false, questions);
+    *player = nowMs() - start;
+    std::vector<ControlCopy> copies;
+    EnumChildWindows(open.page, copyControl, reinterpret_cast<LPARAM>(&copies));
+    // A window whose client area is the page's, where the controls sit as on the page.
+    RECT frame;
+    GetClientRect(open.page, &frame);
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    closeQuiz(&open);
+    pumpMessages();
+
+    const double bareStart = nowMs();
+    HWND window = CreateWindowExA(0, "Static", "", WS_OVERLAPPEDWINDOW, 100, 100, frame.right - frame.left,
+                                  frame.bottom - frame.top, nullptr, nullptr, g_instance, nullptr);
+    const WPARAM font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    for (const ControlCopy& copy : copies) {
+        HWND control = CreateWindowExA(0, copy.className, copy.text, copy.style, copy.box.left, copy.box.top,
+                                       copy.box.right - copy.box.left, copy.box.bottom - copy.box.top, window,
+                                       nullptr, g_instance, nullptr);
+        if (copy.font) SendMessageA(control, WM_SETFONT, font, FALSE);
+    }
+    ShowWindow(window, SW_SHOWNORMAL);
+    pumpMessages();
+    *bare = nowMs() - bareStart;
+    DestroyWindow(window);
+    pumpMessages();
+}
+
+// The 90-question page less the 1-question one, for the player and for its bare controls, round by
+// round.
+void pageStartsMs(int rounds, Timing* player, Timing* bare) {
+    std::vector<double> players;
+    std::vector<double> bares;
+    for (int i = 0; i < rounds; ++i) {
+        double largePlayer = 0, largeBare = 0, smallPlayer = 0, smallBare = 0;
+        pageStartMs(QUESTIONS, &largePlayer, &largeBare);
+        pageStartMs(1, &smallPlayer, &smallBare);
+        players.push_back(largePlayer - smallPlayer);
+        bares.push_back(largeBare - smallBare);
+    }
+    *player = timing(players);
+    *bare = timing(bares);
+}
+
 // EnumThreadWindows calls back with the platform's convention (stdcall in the 32-bit build), which a
 // lambda does not have.
 BOOL CALLBACK closeWindow(HWND window, LPARAM) {
@@ -322,6 +398,13 @@ int main(int argc, char** argv) {
     std::printf("Tab to a field on screen: %.2f (%.2f)\n", inView.median, inView.best);
     std::printf("Tab to a field off screen (the page scrolls): %.2f (%.2f)\n", beyondView.median, beyondView.best);
     std::printf("  one scroll of the page alone: %.2f (%.2f)\n", scroll.median, scroll.best);
+    Timing pagePlayer;
+    Timing pageBare;
+    pageStartsMs(rounds, &pagePlayer, &pageBare);
+    std::printf("The 90-question page made, shown and painted, less the 1-question one: %.0f (%.0f)\n",
+                pagePlayer.median, pagePlayer.best);
+    std::printf("  its controls made bare on a plain window, shown and painted: %.0f (%.0f)\n", pageBare.median,
+                pageBare.best);
     if (argc >= first + 2) {
         Timing big;
         Timing small;

@@ -188,7 +188,7 @@ int playProgram(const std::string& name, const fs::path& work, std::istream& in,
         // The headers are all that is needed, and they come first.
         int64_t size = 0;
         if (ec || !readRegularFile(playing.program, name, PROGRAM_MAX_BYTES, 64 * 1024, &image, &size, &error)) {
-            err << prefixed(PREFIX, ec ? fillIn(tr("cannot read {1}: {2}"), quotedText(name), ec.message()) : error) << "\n";
+            err << prefixed(PREFIX, ec ? fillIn(tr("cannot read {1}: {2}"), quotedText(name), systemMessage(ec)) : error) << "\n";
             return TOOL_EXIT_FAILED;
         }
     }
@@ -229,7 +229,7 @@ void removeWorkFolder(const fs::path& work, std::ostream& err) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
     err << prefixed(PREFIX, fillIn(tr("cannot remove the temporary folder {1}: {2}"), quotedText(utf8Path(work)),
-                                   ec.message()))
+                                   systemMessage(ec)))
         << "\n";
 }
 

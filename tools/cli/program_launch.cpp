@@ -7,6 +7,7 @@
 
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 #ifndef _WIN32
 #include "tools/cli/wine_prefix.h"
@@ -14,98 +15,39 @@
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include <atomic>
 #else
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 extern char** environ;
 #endif
 
 #ifdef _WIN32
 
-namespace {
-
-// The console's control handler runs on a thread of its own.
-std::atomic<HANDLE> s_child(nullptr);  // the program waited for
-std::atomic<bool> s_interrupted(false);
-
-// Ctrl-C or Ctrl-Break: the program is ended, and the wait with it.
-BOOL WINAPI onConsoleControl(DWORD) {
-    s_interrupted = true;
-    const HANDLE child = s_child;
-    if (child) TerminateProcess(child, 1);
-    return TRUE;
-}
-
-}  // namespace
-
-void holdInterruptions(bool hold) {
-    if (hold) s_interrupted = false;
-    SetConsoleCtrlHandler(onConsoleControl, hold ? TRUE : FALSE);
-}
-
-bool wasInterrupted() { return s_interrupted; }
-
 // 64-bit Windows runs 32-bit programs; trivo-make.exe is itself one or the other.
 bool runs32BitPrograms(const std::filesystem::path&, std::string*) { return true; }
 
 Launch launchProgram(const std::filesystem::path& program, bool, const std::filesystem::path& workFolder) {
+    const Spawned spawned = spawnAndWait({utf8Path(program)}, {}, workFolder, {});
     Launch launch;
-    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        workFolder.c_str(), &startup, &process)) {
-        const DWORD error = GetLastError();
+    launch.result = spawned.started ? LaunchResult::Ended : LaunchResult::Failed;
+    launch.exitStatus = spawned.exitStatus;
+    if (!spawned.started) {
         // A 64-bit program on a 32-bit Windows.
-        const bool foreign = error == ERROR_BAD_EXE_FORMAT || error == ERROR_EXE_MACHINE_TYPE_MISMATCH;
-        launch.result = foreign ? LaunchResult::CannotRunHere : LaunchResult::Failed;
-        launch.reason = "cannot start " + quotedText(utf8Path(program)) + ": " +
-                        std::system_category().message(static_cast<int>(error));
-        return launch;
+        if (spawned.error == ERROR_BAD_EXE_FORMAT || spawned.error == ERROR_EXE_MACHINE_TYPE_MISMATCH)
+            launch.result = LaunchResult::CannotRunHere;
+        launch.reason = fillIn(tr("cannot start {1}: {2}"), quotedText(utf8Path(program)),
+                               systemMessage(std::error_code(spawned.error, std::system_category())));
     }
-    CloseHandle(process.hThread);
-    s_child = process.hProcess;
-    // An interruption just before the program started finds it now.
-    if (s_interrupted) TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    s_child = nullptr;
-    DWORD status = 0;
-    GetExitCodeProcess(process.hProcess, &status);
-    CloseHandle(process.hProcess);
-    launch.result = LaunchResult::Ended;
-    launch.exitStatus = static_cast<int>(status);
     return launch;
 }
 
 #else
 
 namespace {
-
-// Wine's output is read back at most this far: its messages, not a flood.
-constexpr std::size_t WINE_OUTPUT_LIMIT = 64 * 1024;
-
-const int INTERRUPTIONS[] = {SIGINT, SIGQUIT, SIGTERM, SIGHUP};
-struct sigaction s_previous[4];
-volatile sig_atomic_t s_child = 0;  // the process waited for, for the signal handler
-volatile sig_atomic_t s_interrupted = 0;
-
-// The signal reaches the program too (Ctrl-C reaches the whole foreground group anyway), and is
-// remembered.
-void onInterruption(int signal) {
-    s_interrupted = 1;
-    if (s_child > 0) kill(static_cast<pid_t>(s_child), signal);
-}
 
 std::string environmentValue(const char* name) {
     const char* value = std::getenv(name);
@@ -115,31 +57,23 @@ std::string environmentValue(const char* name) {
 // Why a loader that exec refused cannot start: errno from the child.
 Launch execFailure(const std::string& loader, bool is64Bit, int error) {
     Launch launch;
-    const std::string which = std::string("Wine's ") + (is64Bit ? "64" : "32") + "-bit loader " + quotedText(loader);
+    const std::string which = fillIn(is64Bit ? tr("Wine's 64-bit loader {1}") : tr("Wine's 32-bit loader {1}"),
+                                     quotedText(loader));
     if (error == ENOENT) {
         // Also an i386 loader whose own loader (/lib/ld-linux.so.2) is not there.
         launch.result = LaunchResult::CannotRunHere;
-        launch.reason = which + " is not installed (Debian package " + (is64Bit ? "wine64" : "wine32:i386") + ")";
+        launch.reason = fillIn(tr("{1} is not installed (Debian package {2})"), which, is64Bit ? "wine64" : "wine32:i386");
     } else if (error == ENOEXEC) {
+        // The kernel's own words, which the messages of Wine and of play quote.
+        launch.reason = fillIn(tr("the kernel does not start {1}: Exec format error"), which);
         launch.result = LaunchResult::CannotRunHere;
-        launch.reason = "the kernel does not start " + which + ": Exec format error";
     } else {
-        launch.reason = "cannot start " + which + ": " + std::strerror(error);
+        launch.reason = fillIn(tr("cannot start {1}: {2}"), which, systemMessage(error));
     }
     return launch;
 }
 
 }  // namespace
-
-void holdInterruptions(bool hold) {
-    struct sigaction handler = {};
-    handler.sa_handler = onInterruption;
-    sigemptyset(&handler.sa_mask);
-    if (hold) s_interrupted = 0;
-    for (int i = 0; i < 4; ++i) sigaction(INTERRUPTIONS[i], hold ? &handler : &s_previous[i], hold ? &s_previous[i] : nullptr);
-}
-
-bool wasInterrupted() { return s_interrupted != 0; }
 
 std::string wineLoader(bool is64Bit) {
     const std::string chosen = environmentValue(is64Bit ? "WINE_LOADER_WIN64" : "WINE_LOADER_WIN32");
@@ -163,95 +97,6 @@ std::vector<std::string> wineEnvironment(bool is64Bit, const std::filesystem::pa
     // Wine's notes on what it does not implement and its debugging lines are not the author's.
     if (std::getenv("WINEDEBUG") == nullptr) environment.push_back("WINEDEBUG=-all");
     return environment;
-}
-
-Spawned spawnAndWait(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-                     const std::filesystem::path& folder, const std::filesystem::path& log) {
-    Spawned spawned;
-    // Wine's helpers outlive the program and would hold a pipe open: its output goes to a file.
-    const int logFile = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW, 0600);
-    int report[2] = {-1, -1};
-    if (logFile < 0 || ::pipe(report) != 0 || ::fcntl(report[0], F_SETFD, FD_CLOEXEC) != 0 ||
-        ::fcntl(report[1], F_SETFD, FD_CLOEXEC) != 0) {
-        spawned.error = errno;
-        for (int fd : {logFile, report[0], report[1]}) {
-            if (fd >= 0) ::close(fd);
-        }
-        return spawned;
-    }
-    // Everything the child needs is made before fork: after it, only system calls.
-    std::vector<char*> argumentPointers, environmentPointers;
-    for (const std::string& argument : arguments) argumentPointers.push_back(const_cast<char*>(argument.c_str()));
-    argumentPointers.push_back(nullptr);
-    for (const std::string& entry : environment) environmentPointers.push_back(const_cast<char*>(entry.c_str()));
-    environmentPointers.push_back(nullptr);
-    const std::string folderName = folder.string();
-
-    const pid_t child = ::fork();
-    if (child == 0) {
-        // The program meets interruptions as any program does.
-        struct sigaction byDefault = {};
-        byDefault.sa_handler = SIG_DFL;
-        sigemptyset(&byDefault.sa_mask);
-        for (int signal : INTERRUPTIONS) sigaction(signal, &byDefault, nullptr);
-        // One that came before that, and found the handler of play, ends the program before it starts.
-        if (s_interrupted) ::_exit(128 + SIGTERM);
-        // The child tells the parent why it could not exec: the step (0 before exec, 1 exec) and errno.
-        int failure[2] = {0, 0};
-        if (::chdir(folderName.c_str()) == 0 && ::dup2(logFile, STDOUT_FILENO) >= 0 &&
-            ::dup2(logFile, STDERR_FILENO) >= 0) {
-            ::execve(argumentPointers[0], argumentPointers.data(), environmentPointers.data());
-            failure[0] = 1;
-        }
-        failure[1] = errno;
-        ssize_t ignored = ::write(report[1], failure, sizeof failure);
-        (void)ignored;
-        ::_exit(127);
-    }
-    const int forkErrno = errno;
-    ::close(logFile);
-    ::close(report[1]);
-    if (child < 0) {
-        ::close(report[0]);
-        spawned.error = forkErrno;
-        return spawned;
-    }
-    s_child = child;
-    // An interruption just before the fork finds the program now.
-    if (s_interrupted) kill(child, SIGTERM);
-    int failure[2] = {0, 0};
-    ssize_t got;
-    while ((got = ::read(report[0], failure, sizeof failure)) < 0 && errno == EINTR) {
-    }
-    ::close(report[0]);
-    int status = 0;
-    pid_t ended;
-    while ((ended = ::waitpid(child, &status, 0)) < 0 && errno == EINTR) {
-    }
-    s_child = 0;
-    if (got == static_cast<ssize_t>(sizeof failure)) {
-        spawned.execFailed = failure[0] == 1;
-        spawned.error = failure[1];
-        spawned.chdirFailed = failure[0] == 0;
-        return spawned;
-    }
-    if (ended != child) {
-        spawned.error = errno;
-        spawned.lost = true;
-        return spawned;
-    }
-    spawned.started = true;
-    spawned.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    spawned.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 0;
-    return spawned;
-}
-
-std::string fileStart(const std::filesystem::path& path) {
-    std::vector<unsigned char> output;
-    int64_t outputSize = 0;
-    std::string ignored;
-    readRegularFile(path, "", static_cast<int64_t>(1) << 40, WINE_OUTPUT_LIMIT, &output, &outputSize, &ignored);
-    return std::string(output.begin(), output.end());
 }
 
 bool runs32BitPrograms(const std::filesystem::path& workFolder, std::string* why) {
@@ -281,19 +126,19 @@ Launch launchProgram(const std::filesystem::path& program, bool is64Bit, const s
     ::unlink(logPath.c_str());
     if (spawned.execFailed) return execFailure(loader, is64Bit, spawned.error);
     if (spawned.chdirFailed) {
-        launch.reason = "cannot start Wine in " + quotedText(workFolder.string()) + ": " + std::strerror(spawned.error);
+        launch.reason = fillIn(tr("cannot start Wine in {1}: {2}"), quotedText(workFolder.string()), systemMessage(spawned.error));
         return launch;
     }
     if (spawned.lost) {
-        launch.reason = std::string("lost Wine's loader: ") + std::strerror(spawned.error);
+        launch.reason = fillIn(tr("lost Wine's loader: {1}"), systemMessage(spawned.error));
         return launch;
     }
     if (!spawned.started) {
-        launch.reason = std::string("cannot start Wine: ") + std::strerror(spawned.error);
+        launch.reason = fillIn(tr("cannot start Wine: {1}"), systemMessage(spawned.error));
         return launch;
     }
     if (spawned.signal != 0) {
-        launch.reason = "Wine's loader ended on signal " + std::to_string(spawned.signal);
+        launch.reason = fillIn(tr("Wine's loader ended on signal {1}"), spawned.signal);
         return launch;
     }
     // A loader started through a script or a shell reports the kernel's refusal so.

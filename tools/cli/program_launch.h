@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/support/program_run.h"
+
 enum class LaunchResult {
     Ended,          // the program ran and ended; exitStatus is its status
     CannotRunHere,  // this machine does not run programs of its kind (no Wine loader for them, or
@@ -36,24 +38,4 @@ std::string wineLoader(bool is64Bit);
 // always starts the 32-bit one), the prefix, WINEARCH for a prefix of Trivo's own, and Wine's debugging
 // lines off unless WINEDEBUG asks for them.
 std::vector<std::string> wineEnvironment(bool is64Bit, const std::filesystem::path& prefix);
-
-// A program started in folder with this environment (arguments[0] is its path), its output into
-// the file log, and waited for.
-struct Spawned {
-    bool started = false;  // it ran and ended: exitStatus or signal
-    int exitStatus = 0;
-    int signal = 0;
-    bool execFailed = false, chdirFailed = false, lost = false;
-    int error = 0;  // errno when it did not start or was lost
-};
-Spawned spawnAndWait(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-                     const std::filesystem::path& folder, const std::filesystem::path& log);
-// The first 64 KB of a file Wine wrote; empty when it cannot be read.
-std::string fileStart(const std::filesystem::path& path);
 #endif
-
-// While held, an interruption (Ctrl-C; outside Windows also a closed terminal or a kill) does not
-// end trivo-make: it ends the program launched, if any, and is remembered, so that play still
-// cleans up.
-void holdInterruptions(bool hold);
-bool wasInterrupted();

@@ -1,5 +1,6 @@
 // Names of files and folders that do not depend on the platform: a folder named on the command
-// line, and a path that names nothing but for the letter case of its names.
+// line, whether two names lead to one file, and a path that names nothing but for the letter case
+// of its names.
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -15,6 +16,12 @@ std::string folderName(const std::string& name) {
     // "C:\" stays: without its separator it would name the current folder of drive C.
     while (folder.size() > 1 && isSeparator(folder.back()) && folder[folder.size() - 2] != ':') folder.pop_back();
     return folder;
+}
+
+// Compared by volume and file number on Windows, device and inode elsewhere.
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    return fs::equivalent(a, b, ec);
 }
 
 namespace {

@@ -1,7 +1,9 @@
-// The platform's side of trivo-make's file handling: descriptors, what a name leads to, folders and
+// The platform's side of trivo-make's file handling: opening descriptors (read, written and closed
+// with the POSIX calls, which MinGW's runtime has too), what a name leads to, folders and
 // permissions. file_platform_posix.cpp and file_platform_win32.cpp each implement it, and with it
-// the naming functions of files.h that differ by platform; no other file of tools/support asks which
-// platform it runs on. Calls that fail return -1 or false with errno set.
+// the naming functions of files.h that differ by platform; apart from the program runner's files
+// (program_run_*.cpp), no other file of tools/support knows which platform it runs on. Calls that
+// fail return -1 or false with errno set.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -25,9 +27,6 @@ int createNewFile(const std::filesystem::path& path);
 // Opens a device or pipe to write to it as it is.
 int openDevice(const std::filesystem::path& path);
 bool infoOf(int fd, FileInfo* info);
-long readSome(int fd, unsigned char* buffer, std::size_t size);
-long writeSome(int fd, const unsigned char* bytes, std::size_t size);
-int closeFile(int fd);
 
 // Makes a folder, one only the user may enter when privateToUser; -1 when it exists already.
 int makeFolder(const std::filesystem::path& path, bool privateToUser);

@@ -40,9 +40,6 @@ bool infoOf(int fd, FileInfo* info) {
     return true;
 }
 
-long readSome(int fd, unsigned char* buffer, std::size_t size) { return ::read(fd, buffer, size); }
-long writeSome(int fd, const unsigned char* bytes, std::size_t size) { return ::write(fd, bytes, size); }
-int closeFile(int fd) { return ::close(fd); }
 
 int makeFolder(const fs::path& path, bool privateToUser) { return ::mkdir(path.c_str(), privateToUser ? 0700 : 0777); }
 
@@ -69,12 +66,8 @@ OutputKind outputKind(const fs::path& path, fs::path* target, int* mode) {
     if (S_ISCHR(information.st_mode) || S_ISFIFO(information.st_mode)) return OutputKind::Device;
     if (S_ISDIR(information.st_mode)) return OutputKind::Folder;
     if (!S_ISREG(information.st_mode)) return OutputKind::Other;
-    if (S_ISLNK(name.st_mode)) {
-        char* real = ::realpath(path.c_str(), nullptr);
-        if (real == nullptr) return OutputKind::LinkToNothing;
-        *target = real;
-        std::free(real);
-    }
+    std::string ignored;
+    if (S_ISLNK(name.st_mode) && !resolvedPath(path, target, &ignored)) return OutputKind::LinkToNothing;
     *mode = static_cast<int>(information.st_mode & 0777);
     return OutputKind::Regular;
 }
@@ -88,12 +81,6 @@ bool resolvedPath(const fs::path& path, fs::path* resolved, std::string* reason)
     *resolved = real;
     std::free(real);
     return true;
-}
-
-bool sameFile(const fs::path& a, const fs::path& b) {
-    struct stat first, second;
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
 }
 
 int binaryStandardOutput() { return -1; }

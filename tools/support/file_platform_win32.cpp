@@ -11,48 +11,28 @@
 #include <string>
 #include <system_error>
 
-#include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/translation.h"
 
 namespace fs = std::filesystem;
 
+// Without MB_ERR_INVALID_CHARS, bytes that are no UTF-8 become U+FFFD, and a lone surrogate of a
+// name read from the disk becomes U+FFFD the other way: such a name opens nothing, and the open
+// says why. UTF-8 takes at least as many bytes as UTF-16 units, and at most three a unit.
 std::filesystem::path nativePath(const std::string& utf8) {
-    std::wstring wide;
-    std::size_t offset = 0;
-    while (offset < utf8.size()) {
-        uint32_t codePoint = 0;
-        std::string ignored;
-        if (!decodeUtf8Char(utf8, &offset, &codePoint, &ignored)) {
-            // Cannot name an existing file; the open then fails with its reason.
-            codePoint = 0xFFFD;
-            ++offset;
-        }
-        if (codePoint >= 0x10000) {
-            wide.push_back(static_cast<wchar_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
-            wide.push_back(static_cast<wchar_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF)));
-        } else {
-            wide.push_back(static_cast<wchar_t>(codePoint));
-        }
-    }
+    std::wstring wide(utf8.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0],
+                                           static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
     return std::filesystem::path(wide);
 }
 
 std::string utf8Path(const std::filesystem::path& path) {
-    const std::wstring wide = path.wstring();
-    std::string utf8;
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        uint32_t codePoint = static_cast<uint16_t>(wide[i]);
-        if (codePoint >= 0xD800 && codePoint < 0xDC00 && i + 1 < wide.size()) {
-            const uint32_t low = static_cast<uint16_t>(wide[i + 1]);
-            if (low >= 0xDC00 && low < 0xE000) {
-                codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
-        if (codePoint >= 0xD800 && codePoint < 0xE000) codePoint = 0xFFFD;  // a lone surrogate
-        appendUtf8(codePoint, &utf8);
-    }
+    const std::wstring& wide = path.native();
+    std::string utf8(wide.size() * 3, '\0');
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0],
+                                           static_cast<int>(utf8.size()), nullptr, nullptr);
+    utf8.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
     return utf8;
 }
 
@@ -71,13 +51,10 @@ HANDLE openExisting(const fs::path& path) {
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
+// Room for the longest path Windows names (32767 characters and the terminating null).
 bool finalPath(HANDLE handle, fs::path* path) {
-    std::wstring name(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(handle, &name[0], static_cast<DWORD>(name.size()), 0);
-    if (length >= name.size()) {
-        name.resize(length + 1);
-        length = GetFinalPathNameByHandleW(handle, &name[0], static_cast<DWORD>(name.size()), 0);
-    }
+    std::wstring name(32768, L'\0');
+    const DWORD length = GetFinalPathNameByHandleW(handle, &name[0], static_cast<DWORD>(name.size()), 0);
     if (length == 0 || length >= name.size()) return false;
     name.resize(length);
     *path = fs::path(name);
@@ -105,14 +82,6 @@ bool infoOf(int fd, FileInfo* info) {
     info->size = status.st_size;
     return true;
 }
-
-long readSome(int fd, unsigned char* buffer, std::size_t size) {
-    return _read(fd, buffer, static_cast<unsigned>(size));
-}
-long writeSome(int fd, const unsigned char* bytes, std::size_t size) {
-    return _write(fd, bytes, static_cast<unsigned>(size));
-}
-int closeFile(int fd) { return _close(fd); }
 
 // Windows has no mode bits: a new folder takes the access rules of the folder it is made in.
 int makeFolder(const fs::path& path, bool) { return _wmkdir(path.c_str()); }
@@ -156,21 +125,6 @@ bool resolvedPath(const fs::path& path, fs::path* resolved, std::string* reason)
     if (!found) *reason = systemText(GetLastError());
     CloseHandle(handle);
     return found;
-}
-
-bool sameFile(const fs::path& a, const fs::path& b) {
-    BY_HANDLE_FILE_INFORMATION information[2];
-    const fs::path* paths[2] = {&a, &b};
-    for (int i = 0; i < 2; ++i) {
-        const HANDLE handle = openExisting(*paths[i]);
-        if (handle == INVALID_HANDLE_VALUE) return false;
-        const bool known = GetFileInformationByHandle(handle, &information[i]);
-        CloseHandle(handle);
-        if (!known) return false;
-    }
-    return information[0].dwVolumeSerialNumber == information[1].dwVolumeSerialNumber &&
-           information[0].nFileIndexHigh == information[1].nFileIndexHigh &&
-           information[0].nFileIndexLow == information[1].nFileIndexLow;
 }
 
 int binaryStandardOutput() {

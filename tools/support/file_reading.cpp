@@ -1,7 +1,10 @@
 // Reading a file whole, or its start, without ever reading more than a limit: a regular file's size
 // is checked before it is read, and a pipe is read only up to one byte past the limit.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <istream>
 
@@ -25,7 +28,7 @@ std::string sizeText(int64_t bytes) {
 bool readUpTo(int fd, std::size_t count, std::vector<unsigned char>* bytes) {
     unsigned char chunk[65536];
     while (bytes->size() < count) {
-        const long got = readSome(fd, chunk, std::min(sizeof chunk, count - bytes->size()));
+        const long got = ::read(fd, chunk, std::min(sizeof chunk, count - bytes->size()));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return false;
         if (got == 0) break;
@@ -51,7 +54,7 @@ int openForReading(const fs::path& path, const std::string& shown, bool regularO
     else if (regularOnly && !info->regular)
         why = tr("it is not a regular file");
     if (!why.empty()) {
-        closeFile(fd);
+        ::close(fd);
         *error = fillIn(tr("cannot read {1}: {2}"), quotedText(shown), why);
         return -1;
     }
@@ -60,31 +63,44 @@ int openForReading(const fs::path& path, const std::string& shown, bool regularO
     return fd;
 }
 
+// Reads a file of at most maxBytes (a regular one only when regularOnly), keeping its first readAtMost
+// bytes; *size is its whole size. A regular file's size is known before reading, and one over the
+// limit is not read; a pipe's only by reading it, up to a byte past the limit.
+bool readBounded(const fs::path& path, const std::string& shown, bool regularOnly, int64_t maxBytes,
+                 std::size_t readAtMost, const std::string& limitReason, std::vector<unsigned char>* bytes,
+                 int64_t* size, std::string* error) {
+    bytes->clear();
+    FileInfo info;
+    const int fd = openForReading(path, shown, regularOnly, &info, error);
+    if (fd < 0) return false;
+    *size = info.regular ? info.size : 0;
+    bool failed = false;
+    if (*size <= maxBytes) {
+        const uint64_t pastLimit = static_cast<uint64_t>(maxBytes) + 1;
+        const std::size_t wanted = readAtMost < pastLimit ? readAtMost : static_cast<std::size_t>(pastLimit);
+        if (info.regular) bytes->reserve(static_cast<std::size_t>(std::min<uint64_t>(*size, wanted)));
+        failed = !readUpTo(fd, wanted, bytes);
+        // The file may have changed since its size was taken: what was read counts.
+        if (bytes->size() < wanted) *size = static_cast<int64_t>(bytes->size());
+        *size = std::max(*size, static_cast<int64_t>(bytes->size()));
+    }
+    const int readErrno = errno;
+    ::close(fd);
+    if (*size > maxBytes || failed) {
+        bytes->clear();
+        *error = failed ? fillIn(tr("cannot read {1}: {2}"), quotedText(shown), systemMessage(readErrno))
+                        : fillIn(tr("{1} is larger than {2}{3}"), quotedText(shown), sizeText(maxBytes), limitReason);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool readFileBytes(const fs::path& path, const std::string& shown, int64_t maxBytes, const std::string& limitReason,
                    std::vector<unsigned char>* bytes, std::string* error) {
-    bytes->clear();
-    FileInfo info;
-    const int fd = openForReading(path, shown, false, &info, error);
-    if (fd < 0) return false;
-    // A regular file's size is known before reading; a pipe's only by reading it.
-    bool tooLarge = info.regular && info.size > maxBytes;
-    bool failed = false;
-    if (!tooLarge) {
-        if (info.regular) bytes->reserve(static_cast<std::size_t>(info.size));
-        failed = !readUpTo(fd, static_cast<std::size_t>(maxBytes) + 1, bytes);
-        tooLarge = static_cast<int64_t>(bytes->size()) > maxBytes;
-    }
-    const int readErrno = errno;
-    closeFile(fd);
-    if (tooLarge || failed) {
-        bytes->clear();
-        *error = tooLarge ? fillIn(tr("{1} is larger than {2}{3}"), quotedText(shown), sizeText(maxBytes), limitReason)
-                          : fillIn(tr("cannot read {1}: {2}"), quotedText(shown), systemMessage(readErrno));
-        return false;
-    }
-    return true;
+    int64_t size = 0;
+    return readBounded(path, shown, false, maxBytes, SIZE_MAX, limitReason, bytes, &size, error);
 }
 
 bool readInputFile(const std::string& name, std::istream& standardInput, int64_t maxBytes,
@@ -108,28 +124,13 @@ bool readInputFile(const std::string& name, std::istream& standardInput, int64_t
 
 bool readRegularFile(const fs::path& path, const std::string& shown, int64_t maxBytes, std::size_t readAtMost,
                      std::vector<unsigned char>* bytes, int64_t* size, std::string* error) {
-    bytes->clear();
-    FileInfo info;
-    const int fd = openForReading(path, shown, true, &info, error);
-    if (fd < 0) return false;
-    *size = info.size;
-    bool failed = false;
-    if (*size <= maxBytes) {
-        const std::size_t wanted = static_cast<std::size_t>(std::min<int64_t>(static_cast<int64_t>(readAtMost), maxBytes + 1));
-        bytes->reserve(static_cast<std::size_t>(std::min<int64_t>(*size, static_cast<int64_t>(wanted))));
-        failed = !readUpTo(fd, wanted, bytes);
-        // The file may have changed since its size was taken: what was read counts.
-        if (bytes->size() < wanted) *size = static_cast<int64_t>(bytes->size());
-        *size = std::max(*size, static_cast<int64_t>(bytes->size()));
-    }
-    const int readErrno = errno;
-    closeFile(fd);
-    if (*size > maxBytes || failed) {
-        bytes->clear();
-        *error = failed ? fillIn(tr("cannot read {1}: {2}"), quotedText(shown), systemMessage(readErrno))
-                        : fillIn(tr("{1} is larger than {2}{3}"), quotedText(shown), sizeText(maxBytes), "");
-        return false;
-    }
-    return true;
+    return readBounded(path, shown, true, maxBytes, readAtMost, "", bytes, size, error);
 }
 
+std::string fileStart(const fs::path& path, std::size_t limit) {
+    std::vector<unsigned char> bytes;
+    int64_t size = 0;
+    std::string ignored;
+    readRegularFile(path, "", static_cast<int64_t>(1) << 40, limit, &bytes, &size, &ignored);
+    return std::string(bytes.begin(), bytes.end());
+}

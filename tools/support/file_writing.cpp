@@ -2,6 +2,8 @@
 // reads them back, and a folder of files takes its name only once all of them are written so. New
 // files and folders get names nobody can guess and are created exclusively, so a crowded or hostile
 // folder never makes the tool write through a link or into someone else's file.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -53,7 +55,7 @@ bool readsBack(const fs::path& path, const unsigned char* bytes, std::size_t siz
     std::size_t at = 0;
     bool same = true;
     for (;;) {
-        const long got = readSome(fd, chunk, sizeof chunk);
+        const long got = ::read(fd, chunk, sizeof chunk);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) {
             same = same && got == 0;
@@ -66,7 +68,7 @@ bool readsBack(const fs::path& path, const unsigned char* bytes, std::size_t siz
         }
         at += count;
     }
-    closeFile(fd);
+    ::close(fd);
     return same && at == size;
 }
 
@@ -78,7 +80,7 @@ bool createPrivateFolderBeside(const fs::path& target, fs::path* made, std::stri
 // Writes all of bytes to fd; false with errno.
 bool writeAll(int fd, const unsigned char* bytes, std::size_t size) {
     while (size > 0) {
-        const long wrote = writeSome(fd, bytes, std::min<std::size_t>(size, 1u << 30));
+        const long wrote = ::write(fd, bytes, std::min<std::size_t>(size, 1u << 30));
         if (wrote < 0 && errno == EINTR) continue;
         if (wrote <= 0) {
             if (wrote == 0) errno = EIO;
@@ -94,7 +96,7 @@ bool writeAll(int fd, const unsigned char* bytes, std::size_t size) {
 bool writeAndClose(int fd, const unsigned char* bytes, std::size_t size, std::string* reason) {
     const bool written = writeAll(fd, bytes, size);
     const int writeErrno = errno;
-    const bool closed = closeFile(fd) == 0;
+    const bool closed = ::close(fd) == 0;
     if (!written || !closed) *reason = systemMessage(!written ? writeErrno : errno);
     return written && closed;
 }

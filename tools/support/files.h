@@ -41,6 +41,10 @@ bool readRegularFile(const std::filesystem::path& path, const std::string& shown
                      std::size_t readAtMost, std::vector<unsigned char>* bytes, int64_t* size,
                      std::string* error);
 
+// The first limit bytes of a regular file as text, for the messages a program wrote into it; empty
+// when it cannot be read.
+std::string fileStart(const std::filesystem::path& path, std::size_t limit = 64 * 1024);
+
 // The absolute path of an existing file or folder with every link resolved; false with *reason
 // when it cannot be found.
 bool resolvedPath(const std::filesystem::path& path, std::filesystem::path* resolved, std::string* reason);
