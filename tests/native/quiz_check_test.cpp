@@ -859,3 +859,17 @@ TEST_F(QuizCheck, AnswerListsAndIgnoredAccents) {
     EXPECT_EQ(r.lines, (Lines{"quiz.toml:1: error: accents must be \"exact\" (accents count) or \"ignore\" (accented "
                               "letters match their plain letters), not \"sans\""}));
 }
+
+// A Huffman table of more than 256 codes would make the decoder write past its tables: it is refused
+// before decoding, also behind fill bytes before the start marker, which the decoder skips.
+TEST(PictureCheck, OversizedHuffmanTablesAreRefusedBeforeDecoding) {
+    std::string tables = JPEG;
+    const std::size_t counts = tables.find("\xFF\xC4") + 5;
+    tables[counts] = '\xFF', tables[counts + 1] = '\x2D';  // 300 codes
+    for (const std::string& bytes : {tables, "\xFF" + tables, "\xFF\xFF\xFF" + tables}) {
+        const PictureFacts facts =
+            checkPicture(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        EXPECT_EQ(facts.state, PictureState::Damaged);
+        EXPECT_EQ(facts.reason, "a Huffman table of more than 256 codes");
+    }
+}

@@ -102,7 +102,9 @@ bool jpegHasEnd(const unsigned char* bytes, std::size_t size) {
 // data up to the next marker; bytes past the end read as zeros, as they do for the decoder.
 bool jpegTablesFit(const unsigned char* bytes, std::size_t size) {
     const auto at = [&](std::size_t i) -> unsigned { return i < size ? bytes[i] : 0; };
-    std::size_t i = 2;  // after the start marker
+    std::size_t i = 1;  // after the start marker and its fill bytes
+    while (at(i) == 0xFF) ++i;
+    ++i;
     while (i + 1 < size) {
         if (at(i) != 0xFF) {
             ++i;
@@ -146,8 +148,11 @@ bool isBmp(const unsigned char* bytes, std::size_t size) {
     return size >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
 }
 
+// The decoder reads its start marker as any other: FF, fill bytes FF, then D8.
 bool isJpeg(const unsigned char* bytes, std::size_t size) {
-    return size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8;
+    std::size_t i = 1;
+    while (i < size && bytes[0] == 0xFF && bytes[i] == 0xFF) ++i;
+    return size >= 2 && bytes[0] == 0xFF && i < size && bytes[i] == 0xD8;
 }
 
 // Whether a PNG holds its end chunk (IEND, of length 0); bytes may follow it.
