@@ -25,7 +25,8 @@ function el(tag, attributes = {}, ...children) {
 
 function say(text) { statusLine.textContent = text; }
 
-function plural(count, one, many) { return `${count} ${count === 1 ? one : many}`; }
+// French counts: 0 and 1 take the singular.
+function plural(count, one, many) { return `${count} ${count <= 1 ? one : many}`; }
 
 async function api(method, path, body, raw = false) {
   const options = { method, headers: {} };
@@ -177,7 +178,8 @@ function mediaField(q, field, label, question, key, role) {
     ondragleave: () => zone.classList.remove('over'),
     ondrop: (event) => { event.preventDefault(); zone.classList.remove('over');
       const file = event.dataTransfer.files[0]; if (file) upload(file, question, key, role, field); } },
-  input, shown);
+  input, shown,
+  path ? el('button', { type: 'button', onclick: () => { question[key] = ''; delete editor.notes[field]; changed(); } }, `Retirer : ${label}`) : null);
   const note = editor.notes[field] ? el('p', { class: 'note' }, editor.notes[field]) : null;
   return el('div', {}, el('label', { for: id }, label), zone, note, problemSlot(field));
 }
@@ -197,8 +199,8 @@ function questionPanel(quiz, question, i) {
       : mediaField(q, f('media'), `Question ${q}, média`, question, 'media', 'media'),
     textField(f('answer'), `Question ${q}, réponse 1`, question, 'answer'),
     quiz.slots === 2 ? textField(f('answer2'), `Question ${q}, réponse 2`, question, 'answer2') : null,
-    quiz.reveal === 'picture' ? mediaField(q, f('picture'), `Question ${q}, image de réponse`, question, 'answerPicture', 'picture') : null,
-    quiz.reveal === 'comment' ? textField(f('comment'), `Question ${q}, commentaire`, question, 'comment') : null);
+    quiz.reveal === 'picture' || question.answerPicture ? mediaField(q, f('picture'), `Question ${q}, image de réponse`, question, 'answerPicture', 'picture') : null,
+    quiz.reveal === 'comment' || question.comment ? textField(f('comment'), `Question ${q}, commentaire`, question, 'comment') : null);
 }
 
 function sidePanel() {
@@ -211,7 +213,14 @@ function sidePanel() {
       el('button', { type: 'button', onclick: playQuiz }, 'Essayer')),
     el('div', { id: 'build-result', 'aria-live': 'polite' }),
     el('h2', {}, 'Aperçu'),
-    el('iframe', { id: 'preview', title: 'Aperçu', src: quizPath(`preview?v=${editor.version}`) }));
+    el('iframe', { id: 'preview', title: 'Aperçu', onload: (event) => event.target.setAttribute('data-loaded', '') }));
+}
+
+// The quiz's web page as it is on disk now; data-loaded says when it has loaded.
+function showPreview(version) {
+  const frame = document.getElementById('preview');
+  frame.removeAttribute('data-loaded');
+  frame.src = quizPath(`preview?v=${version}`);
 }
 
 function renderEditor() {
@@ -224,6 +233,7 @@ function renderEditor() {
         el('div', { class: 'actions' }, el('button', { type: 'button', class: 'main', onclick: addQuestion }, 'Ajouter une question'))),
       sidePanel()));
   showProblems();
+  showPreview(editor.version);
   if (focused && document.getElementById(focused)) document.getElementById(focused).focus();
 }
 
@@ -289,7 +299,7 @@ async function save(force = false) {
   editor.problems = data.problems;
   showProblems();
   say(data.backup ? `Enregistré. L’ancien quiz.toml, écrit par un autre programme, est gardé sous ${data.backup}.` : 'Enregistré.');
-  if (data.saved) document.getElementById('preview').src = quizPath(`preview?v=${data.version}`);
+  if (data.saved) showPreview(data.version);
   if (editor.again) { editor.again = false; save(); }
 }
 
