@@ -139,11 +139,11 @@ void fitUpload(std::string* bytes, std::string* name, PictureBackground backgrou
     if (pictureFitFor(data, bytes->size(), facts.width, facts.height).fit == PictureFit::AsItIs) return;
     FittedPicture fitted;
     if (!fitPicture(data, bytes->size(), background, &fitted)) return;
-    const std::string size = std::to_string(fitted.width) + " × " + std::to_string(fitted.height);
+    const std::string size = std::to_string(fitted.width) + " \xC3\x97 " + std::to_string(fitted.height);
     *note = fitted.fit == PictureFit::Converted
                 ? "Image convertie en JPEG de " + size + " pixels, ce que le lecteur affiche."
-                : "Image de " + std::to_string(facts.width) + " × " + std::to_string(facts.height) +
-                      " pixels réduite à " + size + " pixels, la taille où le lecteur l'affiche, en JPEG.";
+                : "Image de " + std::to_string(facts.width) + " \xC3\x97 " + std::to_string(facts.height) +
+                      " pixels r\xC3\xA9" "duite \xC3\xA0 " + size + " pixels, la taille o\xC3\xB9 le lecteur l'affiche, en JPEG.";
     bytes->assign(fitted.jpeg.begin(), fitted.jpeg.end());
     *name = withJpegExtension(*name);
 }
@@ -164,10 +164,10 @@ std::filesystem::path fileInFolder(const std::filesystem::path& folder, const st
     std::filesystem::path resolved;
     std::string reason;
     std::error_code ec;
-    if (!resolvedPath(joined, &resolved, &reason) || !isInsideFolder(folder, resolved) ||
+    if (!resolvedPath(joined, &resolved, &reason) || !isInsideFolder(folder, plainPath(resolved)) ||
         !std::filesystem::is_regular_file(resolved, ec))
         return std::filesystem::path();
-    return resolved;
+    return plainPath(resolved);
 }
 
 const char* contentTypeOf(const std::string& name) {
@@ -218,14 +218,14 @@ StudioResponse saveQuiz(StudioState* state, const std::string& name, const Studi
     if (!quizFolderNamed(*state, name, &folder, &refusal)) return refusal;
     const Json form = Json::parse(request.body, nullptr, false);
     if (!form.is_object() || !form.contains("quiz") || !form["quiz"].is_object())
-        return errorResponse(400, "Le quiz envoyé ne se lit pas.");
+        return errorResponse(400, "Le quiz envoy\xC3\xA9 ne se lit pas.");
     const StudioQuiz quiz = quizOfJson(form["quiz"]);
     const bool force = form.contains("force") && form["force"].is_boolean() && form["force"].get<bool>();
     const SaveResult saved = saveStoredQuiz(folder, quiz, jsonText(form, "base"), force);
     if (saved.outcome == SaveOutcome::Conflict)
         return jsonResponse(Json{{"conflict", true}, {"version", saved.version}}, 409);
     if (saved.outcome == SaveOutcome::Failed)
-        return errorResponse(500, "quiz.toml n'a pas été enregistré : " + saved.error);
+        return errorResponse(500, "quiz.toml n'a pas \xC3\xA9t\xC3\xA9 enregistr\xC3\xA9 : " + saved.error);
     Json counts;
     const Json problems = checkedProblems(quiz, folder, &counts);
     return jsonResponse(Json{{"version", saved.version}, {"saved", saved.outcome == SaveOutcome::Saved},
@@ -249,15 +249,17 @@ StudioResponse uploadMedia(StudioState* state, const std::string& name, const St
     if (std::filesystem::symlink_status(media, ec).type() != std::filesystem::file_type::directory)
         return errorResponse(409, "media n'est pas un dossier du quiz.");
     if (mediaFolderBytes(media) + static_cast<int64_t>(request.body.size()) > MEDIA_TOTAL_MAX_BYTES)
-        return errorResponse(413, "Les médias du quiz dépasseraient " + std::to_string(MEDIA_TOTAL_MAX_BYTES >> 20) +
+        return errorResponse(413, "Les m\xC3\xA9" "dias du quiz d\xC3\xA9passeraient " + std::to_string(MEDIA_TOTAL_MAX_BYTES >> 20) +
                                       " Mo, ce qu'un programme de quiz peut porter.");
     std::string bytes = request.body, fileName = safeUploadName(queryValue(request.query, "name")), note;
     if (picture) fitUpload(&bytes, &fileName, backgroundOf(stored.quiz.background), &note);
     fileName = freeMediaName(media, fileName);
     if (fileName.empty()) return errorResponse(409, "Aucun nom libre dans media/.");
-    if (!writeNewFile(media / fileName, bytes, &error)) return errorResponse(500, "Fichier non enregistré : " + error);
+    if (!writeNewFile(media / fileName, bytes, &error)) return errorResponse(500, "Fichier non enregistr\xC3\xA9 : " + error);
     // The file checked as check checks the media it names; refused with check's reason.
-    MediaSources sources{folder, folder, MediaReading::FormatOnly};
+    // As check reads it: its folder resolved the way the media paths are.
+    MediaSources sources{folder, std::filesystem::path(), MediaReading::FormatOnly};
+    resolvedPath(folder, &sources.resolvedFolder, &error);
     SourceText field;
     field.given = true;
     field.value = std::string(MEDIA_FOLDER) + "/" + fileName;
@@ -269,7 +271,7 @@ StudioResponse uploadMedia(StudioState* state, const std::string& name, const St
         std::string reasons;
         for (const Diagnostic& d : diagnostics)
             if (d.severity == Severity::Error) reasons += (reasons.empty() ? "" : " ") + d.message;
-        return errorResponse(422, "Fichier refusé : " + reasons);
+        return errorResponse(422, "Fichier refus\xC3\xA9 : " + reasons);
     }
     return jsonResponse(Json{{"path", field.value}, {"note", note}}, 201);
 }
@@ -280,7 +282,7 @@ StudioResponse quizFile(StudioState* state, const std::string& name, const Studi
     if (!quizFolderNamed(*state, name, &folder, &refusal)) return refusal;
     const std::string path = queryValue(request.query, "path");
     // Downloads are the two builds only, beside quiz.toml.
-    if (download && path != name + ".exe" && path != name + ".html") return errorResponse(403, "Fichier refusé.");
+    if (download && path != name + ".exe" && path != name + ".html") return errorResponse(403, "Fichier refus\xC3\xA9.");
     const std::filesystem::path file = fileInFolder(folder, path);
     if (file.empty()) return errorResponse(404, "Pas de tel fichier dans le dossier du quiz.");
     std::vector<unsigned char> bytes;

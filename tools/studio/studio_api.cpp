@@ -44,6 +44,12 @@ int64_t uploadLimitFor(const std::string& path) {
     return FORM_MAX_BYTES;
 }
 
+std::filesystem::path plainPath(const std::filesystem::path& resolved) {
+    const std::string text = utf8Path(resolved);
+    if (text.size() > 6 && text.compare(0, 4, "\\\\?\\") == 0 && text[5] == ':') return nativePath(text.substr(4));
+    return resolved;
+}
+
 StudioResponse jsonResponse(const Json& value, int status) {
     StudioResponse response;
     response.status = status;
@@ -82,7 +88,7 @@ bool quizFolderNamed(const StudioState& state, const std::string& name, std::fil
     std::string reason;
     std::error_code ec;
     if (!isSafeName(name)) {
-        *refusal = errorResponse(403, "Ce nom ne désigne pas un dossier de l'espace de travail.");
+        *refusal = errorResponse(403, "Ce nom ne d\xC3\xA9signe pas un dossier de l'espace de travail.");
         return false;
     }
     if (!resolvedPath(state.workspace / nativePath(name), &resolved, &reason) ||
@@ -91,11 +97,11 @@ bool quizFolderNamed(const StudioState& state, const std::string& name, std::fil
         return false;
     }
     // A link to a folder elsewhere would let the browser read and write outside the workspace.
-    if (!isInsideFolder(state.workspace, resolved)) {
-        *refusal = errorResponse(403, "Ce dossier mène hors de l'espace de travail.");
+    if (!isInsideFolder(state.workspace, plainPath(resolved))) {
+        *refusal = errorResponse(403, "Ce dossier m\xC3\xA8ne hors de l'espace de travail.");
         return false;
     }
-    *folder = resolved;
+    *folder = plainPath(resolved);
     return true;
 }
 
@@ -117,7 +123,7 @@ Json problemsJson(const Diagnostics& diagnostics, const std::map<int, std::strin
 
 StudioResponse handleStudioRequest(StudioState* state, const StudioRequest& request) {
     std::vector<std::string> parts;
-    if (!pathParts(request.path, &parts)) return errorResponse(400, "Adresse mal formée.");
+    if (!pathParts(request.path, &parts)) return errorResponse(400, "Adresse mal form\xC3\xA9" "e.");
     const std::string& method = request.method;
     const bool get = method == "GET" || method == "HEAD";
     const std::size_t n = parts.size();
@@ -136,7 +142,7 @@ StudioResponse handleStudioRequest(StudioState* state, const StudioRequest& requ
             if (parts[3] == "build") return buildQuiz(state, parts[2], request);
             if (parts[3] == "play") return playQuiz(state, parts[2]);
         }
-        return errorResponse(404, "Pas de telle requête.");
+        return errorResponse(404, "Pas de telle requ\xC3\xAAte.");
     }
     if (n == 3 && parts[0] == "quiz" && get) {
         if (parts[2] == "preview") return previewQuiz(state, parts[1]);
@@ -144,5 +150,5 @@ StudioResponse handleStudioRequest(StudioState* state, const StudioRequest& requ
         if (parts[2] == "download") return quizFile(state, parts[1], request, true);
     }
     if (get) return pageFile(request.path);
-    return errorResponse(405, "Méthode refusée.");
+    return errorResponse(405, "M\xC3\xA9thode refus\xC3\xA9" "e.");
 }

@@ -39,5 +39,9 @@ struct StudioState {
 // Uploads above these get 413: a media file as check takes one, a quiz program as dump reads one.
 int64_t uploadLimitFor(const std::string& path);
 
+// A resolved path as the file functions take it: on Windows without the "\\?\" prefix that resolving
+// gives, under which "/" no longer separates names.
+std::filesystem::path plainPath(const std::filesystem::path& resolved);
+
 // Answers one request that passed the guards.
 StudioResponse handleStudioRequest(StudioState* state, const StudioRequest& request);

@@ -133,7 +133,7 @@ void onBody(const ConnectionHandle& connection, beast::error_code ec) {
         return;
     }
     if (ec) {
-        if (ec != beast::error::timeout && ec != http::error::end_of_stream) send(connection, refusal(400, "Requête mal formée."), false);
+        if (ec != beast::error::timeout && ec != http::error::end_of_stream) send(connection, refusal(400, "Requ\xC3\xAAte mal form\xC3\xA9" "e."), false);
         else closeConnection(connection);
         return;
     }
@@ -153,7 +153,7 @@ void onHeader(const ConnectionHandle& connection, beast::error_code ec) {
             ec == asio::error::connection_reset || ec == asio::error::operation_aborted)
             closeConnection(connection);
         else
-            send(connection, refusal(ec == http::error::header_limit ? 431 : 400, "Requête mal formée."), false);
+            send(connection, refusal(ec == http::error::header_limit ? 431 : 400, "Requ\xC3\xAAte mal form\xC3\xA9" "e."), false);
         return;
     }
     const auto& header = connection->parser->get();
@@ -164,7 +164,7 @@ void onHeader(const ConnectionHandle& connection, beast::error_code ec) {
     case GuardVerdict::Allowed: break;
     case GuardVerdict::EnterWithToken: send(connection, enter(state.access), false); return;
     // Refused before the body is read: nothing of a stranger's upload is taken in.
-    default: send(connection, refusal(403, "Refusé : ouvrez l'adresse que trivo-make studio a affichée."), false); return;
+    default: send(connection, refusal(403, "Refus\xC3\xA9 : ouvrez l'adresse que trivo-make studio a affich\xC3\xA9" "e."), false); return;
     }
     const int64_t limit = uploadLimitFor(target.substr(0, target.find('?')));
     if (connection->parser->content_length() && *connection->parser->content_length() > static_cast<uint64_t>(limit)) {
@@ -214,6 +214,7 @@ int serveStudio(const StudioOptions& options, std::ostream& out, std::ostream& e
             << (reason.empty() ? "" : ": " + reason) << "\n";
         return 1;
     }
+    server.state.workspace = plainPath(server.state.workspace);
     server.state.command = options.command;
     server.state.access.token = randomToken();
     if (server.state.access.token.empty()) {

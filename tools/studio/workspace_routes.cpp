@@ -96,11 +96,11 @@ StudioResponse createQuiz(StudioState* state, const StudioRequest& request) {
     QuizKind kind;
     if (!parseKindName(jsonText(form, "kind"), &kind)) return errorResponse(400, "Choisissez le genre du quiz.");
     if (!isSafeName(name))
-        return errorResponse(400, "Donnez au dossier un nom simple : lettres, chiffres, tirets, sans / ni \\ ni point au début.");
+        return errorResponse(400, "Donnez au dossier un nom simple : lettres, chiffres, tirets, sans / ni \\ ni point au d\xC3\xA9" "but.");
     const std::filesystem::path folder = state->workspace / nativePath(name);
     std::error_code ec;
     if (std::filesystem::symlink_status(folder, ec).type() != std::filesystem::file_type::not_found)
-        return errorResponse(409, "Un dossier de ce nom existe déjà.");
+        return errorResponse(409, "Un dossier de ce nom existe d\xC3\xA9j\xC3\xA0.");
     std::string error;
     if (!writeNewFolder(folder, name, starterFiles(kind), &error)) return errorResponse(500, error);
     // The starter, rewritten at once in the studio's layout with the answers per question chosen.
