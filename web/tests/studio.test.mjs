@@ -84,6 +84,7 @@ test('a teacher makes a picture quiz from an empty workspace, previews it and bu
   const listed = page.getByRole('list', { name: 'Problèmes' }).getByRole('button', { name: /Éthiopie/ });
   await listed.waitFor();
   await page.getByLabel('Question 1, réponse 1').blur();
+  await page.getByLabel('Question 1, réponse 1').evaluate((field) => field.scrollIntoView({ block: 'center' }));
   await page.screenshot({ path: path.join(SHOTS, 'studio-editor-warning.png') });
   await listed.click();
   assert.equal(await page.evaluate(() => document.activeElement.id), 'f-q-1-answer', 'the list item takes the cursor to its field');
