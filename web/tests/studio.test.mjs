@@ -131,6 +131,12 @@ test('a teacher makes a picture quiz from an empty workspace, previews it and bu
   await row.waitFor();
   assert.match(await row.textContent(), /afriqueImages3.*prêt/);
   await page.screenshot({ path: path.join(SHOTS, 'studio-home.png') });
+  // The program opened again, as dump unpacks it, into a folder of its own.
+  await page.getByLabel('Ouvrir un programme de quiz').setInputFiles(program);
+  await page.getByLabel('Question 3, réponse 1').waitFor();
+  assert.equal(await page.getByLabel('Titre').inputValue(), "Drapeaux d'Afrique");
+  assert.equal(await page.getByLabel('Question 1, réponse 1').inputValue(), 'éthiopie');
+  assert.ok(fs.existsSync(path.join(studio.workspace, 'afrique-2/quiz.toml')));
   assert.deepEqual(page.errors, []);
   await page.getByRole('button', { name: 'Quitter' }).click();
   await page.getByRole('heading', { name: 'Trivo Studio est arrêté.' }).waitFor();
