@@ -182,6 +182,7 @@ test('nothing the author wrote is lost: another program, a second tab, a stopped
 
   // A save that cannot happen says so and keeps the edit in the page.
   await studio.stop();
+  assert.equal(studio.child.exitCode, 0, 'Ctrl+C stops the studio cleanly');
   await first.getByLabel('Titre').fill('Capitales, sans serveur');
   await first.getByRole('status').filter({ hasText: /Échec de l’enregistrement.*restent dans cette page/ }).waitFor();
   assert.equal(await first.getByLabel('Titre').inputValue(), 'Capitales, sans serveur');
