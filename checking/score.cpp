@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "checking/accepted_answers.h"
 #include "checking/matcher.h"
 
 namespace {
@@ -33,16 +34,9 @@ const char* expectedAnswer(const Question* node, int slot) {
     return slot == 2 ? node->answer2 : node->answer1;
 }
 
-bool questionSolved(const Question* node, const char* const* typed, int slots) {
-    for (int s = 1; s <= slots; ++s) {
-        char expected[TEXT_SLOT_SIZE];
-        char answer[TEXT_SLOT_SIZE];
-        copyText(expected, expectedAnswer(node, s));
-        copyText(answer, typed[s - 1]);
-        upperAscii(expected);
-        upperAscii(answer);
-        if (std::strcmp(expected, answer) != 0) return false;
-    }
+bool questionSolved(const Question* node, const char* const* typed, int slots, AccentRule accents) {
+    for (int s = 1; s <= slots; ++s)
+        if (!holdsAcceptedAnswer(node, s, accents, typed[s - 1])) return false;
     return true;
 }
 
@@ -74,11 +68,11 @@ FieldJudgement judgeField(const Quiz* quiz, int field, const char* const* texts)
     // A list shorter than questionCount answers every later question with its last node.
     const Question* node = questionAt(quiz, place.question - 1);
     FieldJudgement judgement;
-    judgement.verdict = matchAnswer(expectedAnswer(node, place.slot), texts[place.slot - 1]);
+    judgement.verdict = judgeAnswer(node, place.slot, quiz->accents, texts[place.slot - 1]);
     const bool right = std::strcmp(judgement.verdict, VERDICT_RIGHT) == 0;
     // Only questions of one or two slots are laid out, so no other question has fields to solve it.
     judgement.reveal = right && quiz->revealMode != RevealMode::None && slots >= 1 && slots <= MAX_SLOTS &&
-                       questionSolved(node, texts, slots);
+                       questionSolved(node, texts, slots, quiz->accents);
     judgement.clearComment = !right;
     return judgement;
 }

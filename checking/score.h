@@ -18,10 +18,12 @@ int fieldCount(const Quiz* quiz);
 // The answer slot s of a question expects: answer1 for slot 1, answer2 for slot 2; "" without a node.
 const char* expectedAnswer(const Question* node, int slot);
 
-// True when the typed text of every slot (typed[s - 1], each read with the text-slot bound) equals its
-// expected answer, both upper-cased with upperAscii but neither trimmed: stricter than the verdict,
-// so an answer with stray spaces scores "BRAVO" but reveals nothing.
-bool questionSolved(const Question* node, const char* const* typed, int slots);
+// True when the typed text of every slot (typed[s - 1], each read with the text-slot bound) equals one
+// of its accepted answers, both upper-cased with upperAscii (and folded when accents are ignored) but
+// neither trimmed: stricter than the verdict, so an answer with stray spaces scores "BRAVO" but
+// reveals nothing.
+bool questionSolved(const Question* node, const char* const* typed, int slots,
+                    AccentRule accents = AccentRule::Exact);
 
 // The questions whose every slot's verdict is "BRAVO", from the verdict words of fields 1 to
 // fieldCount (verdicts[f - 1]). A question with a slot beyond fieldCount does not count.

@@ -204,6 +204,17 @@ void loadScoreCodes(Quiz* quiz) {
     free(bytes);
 }
 
+// Optional, and said nowhere: without the resource, or with one that cannot be used, every field
+// accepts the content's answer alone, with accents counted, as in a quiz made before it existed.
+void loadAcceptedAnswers(Quiz* quiz) {
+    ResourceData answers = platformResource(QUIZ_PACKED_TYPE, RESOURCE_ANSWERS_ID);
+    unsigned char* bytes;
+    int32_t size;
+    if (!answers.found || answers.size <= 0 || !unpack(answers, &bytes, &size)) return;
+    parseAcceptedAnswers(quiz, bytes, size);
+    free(bytes);
+}
+
 }  // namespace
 
 void loadQuiz(Quiz* quiz) {
@@ -229,6 +240,8 @@ void loadQuiz(Quiz* quiz) {
     free(bytes);
     // Incomplete content is still shown; the codes that follow load as usual.
     if (!complete) showMessage(MSG_CONTENT_INCOMPLETE);
+    // Answers beside content cut short could belong to questions it does not hold.
+    if (complete) loadAcceptedAnswers(quiz);
 
     loadScoreCodes(quiz);
 }

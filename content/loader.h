@@ -1,4 +1,5 @@
-// Fills the quiz record from the program's packed resources (content and score codes, quiz_format.h).
+// Fills the quiz record from the program's packed resources (content, score codes and accepted
+// answers, quiz_format.h).
 #pragma once
 #include <cstdint>
 #include "quiz.h"
@@ -13,6 +14,10 @@ void loadQuiz(Quiz* quiz);
 bool parseQuizContent(Quiz* quiz, const unsigned char* bytes, int32_t size);
 // Returns true when every announced code line was present.
 bool parseScoreCodes(Quiz* quiz, const unsigned char* bytes, int32_t size);
+// The accepted answers (content/accepted_answers.cpp), for a quiz whose content loaded whole: true
+// when they follow the layout and fit the quiz, and are then attached to its nodes with its accent
+// rule. Otherwise false, and the quiz is left exactly as it was.
+bool parseAcceptedAnswers(Quiz* quiz, const unsigned char* bytes, int32_t size);
 
 // The small quiz shown when the program carries no content.
 void buildDemoQuiz(Quiz* quiz);

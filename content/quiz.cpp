@@ -23,6 +23,8 @@ void initQuiz(Quiz* quiz) {
     quiz->firstQuestion = nullptr;
     quiz->lastQuestion = nullptr;
     quiz->revealMode = RevealMode::Comment;
+    quiz->accents = AccentRule::Exact;
+    quiz->acceptedTexts = nullptr;
 }
 
 Question* appendQuestion(Quiz* quiz, const char* answer1, const char* answer2, const char* text) {
@@ -59,4 +61,6 @@ void clearQuestions(Quiz* quiz) {
     }
     quiz->firstQuestion = nullptr;
     quiz->lastQuestion = nullptr;
+    free(quiz->acceptedTexts);
+    quiz->acceptedTexts = nullptr;
 }

@@ -14,6 +14,10 @@ enum class RevealMode : int32_t { None = 0, AnswerPicture = 1, Comment = 2 };
 // The reveal modes run from 0 to REVEAL_MODE_COUNT - 1.
 constexpr int REVEAL_MODE_COUNT = 3;
 
+// How answers are compared: accented letters as they are (the content's own rule), or folded to
+// their base letters on both sides. Stored as the accepted answers resource gives it.
+enum class AccentRule : int32_t { Exact = 0, Ignore = 1 };
+
 struct Question {
     char answer1[TEXT_SLOT_SIZE];
     char answer2[TEXT_SLOT_SIZE];
@@ -21,6 +25,10 @@ struct Question {
     char comment[TEXT_SLOT_SIZE];
     Question* prev;
     Question* next;
+    // Slot s's answers after answer1 or answer2: otherAnswerCount[s - 1] zero-terminated texts one
+    // after the other from otherAnswers[s - 1], inside the record's acceptedTexts. None by default.
+    const char* otherAnswers[MAX_SLOTS];
+    int32_t otherAnswerCount[MAX_SLOTS];
 };
 
 struct Quiz {
@@ -38,6 +46,8 @@ struct Quiz {
     BrushHandle backgroundBrush;
     Question* firstQuestion;
     Question* lastQuestion;
+    AccentRule accents;
+    char* acceptedTexts;  // the nodes' other answers; null when the quiz has none
 };
 
 // The one quiz of the running program; set before any window exists.
@@ -56,5 +66,5 @@ Question* appendQuestion(Quiz* quiz, const char* answer1, const char* answer2, c
 // The node at 0-based position index, or the last node when the list is shorter; null when empty.
 Question* questionAt(const Quiz* quiz, int index);
 
-// Frees every node and empties the list.
+// Frees every node and the other answers they point to, and empties the list.
 void clearQuestions(Quiz* quiz);

@@ -564,7 +564,8 @@
     trivo._initialize();
     const [content, contentSize] = copyIn(embeddedBytes('trivo-content'));
     const [codes, codesSize] = copyIn(embeddedBytes('trivo-codes'));
-    fieldCount = trivo.trivoLoad(content, contentSize, codes, codesSize);
+    const [answers, answersSize] = copyIn(embeddedBytes('trivo-answers'));
+    fieldCount = trivo.trivoLoad(content, contentSize, codes, codesSize, answers, answersSize);
     storageKey = `trivo:${cString(trivo.trivoIdentity())}`;
     for (const line of cString(trivo.trivoMessages()).split('\n')) if (line) notice(line);
     drawHeader();

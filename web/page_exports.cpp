@@ -68,17 +68,22 @@ void questionTexts(int f, const char* texts[MAX_SLOTS]) {
 }  // namespace
 
 PAGE_EXPORT int trivoLoad(const unsigned char* content, int32_t contentSize, const unsigned char* codes,
-                          int32_t codesSize) {
+                          int32_t codesSize, const unsigned char* answers, int32_t answersSize) {
     clearQuestions(&g_pageQuiz);
     initQuiz(&g_pageQuiz);
     g_quiz = &g_pageQuiz;
-    setPageResources(content, contentSize, codes, codesSize);
+    setPageResources(content, contentSize, codes, codesSize, answers, answersSize);
     loadQuiz(&g_pageQuiz);
 
     uint64_t hash = hashBytes(0xCBF29CE484222325ULL, content, contentSize > 0 ? contentSize : 0);
     const unsigned char separator = 0xFF;
     hash = hashBytes(hash, &separator, 1);
     hash = hashBytes(hash, codes, codesSize > 0 ? codesSize : 0);
+    // Pages of quizzes without accepted answers keep the identity, and the answers, they always had.
+    if (answersSize >= 0) {
+        hash = hashBytes(hash, &separator, 1);
+        hash = hashBytes(hash, answers, answersSize);
+    }
     std::snprintf(g_identity, sizeof g_identity, "%016llx", static_cast<unsigned long long>(hash));
 
     g_fields = PageFields{};

@@ -9,14 +9,14 @@
 // Exported from the module under these names, and callable from native tests.
 #define PAGE_EXPORT extern "C" __attribute__((used))
 
-// Loads the quiz from its packed content and score codes (PATCH 104 and 105; a size below zero for
-// one the page lacks). The bytes must stay while the page lives. Every field starts empty and "?".
-// Returns the number of answer fields on the page.
+// Loads the quiz from its packed content, score codes and accepted answers (PATCH 104, 105 and 106;
+// a size below zero for one the page lacks). The bytes must stay while the page lives. Every field
+// starts empty and "?". Returns the number of answer fields on the page.
 PAGE_EXPORT int trivoLoad(const unsigned char* content, int32_t contentSize, const unsigned char* codes,
-                          int32_t codesSize);
+                          int32_t codesSize, const unsigned char* answers, int32_t answersSize);
 // What the loader reported, one "caption: text" line each; empty when all went well.
 PAGE_EXPORT const char* trivoMessages();
-// The quiz's identity, for keeping its answers: 16 hexadecimal digits of a hash of both resources.
+// The quiz's identity, for keeping its answers: 16 hexadecimal digits of a hash of its resources.
 PAGE_EXPORT const char* trivoIdentity();
 
 PAGE_EXPORT int trivoKind();

@@ -11,6 +11,7 @@ namespace {
 
 ResourceData g_content = {false, nullptr, 0};
 ResourceData g_codes = {false, nullptr, 0};
+ResourceData g_answers = {false, nullptr, 0};
 // The loader shows a handful of messages at the most, each a line.
 char g_messages[1024] = "";
 
@@ -27,9 +28,10 @@ void appendMessage(const char* text) {
 }  // namespace
 
 void setPageResources(const unsigned char* content, int32_t contentSize, const unsigned char* codes,
-                      int32_t codesSize) {
+                      int32_t codesSize, const unsigned char* answers, int32_t answersSize) {
     g_content = resourceOf(content, contentSize);
     g_codes = resourceOf(codes, codesSize);
+    g_answers = resourceOf(answers, answersSize);
     g_messages[0] = '\0';
 }
 
@@ -39,6 +41,7 @@ ResourceData platformResource(const char* type, int id) {
     if (std::strcmp(type, QUIZ_PACKED_TYPE) != 0) return ResourceData{false, nullptr, 0};
     if (id == RESOURCE_CONTENT_ID) return g_content;
     if (id == RESOURCE_CODES_ID) return g_codes;
+    if (id == RESOURCE_ANSWERS_ID) return g_answers;
     return ResourceData{false, nullptr, 0};
 }
 

@@ -14,9 +14,10 @@ int dummyBrush;
 }
 
 ResourceData platformResource(const char* type, int id) {
-    // The same bytes serve as content and codes, so one input reaches both parsers through loadQuiz.
+    // The same bytes serve as content, codes and accepted answers, so one input reaches every parser
+    // through loadQuiz (the answers' header stands where the content's count and slots do).
     if (g_fuzzResourceBytes == nullptr || strcmp(type, QUIZ_PACKED_TYPE) != 0 ||
-        (id != RESOURCE_CONTENT_ID && id != RESOURCE_CODES_ID)) {
+        (id != RESOURCE_CONTENT_ID && id != RESOURCE_CODES_ID && id != RESOURCE_ANSWERS_ID)) {
         return {false, nullptr, 0};
     }
     return {true, g_fuzzResourceBytes, g_fuzzResourceSize};

@@ -2,6 +2,6 @@
 #pragma once
 #include <cstdint>
 
-// Handed out as PATCH 104 and 105 while non-null (size may be 0); both resources are absent when null.
+// Handed out as PATCH 104, 105 and 106 while non-null (size may be 0); all are absent when null.
 extern const unsigned char* g_fuzzResourceBytes;
 extern int32_t g_fuzzResourceSize;

@@ -1,8 +1,9 @@
 // Fuzz target: the quiz.toml reader and the checks of trivo-make check on arbitrary bytes, in a small
 // quiz folder with media of every kind (pictures that decode, large, cut short or not pictures at
 // all), a folder and a link leading out of it to name. Nothing may
-// crash, loop or recurse without bound; a quiz that checks clean packs to content that unpacks to
-// the same quiz, and its quiz.toml as dump writes it reads back without an error.
+// crash, loop or recurse without bound; a quiz that checks clean packs to content (and accepted
+// answers) that unpack to the same quiz, and its quiz.toml as dump writes it reads back without an
+// error.
 #include <unistd.h>
 
 #include <cstdint>
@@ -79,14 +80,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         quiz.content.questions.size() > static_cast<std::size_t>(MAX_QUESTIONS))
         std::abort();
 
-    // What the program carries is the quiz checked.
+    // What the program carries is the quiz checked, accepted answers only when it needs them.
     if (unpacked(quiz.packedContent) != encodeQuizContent(quiz.content) ||
-        unpacked(quiz.packedCodes) != encodeScoreCodes(quiz.content))
+        unpacked(quiz.packedCodes) != encodeScoreCodes(quiz.content) ||
+        quiz.packedAnswers.empty() == carriesAcceptedAnswers(quiz.content) ||
+        (!quiz.packedAnswers.empty() && unpacked(quiz.packedAnswers) != encodeAcceptedAnswers(quiz.content)))
         std::abort();
+    // Read back as dump reads a program: the content, then its accepted answers, which bring its
+    // version byte with them.
     DumpedQuiz dumped;
     std::string error;
     if (!decodeQuizContent(encodeQuizContent(quiz.content), &dumped.content, &error) ||
-        encodeQuizContent(dumped.content) != encodeQuizContent(quiz.content))
+        (carriesAcceptedAnswers(quiz.content) &&
+         !decodeAcceptedAnswers(encodeAcceptedAnswers(quiz.content), &dumped.content, &error)) ||
+        encodeQuizContent(dumped.content) != encodeQuizContent(quiz.content) ||
+        encodeAcceptedAnswers(dumped.content) != encodeAcceptedAnswers(quiz.content))
         std::abort();
     // The way back: dump's quiz.toml of it reads back clean.
     dumped.content.codes = quiz.content.codes;

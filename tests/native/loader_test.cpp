@@ -375,3 +375,41 @@ TEST_F(LoaderTest, LongCodeLineIsCut) {
 }
 
 }  // namespace
+
+// ---- accepted answers (PATCH 106) ----
+
+// For ONE_SLOT's two questions: question 1 accepts LUNA and MOON too, with accents ignored. Anything
+// that departs from the layout or from the quiz leaves a quiz without accepted answers, silently.
+TEST_F(LoaderTest, AcceptedAnswersJoinTheirNodesOnlyWhenTheyFitWhole) {
+    const std::string fields = "\x02" "LUNA|MOON|" "\x00"s;
+    const auto resource = [](const std::string& header, const std::string& rest) { return header + rest; };
+    const std::string head = "\x01\x01\x02\x01"s;
+    const std::vector<std::string> damaged = {
+        resource("\x02\x01\x02\x01"s, fields), resource("\x01\x02\x02\x01"s, fields),  // version, rule
+        resource("\x01\x01\x03\x01"s, fields), resource("\x01\x01\x02\x02"s, fields + "\x00"s),  // count, slots
+        head + "\x01" "LUNA", head + fields + "X", head + "\x01" "LUNA|",        // cut, too long, a field missing
+        head + "\x10" + std::string(16, 'A') + "|" + "\x00"s,                    // 16 answers for a field
+        head + "\x01|" "\x00"s, head + "\x01" "LU\x00NA|" "\x00"s,              // empty, a zero byte
+        head + "\x01" + std::string(260, 'A') + "|" + "\x00"s, "\x01\x01\x02"s};  // past a slot, no header
+    for (std::size_t i = 0; i <= damaged.size() + 2; ++i) {
+        SCOPED_TRACE(i);
+        fakePlatformReset();
+        clearQuestions(&quiz);
+        initQuiz(&quiz);
+        // The last three: the resource whole, not unpacking, and beside content cut short.
+        const bool cut = i == damaged.size() + 2;
+        fakeSetResource("PATCH", 104, pack(cut ? ONE_SLOT.substr(0, ONE_SLOT.size() - 1) : ONE_SLOT));
+        fakeSetResource("PATCH", 106, i < damaged.size() ? pack(damaged[i]) : i == damaged.size() + 1 ? CORRUPT
+                                                                                                       : pack(head + fields));
+        loadQuiz(&quiz);
+        EXPECT_EQ(shown().size(), cut ? 2u : 1u);  // the cut content's and the codes' messages, no other
+        const bool used = i == damaged.size();
+        EXPECT_EQ(quiz.accents, used ? AccentRule::Ignore : AccentRule::Exact);
+        ASSERT_NE(quiz.firstQuestion, nullptr);
+        EXPECT_EQ(quiz.firstQuestion->otherAnswerCount[0], used ? 2 : 0);
+        EXPECT_EQ(quiz.acceptedTexts != nullptr, used);
+        if (used) {
+            EXPECT_STREQ(quiz.firstQuestion->otherAnswers[0] + 5, "MOON");
+        }
+    }
+}

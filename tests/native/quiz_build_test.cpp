@@ -708,3 +708,23 @@ TEST(QuizCommandLine, UsageErrorsAndHelp) {
 }
 
 }  // namespace
+
+// Answer lists and the accent rule travel in PATCH 106 and come back through dump; every sample quiz
+// carries only what quiz programs always carried.
+TEST_F(QuizPrograms, AcceptedAnswersTravelInTheirOwnResource) {
+    writeFile(dir / "villes/quiz.toml",
+              "kind = \"text\"\ntitle = \"V\"\nslots = 2\naccents = \"ignore\"\ncodes = [\"A\"]\n[[questions]]\n"
+              "text = \"Q\"\nanswer = [\"AIX EN PROVENCE\", \"AIX\"]\nanswer2 = \"Rh\xC3\xB4ne\"\n");
+    expectRoundTrip(this, dir / "villes", "villes");
+    EXPECT_EQ(namesOf(quizResourcesOf(programBytes("villes.exe"))),
+              (std::vector<std::string>{"PATCH 104", "PATCH 105", "PATCH 106"}));
+    EXPECT_NE(readFile(dir / "villes-dump/quiz.toml").find("accents = \"ignore\"\n"), std::string::npos);
+
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(TRIVO_SOURCE_DIR) / "examples")) {
+        if (!std::filesystem::exists(entry.path() / "quiz.toml")) continue;
+        ASSERT_EQ(build(entry.path().string(), path("sample.exe")).status, TOOL_EXIT_OK);
+        const std::map<std::string, Bytes> sample = quizResourcesOf(programBytes("sample.exe"));
+        EXPECT_EQ(sample.count("PATCH 106"), 0u) << entry.path();
+        EXPECT_EQ(unpacked(sample.at("PATCH 104"))[0], 1) << entry.path();
+    }
+}

@@ -248,7 +248,7 @@ TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
         "colour = \"#FFFFFF\"\n"        // 6
         "[[questions]]\n"               // 7
         "text = \"Q\"\n"                // 8
-        "answer = [\"A\"]\n"            // 9
+        "answer = [1]\n"                 // 9
         "reponse = \"A\"\n"             // 10
         "background = \"#000000\"\n");  // 11
     EXPECT_FALSE(r.ok);
@@ -260,7 +260,7 @@ TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
             "quiz.toml:4: error: captions must be a list of texts in square brackets, not a text",
             "quiz.toml:5: error: codes item 1 must be a text in double quotes, not a whole number",
             "quiz.toml:6: warning: unknown key 'colour' is ignored",
-            "quiz.toml:9: error: question 1: answer must be a text in double quotes, not a list",
+            "quiz.toml:9: error: question 1: answer item 1 must be a text in double quotes, not a whole number",
             "quiz.toml:10: warning: unknown key 'reponse' in question 1 is ignored",
             "quiz.toml:11: warning: 'background' stands below [[questions]], so it belongs to question 1 and "
             "is ignored; move it above the first [[questions]]",
@@ -834,3 +834,28 @@ TEST_F(QuizCheck, AMissingManifestIsNamed) {
 }
 
 }  // namespace
+
+// Answer lists: every item checked as an answer is, and none the same as another as the player
+// compares them; accents = "ignore" makes more of them the same and ends the advice on accents.
+TEST_F(QuizCheck, AnswerListsAndIgnoredAccents) {
+    const std::string head = "kind = \"text\"\ntitle = \"T\"\ncodes = [\"1\"]\n[[questions]]\ntext = \"Q\"\n";  // 1 to 5
+    CheckResult r = check(head + "answer = [\"AIX EN PROVENCE\", \"AIX-EN-PROVENCE\"]\n");
+    EXPECT_EQ(r.lines, Lines{});
+    EXPECT_EQ(r.quiz.content.questions[0].otherAnswers1, std::vector<std::string>{"AIX-EN-PROVENCE"});
+    EXPECT_FALSE(r.quiz.packedAnswers.empty());
+    r = check(head + "answer = [\"Un\", \"\", \"UN\", \"\xC3\x89t\xC3\xA9\", \"ETE\"]\n");
+    EXPECT_EQ(r.lines, (Lines{"quiz.toml:6: error: question 1: answer item 2 is empty: no typed answer can ever match it",
+                              "quiz.toml:6: error: question 1: answer item 3 \"UN\" is the same answer as item 1 \"Un\" "
+                              "once the case of a to z is ignored: remove one of them",
+                              "quiz.toml:6: warning: question 1: answer item 4 \"\xC3\x89t\xC3\xA9\" has accented "
+                              "letters, and the player folds only a to z: \"\xC3\x89t\xC3\xA9\" gets \"BRAVO\"; \"\xC3\xA9t\xC3\xA9\" "
+                              "and \"\xC3\x89T\xC3\x89\" get \"Quasiment\"; \"ete\" gets \"Presque\"; write "
+                              "\"\xC3\xA9t\xC3\xA9\", with accented letters in lower case as keyboards type them"}));
+    r = check("accents = \"ignore\"\n" + head + "answer = [\"\xC3\x89t\xC3\xA9\", \"ETE\"]\nanswer2 = []\n");
+    EXPECT_EQ(r.lines, (Lines{"quiz.toml:7: error: question 1: answer item 2 \"ETE\" is the same answer as item 1 "
+                              "\"\xC3\x89t\xC3\xA9\" once letter case and accents are ignored: remove one of them",
+                              "quiz.toml:8: error: question 1: answer2 is given but the quiz has one answer slot (slots = 1)"}));
+    r = check("accents = \"sans\"\n" + head + "answer = [\"A\"]\n");
+    EXPECT_EQ(r.lines, (Lines{"quiz.toml:1: error: accents must be \"exact\" (accents count) or \"ignore\" (accented "
+                              "letters match their plain letters), not \"sans\""}));
+}

@@ -29,7 +29,9 @@ StudioQuiz twoSlotQuiz() {
     quiz.reveal = "comment";
     quiz.background = "#E8F0FF";
     quiz.codes = {"UN", "DEUX"};
-    quiz.questions = {{"France", "france", "paris", "", "", "Sur la Seine"}, {"Italie", "italie", "Rome", "", "", ""}};
+    quiz.accents = "ignore";
+    quiz.questions = {{"France", "france", "paris", "", "", "Sur la Seine", {}, {"Lutece"}},
+                      {"Italie", "italie", "Rome", "", "", "", {"Italia", "Repubblica \"italiana\""}, {}}};
     return quiz;
 }
 
@@ -71,11 +73,18 @@ TEST(StudioToml, ReadsBackEveryValueItWrites) {
     EXPECT_EQ(back.questions[0].answer2, "paris");
     EXPECT_EQ(back.questions[0].comment, "Sur la Seine");
     EXPECT_EQ(back.questions[1].text, "Italie");
+    EXPECT_EQ(back.accents, "ignore");
+    // Answers written as lists come back as lists, first answer first.
+    EXPECT_EQ(back.questions[0].otherAnswers, std::vector<std::string>{});
+    EXPECT_EQ(back.questions[0].otherAnswers2, std::vector<std::string>{"Lutece"});
+    EXPECT_EQ(back.questions[1].answer, "italie");
+    EXPECT_EQ(back.questions[1].otherAnswers, quiz.questions[1].otherAnswers);
 }
 
 TEST_F(ScratchFolder, StudioTomlPutsEachProblemOnItsFieldsLine) {
     StudioQuiz quiz = twoSlotQuiz();
     quiz.reveal = "none";  // comments are revealed in picture quizzes only
+    quiz.accents = "";     // accents count, so a capital accent warns
     quiz.questions[0].comment = "";
     EXPECT_EQ(problemFields(quiz, dir), std::vector<std::string>{});
     quiz.questions[1].answer = "Italie";    // capital letter: fine; the accents are what warn

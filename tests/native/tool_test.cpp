@@ -43,6 +43,17 @@ TEST(JudgeArguments, PrintsTheMatcherVerdictInUtf8) {
     }
 }
 
+// Several accepted answers separated by "|", and --accents as quiz.toml's accents.
+TEST(JudgeArguments, SeveralAnswersAndIgnoredAccents) {
+    EXPECT_EQ(run({"judge", "AIX EN PROVENCE|AIX-EN-PROVENCE", "aix-en-provence"}).out, "BRAVO\n");
+    EXPECT_EQ(run({"judge", "PARIS|LUTECE", "lutce"}).out, "Quasiment\n");
+    EXPECT_EQ(run({"judge", "--accents", "ignore"}, "SAINT-\xC3\x89TIENNE\tsaint-etienne\n").out, "BRAVO\n");
+    ToolRun r = run({"judge", "--accents=sans", "a", "a"});
+    EXPECT_EQ(r.err, "trivo-make judge: --accents takes exact or ignore, not 'sans'; see 'trivo-make judge --help'\n");
+    r = run({"judge", "a|b|c|d|e|f|g|h|i|j|k|l|m|n|o|p|q", "a"});
+    EXPECT_EQ(r.err, "trivo-make judge: expected answer: 17 answers separated by \"|\"; a field accepts at most 16\n");
+}
+
 TEST(JudgeArguments, JudgesCodePageBytesNotUtf8Bytes) {
     // One character each in code page 1252: one edit. As UTF-8 bytes it would be three.
     EXPECT_EQ(run({"judge", "\xE2\x82\xACuro", "euro"}).out, "Quasiment\n");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "player/field_evaluation.h"
+#include "content/loader.h"
 #include "content/quiz.h"
 #include "player/answer_field.h"
 #include "player/answers_file.h"
@@ -420,6 +421,26 @@ TEST_F(Page, VerdictsScoreAndCodeFollowEachJudgement) {
     EXPECT_EQ(text(5002), "?");
     EXPECT_EQ(score(), " 0 / 3");
     EXPECT_EQ(code(), "      ");
+}
+
+// A quiz program's accepted answers and accent rule, read from its own resources as the player
+// reads them: an alternative answer and an answer typed without its accent both give "BRAVO".
+TEST_F(Page, AQuizProgramsOtherAnswersAndIgnoredAccentsAreRight) {
+    char path[MAX_PATH] = "";
+    std::string program(path, GetModuleFileNameA(nullptr, path, sizeof path));
+    program = program.substr(0, program.find_last_of("\\/") + 1) + "accepted_quiz.exe";
+    pictures = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(pictures, nullptr) << program;
+    g_resourceModule = pictures;
+    loadQuiz(&quiz);
+    build();
+    answer(4001, "aix-en-provence");
+    answer(4002, "saint-etienne");
+    EXPECT_EQ(text(5001) + text(5002) + score() + code(), "BRAVOBRAVO 2 / 2DEUX");
+    answer(4001, "Aix en Provence");
+    answer(4002, "saint etiene");  // near misses keep their verdicts
+    EXPECT_EQ(text(5001) + " " + text(5002), "BRAVO Presque");
+    if (quiz.backgroundBrush != nullptr) DeleteObject(static_cast<HBRUSH>(quiz.backgroundBrush));
 }
 
 TEST_F(Page, ACommentIsRevealedWhenSolvedAndEmptiedWhenNoLongerRight) {

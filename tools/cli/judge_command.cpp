@@ -1,15 +1,18 @@
-// Judging answers with the player's matcher, from the command line or line by line.
+// Judging answers with the player's rules, from the command line or line by line.
 #include "tools/cli/judge_command.h"
 
 #include <algorithm>
 #include <istream>
 #include <ostream>
 #include <sstream>
+#include <string>
+#include <vector>
 
-#include "checking/matcher.h"
+#include "checking/accepted_answers.h"
 #include "content/quiz_format.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/help_texts.h"
+#include "tools/quiz_folder/quiz_content.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
@@ -39,16 +42,56 @@ bool toPlayerText(const std::string& utf8, const std::string& what, std::string*
     return true;
 }
 
+// The answers a field accepts, written one after the other with the separator that no answer can
+// hold ("AIX|AIX-EN-PROVENCE"), in the player's code page; false with *error when one cannot be.
+bool toExpectedAnswers(const std::string& utf8, const std::string& where, std::vector<std::string>* answers,
+                       std::string* error) {
+    std::vector<std::string> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = utf8.find(FIELD_SEPARATOR, start);
+        parts.push_back(utf8.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    if (parts.size() > static_cast<std::size_t>(ANSWERS_PER_FIELD)) {
+        *error = where + "expected answer: " + std::to_string(parts.size()) +
+                 " answers separated by \"|\"; a field accepts at most " + std::to_string(ANSWERS_PER_FIELD);
+        return false;
+    }
+    answers->clear();
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        const std::string what =
+            where + "expected answer" + (parts.size() > 1 ? " " + std::to_string(k + 1) : std::string());
+        std::string answer;
+        if (!toPlayerText(parts[k], what, &answer, error)) return false;
+        answers->push_back(answer);
+    }
+    return true;
+}
+
+// The verdict the player shows for typed in a field that accepts these answers.
+const char* fieldVerdict(const std::vector<std::string>& answers, const std::string& typed, AccentRule accents) {
+    Question node{};
+    copyText(node.answer1, answers[0].c_str());
+    // The others one after the other, each ended by a zero byte, as the loader leaves them.
+    std::string others;
+    for (std::size_t k = 1; k < answers.size(); ++k) others += answers[k] + '\0';
+    node.otherAnswers[0] = others.c_str();
+    node.otherAnswerCount[0] = static_cast<int32_t>(answers.size() - 1);
+    return judgeAnswer(&node, 1, accents, typed.c_str());
+}
+
 // The verdict for one pair, in UTF-8; false with *error (and *status) when it cannot be judged.
-bool verdictOf(const std::string& expectedUtf8, const std::string& typedUtf8, const std::string& where,
-               std::string* verdict, std::string* error, int* status) {
-    std::string expected, typed;
+bool verdictOf(const std::string& expectedUtf8, const std::string& typedUtf8, AccentRule accents,
+               const std::string& where, std::string* verdict, std::string* error, int* status) {
+    std::vector<std::string> expected;
+    std::string typed;
     *status = TOOL_EXIT_USAGE;
-    if (!toPlayerText(expectedUtf8, where + "expected answer", &expected, error) ||
+    if (!toExpectedAnswers(expectedUtf8, where, &expected, error) ||
         !toPlayerText(typedUtf8, where + "typed answer", &typed, error)) {
         return false;
     }
-    const TextConversion converted = cp1252ToUtf8(matchAnswer(expected.c_str(), typed.c_str()));
+    const TextConversion converted = cp1252ToUtf8(fieldVerdict(expected, typed, accents));
     if (!converted.ok) {
         *error = "verdict: " + converted.error;
         *status = TOOL_EXIT_FAILED;
@@ -103,7 +146,7 @@ std::string lineProblem(const std::string& line, bool tooLong) {
 
 // Judges every line of in; a line that cannot be judged is reported and leaves an empty output line
 // (no row with --tsv), so that the other lines are judged and keep their places.
-int judgeLines(std::istream& in, bool tsv, std::ostream& out, std::ostream& err) {
+int judgeLines(std::istream& in, bool tsv, AccentRule accents, std::ostream& out, std::ostream& err) {
     std::string line;
     long lineNumber = 0;
     bool tooLong = false;
@@ -124,7 +167,7 @@ int judgeLines(std::istream& in, bool tsv, std::ostream& out, std::ostream& err)
         } else {
             const std::size_t tab = line.find('\t');
             const std::string expected = line.substr(0, tab), typed = line.substr(tab + 1);
-            if (verdictOf(expected, typed, where + ", ", &verdict, &error, &lineStatus)) {
+            if (verdictOf(expected, typed, accents, where + ", ", &verdict, &error, &lineStatus)) {
                 printVerdict(expected, typed, verdict, tsv, out);
                 continue;
             }
@@ -150,20 +193,36 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
     // Answers may start with a dash ("-5"); only words of two dashes are options.
     Args rest = args;
     bool tsv = false;
+    AccentRule accents = AccentRule::Exact;
     while (!rest.empty() && rest[0].size() > 2 && rest[0].compare(0, 2, "--") == 0) {
-        if (rest[0] != "--tsv") {
-            usageError(err, PREFIX, unknownName("option", rest[0], {"--tsv", "--help"}));
+        const std::string option = rest[0];
+        rest.erase(rest.begin());
+        if (option == "--tsv") {
+            tsv = true;
+            continue;
+        }
+        if (option != "--accents" && option.compare(0, 10, "--accents=") != 0) {
+            usageError(err, PREFIX, unknownName("option", option, {"--tsv", "--accents", "--help"}));
             return TOOL_EXIT_USAGE;
         }
-        tsv = true;
-        rest.erase(rest.begin());
+        std::string rule;
+        if (option != "--accents") {
+            rule = option.substr(10);
+        } else if (!rest.empty()) {
+            rule = rest[0];
+            rest.erase(rest.begin());
+        }
+        if (!parseAccentsName(rule, &accents)) {
+            usageError(err, PREFIX, "--accents takes exact or ignore, not " + quotedText(rule));
+            return TOOL_EXIT_USAGE;
+        }
     }
     if (!rest.empty() && rest[0] == "--") rest.erase(rest.begin());
 
     if (rest.size() == 2) {
         std::string verdict, error;
         int status = TOOL_EXIT_OK;
-        if (!verdictOf(rest[0], rest[1], "", &verdict, &error, &status)) {
+        if (!verdictOf(rest[0], rest[1], accents, "", &verdict, &error, &status)) {
             err << PREFIX << ": " << error << "\n";
             return status;
         }
@@ -179,7 +238,7 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
                    "give EXPECTED and TYPED, or a LIST of lines EXPECTED<TAB>TYPED (- to type them here)");
         return TOOL_EXIT_USAGE;
     }
-    if (rest.empty() || rest[0] == "-") return judgeLines(in, tsv, out, err);
+    if (rest.empty() || rest[0] == "-") return judgeLines(in, tsv, accents, out, err);
     std::vector<unsigned char> bytes;
     std::string error;
     if (!readInputFile(rest[0], in, TOOL_MAX_FILE_BYTES, "", &bytes, &error)) {
@@ -187,5 +246,5 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
         return TOOL_EXIT_FAILED;
     }
     std::istringstream lines(std::string(bytes.begin(), bytes.end()));
-    return judgeLines(lines, tsv, out, err);
+    return judgeLines(lines, tsv, accents, out, err);
 }

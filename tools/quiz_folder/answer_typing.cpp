@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "checking/matcher.h"
+#include "checking/accepted_answers.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/text.h"
 
@@ -98,8 +98,17 @@ void addUnique(std::vector<std::string>* items, const std::string& item) {
 }
 
 // The verdict word the player gives typed for answer, in UTF-8.
-std::string verdictOf(const std::string& answer, const std::string& typed) {
-    return utf8Of(matchAnswer(answer.c_str(), typed.c_str()));
+std::string verdictOf(const std::string& answer, const std::string& typed, AccentRule accents) {
+    return utf8Of(matchWithAccents(answer.c_str(), typed.c_str(), accents));
+}
+
+// Whether a character and a plain form are the same answer once accents are folded.
+bool foldsAlike(unsigned char byte, const char* plain) {
+    const char text[2] = {static_cast<char>(byte), '\0'};
+    char folded[FOLDED_SIZE], plainFolded[FOLDED_SIZE];
+    foldAccents(text, folded, FOLDED_SIZE);
+    foldAccents(plain, plainFolded, FOLDED_SIZE);
+    return std::string(folded) == plainFolded;
 }
 
 // Letters of code page 1252 in small and capital case: a to z and the accented letters.
@@ -154,7 +163,7 @@ std::string typingVerdicts(const std::string& answer, const std::vector<std::str
     std::vector<std::string> verdicts;
     std::vector<std::vector<std::string>> groups;
     for (const std::string& typing : typings) {
-        const std::string verdict = verdictOf(answer, typing);
+        const std::string verdict = verdictOf(answer, typing, AccentRule::Exact);
         std::size_t k = 0;
         while (k < verdicts.size() && verdicts[k] != verdict) ++k;
         if (k == verdicts.size()) {
@@ -174,7 +183,8 @@ std::string typingVerdicts(const std::string& answer, const std::vector<std::str
 
 }  // namespace
 
-void checkAnswerTyping(const std::string& answer, int line, const std::string& name, Diagnostics* diagnostics) {
+void checkAnswerTyping(const std::string& answer, int line, const std::string& name, Diagnostics* diagnostics,
+                       AccentRule accents) {
     const std::string shown = name + " " + quoted(answer);
     const std::size_t first = answer.find_first_not_of(' ');
     if (!answer.empty() && first == std::string::npos) {
@@ -195,7 +205,9 @@ void checkAnswerTyping(const std::string& answer, int line, const std::string& n
     bool accented = false, capitalAccents = false;
     for (unsigned char byte : answer) {
         const PlainForm* form = plainFormOf(byte);
-        if (form) addUnique(&typographic, form->name ? form->name : utf8Of(std::string(1, static_cast<char>(byte))));
+        // Where accents are ignored, a letter like œ is its plain form (oe) already.
+        if (form && !(accents == AccentRule::Ignore && foldsAlike(byte, form->plain)))
+            addUnique(&typographic, form->name ? form->name : utf8Of(std::string(1, static_cast<char>(byte))));
         if (!form && (accentedCapital(byte) || accentedSmall(byte))) accented = true;
         if (!form && accentedSmall(byte)) capitalAccents = true;
         plain += form ? std::string(form->plain) : std::string(1, static_cast<char>(byte));
@@ -203,12 +215,15 @@ void checkAnswerTyping(const std::string& answer, int line, const std::string& n
     // What players type: the characters keyboards have, one space between words.
     const std::string typed = singleSpaced(plain);
     // The one form every piece of advice names, so that following any of them leaves nothing to warn
-    // about: typed so, and in lower case when it has capital accented letters, as keyboards type them.
+    // about: typed so, and in lower case when it has capital accented letters, as keyboards type them
+    // (unless accents are ignored, and with them their case).
+    const bool accentsCount = accents != AccentRule::Ignore;
     std::string advised;
-    for (unsigned char byte : typed) advised.push_back(static_cast<char>(capitalAccents ? smallOf(byte) : byte));
+    for (unsigned char byte : typed)
+        advised.push_back(static_cast<char>(capitalAccents && accentsCount ? smallOf(byte) : byte));
     const std::string write = "; write " + quoted(advised);
     if (!typographic.empty()) {
-        const std::string verdict = verdictOf(answer, typed);
+        const std::string verdict = verdictOf(answer, typed, accents);
         if (verdict != "BRAVO") {
             addWarning(diagnostics, line,
                        shown + " holds " + listed(typographic) + ", which keyboards do not type: a player who types " +
@@ -216,7 +231,7 @@ void checkAnswerTyping(const std::string& answer, int line, const std::string& n
         }
     }
     if (answer.find("  ") != std::string::npos) {
-        const std::string verdict = verdictOf(answer, singleSpaced(answer));
+        const std::string verdict = verdictOf(answer, singleSpaced(answer), accents);
         if (verdict != "BRAVO") {
             addWarning(diagnostics, line,
                        shown + " has several spaces in a row: a player who types " + quoted(singleSpaced(answer)) +
@@ -225,7 +240,7 @@ void checkAnswerTyping(const std::string& answer, int line, const std::string& n
     }
     // Every accented form fails some typing, since the player folds only a to z: said once, with what
     // each typing gets. Capital accented letters are the form keyboards make hardest to type.
-    if (accented) {
+    if (accented && accentsCount) {
         const std::string message = shown + " has accented letters, and the player folds only a to z: " +
                                     typingVerdicts(answer, accentTypings(typed));
         if (capitalAccents) {

@@ -23,6 +23,7 @@ std::vector<ResourceEntry> quizResources(const CheckedQuiz& quiz, uint16_t langu
     };
     add(QUIZ_PACKED_TYPE, RESOURCE_CONTENT_ID, quiz.packedContent);
     add(QUIZ_PACKED_TYPE, RESOURCE_CODES_ID, quiz.packedCodes);
+    if (!quiz.packedAnswers.empty()) add(QUIZ_PACKED_TYPE, RESOURCE_ANSWERS_ID, quiz.packedAnswers);
     for (const QuizMediaFile& media : quiz.media) add(QUIZ_MEDIA_TYPE, media.resourceId, media.bytes);
     return entries;
 }

@@ -1,6 +1,6 @@
 // Putting a checked quiz into a copy of the player: its resources PATCH 104 and 105 (the packed
-// content and score codes) and IMG 400 + q and 10400 + q (the media), in place of any quiz the
-// player file already carries.
+// content and score codes), PATCH 106 (the accepted answers, when it has them) and IMG 400 + q and
+// 10400 + q (the media), in place of any quiz the player file already carries.
 #pragma once
 #include <cstdint>
 #include <string>

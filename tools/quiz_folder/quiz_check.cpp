@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "checking/accepted_answers.h"
 #include "content/lzw.h"
 #include "content/quiz_format.h"
 #include "tools/quiz_folder/answer_typing.h"
@@ -163,36 +164,94 @@ struct QuestionCheck {
 };
 
 // An expected answer given as a text: one that can be typed into an answer field.
-void checkAnswerText(const QuestionCheck& check, const SourceText& field, const std::string& key,
+bool checkAnswerText(const QuestionCheck& check, const SourceText& field, const std::string& key,
                      std::string* answer) {
     if (field.value.empty()) {
         addError(check.diagnostics, field.line, check.prefix + key + " is empty: no typed answer can ever match it");
     } else if (playerText(field, check.prefix + key, TextRule::Answer, answer,
                           check.diagnostics)) {
-        checkAnswerTyping(*answer, field.line, check.prefix + key, check.diagnostics);
+        checkAnswerTyping(*answer, field.line, check.prefix + key, check.diagnostics, check.quiz.accents);
+        return true;
+    }
+    return false;
+}
+
+// The answers of one slot: one text, or a list whose every item is checked as one text would be,
+// and whose items must differ as the player compares them. The first goes into *first, the others
+// into *others.
+void checkAnswers(const QuestionCheck& check, const SourceText& answer, const SourceTextList& list,
+                  const std::string& key, std::string* first, std::vector<std::string>* others) {
+    if (!list.given) {
+        checkAnswerText(check, answer, key, first);
+        return;
+    }
+    if (list.wrongType) return;  // reported when read
+    if (list.items.empty()) {
+        addError(check.diagnostics, list.line,
+                 check.prefix + key + " is an empty list: give at least one expected answer, as " + key +
+                     " = [\"...\"]");
+        return;
+    }
+    if (list.items.size() > static_cast<std::size_t>(ANSWERS_PER_FIELD)) {
+        addError(check.diagnostics, list.line,
+                 check.prefix + key + " lists " + std::to_string(list.items.size()) +
+                     " answers; a field accepts at most " + std::to_string(ANSWERS_PER_FIELD));
+    }
+    std::vector<std::string> forms;  // each checked item as the player compares it, "" for the others
+    for (std::size_t i = 0; i < list.items.size(); ++i) {
+        const SourceText& item = list.items[i];
+        const std::string name = key + " item " + std::to_string(i + 1);
+        std::string text;
+        forms.push_back("");
+        if (item.wrongType || !checkAnswerText(check, item, name, &text)) continue;
+        char form[FOLDED_SIZE];
+        comparisonForm(text.c_str(), check.quiz.accents, form);
+        forms.back() = form;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (forms[j] != forms.back()) continue;
+            const std::string same = quotedText(item.value, '"');
+            const std::string earlier = quotedText(list.items[j].value, '"');
+            if (check.quiz.accents == AccentRule::Ignore) {
+                addError(check.diagnostics, item.line,
+                         check.prefix + name + " " + same + " is the same answer as item " + std::to_string(j + 1) +
+                             " " + earlier + " once letter case and accents are ignored: remove one of them");
+            } else {
+                addError(check.diagnostics, item.line,
+                         check.prefix + name + " " + same + " is the same answer as item " + std::to_string(j + 1) +
+                             " " + earlier + " once the case of a to z is ignored: remove one of them");
+            }
+            break;
+        }
+        if (i == 0) {
+            *first = text;
+        } else {
+            others->push_back(text);
+        }
     }
 }
 
-// answer: required, and a text that can be typed into an answer field.
+// answer: required, and a text (or list of texts) that can be typed into an answer field.
 void checkAnswer(const QuestionCheck& check, QuestionContent* result) {
     const SourceText& answer = check.question.answer;
     if (!answer.given) {
         addError(check.diagnostics, check.question.line,
                  check.prefix + "no answer; give the expected answer with answer = \"...\"");
     } else if (!answer.wrongType) {  // else reported when read
-        checkAnswerText(check, answer, "answer", &result->answer1);
+        checkAnswers(check, answer, check.question.answerList, "answer", &result->answer1, &result->otherAnswers1);
     }
 }
 
 // answer2: given exactly when the quiz has two answer slots, and then like answer. With slots
-// unknown, only the text itself is checked.
+// unknown, only the texts themselves are checked.
 void checkAnswer2(const QuestionCheck& check, QuestionContent* result) {
     const SourceText& answer2 = check.question.answer2;
     const int slots = check.quiz.slots;
     if (answer2.wrongType) {
         // Reported when read.
     } else if (!check.facts.slotsKnown) {
-        if (answer2.given) checkAnswerText(check, answer2, "answer2", &result->answer2);
+        if (answer2.given)
+            checkAnswers(check, answer2, check.question.answer2List, "answer2", &result->answer2,
+                         &result->otherAnswers2);
     } else if (slots == 1 && answer2.given) {
         addError(check.diagnostics, answer2.line,
                  check.prefix + "answer2 is given but the quiz has one answer slot (slots = 1)");
@@ -200,7 +259,7 @@ void checkAnswer2(const QuestionCheck& check, QuestionContent* result) {
         addError(check.diagnostics, check.question.line,
                  check.prefix + "no answer2, but the quiz has two answer slots (slots = 2)");
     } else if (slots == 2) {
-        checkAnswerText(check, answer2, "answer2", &result->answer2);
+        checkAnswers(check, answer2, check.question.answer2List, "answer2", &result->answer2, &result->otherAnswers2);
     }
 }
 
@@ -404,6 +463,11 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
                        (content->kind == QuizKind::Audio ? "an " : "a ") + kindName(content->kind) +
                        " quiz: only picture quizzes have a picture to replace " + "and a comment line");
     }
+    if (usable(source.accents) && !parseAccentsName(source.accents.value, &content->accents)) {
+        addError(diagnostics, source.accents.line,
+                 "accents must be \"exact\" (accents count) or \"ignore\" (accented letters match their plain "
+                 "letters), not " + quotedText(source.accents.value, '"'));
+    }
     if (usable(source.background) && !parseColour(source.background.value, content)) {
         addError(diagnostics, source.background.line,
                  "background must be a colour written \"#RRGGBB\" (six hexadecimal digits), not " +
@@ -512,6 +576,12 @@ bool checkQuizSource(const QuizSource& source, const std::filesystem::path& fold
     packed =
         packResource(encodeScoreCodes(quiz->content), "the score codes", &quiz->packedCodes, diagnostics) &&
         packed;
+    // Only a quiz that needs them carries accepted answers: every other quiz packs as it always did.
+    if (carriesAcceptedAnswers(quiz->content)) {
+        packed = packResource(encodeAcceptedAnswers(quiz->content), "the accepted answers", &quiz->packedAnswers,
+                              diagnostics) &&
+                 packed;
+    }
     return packed;
 }
 

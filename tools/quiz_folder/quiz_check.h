@@ -24,6 +24,7 @@ struct CheckedQuiz {
     std::vector<std::filesystem::path> sources;  // the files read: quiz.toml, then the media, links resolved
     std::vector<unsigned char> packedContent;  // PATCH 104
     std::vector<unsigned char> packedCodes;    // PATCH 105
+    std::vector<unsigned char> packedAnswers;  // PATCH 106; empty when the quiz carries none
 };
 
 // Media files above these are refused: Windows maps the whole program into the 2 GB of a 32-bit

@@ -1,6 +1,10 @@
 // The byte layout of a quiz's content and score codes, both ways.
 #include "tools/quiz_folder/quiz_content.h"
 
+#include <memory>
+
+#include "checking/accepted_answers.h"
+#include "content/loader.h"
 #include "tools/support/text.h"
 
 namespace {
@@ -38,6 +42,8 @@ bool readField(ContentReader* reader, const std::string& what, std::string* text
 
 const char* const KIND_NAMES[QUIZ_KIND_COUNT] = {"text", "picture", "audio", "video"};
 const char* const REVEAL_NAMES[REVEAL_MODE_COUNT] = {"none", "picture", "comment"};
+const char* const ACCENTS_NAMES[] = {"exact", "ignore"};
+constexpr int ACCENTS_RULE_COUNT = 2;
 
 // The name of an enum value, "?" for a value without one.
 const char* nameAt(const char* const* names, int count, int index) {
@@ -98,9 +104,19 @@ bool parseRevealName(const std::string& name, RevealMode* reveal) {
     return index >= 0;
 }
 
+const char* accentsName(AccentRule accents) {
+    return nameAt(ACCENTS_NAMES, ACCENTS_RULE_COUNT, static_cast<int>(accents));
+}
+
+bool parseAccentsName(const std::string& name, AccentRule* accents) {
+    const int index = indexOfName(ACCENTS_NAMES, ACCENTS_RULE_COUNT, name);
+    if (index >= 0) *accents = static_cast<AccentRule>(index);
+    return index >= 0;
+}
+
 std::vector<unsigned char> encodeQuizContent(const QuizContent& quiz) {
     std::vector<unsigned char> bytes;
-    bytes.push_back(CONTENT_FORMAT_VERSION);
+    bytes.push_back(carriesAcceptedAnswers(quiz) ? CONTENT_FORMAT_WITH_ANSWERS : CONTENT_FORMAT_VERSION);
     bytes.push_back(static_cast<unsigned char>(static_cast<int>(quiz.kind) + 1));
     bytes.push_back(static_cast<unsigned char>(quiz.questions.size()));
     bytes.push_back(static_cast<unsigned char>(quiz.slots));
@@ -132,6 +148,65 @@ std::vector<unsigned char> encodeScoreCodes(const QuizContent& quiz) {
         bytes.push_back('\n');
     }
     return bytes;
+}
+
+bool carriesAcceptedAnswers(const QuizContent& quiz) {
+    if (quiz.accents != AccentRule::Exact) return true;
+    for (const QuestionContent& question : quiz.questions) {
+        if (!question.otherAnswers1.empty() || (quiz.slots == 2 && !question.otherAnswers2.empty())) return true;
+    }
+    return false;
+}
+
+std::vector<unsigned char> encodeAcceptedAnswers(const QuizContent& quiz) {
+    std::vector<unsigned char> bytes;
+    if (!carriesAcceptedAnswers(quiz)) return bytes;
+    bytes.push_back(ANSWERS_LAYOUT_VERSION);
+    bytes.push_back(static_cast<unsigned char>(quiz.accents));
+    bytes.push_back(static_cast<unsigned char>(quiz.questions.size()));
+    bytes.push_back(static_cast<unsigned char>(quiz.slots));
+    for (const QuestionContent& question : quiz.questions) {
+        for (int s = 1; s <= quiz.slots && s <= MAX_SLOTS; ++s) {
+            const std::vector<std::string>& others = s == 1 ? question.otherAnswers1 : question.otherAnswers2;
+            bytes.push_back(static_cast<unsigned char>(others.size()));
+            for (const std::string& answer : others) appendField(&bytes, answer);
+        }
+    }
+    return bytes;
+}
+
+bool decodeAcceptedAnswers(const std::vector<unsigned char>& bytes, QuizContent* quiz, std::string* error) {
+    // Read by the player's own parser, so that the tool keeps exactly what the player would use.
+    const auto release = [](Quiz* record) {
+        clearQuestions(record);
+        delete record;
+    };
+    std::unique_ptr<Quiz, decltype(release)> record(new Quiz, release);
+    initQuiz(record.get());
+    record->kind = quiz->kind;
+    record->slotsPerQuestion = quiz->slots;
+    record->questionCount = static_cast<int32_t>(quiz->questions.size());
+    for (const QuestionContent& question : quiz->questions) {
+        if (!appendQuestion(record.get(), question.answer1.c_str(), question.answer2.c_str(), question.text.c_str())) {
+            *error = "there is no memory to read them";
+            return false;
+        }
+    }
+    if (!parseAcceptedAnswers(record.get(), bytes.data(), static_cast<int32_t>(bytes.size()))) {
+        *error = "they do not follow their layout or do not fit the quiz's questions";
+        return false;
+    }
+    quiz->accents = record->accents;
+    const Question* node = record->firstQuestion;
+    for (QuestionContent& question : quiz->questions) {
+        for (int s = 1; s <= quiz->slots; ++s) {
+            std::vector<std::string>* others = s == 1 ? &question.otherAnswers1 : &question.otherAnswers2;
+            others->clear();
+            for (int k = 1; k < acceptedAnswerCount(node, s); ++k) others->push_back(acceptedAnswer(node, s, k));
+        }
+        node = node->next;
+    }
+    return true;
 }
 
 bool decodeQuizContent(const std::vector<unsigned char>& bytes, QuizContent* quiz, std::string* error) {

@@ -1,9 +1,11 @@
 // A quiz program read back into quiz.toml and media files.
 #include "tools/quiz_folder/quiz_dump.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
+#include "checking/accepted_answers.h"
 #include "content/loader.h"
 #include "content/lzw.h"
 #include "content/quiz_format.h"
@@ -108,6 +110,30 @@ void trimAnswer(std::string* answer, const std::string& what, std::vector<std::s
     notes->push_back(what + ": the spaces at its ends are left out, as no typed answer could match them");
 }
 
+// A slot's other answers as a folder can hold them: like the first, and each once as the player
+// compares them (a second copy changes no verdict, and check refuses it).
+void fitOtherAnswers(const std::string& first, std::vector<std::string>* others, AccentRule accents,
+                     const std::string& what, std::vector<std::string>* notes) {
+    std::vector<std::string> kept, forms;
+    char form[FOLDED_SIZE];
+    comparisonForm(first.c_str(), accents, form);
+    forms.push_back(form);
+    for (std::size_t k = 0; k < others->size(); ++k) {
+        std::string answer = (*others)[k];
+        const std::string name = what + " item " + std::to_string(k + 2);
+        spaceOut(&answer, true, name, notes);
+        trimAnswer(&answer, name, notes);
+        comparisonForm(answer.c_str(), accents, form);
+        if (std::find(forms.begin(), forms.end(), form) != forms.end()) {
+            notes->push_back(name + " is left out: the same answer comes before it");
+            continue;
+        }
+        forms.push_back(form);
+        kept.push_back(answer);
+    }
+    *others = kept;
+}
+
 void fitForAFolder(QuizContent* content, std::vector<std::string>* notes) {
     cutAsThePlayer(&content->title, "the title", notes);
     cutAsThePlayer(&content->author, "the author", notes);
@@ -123,6 +149,8 @@ void fitForAFolder(QuizContent* content, std::vector<std::string>* notes) {
         cutAsThePlayer(&question.answer2, where + "answer2", notes);
         spaceOut(&question.answer2, true, where + "answer2", notes);
         trimAnswer(&question.answer2, where + "answer2", notes);
+        fitOtherAnswers(question.answer1, &question.otherAnswers1, content->accents, where + "answer", notes);
+        fitOtherAnswers(question.answer2, &question.otherAnswers2, content->accents, where + "answer2", notes);
         cutAsThePlayer(&question.text, where + "text", notes);
         cutAsThePlayer(&question.comment, where + "comment", notes);
     }
@@ -162,6 +190,16 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
             *error = "the score codes (" + codesName + ") are malformed: " + *error;
             return false;
         }
+    }
+
+    // The player ignores accepted answers it cannot use, and so does the folder: it then plays as
+    // the program does.
+    const std::string answersName = std::string(QUIZ_PACKED_TYPE) + " " + std::to_string(RESOURCE_ANSWERS_ID);
+    if (const ResourceEntry* answers = findResource(entries, QUIZ_PACKED_TYPE, RESOURCE_ANSWERS_ID)) {
+        std::string why;
+        if (!unpack(*answers, "the resource", &bytes, &why) || !decodeAcceptedAnswers(bytes, &quiz->content, &why))
+            quiz->notes.push_back("the accepted answers (" + answersName + ") are left out, as the player ignores them: " +
+                                  why);
     }
 
     fitForAFolder(&quiz->content, &quiz->notes);
@@ -208,6 +246,24 @@ std::string tomlString(const std::string& utf8) {
     return out + "\"";
 }
 
+namespace {
+
+// key = "first", or key = ["first", "second", ...] when the slot accepts other answers.
+bool answerLine(const std::string& key, const std::string& first, const std::vector<std::string>& others,
+                const std::string& where, std::string* out, std::string* error) {
+    std::string value;
+    if (!utf8Text(first, where + key, &value, error)) return false;
+    std::string line = tomlString(value);
+    for (std::size_t k = 0; k < others.size(); ++k) {
+        if (!utf8Text(others[k], where + key + " item " + std::to_string(k + 2), &value, error)) return false;
+        line += ", " + tomlString(value);
+    }
+    *out += key + " = " + (others.empty() ? line : "[" + line + "]") + "\n";
+    return true;
+}
+
+}  // namespace
+
 bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string* text, std::string* error) {
     const QuizContent& content = quiz.content;
     std::string title, author, description, caption1, caption2;
@@ -227,6 +283,7 @@ bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string
     out += "captions = [" + tomlString(caption1) + ", " + tomlString(caption2) + "]\n";
     out += "reveal = " + tomlString(revealName(content.reveal)) + "\n";
     out += "background = " + tomlString(colourText(content)) + "\n";
+    if (content.accents != AccentRule::Exact) out += "accents = " + tomlString(accentsName(content.accents)) + "\n";
     if (!content.codes.empty() || content.questions.empty()) {
         out += "# codes[k - 1] is shown for a score of k.\ncodes = [\n";
         for (std::size_t k = 0; k < content.codes.size(); ++k) {
@@ -246,11 +303,10 @@ bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string
             if (!utf8Text(question.text, where + "text", &value, error)) return false;
             out += "text = " + tomlString(value) + "\n";
         }
-        if (!utf8Text(question.answer1, where + "answer", &value, error)) return false;
-        out += "answer = " + tomlString(value) + "\n";
-        if (content.slots == 2) {
-            if (!utf8Text(question.answer2, where + "answer2", &value, error)) return false;
-            out += "answer2 = " + tomlString(value) + "\n";
+        if (!answerLine("answer", question.answer1, question.otherAnswers1, where, &out, error)) return false;
+        if (content.slots == 2 &&
+            !answerLine("answer2", question.answer2, question.otherAnswers2, where, &out, error)) {
+            return false;
         }
         if (content.reveal == RevealMode::Comment && !question.comment.empty()) {
             if (!utf8Text(question.comment, where + "comment", &value, error)) return false;
@@ -282,6 +338,7 @@ bool folderHoldsQuiz(const std::filesystem::path& folder, const DumpedQuiz& quiz
     }
     bool same = encodeQuizContent(checked.content) == encodeQuizContent(quiz.content) &&
                 encodeScoreCodes(checked.content) == encodeScoreCodes(quiz.content) &&
+                encodeAcceptedAnswers(checked.content) == encodeAcceptedAnswers(quiz.content) &&
                 checked.media.size() == quiz.media.size();
     for (std::size_t i = 0; same && i < quiz.media.size(); ++i)
         same = checked.media[i].resourceId == quiz.media[i].resourceId && checked.media[i].bytes == quiz.media[i].bytes;

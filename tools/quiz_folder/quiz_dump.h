@@ -17,9 +17,12 @@ struct DumpedQuiz {
 // Unpacks the quiz a program carries. False with *error when it carries none or it is malformed.
 // Texts a quiz folder could not hold as they are stored are made as the player shows them (cut to
 // 259 bytes; control characters in answers and line breaks in codes as spaces), with a note each.
+// Accepted answers the player would ignore are left out with a note, and so is an answer a field
+// accepts twice.
 bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::string* error);
 
-// quiz.toml for the quiz, naming its media by their paths. False with *error when a text holds a
+// quiz.toml for the quiz, naming its media by their paths, with answer lists and the accent rule
+// where the quiz has them. False with *error when a text holds a
 // byte that code page 1252 leaves undefined (it has no character to write).
 bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string* text, std::string* error);
 

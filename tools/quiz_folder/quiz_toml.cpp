@@ -93,7 +93,7 @@ void readTextList(const toml::node& node, const std::string& name, SourceTextLis
 }
 
 const std::vector<std::string> QUIZ_KEYS = {"kind",     "title",  "author",     "description", "slots",
-                                            "captions", "reveal", "background", "codes"};
+                                            "captions", "reveal", "background", "accents", "codes"};
 const std::vector<std::string> QUESTION_KEYS = {"text", "answer", "answer2", "comment", "media", "answer_picture"};
 
 bool isOneOf(std::string_view name, const std::vector<std::string>& keys) {
@@ -111,6 +111,24 @@ void unknownKey(const toml::key& key, const std::string& where, const std::vecto
                    (closest.empty() ? "" : "; did you mean " + quotedText(closest) + "?"));
 }
 
+// An expected answer: one text, or a list of the texts a field accepts, whose first one stands in
+// answer as a single text would.
+void readAnswer(const toml::node& node, const std::string& name, SourceText* answer, SourceTextList* list,
+                Diagnostics* diagnostics) {
+    if (!node.is_array()) {
+        readText(node, name, answer, diagnostics);
+        return;
+    }
+    readTextList(node, name, list, diagnostics);
+    if (!list->items.empty()) {
+        *answer = list->items[0];
+        answer->wrongType = false;  // a wrong item is told, and skipped, as an item of the list
+    } else {
+        answer->given = true;
+        answer->line = list->line;
+    }
+}
+
 void readQuestion(const toml::table& table, int number, QuestionSource* question, Diagnostics* diagnostics) {
     question->line = lineOf(table);
     const std::string prefix = "question " + std::to_string(number) + ": ";
@@ -120,9 +138,9 @@ void readQuestion(const toml::table& table, int number, QuestionSource* question
         if (name == "text") {
             readText(node, label, &question->text, diagnostics);
         } else if (name == "answer") {
-            readText(node, label, &question->answer, diagnostics);
+            readAnswer(node, label, &question->answer, &question->answerList, diagnostics);
         } else if (name == "answer2") {
-            readText(node, label, &question->answer2, diagnostics);
+            readAnswer(node, label, &question->answer2, &question->answer2List, diagnostics);
         } else if (name == "comment") {
             readText(node, label, &question->comment, diagnostics);
         } else if (name == "media") {
@@ -256,6 +274,8 @@ bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diag
             readText(node, "reveal", &source->reveal, diagnostics);
         } else if (name == "background") {
             readText(node, "background", &source->background, diagnostics);
+        } else if (name == "accents") {
+            readText(node, "accents", &source->accents, diagnostics);
         } else if (name == "codes") {
             readTextList(node, "codes", &source->codes, diagnostics);
         } else if (name == "questions") {
@@ -273,8 +293,8 @@ bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diag
             unknownKey(key, "", topLevel, diagnostics);
         }
     }
-    std::vector<SourceText*> texts = {&source->kind,       &source->title,  &source->author,
-                                      &source->description, &source->reveal, &source->background};
+    std::vector<SourceText*> texts = {&source->kind,   &source->title,      &source->author, &source->description,
+                                      &source->reveal, &source->background, &source->accents};
     for (SourceTextList* list : {&source->captions, &source->codes}) {
         for (SourceText& item : list->items) texts.push_back(&item);
     }
@@ -282,6 +302,9 @@ bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diag
         for (SourceText* field : {&question.text, &question.answer, &question.answer2, &question.comment,
                                   &question.media, &question.answerPicture})
             texts.push_back(field);
+        for (SourceTextList* list : {&question.answerList, &question.answer2List}) {
+            for (SourceText& item : list->items) texts.push_back(&item);
+        }
     }
     locateWrittenTexts(text, texts);
     return true;

@@ -41,8 +41,13 @@ struct SourceTextList {
 struct QuestionSource {
     int line = 0;  // the line of its [[questions]] header
     SourceText text;
-    SourceText answer;
+    SourceText answer;   // the expected answer, or the first of a list of them
     SourceText answer2;
+    // An answer written as a list (answer = ["AIX", "AIX-EN-PROVENCE"]): every item in order, the
+    // first one also in answer (given without a value when the list is empty). Not given when the
+    // answer is one text.
+    SourceTextList answerList;
+    SourceTextList answer2List;
     SourceText comment;
     SourceText media;
     SourceText answerPicture;  // answer_picture
@@ -57,6 +62,7 @@ struct QuizSource {
     SourceTextList captions;
     SourceText reveal;
     SourceText background;
+    SourceText accents;
     SourceTextList codes;
     bool questionsGiven = false;
     bool questionsWrongType = false;

@@ -26,15 +26,29 @@ constexpr std::size_t QUESTIONS_READ_MAX = 200;
 
 const char* const MEDIA_FOLDER = "media";
 
+// The strings of the array at key, the empty ones left out; at most a quiz's worth.
+std::vector<std::string> jsonTexts(const Json& object, const char* key) {
+    std::vector<std::string> texts;
+    const auto found = object.find(key);
+    if (found == object.end() || !found->is_array()) return texts;
+    for (const Json& item : *found) {
+        if (item.is_string() && !item.get<std::string>().empty() && texts.size() < QUESTIONS_READ_MAX)
+            texts.push_back(item.get<std::string>());
+    }
+    return texts;
+}
+
 Json quizJson(const StudioQuiz& quiz) {
     Json questions = Json::array();
     for (const StudioQuestion& q : quiz.questions) {
         questions.push_back({{"text", q.text}, {"answer", q.answer}, {"answer2", q.answer2}, {"media", q.media},
-                             {"answerPicture", q.answerPicture}, {"comment", q.comment}});
+                             {"answerPicture", q.answerPicture}, {"comment", q.comment},
+                             {"otherAnswers", q.otherAnswers}, {"otherAnswers2", q.otherAnswers2}});
     }
     return Json{{"kind", quiz.kind}, {"title", quiz.title}, {"author", quiz.author},
                 {"description", quiz.description}, {"slots", quiz.slots}, {"caption1", quiz.caption1},
                 {"caption2", quiz.caption2}, {"reveal", quiz.reveal}, {"background", quiz.background},
+                {"accents", quiz.accents},
                 {"codes", quiz.codes}, {"questions", questions}};
 }
 
@@ -50,6 +64,7 @@ StudioQuiz quizOfJson(const Json& json) {
     quiz.caption2 = jsonText(json, "caption2");
     quiz.reveal = jsonText(json, "reveal");
     quiz.background = jsonText(json, "background");
+    quiz.accents = jsonText(json, "accents");
     const auto codes = json.find("codes");
     if (codes != json.end() && codes->is_array()) {
         for (const Json& code : *codes) {
@@ -63,7 +78,8 @@ StudioQuiz quizOfJson(const Json& json) {
             if (quiz.questions.size() >= QUESTIONS_READ_MAX) break;
             quiz.questions.push_back(StudioQuestion{jsonText(q, "text"), jsonText(q, "answer"), jsonText(q, "answer2"),
                                                     jsonText(q, "media"), jsonText(q, "answerPicture"),
-                                                    jsonText(q, "comment")});
+                                                    jsonText(q, "comment"), jsonTexts(q, "otherAnswers"),
+                                                    jsonTexts(q, "otherAnswers2")});
         }
     }
     return quiz;

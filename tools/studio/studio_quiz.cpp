@@ -26,6 +26,21 @@ struct Layout {
 
 std::string value(const SourceText& text) { return text.wrongType ? std::string() : text.value; }
 
+// An answer as quiz.toml writes it: one text, or the list of every accepted one.
+std::string answerValue(const std::string& first, const std::vector<std::string>& others) {
+    if (others.empty()) return tomlString(first);
+    std::string list = "[" + tomlString(first);
+    for (const std::string& other : others) list += ", " + tomlString(other);
+    return list + "]";
+}
+
+// An answer read back: the first of a list in *first, the rest in *others.
+void readAnswer(const SourceText& answer, const SourceTextList& list, std::string* first, std::vector<std::string>* others) {
+    *first = value(answer);
+    if (!list.given || list.wrongType) return;
+    for (std::size_t i = 1; i < list.items.size(); ++i) others->push_back(value(list.items[i]));
+}
+
 }  // namespace
 
 std::string studioToml(const StudioQuiz& quiz, std::map<int, std::string>* fields) {
@@ -41,6 +56,7 @@ std::string studioToml(const StudioQuiz& quiz, std::map<int, std::string>* field
         out.add("captions = [" + tomlString(quiz.caption1) + ", " + tomlString(quiz.caption2) + "]", "caption1");
     out.key("reveal", quiz.reveal, "reveal");
     if (!quiz.background.empty()) out.key("background", quiz.background, "background");
+    if (!quiz.accents.empty()) out.key("accents", quiz.accents, "accents");
     // codes[k - 1] is shown for a score of k: one a line, so that each code's problem names its field.
     out.add("codes = [", "codes");
     for (std::size_t k = 0; k < quiz.codes.size(); ++k)
@@ -55,8 +71,9 @@ std::string studioToml(const StudioQuiz& quiz, std::map<int, std::string>* field
         // What the kind needs is always written, so that its problem (empty, missing file) has a line.
         if (!media || !question.text.empty()) out.key("text", question.text, q + "-text");
         if (media || !question.media.empty()) out.key("media", question.media, q + "-media");
-        out.key("answer", question.answer, q + "-answer");
-        if (quiz.slots == 2 || !question.answer2.empty()) out.key("answer2", question.answer2, q + "-answer2");
+        out.add("answer = " + answerValue(question.answer, question.otherAnswers), q + "-answer");
+        if (quiz.slots == 2 || !question.answer2.empty() || !question.otherAnswers2.empty())
+            out.add("answer2 = " + answerValue(question.answer2, question.otherAnswers2), q + "-answer2");
         if (!question.answerPicture.empty()) out.key("answer_picture", question.answerPicture, q + "-picture");
         if (!question.comment.empty()) out.key("comment", question.comment, q + "-comment");
     }
@@ -79,13 +96,14 @@ bool readStudioQuiz(const std::string& text, StudioQuiz* quiz, Diagnostics* diag
     }
     if (source.reveal.given) quiz->reveal = value(source.reveal);
     quiz->background = value(source.background);
+    quiz->accents = value(source.accents);
     if (!source.codes.wrongType)
         for (const SourceText& code : source.codes.items) quiz->codes.push_back(value(code));
     for (const QuestionSource& given : source.questions) {
         StudioQuestion question;
         question.text = value(given.text);
-        question.answer = value(given.answer);
-        question.answer2 = value(given.answer2);
+        readAnswer(given.answer, given.answerList, &question.answer, &question.otherAnswers);
+        readAnswer(given.answer2, given.answer2List, &question.answer2, &question.otherAnswers2);
         question.media = value(given.media);
         question.answerPicture = value(given.answerPicture);
         question.comment = value(given.comment);

@@ -9,6 +9,8 @@
 
 struct StudioQuestion {
     std::string text, answer, answer2, media, answerPicture, comment;
+    // More answers accepted in each slot: with any, the slot is written as a list, answer first.
+    std::vector<std::string> otherAnswers, otherAnswers2;
 };
 
 struct StudioQuiz {
@@ -18,6 +20,7 @@ struct StudioQuiz {
     std::string caption1, caption2;
     std::string reveal = "none";
     std::string background;  // "#RRGGBB"; empty: not written (a white page)
+    std::string accents;     // "exact" or "ignore"; empty: not written
     std::vector<std::string> codes;
     std::vector<StudioQuestion> questions;
 };

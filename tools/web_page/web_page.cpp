@@ -82,6 +82,8 @@ bool quizPage(const CheckedQuiz& quiz, const std::map<int, std::vector<unsigned 
                 &data);
     appendBytes("trivo-content", "application/octet-stream", quiz.packedContent, &data);
     appendBytes("trivo-codes", "application/octet-stream", quiz.packedCodes, &data);
+    if (!quiz.packedAnswers.empty())
+        appendBytes("trivo-answers", "application/octet-stream", quiz.packedAnswers, &data);
     for (const QuizMediaFile& media : quiz.media) {
         const std::string id = mediaId(quiz, media.resourceId);
         if (id.empty()) continue;

@@ -1,4 +1,4 @@
-// The quiz as one web page: the packed content and score codes a quiz program carries, its media,
+// The quiz as one web page: the packed resources a quiz program carries, its media,
 // and the page's module, script and style sheet (page_files.h), in one HTML file that fetches
 // nothing. The quiz's texts are not written into the HTML at all: the page's module reads them from
 // the packed content, and the script shows them as text.

@@ -1,11 +1,13 @@
 // The Windows player's keys and rules on the page: Tab's order and wraps, F1, two slots with their
-// comment, code page 1252 typing, answers kept per quiz (also for a renamed copy) or not at all when
-// storage is refused, a stranger's title shown as text, and labels for every field.
+// comment, code page 1252 typing, fields of several answers with accents ignored, answers kept per
+// quiz (also for a renamed copy) or not at all when storage is refused, a stranger's title shown as
+// text, and labels for every field.
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
-import { WORK, answer, boxOf, buildPage, launch, openPage, quizFolder, shown } from './pages.mjs';
+import { TOOL, WORK, answer, boxOf, buildPage, launch, openPage, quizFolder, shown } from './pages.mjs';
 
 let browser;
 before(async () => { browser = await launch(); });
@@ -120,4 +122,28 @@ test('a stranger\'s title is shown as text and runs nothing', async () => {
   assert.equal(await page.title(), hostile);
   assert.equal(await page.$$eval('#header img', (images) => images.length), 0);
   assert.deepEqual([page.dialogs, page.requests], [[], []]);
+});
+
+test('fields of several answers with accents ignored: right as in judge, and the closest near miss otherwise', async () => {
+  const folder = quizFolder('aix', `kind = "text"\ntitle = "Villes"\naccents = "ignore"\ncodes = ["UN", "DEUX"]
+[[questions]]\ntext = "Quelle ville ?"\nanswer = ["AIX EN PROVENCE", "AIX-EN-PROVENCE"]
+[[questions]]\ntext = "Et celle-ci ?"\nanswer = "SAINT-ÉTIENNE"\n`);
+  const page = await openPage(browser, buildPage(folder, 'aix').page);
+  const expected = ['AIX EN PROVENCE|AIX-EN-PROVENCE', 'SAINT-ÉTIENNE'];
+  const typings = ['aix-en-provence', 'Aix en Provence', 'saint-etienne', 'aix en provance', 'provence aix en',
+    'aïx', 'Aix-en-Provence, France', 'ST-ÉTIENNE', 'SAINT-ETIENE', 'enneitet-tnias', 'SAINT', 'œuvre', ''];
+  const lines = [];
+  const onPage = [];
+  for (const typed of typings) {
+    for (const f of [1, 2]) {
+      await page.fill(`#answer-${f}`, typed);
+      await page.press(`#answer-${f}`, 'Enter');
+      onPage.push((await shown(page)).verdicts[f - 1]);
+      lines.push(`${expected[f - 1]}\t${typed}`);
+    }
+  }
+  const judged = execFileSync(TOOL, ['judge', '--accents', 'ignore', '-'], { input: `${lines.join('\n')}\n`, encoding: 'utf8' });
+  assert.deepEqual(onPage, judged.split('\n').slice(0, lines.length));
+  assert.deepEqual([onPage[0], onPage[2], onPage[5]], ['BRAVO', 'BRAVO', 'BRAVO']);
+  assert.ok(new Set(onPage).size >= 6, `verdicts seen: ${[...new Set(onPage)]}`);
 });

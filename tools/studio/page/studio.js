@@ -4,6 +4,7 @@
 
 const KINDS = { text: 'Texte', picture: 'Images', audio: 'Sons', video: 'Films' };
 const REVEALS = { none: 'Rien', picture: "L'image de réponse", comment: 'Le commentaire' };
+const ACCENTS = { '': 'Comptent (par défaut)', exact: 'Comptent', ignore: 'Ignorés' };
 const SEVERITY = { error: 'Erreur', warning: 'Avertissement', note: 'Remarque' };
 const SAVE_DELAY_MS = 400;
 
@@ -132,6 +133,14 @@ function textField(field, label, object, key, { multiline = false } = {}) {
   return el('div', {}, el('label', { for: id }, label), input, problemSlot(field));
 }
 
+// More accepted answers of a slot, one a line; their problems stand with the slot's answer.
+function otherAnswersField(field, label, question, key) {
+  const id = fieldId(field);
+  const input = el('textarea', { id, rows: 2, value: (question[key] || []).join('\n'),
+    oninput: () => { question[key] = input.value.split('\n').map((line) => line.trim()).filter((line) => line); scheduleSave(); } });
+  return el('div', {}, el('label', { for: id }, `${label} (une par ligne, facultatif)`), input);
+}
+
 function selectField(field, label, choices, current, onchange) {
   const id = fieldId(field);
   const select = el('select', { id, 'aria-describedby': `problems-${field}`, onchange: () => onchange(select.value) },
@@ -154,6 +163,7 @@ function settingsPanel(quiz) {
     quiz.slots === 2 ? [textField('caption1', 'Légende de la réponse 1', quiz, 'caption1'),
       textField('caption2', 'Légende de la réponse 2', quiz, 'caption2')] : null,
     selectField('reveal', 'Ce que montre une question résolue', REVEALS, quiz.reveal, (v) => { quiz.reveal = v; changed(); }),
+    selectField('accents', 'Accents des réponses', ACCENTS, quiz.accents || '', (v) => { quiz.accents = v; changed(); }),
     el('label', { for: fieldId('background') }, 'Couleur de fond'), colour, problemSlot('background'));
 }
 
@@ -198,7 +208,9 @@ function questionPanel(quiz, question, i) {
     quiz.kind === 'text' ? textField(f('text'), `Question ${q}, texte`, question, 'text')
       : mediaField(q, f('media'), `Question ${q}, média`, question, 'media', 'media'),
     textField(f('answer'), `Question ${q}, réponse 1`, question, 'answer'),
-    quiz.slots === 2 ? textField(f('answer2'), `Question ${q}, réponse 2`, question, 'answer2') : null,
+    otherAnswersField(f('others'), `Question ${q}, autres réponses 1`, question, 'otherAnswers'),
+    quiz.slots === 2 ? [textField(f('answer2'), `Question ${q}, réponse 2`, question, 'answer2'),
+      otherAnswersField(f('others2'), `Question ${q}, autres réponses 2`, question, 'otherAnswers2')] : null,
     quiz.reveal === 'picture' || question.answerPicture ? mediaField(q, f('picture'), `Question ${q}, image de réponse`, question, 'answerPicture', 'picture') : null,
     quiz.reveal === 'comment' || question.comment ? textField(f('comment'), `Question ${q}, commentaire`, question, 'comment') : null);
 }
@@ -238,7 +250,7 @@ function renderEditor() {
 }
 
 function addQuestion() {
-  editor.quiz.questions.push({ text: '', answer: '', answer2: '', media: '', answerPicture: '', comment: '' });
+  editor.quiz.questions.push({ text: '', answer: '', answer2: '', media: '', answerPicture: '', comment: '', otherAnswers: [], otherAnswers2: [] });
   changed();
   document.getElementById(fieldId(`q-${editor.quiz.questions.length}`)).focus();
 }
