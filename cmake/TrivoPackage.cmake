@@ -121,6 +121,8 @@ else()
     install(FILES ${CMAKE_BINARY_DIR}/examples/${sample}.exe DESTINATION examples)
   endforeach()
   install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/docs/guide.fr.md DESTINATION .)
+  # A double-click starts Trivo Studio on the user's Documents\Quiz Trivo.
+  install(FILES "${PROJECT_SOURCE_DIR}/tools/studio/Trivo Studio.cmd" DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME win32)
 endif()

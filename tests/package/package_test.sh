@@ -44,7 +44,7 @@ trivo-make : commande inconnue « chek » ; vouliez-vous dire « check » ?|.SH 
 check "Linux archive: new, build without --player, dump; the Debian package's tool builds the same" \
     "wrote q.exe: picture quiz, 3 questions, 6 media files|same media|same" \
     "$(cat build.out)|$(diff -r q/media back/media >/dev/null 2>&1 && echo same media)|$(same q.exe deb.exe)"
-windows=$({ printf '%s\n' trivo.exe trivo-make.exe guide.md guide.fr.md; samples_under examples/;
+windows=$({ printf '%s\n' trivo.exe trivo-make.exe guide.md guide.fr.md 'Trivo Studio.cmd'; samples_under examples/;
     printf 'examples/%s.exe\n' drapeaux capitales animaux formes; } | sort | paste -sd ' ' -)
 check "Windows archive: its files, the Linux archive's player" "$windows|same" \
     "$(files_in "$WIN")|$(same "$WIN/trivo.exe" "$LINUX/share/trivo/trivo.exe")"

@@ -10,6 +10,7 @@
 #include "tools/cli/judge_command.h"
 #include "tools/cli/play_command.h"
 #include "tools/cli/quiz_commands.h"
+#include "tools/cli/studio_command.h"
 #include "tools/support/text.h"
 #include "tools/support/translation.h"
 
@@ -29,7 +30,7 @@ struct Command {
 // In the order of the tool's help.
 const Command COMMANDS[] = {
     {"new", runNew},   {"check", runCheck}, {"play", runPlay},   {"build", runBuild},
-    {"dump", runDump}, {"judge", runJudge}, {"pack", runPack}, {"unpack", runUnpack},
+    {"dump", runDump}, {"studio", runStudio}, {"judge", runJudge}, {"pack", runPack}, {"unpack", runUnpack},
 };
 
 const Command* commandNamed(const std::string& name) {

@@ -10,3 +10,4 @@ extern const char* const DUMP_HELP;
 extern const char* const PACK_HELP;
 extern const char* const UNPACK_HELP;
 extern const char* const JUDGE_HELP;
+extern const char* const STUDIO_HELP;

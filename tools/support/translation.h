@@ -43,6 +43,10 @@ std::string systemMessage(const std::error_code& code);
 // them. Nothing is translated before this is called, nor when no catalogue of the language exists.
 void startTranslation(const std::string& program);
 
+// From now on, messages in language ("fr") whatever the user's, where its catalogue is found: for a
+// part of the tool whose own pages speak that language (the studio).
+void useLanguage(const char* language);
+
 // The languages the environment asks for, most wanted first ("fr_BE", "fr"); empty for English, or
 // for C and POSIX. getValue reads one variable (nullptr: not set).
 std::vector<std::string> wantedLanguages(const char* (*getValue)(const char* name));

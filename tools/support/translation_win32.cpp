@@ -36,6 +36,13 @@ const char* ntr(const char* singular, const char* plural, uint64_t count) {
     return translated ? translated : count == 1 ? singular : plural;
 }
 
+void useLanguage(const char* language) {
+    for (std::size_t i = 0; i < EMBEDDED_CATALOGUE_COUNT; ++i) {
+        if (std::string(language) == EMBEDDED_CATALOGUES[i].language)
+            openMoCatalogue(EMBEDDED_CATALOGUES[i].bytes, EMBEDDED_CATALOGUES[i].size, &g_catalogue);
+    }
+}
+
 void startTranslation(const std::string&) {
     std::vector<std::string> languages = wantedLanguages(environmentValue);
     const char* locale = nullptr;
