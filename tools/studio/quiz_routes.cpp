@@ -271,7 +271,9 @@ StudioResponse uploadMedia(StudioState* state, const std::string& name, const St
     if (picture) fitUpload(&bytes, &fileName, backgroundOf(stored.quiz.background), &note);
     fileName = freeMediaName(media, fileName);
     if (fileName.empty()) return errorResponse(409, "Aucun nom libre dans media/.");
-    if (!writeNewFile(media / fileName, bytes, &error)) return errorResponse(500, "Fichier non enregistr\xC3\xA9 : " + error);
+    const unsigned char* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (!writeNewFile(media / fileName, "media/" + fileName, data, bytes.size(), &error))
+        return errorResponse(500, "Fichier non enregistr\xC3\xA9 : " + error);
     // The file checked as check checks the media it names; refused with check's reason.
     // As check reads it: its folder resolved the way the media paths are.
     MediaSources sources{folder, std::filesystem::path(), MediaReading::FormatOnly};

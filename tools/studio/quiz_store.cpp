@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "tools/quiz_folder/quiz_toml.h"
-#include "tools/support/file_platform.h"
 #include "tools/support/files.h"
 
 namespace {
@@ -31,7 +30,8 @@ bool keepBackup(const std::filesystem::path& folder, const std::string& text, st
         std::error_code ec;
         if (std::filesystem::symlink_status(folder / candidate, ec).type() != std::filesystem::file_type::not_found)
             continue;
-        if (!writeNewFile(folder / candidate, text, error)) return false;
+        if (!writeNewFile(folder / candidate, candidate, reinterpret_cast<const unsigned char*>(text.data()), text.size(), error))
+            return false;
         *name = candidate;
         return true;
     }
@@ -88,22 +88,3 @@ SaveResult saveStoredQuiz(const std::filesystem::path& folder, const StudioQuiz&
     return result;
 }
 
-bool writeNewFile(const std::filesystem::path& path, const std::string& bytes, std::string* error) {
-    const int fd = createNewFile(path);
-    if (fd < 0) {
-        *error = utf8Path(path.filename()) + ": " + std::strerror(errno);
-        return false;
-    }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const long written = writeSome(fd, reinterpret_cast<const unsigned char*>(bytes.data()) + done, bytes.size() - done);
-        if (written <= 0) break;
-        done += static_cast<std::size_t>(written);
-    }
-    const bool closed = closeFile(fd) == 0;
-    if (done == bytes.size() && closed) return true;
-    *error = utf8Path(path.filename()) + ": " + std::strerror(errno ? errno : EIO);
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-    return false;
-}

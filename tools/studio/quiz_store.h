@@ -42,6 +42,3 @@ struct SaveResult {
 SaveResult saveStoredQuiz(const std::filesystem::path& folder, const StudioQuiz& quiz, const std::string& baseVersion,
                           bool force);
 
-// A new file made exclusively (never through a link, never over anything) holding bytes; false with
-// *error, and nothing left behind.
-bool writeNewFile(const std::filesystem::path& path, const std::string& bytes, std::string* error);

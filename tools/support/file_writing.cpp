@@ -161,6 +161,22 @@ bool writeFileReplacing(const fs::path& path, const std::string& shown, const un
     return false;
 }
 
+bool writeNewFile(const fs::path& path, const std::string& shown, const unsigned char* bytes, std::size_t size,
+                  std::string* error) {
+    std::string reason;
+    const int fd = createNewFile(path);
+    if (fd < 0) {
+        reason = std::strerror(errno);
+    } else if (fillNewFile(fd, path, bytes, size, &reason)) {
+        return true;
+    } else {
+        std::error_code ec;
+        fs::remove(path, ec);
+    }
+    *error = "cannot write " + quotedText(shown) + ": " + reason;
+    return false;
+}
+
 bool writeOutputFile(const std::string& name, const unsigned char* bytes, std::size_t size,
                      std::ostream& standardOutput, std::string* error) {
     if (name != "-") return writeFileReplacing(nativePath(name), name, bytes, size, error);

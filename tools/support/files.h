@@ -66,6 +66,11 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 bool writeFileReplacing(const std::filesystem::path& path, const std::string& shown,
                         const unsigned char* bytes, std::size_t size, std::string* error);
 
+// Writes bytes to a new file at path, made exclusively (never over anything, never through a link)
+// and read back; on failure nothing is left behind.
+bool writeNewFile(const std::filesystem::path& path, const std::string& shown, const unsigned char* bytes,
+                  std::size_t size, std::string* error);
+
 // The same for an output named on the command line, where "-" is standard output.
 bool writeOutputFile(const std::string& name, const unsigned char* bytes, std::size_t size,
                      std::ostream& standardOutput, std::string* error);
