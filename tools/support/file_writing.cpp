@@ -166,14 +166,14 @@ bool writeNewFile(const fs::path& path, const std::string& shown, const unsigned
     std::string reason;
     const int fd = createNewFile(path);
     if (fd < 0) {
-        reason = std::strerror(errno);
+        reason = systemMessage(errno);
     } else if (fillNewFile(fd, path, bytes, size, &reason)) {
         return true;
     } else {
         std::error_code ec;
         fs::remove(path, ec);
     }
-    *error = "cannot write " + quotedText(shown) + ": " + reason;
+    *error = fillIn(tr("cannot write {1}: {2}"), quotedText(shown), reason);
     return false;
 }
 
