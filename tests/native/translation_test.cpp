@@ -125,3 +125,13 @@ TEST(MoCatalogue, DamagedCataloguesGiveNoTranslationAndReadNothingOutside) {
     EXPECT_EQ(moTranslation(catalogue, "error: {1}"), nullptr);
     EXPECT_EQ(moPluralTranslation(catalogue, "{1} error", 2), nullptr);
 }
+
+TEST(UseLanguage, GivesTheStudioFrenchWhateverTheUsersLanguage) {
+    setenv("LC_ALL", "C", 1);
+    // The catalogues of this tree, found as the tree's own trivo-make finds them.
+    startTranslation(TRIVO_BUILD_PROGRAM);
+    EXPECT_STREQ(tr("error: {1}"), "error: {1}");
+    useLanguage("fr");
+    EXPECT_STREQ(tr("error: {1}"), "erreur : {1}");
+    EXPECT_STREQ(ntr("{1} warning", "{1} warnings", 2), "{1} avertissements");
+}
