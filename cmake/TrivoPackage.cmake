@@ -3,11 +3,13 @@
 #                      bin/trivo-make
 #                      share/trivo/trivo.exe, share/trivo/trivo64.exe    the players, from the MinGW trees
 #                      share/trivo/examples/NAME/                        the sample quiz folders
-#                      share/doc/trivo/guide.md                          the authors' guide
+#                      share/doc/trivo/guide.md, guide.fr.md             the authors' guide, in English and French
+#                      share/locale/fr/LC_MESSAGES/trivo-make.mo         trivo-make's messages in French (po/)
 #                      share/man/man1/trivo-make.1.gz                    made by help2man from --help
+#                      share/man/fr/man1/trivo-make.1.gz                 the same from the French --help
 #                      share/bash-completion/completions/trivo-make
-#   mingw-i686 tree  the Windows archive (ZIP), flat: trivo.exe, trivo-make.exe, guide.md,
-#                    examples/NAME.exe and examples/NAME/.
+#   mingw-i686 tree  the Windows archive (ZIP), flat: trivo.exe, trivo-make.exe (its catalogues inside
+#                    it), guide.md, guide.fr.md, examples/NAME.exe and examples/NAME/.
 # trivo-make finds its player beside itself (ZIP) or in ../share/trivo/ (TGZ, DEB): see
 # tools/cli/tool_location.h. The 64-bit tree packs nothing of its own.
 #
@@ -56,7 +58,12 @@ if(NOT WIN32)
   install(FILES ${TRIVO_PLAYER_32} DESTINATION ${data_dir} RENAME trivo.exe)
   install(FILES ${TRIVO_PLAYER_64} DESTINATION ${data_dir} RENAME trivo64.exe)
   install(DIRECTORY ${sample_folders} DESTINATION ${data_dir}/examples PATTERN "*.sh" EXCLUDE)
-  install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md DESTINATION share/doc/trivo)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/docs/guide.fr.md DESTINATION share/doc/trivo)
+  # ../share/locale from bin/, where trivo-make looks for its catalogues.
+  foreach(language ${TRIVO_LANGUAGES})
+    install(FILES ${CMAKE_BINARY_DIR}/share/locale/${language}/LC_MESSAGES/trivo-make.mo
+      DESTINATION share/locale/${language}/LC_MESSAGES)
+  endforeach()
   install(FILES ${PROJECT_SOURCE_DIR}/tools/cli/trivo-make.bash-completion
     DESTINATION share/bash-completion/completions RENAME trivo-make)
 
@@ -76,6 +83,28 @@ if(NOT WIN32)
       VERBATIM)
     add_custom_target(trivo-make-man ALL DEPENDS ${man}.gz)
     install(FILES ${man}.gz DESTINATION share/man/man1)
+    # The French page from the French help, with help2man's own French headings: both need the
+    # French locale, made in the tree since a fresh machine has none (localedef, locales' sources).
+    find_program(LOCALEDEF localedef)
+    if(LOCALEDEF AND EXISTS /usr/share/i18n/locales/fr_FR)
+      set(man_fr ${CMAKE_BINARY_DIR}/man-fr/trivo-make.1)
+      set(locales ${CMAKE_BINARY_DIR}/man-locales)
+      add_custom_command(OUTPUT ${man_fr}.gz
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${locales} ${CMAKE_BINARY_DIR}/man-fr
+        COMMAND ${LOCALEDEF} -i fr_FR -f UTF-8 ${locales}/fr_FR.UTF-8
+        COMMAND ${CMAKE_COMMAND} -E env LOCPATH=${locales} SOURCE_DATE_EPOCH=${TRIVO_SOURCE_DATE_EPOCH}
+          ${HELP2MAN} --no-info --locale=fr_FR.UTF-8 --name "fabriquer des programmes de quiz Trivo"
+          --include ${PROJECT_SOURCE_DIR}/tools/cli/trivo-make.fr.h2m --output ${man_fr} $<TARGET_FILE:trivo-make>
+        COMMAND ${GZIP} -n -9 -f -k ${man_fr}
+        DEPENDS trivo-make trivo_catalogues ${PROJECT_SOURCE_DIR}/tools/cli/trivo-make.fr.h2m
+          ${CMAKE_BINARY_DIR}/source-date-epoch.txt
+        COMMENT "Writing the French manual page trivo-make.1 with help2man"
+        VERBATIM)
+      add_custom_target(trivo-make-man-fr ALL DEPENDS ${man_fr}.gz)
+      install(FILES ${man_fr}.gz DESTINATION share/man/fr/man1)
+    else()
+      message(STATUS "localedef or the French locale's sources (locales) not found: no French manual page")
+    endif()
   else()
     message(STATUS "help2man or gzip not found: the packages go without trivo-make's manual page")
   endif()
@@ -91,7 +120,7 @@ else()
   foreach(sample ${TRIVO_SAMPLES})
     install(FILES ${CMAKE_BINARY_DIR}/examples/${sample}.exe DESTINATION examples)
   endforeach()
-  install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md DESTINATION .)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/docs/guide.fr.md DESTINATION .)
   # A double-click starts Trivo Studio on the user's Documents\Quiz Trivo.
   install(FILES "${PROJECT_SOURCE_DIR}/tools/studio/Trivo Studio.cmd" DESTINATION .)
   set(CPACK_GENERATOR ZIP)

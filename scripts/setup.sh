@@ -12,8 +12,9 @@ EVERY_MACHINE=(
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   libtomlplusplus-dev libstb-dev wfrench debian-faq-fr python3 valgrind
-  # The packages: trivo-make's manual page, and root as the owner of every file whoever packs.
-  help2man fakeroot
+  # The packages: trivo-make's manual pages (the French one made under a French locale, generated
+  # from locales' sources), and root as the owner of every file whoever packs.
+  help2man fakeroot locales
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine fonts-wine xvfb xauth x11-utils imagemagick xdotool

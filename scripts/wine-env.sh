@@ -22,6 +22,8 @@ WINE_ENV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 wine_use() {  # ARCH BASE
     export WINEARCH=$1 WINEPREFIX="$2/wineprefix-$1" WINEDEBUG=-all LANG=C.UTF-8
+    # Programs and trivo-make speak English under test, whatever the language of whoever runs them.
+    unset LC_ALL LC_MESSAGES LANGUAGE
     # 64-bit programs start through a loader that refuses 32-bit ones, as a machine without wine32
     # does: a 32-bit helper in the 64-bit suite then fails it on every machine.
     if [ "$1" = win64 ]; then

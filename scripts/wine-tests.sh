@@ -115,6 +115,8 @@ run_check_script exit_codes.sh
 run_check_script end_to_end.sh
 # A quiz program made by the native trivo-make from a starter folder starts and shows its title.
 run_check_script starter_quiz.sh
+# trivo-make.exe speaks French to French users, with the catalogue it carries.
+run_check_script languages.sh
 
 # How long a player waits (F1, Tab, start-up): the play benchmark's short run, for its figures; the
 # check is only that it runs to its end. The full run: play_bench.exe with no --short.

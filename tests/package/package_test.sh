@@ -10,6 +10,9 @@ WORK=$(mktemp -d)
 WINE_STARTED=""
 trap '[ -z "$WINE_STARTED" ] || wine_env_stop; rm -rf "$WORK"' EXIT
 . "$ROOT/tests/lib/checks.sh"
+# trivo-make's English, whatever the language of whoever runs the tests; one check asks for French.
+unset LC_ALL LC_MESSAGES LANGUAGE
+export LANG=C.UTF-8
 files_in() { (cd "$1" 2>/dev/null && find . -type f | sed 's|^\./||' | sort | paste -sd ' ' -); }
 same() { cmp -s "$1" "$2" && echo same || echo different; }
 samples_under() { (cd "$ROOT/examples" && find drapeaux capitales animaux formes -type f ! -name '*.sh' | sed "s|^|$1|"); }
@@ -20,6 +23,7 @@ tar xzf "$PACKAGES/trivo-$version-linux-x86_64.tar.gz" -C "$WORK"
 (cd "$WORK" && unzip -q "$PACKAGES/trivo-$version-win32.zip")
 dpkg-deb -x "$PACKAGES/trivo_${version}_amd64.deb" "$WORK/deb"
 layout=$({ printf '%s\n' bin/trivo-make share/bash-completion/completions/trivo-make share/doc/trivo/guide.md \
+    share/doc/trivo/guide.fr.md share/locale/fr/LC_MESSAGES/trivo-make.mo share/man/fr/man1/trivo-make.1.gz \
     share/man/man1/trivo-make.1.gz share/trivo/trivo.exe share/trivo/trivo64.exe; samples_under share/trivo/examples/; } |
     sort | paste -sd ' ' -)
 check "Linux archive and Debian package: their files" "$layout|$layout" "$(files_in "$LINUX")|$(files_in "$WORK/deb/usr")"
@@ -31,10 +35,16 @@ mkdir "$WORK/user" && cd "$WORK/user" || exit 1
 "$LINUX/bin/trivo-make" build q -o q.exe >build.out 2>&1
 "$LINUX/bin/trivo-make" dump q.exe -o back >/dev/null 2>&1
 "$WORK/deb/usr/bin/trivo-make" build q -o deb.exe >/dev/null 2>&1
+# The unpacked archive's and the package's tool find their French catalogue; the French manual page.
+check "Linux archive and Debian package: trivo-make in French, and its French manual page" \
+    "trivo-make : commande inconnue « chek » ; vouliez-vous dire « check » ?|\
+trivo-make : commande inconnue « chek » ; vouliez-vous dire « check » ?|.SH NOM" \
+    "$(LANG=fr "$LINUX/bin/trivo-make" chek 2>&1)|$(LANG=fr "$WORK/deb/usr/bin/trivo-make" chek 2>&1)|$(zcat \
+    "$LINUX/share/man/fr/man1/trivo-make.1.gz" | grep -m1 '^\.SH NOM')"
 check "Linux archive: new, build without --player, dump; the Debian package's tool builds the same" \
     "wrote q.exe: picture quiz, 3 questions, 6 media files|same media|same" \
     "$(cat build.out)|$(diff -r q/media back/media >/dev/null 2>&1 && echo same media)|$(same q.exe deb.exe)"
-windows=$({ printf '%s\n' trivo.exe trivo-make.exe guide.md 'Trivo Studio.cmd'; samples_under examples/;
+windows=$({ printf '%s\n' trivo.exe trivo-make.exe guide.md guide.fr.md 'Trivo Studio.cmd'; samples_under examples/;
     printf 'examples/%s.exe\n' drapeaux capitales animaux formes; } | sort | paste -sd ' ' -)
 check "Windows archive: its files, the Linux archive's player" "$windows|same" \
     "$(files_in "$WIN")|$(same "$WIN/trivo.exe" "$LINUX/share/trivo/trivo.exe")"

@@ -9,6 +9,7 @@
 #include "tools/cli/help_texts.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -16,18 +17,18 @@ int runCodecCommand(const char* command, bool packing, const Args& args, std::is
                     std::ostream& err) {
     const std::string prefix = std::string("trivo-make ") + command;
     if (args.size() == 1 && isHelpOption(args[0])) {
-        out << (packing ? PACK_HELP : UNPACK_HELP);
+        out << tr(packing ? PACK_HELP : UNPACK_HELP);
         return TOOL_EXIT_OK;
     }
     if (args.size() != 2) {
-        usageError(err, prefix, "needs IN and OUT, got " + plural(args.size(), "argument"));
+        usageError(err, prefix, needsArguments(tr("IN and OUT"), args.size()));
         return TOOL_EXIT_USAGE;
     }
     std::vector<unsigned char> input;
     std::string error;
     if (!readInputFile(args[0], in, TOOL_MAX_FILE_BYTES,
-                       "; the codec takes at most " + std::to_string(LZW_MAX_INPUT) + " bytes", &input, &error)) {
-        err << prefix << ": " << error << "\n";
+                       fillIn(tr("; the codec takes at most {1} bytes"), LZW_MAX_INPUT), &input, &error)) {
+        err << prefixed(prefix, error) << "\n";
         return TOOL_EXIT_FAILED;
     }
     // The codec checks the length itself (NoInput, NoMemory); it only needs a valid pointer.
@@ -40,19 +41,21 @@ int runCodecCommand(const char* command, bool packing, const Args& args, std::is
                                      : lzwDecode(inputBytes, inputLength, &output, &outputLength);
     if (status != LzwStatus::Ok) {
         std::free(output);
-        err << prefix << ": " << lzwStatusName(status);
-        if (!packing) err << " after " << plural(outputLength, "byte");
+        // The status is the codec's own name for it, in every language.
+        std::string message = packing ? lzwStatusName(status)
+                                      : fillIn(ntr("{1} after {2} byte", "{1} after {2} bytes", outputLength),
+                                               lzwStatusName(status), outputLength);
         if (inputLength > LZW_MAX_INPUT) {
-            err << " (" << (args[0] == "-" ? "standard input" : quotedText(args[0])) << " has " << inputLength
-                << " bytes; the codec takes at most " << LZW_MAX_INPUT << ")";
+            message = fillIn(tr("{1} ({2} has {3} bytes; the codec takes at most {4})"), message,
+                             args[0] == "-" ? tr("standard input") : quotedText(args[0]), inputLength, LZW_MAX_INPUT);
         }
-        err << "\n";
+        err << prefixed(prefix, message) << "\n";
         return TOOL_EXIT_FAILED;
     }
     const bool written = writeOutputFile(args[1], output, static_cast<std::size_t>(outputLength), out, &error);
     std::free(output);
     if (!written) {
-        err << prefix << ": " << error << "\n";
+        err << prefixed(prefix, error) << "\n";
         return TOOL_EXIT_FAILED;
     }
     return TOOL_EXIT_OK;

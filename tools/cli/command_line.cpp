@@ -4,21 +4,38 @@
 #include <ostream>
 
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 bool isHelpOption(const std::string& arg) {
     return arg == "--help" || arg == "-h";
 }
 
-void usageError(std::ostream& err, const std::string& prefix, const std::string& message) {
-    err << prefix << ": " << message;
-    if (message.empty() || message.back() != '?') err << "; see '" << prefix << " --help'";
-    err << "\n";
+std::string prefixed(const std::string& prefix, const std::string& message) {
+    // TRANSLATORS: a command's name, then its message ("trivo-make build: ...").
+    return fillIn(tr("{1}: {2}"), prefix, message);
 }
 
-std::string unknownName(const std::string& what, const std::string& word, const std::vector<std::string>& names) {
+void usageError(std::ostream& err, const std::string& prefix, const std::string& message) {
+    // A question mark ends the French question as the English one, after its space.
+    if (message.empty() || message.back() != '?') {
+        err << prefixed(prefix, fillIn(tr("{1}; see {2}"), message, quotedText(prefix + " --help"))) << "\n";
+    } else {
+        err << prefixed(prefix, message) << "\n";
+    }
+}
+
+std::string unknownName(NameKind kind, const std::string& word, const std::vector<std::string>& names) {
     const std::string closest = closestName(word, names);
-    return "unknown " + what + " " + quotedText(word) +
-           (closest.empty() ? "" : "; did you mean " + quotedText(closest) + "?");
+    const bool command = kind == NameKind::Command;
+    if (closest.empty())
+        return fillIn(command ? tr("unknown command {1}") : tr("unknown option {1}"), quotedText(word));
+    return fillIn(command ? tr("unknown command {1}; did you mean {2}?") : tr("unknown option {1}; did you mean {2}?"),
+                  quotedText(word), quotedText(closest));
+}
+
+std::string needsArguments(const char* needs, std::size_t given) {
+    // TRANSLATORS: {1} is what the command needs ("IN and OUT"), {2} how many arguments it got.
+    return fillIn(ntr("needs {1}, got {2} argument", "needs {1}, got {2} arguments", given), needs, given);
 }
 
 bool parseArguments(const Args& args, const std::vector<ValueOption>& options, Args* positional,
@@ -44,11 +61,11 @@ bool parseArguments(const Args& args, const std::vector<ValueOption>& options, A
         if (!option) {
             std::vector<std::string> names = {"--help"};
             for (const ValueOption& candidate : options) names.push_back(candidate.name);
-            *error = unknownName("option", name, names);
+            *error = unknownName(NameKind::Option, name, names);
             return false;
         }
         if (*option->given) {
-            *error = "option " + quotedText(name) + " is given twice";
+            *error = fillIn(tr("option {1} is given twice"), quotedText(name));
             return false;
         }
         if (equals != std::string::npos) {
@@ -56,7 +73,7 @@ bool parseArguments(const Args& args, const std::vector<ValueOption>& options, A
         } else if (i + 1 < args.size()) {
             *option->value = args[++i];
         } else {
-            *error = "option " + quotedText(name) + " needs a value";
+            *error = fillIn(tr("option {1} needs a value"), quotedText(name));
             return false;
         }
         *option->given = true;

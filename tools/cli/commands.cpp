@@ -12,6 +12,7 @@
 #include "tools/cli/quiz_commands.h"
 #include "tools/cli/studio_command.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 #ifndef TRIVO_VERSION
 #error "TRIVO_VERSION comes from the project's version in the top CMakeLists.txt"
@@ -43,17 +44,17 @@ const Command* commandNamed(const std::string& name) {
 std::string unknownCommand(const std::string& name) {
     std::vector<std::string> names = {"help"};
     for (const Command& command : COMMANDS) names.push_back(command.name);
-    return unknownName("command", name, names);
+    return unknownName(NameKind::Command, name, names);
 }
 
 // trivo-make help [COMMAND]: the tool's help, or the command's own, as COMMAND --help prints it.
 int runHelp(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     if (args.empty() || (args.size() == 1 && (isHelpOption(args[0]) || args[0] == "help"))) {
-        out << TOOL_HELP;
+        out << tr(TOOL_HELP);
         return TOOL_EXIT_OK;
     }
     if (args.size() != 1) {
-        usageError(err, "trivo-make help", "needs at most one COMMAND, got " + plural(args.size(), "argument"));
+        usageError(err, "trivo-make help", needsArguments(tr("at most one COMMAND"), args.size()));
         return TOOL_EXIT_USAGE;
     }
     const Command* command = commandNamed(args[0]);
@@ -69,11 +70,11 @@ int runHelp(const Args& args, std::istream& in, std::ostream& out, std::ostream&
 int runTrivoMake(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                  std::ostream& err) {
     if (args.empty()) {
-        usageError(err, "trivo-make", "no command given");
+        usageError(err, "trivo-make", tr("no command given"));
         return TOOL_EXIT_USAGE;
     }
     if (isHelpOption(args[0])) {
-        out << TOOL_HELP;
+        out << tr(TOOL_HELP);
         return TOOL_EXIT_OK;
     }
     if (args[0] == "--version" || args[0] == "-V") {
@@ -85,6 +86,6 @@ int runTrivoMake(const std::vector<std::string>& args, std::istream& in, std::os
     if (const Command* command = commandNamed(args[0])) return command->run(rest, in, out, err);
     const bool option = !args[0].empty() && args[0][0] == '-';
     usageError(err, "trivo-make",
-               option ? unknownName("option", args[0], {"--help", "--version"}) : unknownCommand(args[0]));
+               option ? unknownName(NameKind::Option, args[0], {"--help", "--version"}) : unknownCommand(args[0]));
     return TOOL_EXIT_USAGE;
 }

@@ -2,8 +2,11 @@
 // line, a description, then "Options:", "Examples:" and "Exit status:" sections.
 #include "tools/cli/help_texts.h"
 
+#include "tools/support/translation.h"
 
-const char* const TOOL_HELP =
+
+// Each help is one message for translators: its lines keep their widths in every language.
+const char* const TOOL_HELP = N_(
     "Usage: trivo-make COMMAND [ARGUMENT]...\n"
     "  or:  trivo-make help [COMMAND]\n"
     "  or:  trivo-make --help | --version\n"
@@ -47,9 +50,9 @@ const char* const TOOL_HELP =
     "Exit status:\n"
     "  0  success\n"
     "  1  the command failed: an error in the quiz, a file that cannot be read, ...\n"
-    "  2  the command line was not understood\n";
+    "  2  the command line was not understood\n");
 
-const char* const NEW_HELP =
+const char* const NEW_HELP = N_(
     "Usage: trivo-make new DIR --kind KIND\n"
     "  or:  trivo-make new DIR --from CSV [--kind KIND]\n"
     "Write the starter quiz folder DIR for a quiz of the kind KIND. It holds a\n"
@@ -81,9 +84,9 @@ const char* const NEW_HELP =
     "  0  DIR is written (and, with --from, checks without an error)\n"
     "  1  DIR cannot be written, or is a folder that is not empty; with --from,\n"
     "     the spreadsheet cannot be read, or DIR is written but has an error\n"
-    "  2  the command line was not understood\n";
+    "  2  the command line was not understood\n");
 
-const char* const CHECK_HELP =
+const char* const CHECK_HELP = N_(
     "Usage: trivo-make check DIR\n"
     "Check the quiz folder DIR (its quiz.toml and the media files it names) without\n"
     "building, and report every problem at once on standard error, each as\n"
@@ -102,9 +105,9 @@ const char* const CHECK_HELP =
     "Exit status:\n"
     "  0  no error (there may be warnings)\n"
     "  1  at least one error\n"
-    "  2  the command line was not understood\n";
+    "  2  the command line was not understood\n");
 
-const char* const PLAY_HELP =
+const char* const PLAY_HELP = N_(
     "Usage: trivo-make play DIR [--player PLAYER.exe]\n"
     "  or:  trivo-make play QUIZ.exe\n"
     "Open a quiz as players will see it. The quiz folder DIR is checked and built\n"
@@ -141,9 +144,9 @@ const char* const PLAY_HELP =
     "  0  the quiz program ran and was closed\n"
     "  1  the quiz has an error, the program cannot be started, or it ended with a\n"
     "     status other than 0\n"
-    "  2  the command line was not understood\n";
+    "  2  the command line was not understood\n");
 
-const char* const BUILD_HELP =
+const char* const BUILD_HELP = N_(
     "Usage: trivo-make build DIR [-o OUT.exe] [--player PLAYER.exe]\n"
     "  or:  trivo-make build DIR -o OUT.html\n"
     "Check the quiz folder DIR, then write OUT.exe (without -o: DIR.exe, beside the\n"
@@ -189,9 +192,9 @@ const char* const BUILD_HELP =
     "  0  OUT.exe or OUT.html is written\n"
     "  1  the quiz has an error, a file cannot be read or written, or this\n"
     "     trivo-make was built without the web page\n"
-    "  2  the command line was not understood\n";
+    "  2  the command line was not understood\n");
 
-const char* const DUMP_HELP =
+const char* const DUMP_HELP = N_(
     "Usage: trivo-make dump QUIZ.exe -o DIR\n"
     "Read the quiz that the quiz program QUIZ.exe (- for standard input) carries\n"
     "back into the new quiz folder DIR: quiz.toml and the media files (media/q1.jpg,\n"
@@ -209,9 +212,9 @@ const char* const DUMP_HELP =
     "Exit status:\n"
     "  0  DIR is written\n"
     "  1  QUIZ.exe carries no quiz that can be read, or DIR cannot be written\n"
-    "  2  the command line was not understood\n";
+    "  2  the command line was not understood\n");
 
-const char* const PACK_HELP =
+const char* const PACK_HELP = N_(
     "Usage: trivo-make pack IN OUT\n"
     "Pack the file IN (- for standard input) with the LZW packer the player's PATCH\n"
     "resources use and write OUT (- for standard output). The codec takes at most\n"
@@ -229,9 +232,9 @@ const char* const PACK_HELP =
     "Exit status:\n"
     "  0  OUT is written\n"
     "  1  the codec failed, or a file cannot be read or written\n"
-    "  2  the command line was not understood\n";
+    "  2  the command line was not understood\n");
 
-const char* const UNPACK_HELP =
+const char* const UNPACK_HELP = N_(
     "Usage: trivo-make unpack IN OUT\n"
     "Unpack the packed file IN (- for standard input) as the player does and write\n"
     "OUT (- for standard output). On failure nothing is written; standard error\n"
@@ -248,10 +251,10 @@ const char* const UNPACK_HELP =
     "Exit status:\n"
     "  0  OUT is written\n"
     "  1  the codec failed, or a file cannot be read or written\n"
-    "  2  the command line was not understood\n";
+    "  2  the command line was not understood\n");
 
 // The verdicts in the order the player tries them: the first that applies is shown.
-const char* const JUDGE_HELP =
+const char* const JUDGE_HELP = N_(
     "Usage: trivo-make judge [--tsv] [--accents RULE] EXPECTED TYPED\n"
     "  or:  trivo-make judge [--tsv] [--accents RULE] [LIST]\n"
     "Print the verdict word the player shows beside an answer field when TYPED is\n"
@@ -306,9 +309,9 @@ const char* const JUDGE_HELP =
     "Exit status:\n"
     "  0  every answer is judged\n"
     "  1  LIST cannot be read\n"
-    "  2  the command line was not understood, or a text or line cannot be judged\n";
+    "  2  the command line was not understood, or a text or line cannot be judged\n");
 
-const char* const STUDIO_HELP =
+const char* const STUDIO_HELP = N_(
     "Usage: trivo-make studio [WORKSPACE] [--port N] [--no-browser]\n"
     "Trivo Studio: make and edit the quiz folders of WORKSPACE (default: the\n"
     "current folder) in the browser, in French. The studio is served on this\n"
@@ -331,4 +334,4 @@ const char* const STUDIO_HELP =
     "Exit status:\n"
     "  0  the studio ran and was stopped\n"
     "  1  it could not start: the workspace is not a folder, the port is taken, ...\n"
-    "  2  the command line was not understood\n";
+    "  2  the command line was not understood\n");

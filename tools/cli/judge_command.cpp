@@ -16,6 +16,7 @@
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -28,12 +29,12 @@ bool toPlayerText(const std::string& utf8, const std::string& what, std::string*
     // The matcher works on zero-terminated strings: a NUL would silently end the text early.
     const std::size_t nul = utf8.find('\0');
     if (nul != std::string::npos) {
-        *error = what + ": U+0000 (NUL) at offset " + std::to_string(nul) + " cannot be judged";
+        *error = fillIn(tr("{1}: U+0000 (NUL) at offset {2} cannot be judged"), what, nul);
         return false;
     }
     TextConversion converted = utf8ToCp1252(utf8);
     if (!converted.ok) {
-        *error = what + ": " + converted.error;
+        *error = fillIn(tr("{1}: {2}"), what, converted.error);
         return false;
     }
     *text = converted.text;
@@ -42,9 +43,14 @@ bool toPlayerText(const std::string& utf8, const std::string& what, std::string*
     return true;
 }
 
+// How messages name a text of the pair of line lineNumber of a list (0: of the command line).
+std::string textName(long lineNumber, const std::string& what) {
+    return lineNumber == 0 ? what : fillIn(tr("line {1}, {2}"), lineNumber, what);
+}
+
 // The answers a field accepts, written one after the other with the separator that no answer can
 // hold ("AIX|AIX-EN-PROVENCE"), in the player's code page; false with *error when one cannot be.
-bool toExpectedAnswers(const std::string& utf8, const std::string& where, std::vector<std::string>* answers,
+bool toExpectedAnswers(const std::string& utf8, long lineNumber, std::vector<std::string>* answers,
                        std::string* error) {
     std::vector<std::string> parts;
     for (std::size_t start = 0;;) {
@@ -54,16 +60,15 @@ bool toExpectedAnswers(const std::string& utf8, const std::string& where, std::v
         start = end + 1;
     }
     if (parts.size() > static_cast<std::size_t>(ANSWERS_PER_FIELD)) {
-        *error = where + "expected answer: " + std::to_string(parts.size()) +
-                 " answers separated by \"|\"; a field accepts at most " + std::to_string(ANSWERS_PER_FIELD);
+        *error = fillIn(tr("{1}: {2} answers separated by \"|\"; a field accepts at most {3}"),
+                        textName(lineNumber, tr("expected answer")), parts.size(), ANSWERS_PER_FIELD);
         return false;
     }
     answers->clear();
     for (std::size_t k = 0; k < parts.size(); ++k) {
-        const std::string what =
-            where + "expected answer" + (parts.size() > 1 ? " " + std::to_string(k + 1) : std::string());
+        const std::string what = parts.size() > 1 ? fillIn(tr("expected answer {1}"), k + 1) : tr("expected answer");
         std::string answer;
-        if (!toPlayerText(parts[k], what, &answer, error)) return false;
+        if (!toPlayerText(parts[k], textName(lineNumber, what), &answer, error)) return false;
         answers->push_back(answer);
     }
     return true;
@@ -82,18 +87,19 @@ const char* fieldVerdict(const std::vector<std::string>& answers, const std::str
 }
 
 // The verdict for one pair, in UTF-8; false with *error (and *status) when it cannot be judged.
-bool verdictOf(const std::string& expectedUtf8, const std::string& typedUtf8, AccentRule accents,
-               const std::string& where, std::string* verdict, std::string* error, int* status) {
+// lineNumber: of the pair in a list, 0 for the command line's.
+bool verdictOf(const std::string& expectedUtf8, const std::string& typedUtf8, AccentRule accents, long lineNumber,
+               std::string* verdict, std::string* error, int* status) {
     std::vector<std::string> expected;
     std::string typed;
     *status = TOOL_EXIT_USAGE;
-    if (!toExpectedAnswers(expectedUtf8, where, &expected, error) ||
-        !toPlayerText(typedUtf8, where + "typed answer", &typed, error)) {
+    if (!toExpectedAnswers(expectedUtf8, lineNumber, &expected, error) ||
+        !toPlayerText(typedUtf8, textName(lineNumber, tr("typed answer")), &typed, error)) {
         return false;
     }
     const TextConversion converted = cp1252ToUtf8(fieldVerdict(expected, typed, accents));
     if (!converted.ok) {
-        *error = "verdict: " + converted.error;
+        *error = fillIn(tr("verdict: {1}"), converted.error);
         *status = TOOL_EXIT_FAILED;
         return false;
     }
@@ -131,16 +137,16 @@ bool readJudgeLine(std::istream& in, std::string* line, bool* tooLong) {
     return any;
 }
 
-// What is wrong with a line as a pair of answers; empty when it is one.
-std::string lineProblem(const std::string& line, bool tooLong) {
+// What is wrong with line lineNumber as a pair of answers; empty when it is one.
+std::string lineProblem(const std::string& line, long lineNumber, bool tooLong) {
     if (tooLong) {
-        return "is longer than " + std::to_string(JUDGE_LINE_LIMIT) + " bytes; a line holds two answers of at most " +
-               std::to_string(TEXT_MAX_LENGTH) + " characters each";
+        return fillIn(tr("line {1} is longer than {2} bytes; a line holds two answers of at most {3} characters each"),
+                      lineNumber, JUDGE_LINE_LIMIT, TEXT_MAX_LENGTH);
     }
     const std::size_t tab = line.find('\t');
-    if (tab == std::string::npos) return "has no TAB between the expected and the typed answer";
+    if (tab == std::string::npos) return fillIn(tr("line {1} has no TAB between the expected and the typed answer"), lineNumber);
     if (line.find('\t', tab + 1) != std::string::npos)
-        return "has more than one TAB between the expected and the typed answer";
+        return fillIn(tr("line {1} has more than one TAB between the expected and the typed answer"), lineNumber);
     return "";
 }
 
@@ -158,26 +164,25 @@ int judgeLines(std::istream& in, bool tsv, AccentRule accents, std::ostream& out
         if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
         // A Windows console in binary mode gives Ctrl-Z as a byte: the typist's end of input.
         if (line == "\x1A") break;
-        const std::string where = "line " + std::to_string(lineNumber);
-        const std::string problem = lineProblem(line, tooLong);
+        const std::string problem = lineProblem(line, lineNumber, tooLong);
         std::string verdict, error;
         int lineStatus = TOOL_EXIT_USAGE;
         if (!problem.empty()) {
-            usageError(err, PREFIX, where + " " + problem);
+            usageError(err, PREFIX, problem);
         } else {
             const std::size_t tab = line.find('\t');
             const std::string expected = line.substr(0, tab), typed = line.substr(tab + 1);
-            if (verdictOf(expected, typed, accents, where + ", ", &verdict, &error, &lineStatus)) {
+            if (verdictOf(expected, typed, accents, lineNumber, &verdict, &error, &lineStatus)) {
                 printVerdict(expected, typed, verdict, tsv, out);
                 continue;
             }
-            err << PREFIX << ": " << error << "\n";
+            err << prefixed(PREFIX, error) << "\n";
         }
         if (!tsv) out << "\n";
         status = std::max(status, lineStatus);
     }
     if (in.bad()) {
-        err << PREFIX << ": cannot read the lines after line " << lineNumber << "\n";
+        err << prefixed(PREFIX, fillIn(tr("cannot read the lines after line {1}"), lineNumber)) << "\n";
         return TOOL_EXIT_FAILED;
     }
     return status;
@@ -187,7 +192,7 @@ int judgeLines(std::istream& in, bool tsv, AccentRule accents, std::ostream& out
 
 int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && isHelpOption(args[0])) {
-        out << JUDGE_HELP;
+        out << tr(JUDGE_HELP);
         return TOOL_EXIT_OK;
     }
     // Answers may start with a dash ("-5"); only words of two dashes are options.
@@ -202,7 +207,7 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
             continue;
         }
         if (option != "--accents" && option.compare(0, 10, "--accents=") != 0) {
-            usageError(err, PREFIX, unknownName("option", option, {"--tsv", "--accents", "--help"}));
+            usageError(err, PREFIX, unknownName(NameKind::Option, option, {"--tsv", "--accents", "--help"}));
             return TOOL_EXIT_USAGE;
         }
         std::string rule;
@@ -213,7 +218,7 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
             rest.erase(rest.begin());
         }
         if (!parseAccentsName(rule, &accents)) {
-            usageError(err, PREFIX, "--accents takes exact or ignore, not " + quotedText(rule));
+            usageError(err, PREFIX, fillIn(tr("--accents takes exact or ignore, not {1}"), quotedText(rule)));
             return TOOL_EXIT_USAGE;
         }
     }
@@ -222,27 +227,27 @@ int runJudge(const Args& args, std::istream& in, std::ostream& out, std::ostream
     if (rest.size() == 2) {
         std::string verdict, error;
         int status = TOOL_EXIT_OK;
-        if (!verdictOf(rest[0], rest[1], accents, "", &verdict, &error, &status)) {
-            err << PREFIX << ": " << error << "\n";
+        if (!verdictOf(rest[0], rest[1], accents, 0, &verdict, &error, &status)) {
+            err << prefixed(PREFIX, error) << "\n";
             return status;
         }
         printVerdict(rest[0], rest[1], verdict, tsv, out);
         return TOOL_EXIT_OK;
     }
     if (rest.size() > 2) {
-        usageError(err, PREFIX, "needs EXPECTED and TYPED, or one LIST, got " + plural(rest.size(), "argument"));
+        usageError(err, PREFIX, needsArguments(tr("EXPECTED and TYPED, or one LIST"), rest.size()));
         return TOOL_EXIT_USAGE;
     }
     if (rest.empty() && g_standardInputIsTerminal) {
         usageError(err, PREFIX,
-                   "give EXPECTED and TYPED, or a LIST of lines EXPECTED<TAB>TYPED (- to type them here)");
+                   tr("give EXPECTED and TYPED, or a LIST of lines EXPECTED<TAB>TYPED (- to type them here)"));
         return TOOL_EXIT_USAGE;
     }
     if (rest.empty() || rest[0] == "-") return judgeLines(in, tsv, accents, out, err);
     std::vector<unsigned char> bytes;
     std::string error;
     if (!readInputFile(rest[0], in, TOOL_MAX_FILE_BYTES, "", &bytes, &error)) {
-        err << PREFIX << ": " << error << "\n";
+        err << prefixed(PREFIX, error) << "\n";
         return TOOL_EXIT_FAILED;
     }
     std::istringstream lines(std::string(bytes.begin(), bytes.end()));

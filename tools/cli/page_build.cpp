@@ -5,8 +5,10 @@
 #include <ostream>
 #include <vector>
 
+#include "tools/cli/command_line.h"
 #include "tools/quiz_folder/media_format.h"
 #include "tools/support/files.h"
+#include "tools/support/translation.h"
 #include "tools/web_page/film_conversion.h"
 #include "tools/web_page/web_page.h"
 
@@ -16,7 +18,8 @@
 
 namespace {
 
-std::string kilobytes(int64_t bytes) { return std::to_string((bytes + 1023) / 1024) + " KB"; }
+// TRANSLATORS: French writes Ko.
+std::string kilobytes(int64_t bytes) { return fillIn(tr("{1} KB"), (bytes + 1023) / 1024); }
 
 // Each AVI film as MP4, by its resource number. Without ffmpeg the films stay as they are, and one
 // note says so; a film ffmpeg cannot convert gets a note of its own.
@@ -31,11 +34,15 @@ std::map<int, std::vector<unsigned char>> convertedFilms(const std::string& pref
         if (result == FilmConversion::Converted) {
             films[media.resourceId] = std::move(mp4);
         } else if (result == FilmConversion::NoConverter) {
-            err << prefix << ": note: " << why << ", so the films stay AVI, which browsers do not play: "
-                << "the page links each film for the player to open; install ffmpeg to have them play in the page\n";
+            err << prefixed(prefix, fillIn(tr("note: {1}, so the films stay AVI, which browsers do not play: the page "
+                                              "links each film for the player to open; install ffmpeg to have them "
+                                              "play in the page"),
+                                           why))
+                << "\n";
             return films;
         } else {
-            err << prefix << ": note: " << media.path << ": " << why << "; the page links this film instead\n";
+            err << prefixed(prefix, fillIn(tr("note: {1}: {2}; the page links this film instead"), media.path, why))
+                << "\n";
         }
     }
     return films;
@@ -49,10 +56,10 @@ bool writeQuizPageFile(const std::string& prefix, const CheckedQuiz& quiz, const
     const std::map<int, std::vector<unsigned char>> films = convertedFilms(prefix, quiz, err);
     if (!quizPage(quiz, films, std::string("trivo-make ") + TRIVO_VERSION, &page, &error) ||
         !writeOutputFile(output, reinterpret_cast<const unsigned char*>(page.data()), page.size(), out, &error)) {
-        err << prefix << ": " << error << "\n";
+        err << prefixed(prefix, error) << "\n";
         return false;
     }
-    *weight = "a page of " + kilobytes(static_cast<int64_t>(page.size())) + ", its media " +
-              kilobytes(pageMediaBase64Size(quiz, films)) + " in base64";
+    *weight = fillIn(tr("a page of {1}, its media {2} in base64"), kilobytes(static_cast<int64_t>(page.size())),
+                     kilobytes(pageMediaBase64Size(quiz, films)));
     return true;
 }

@@ -21,6 +21,7 @@
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -49,12 +50,12 @@ bool writeProgram(const fs::path& work, const std::vector<unsigned char>& progra
                   std::ostream& err) {
     std::string error;
     if (!readProgramBitness(program, &playing->is64Bit, &error)) {
-        err << PREFIX << ": the program built cannot be played: " << error << "\n";
+        err << prefixed(PREFIX, fillIn(tr("the program built cannot be played: {1}"), error)) << "\n";
         return false;
     }
     playing->program = work / PROGRAM_NAME;
     if (!writeFileReplacing(playing->program, utf8Path(playing->program), program.data(), program.size(), &error)) {
-        err << PREFIX << ": " << error << "\n";
+        err << prefixed(PREFIX, error) << "\n";
         return false;
     }
     return true;
@@ -66,9 +67,14 @@ bool runsHere(bool is64Bit, const fs::path& work, std::string* why) {
 }
 
 // Said once, before anything is built: where 32-bit programs do not run, the 64-bit player is used.
-void tellNo32Bit(const std::string& why, const std::string& what, std::ostream& err) {
-    err << PREFIX << ": this machine does not run 32-bit Windows programs: " << why << "; " << what
-        << " is built over the 64-bit player " << PLAYER_64_NAME << "\n";
+// ofProgram: the quiz is a program's, read back, rather than a folder's.
+void tellNo32Bit(const std::string& why, bool ofProgram, std::ostream& err) {
+    err << prefixed(PREFIX, fillIn(ofProgram ? tr("this machine does not run 32-bit Windows programs: {1}; its quiz is "
+                                                  "built over the 64-bit player {2}")
+                                             : tr("this machine does not run 32-bit Windows programs: {1}; the quiz is "
+                                                  "built over the 64-bit player {2}"),
+                                   why, PLAYER_64_NAME))
+        << "\n";
 }
 
 // Wine's last lines, when the program did not end well: what it said of why.
@@ -85,7 +91,7 @@ void passOnWineEnd(const Launch& launch, std::ostream& err) {
     }
     const std::size_t shown = 5;
     for (std::size_t i = lines.size() > shown ? lines.size() - shown : 0; i < lines.size(); ++i)
-        err << PREFIX << ": Wine: " << printable(lines[i]) << "\n";
+        err << prefixed(PREFIX, fillIn(tr("Wine: {1}"), printable(lines[i]))) << "\n";
 }
 
 // Prepares the Wine prefix of the program's kind, then starts it and waits.
@@ -96,8 +102,11 @@ Launch start(const Playing& playing, const fs::path& work, std::ostream& err) {
     if (!prepareWinePrefix(playing.is64Bit, err, &launch.reason)) return launch;
     if (wasInterrupted()) return launch;
 #endif
-    err << PREFIX << ": opening " << playing.shown << " (" << (playing.is64Bit ? "64" : "32") << "-bit"
-        << (UNDER_WINE ? ", with Wine" : "") << "); close its window to end\n";
+    const char* opening = playing.is64Bit ? (UNDER_WINE ? tr("opening {1} (64-bit, with Wine); close its window to end")
+                                                        : tr("opening {1} (64-bit); close its window to end"))
+                                          : (UNDER_WINE ? tr("opening {1} (32-bit, with Wine); close its window to end")
+                                                        : tr("opening {1} (32-bit); close its window to end"));
+    err << prefixed(PREFIX, fillIn(opening, playing.shown)) << "\n";
     err.flush();
     return launchProgram(playing.program, playing.is64Bit, work);
 }
@@ -108,12 +117,12 @@ int launchStatus(const Launch& launch, std::ostream& err) {
     if (wasInterrupted()) return TOOL_EXIT_FAILED;
     if (launch.result != LaunchResult::Ended) {
         passOnWineEnd(launch, err);
-        err << PREFIX << ": " << launch.reason << "\n";
+        err << prefixed(PREFIX, launch.reason) << "\n";
         return TOOL_EXIT_FAILED;
     }
     if (launch.exitStatus != 0) {
         passOnWineEnd(launch, err);
-        err << PREFIX << ": the quiz program ended with exit status " << launch.exitStatus << "\n";
+        err << prefixed(PREFIX, fillIn(tr("the quiz program ended with exit status {1}"), launch.exitStatus)) << "\n";
         return TOOL_EXIT_FAILED;
     }
     return TOOL_EXIT_OK;
@@ -133,26 +142,28 @@ int playFolder(const std::string& name, const std::string* playerName, const fs:
     if (!playerName && findPlayer(PLAYER_NAME).empty() && !findPlayer(PLAYER_64_NAME).empty())
         defaultPlayer = PLAYER_64_NAME;
     else if (!playerName && !runsHere(false, work, &why)) {
-        tellNo32Bit(why, "the quiz", err);
+        tellNo32Bit(why, false, err);
         defaultPlayer = PLAYER_64_NAME;
     }
     CheckedQuiz quiz;
-    if (!checkForBuilding(PREFIX, folder, "not played", &quiz, err)) return TOOL_EXIT_FAILED;
+    if (!checkForBuilding(PREFIX, folder, tr("not played"), &quiz, err)) return TOOL_EXIT_FAILED;
     playing.summary = quizSummary(quiz.content, quiz.media.size());
     if (!readPlayer(PREFIX, playerName, defaultPlayer, in, &player, &playerShown, err)) return TOOL_EXIT_FAILED;
     bool is64Bit = false;
     if (!readProgramBitness(player, &is64Bit, &error) || !buildQuizProgram(player, quiz, &program, &error)) {
-        err << PREFIX << ": player " << playerShown << " cannot carry the quiz: " << error << "\n";
+        err << prefixed(PREFIX, fillIn(tr("player {1} cannot carry the quiz: {2}"), playerShown, error)) << "\n";
         return TOOL_EXIT_FAILED;
     }
     if (playerName && !runsHere(is64Bit, work, &why)) {
-        err << PREFIX << ": this machine does not run 32-bit Windows programs: " << why << "; name a 64-bit player, "
-            << "or leave --player out\n";
+        err << prefixed(PREFIX, fillIn(tr("this machine does not run 32-bit Windows programs: {1}; name a 64-bit "
+                                          "player, or leave --player out"),
+                                       why))
+            << "\n";
         return TOOL_EXIT_FAILED;
     }
     if (!writeProgram(work, program, &playing, err)) return TOOL_EXIT_FAILED;
     const int status = launchStatus(start(playing, work, err), err);
-    if (status == TOOL_EXIT_OK) out << "played " << playing.shown << ": " << playing.summary << "\n";
+    if (status == TOOL_EXIT_OK) out << fillIn(tr("played {1}: {2}"), playing.shown, playing.summary) << "\n";
     return status;
 }
 
@@ -161,13 +172,13 @@ int playFolder(const std::string& name, const std::string* playerName, const fs:
 int playProgram(const std::string& name, const fs::path& work, std::istream& in, std::ostream& out,
                 std::ostream& err) {
     Playing playing;
-    playing.shown = name == "-" ? "standard input" : quotedText(name);
+    playing.shown = name == "-" ? tr("standard input") : quotedText(name);
     std::vector<unsigned char> image;
     std::string error;
     bool whole = name == "-";
     if (whole) {
         if (!readInputFile(name, in, PROGRAM_MAX_BYTES, "", &image, &error)) {
-            err << PREFIX << ": " << error << "\n";
+            err << prefixed(PREFIX, error) << "\n";
             return TOOL_EXIT_FAILED;
         }
     } else {
@@ -177,27 +188,27 @@ int playProgram(const std::string& name, const fs::path& work, std::istream& in,
         // The headers are all that is needed, and they come first.
         int64_t size = 0;
         if (ec || !readRegularFile(playing.program, name, PROGRAM_MAX_BYTES, 64 * 1024, &image, &size, &error)) {
-            err << PREFIX << ": " << (ec ? "cannot read " + quotedText(name) + ": " + ec.message() : error) << "\n";
+            err << prefixed(PREFIX, ec ? fillIn(tr("cannot read {1}: {2}"), quotedText(name), systemMessage(ec)) : error) << "\n";
             return TOOL_EXIT_FAILED;
         }
     }
     if (!readProgramBitness(image, &playing.is64Bit, &error)) {
-        err << PREFIX << ": " << playing.shown << ": " << error << "\n";
+        err << prefixed(PREFIX, fillIn(tr("{1}: {2}"), playing.shown, error)) << "\n";
         return TOOL_EXIT_FAILED;
     }
     std::string why;
     if (!runsHere(playing.is64Bit, work, &why)) {
-        tellNo32Bit(why, "its quiz", err);
+        tellNo32Bit(why, true, err);
         std::vector<unsigned char> player, program;
         std::string playerShown;
         int64_t size = 0;
         if (!whole && !readRegularFile(playing.program, name, PROGRAM_MAX_BYTES, PROGRAM_MAX_BYTES, &image, &size, &error)) {
-            err << PREFIX << ": " << error << "\n";
+            err << prefixed(PREFIX, error) << "\n";
             return TOOL_EXIT_FAILED;
         }
         if (!readPlayer(PREFIX, nullptr, PLAYER_64_NAME, in, &player, &playerShown, err)) return TOOL_EXIT_FAILED;
         if (!moveQuizProgram(player, image, &program, &error)) {
-            err << PREFIX << ": " << playing.shown << ": " << error << "\n";
+            err << prefixed(PREFIX, fillIn(tr("{1}: {2}"), playing.shown, error)) << "\n";
             return TOOL_EXIT_FAILED;
         }
         image.swap(program);
@@ -205,7 +216,7 @@ int playProgram(const std::string& name, const fs::path& work, std::istream& in,
     }
     if (whole && !writeProgram(work, image, &playing, err)) return TOOL_EXIT_FAILED;
     const int status = launchStatus(start(playing, work, err), err);
-    if (status == TOOL_EXIT_OK) out << "played " << playing.shown << "\n";
+    if (status == TOOL_EXIT_OK) out << fillIn(tr("played {1}"), playing.shown) << "\n";
     return status;
 }
 
@@ -217,7 +228,8 @@ void removeWorkFolder(const fs::path& work, std::ostream& err) {
         if (!ec) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
-    err << PREFIX << ": cannot remove the temporary folder " << quotedText(utf8Path(work)) << ": " << ec.message()
+    err << prefixed(PREFIX, fillIn(tr("cannot remove the temporary folder {1}: {2}"), quotedText(utf8Path(work)),
+                                   systemMessage(ec)))
         << "\n";
 }
 
@@ -225,12 +237,12 @@ void removeWorkFolder(const fs::path& work, std::ostream& err) {
 
 int runPlay(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     if (wantsHelp(args)) {
-        out << PLAY_HELP;
+        out << tr(PLAY_HELP);
         return TOOL_EXIT_OK;
     }
     std::string name, playerName;
     bool playerGiven = false;
-    if (!commandArguments(PREFIX, args, {{"--player", &playerName, &playerGiven}}, "one quiz folder DIR or program QUIZ.exe",
+    if (!commandArguments(PREFIX, args, {{"--player", &playerName, &playerGiven}}, tr("one quiz folder DIR or program QUIZ.exe"),
                           &name, err)) {
         return TOOL_EXIT_USAGE;
     }
@@ -238,13 +250,14 @@ int runPlay(const Args& args, std::istream& in, std::ostream& out, std::ostream&
     const fs::path path = nativePath(name);
     const bool folder = name != "-" && (fs::is_directory(path, ec) || path.filename() == QUIZ_TOML_NAME);
     if (!folder && playerGiven) {
-        usageError(err, PREFIX, "--player builds a quiz folder; a quiz program is played as it is");
+        usageError(err, PREFIX, tr("--player builds a quiz folder; a quiz program is played as it is"));
         return TOOL_EXIT_USAGE;
     }
 #if !defined(_WIN32) && !defined(__APPLE__)
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) {
-        err << PREFIX << ": no display to open the quiz on (DISPLAY is not set); run play in a graphical session\n";
+        err << prefixed(PREFIX, tr("no display to open the quiz on (DISPLAY is not set); run play in a graphical session"))
+            << "\n";
         return TOOL_EXIT_FAILED;
     }
 #endif
@@ -254,7 +267,7 @@ int runPlay(const Args& args, std::istream& in, std::ostream& out, std::ostream&
     std::string error;
     if (!makePrivateTemporaryFolder("trivo-play", &work, &error)) {
         holdInterruptions(false);
-        err << PREFIX << ": " << error << "\n";
+        err << prefixed(PREFIX, error) << "\n";
         return TOOL_EXIT_FAILED;
     }
     int status = folder ? playFolder(name, playerGiven ? &playerName : nullptr, work, in, out, err)
@@ -262,7 +275,7 @@ int runPlay(const Args& args, std::istream& in, std::ostream& out, std::ostream&
     removeWorkFolder(work, err);
     holdInterruptions(false);
     if (wasInterrupted()) {
-        err << PREFIX << ": interrupted\n";
+        err << prefixed(PREFIX, tr("interrupted")) << "\n";
         status = TOOL_EXIT_FAILED;
     }
     return status;

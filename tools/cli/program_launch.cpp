@@ -7,6 +7,7 @@
 
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 #ifndef _WIN32
 #include "tools/cli/wine_prefix.h"
@@ -38,7 +39,8 @@ Launch launchProgram(const std::filesystem::path& program, bool, const std::file
         // A 64-bit program on a 32-bit Windows.
         if (spawned.error == ERROR_BAD_EXE_FORMAT || spawned.error == ERROR_EXE_MACHINE_TYPE_MISMATCH)
             launch.result = LaunchResult::CannotRunHere;
-        launch.reason = "cannot start " + quotedText(utf8Path(program)) + ": " + std::system_category().message(spawned.error);
+        launch.reason = fillIn(tr("cannot start {1}: {2}"), quotedText(utf8Path(program)),
+                               systemMessage(std::error_code(spawned.error, std::system_category())));
     }
     return launch;
 }
@@ -55,16 +57,18 @@ std::string environmentValue(const char* name) {
 // Why a loader that exec refused cannot start: errno from the child.
 Launch execFailure(const std::string& loader, bool is64Bit, int error) {
     Launch launch;
-    const std::string which = std::string("Wine's ") + (is64Bit ? "64" : "32") + "-bit loader " + quotedText(loader);
+    const std::string which = fillIn(is64Bit ? tr("Wine's 64-bit loader {1}") : tr("Wine's 32-bit loader {1}"),
+                                     quotedText(loader));
     if (error == ENOENT) {
         // Also an i386 loader whose own loader (/lib/ld-linux.so.2) is not there.
         launch.result = LaunchResult::CannotRunHere;
-        launch.reason = which + " is not installed (Debian package " + (is64Bit ? "wine64" : "wine32:i386") + ")";
+        launch.reason = fillIn(tr("{1} is not installed (Debian package {2})"), which, is64Bit ? "wine64" : "wine32:i386");
     } else if (error == ENOEXEC) {
+        // The kernel's own words, which the messages of Wine and of play quote.
+        launch.reason = fillIn(tr("the kernel does not start {1}: Exec format error"), which);
         launch.result = LaunchResult::CannotRunHere;
-        launch.reason = "the kernel does not start " + which + ": Exec format error";
     } else {
-        launch.reason = "cannot start " + which + ": " + std::strerror(error);
+        launch.reason = fillIn(tr("cannot start {1}: {2}"), which, systemMessage(error));
     }
     return launch;
 }
@@ -122,19 +126,19 @@ Launch launchProgram(const std::filesystem::path& program, bool is64Bit, const s
     ::unlink(logPath.c_str());
     if (spawned.execFailed) return execFailure(loader, is64Bit, spawned.error);
     if (spawned.chdirFailed) {
-        launch.reason = "cannot start Wine in " + quotedText(workFolder.string()) + ": " + std::strerror(spawned.error);
+        launch.reason = fillIn(tr("cannot start Wine in {1}: {2}"), quotedText(workFolder.string()), systemMessage(spawned.error));
         return launch;
     }
     if (spawned.lost) {
-        launch.reason = std::string("lost Wine's loader: ") + std::strerror(spawned.error);
+        launch.reason = fillIn(tr("lost Wine's loader: {1}"), systemMessage(spawned.error));
         return launch;
     }
     if (!spawned.started) {
-        launch.reason = std::string("cannot start Wine: ") + std::strerror(spawned.error);
+        launch.reason = fillIn(tr("cannot start Wine: {1}"), systemMessage(spawned.error));
         return launch;
     }
     if (spawned.signal != 0) {
-        launch.reason = "Wine's loader ended on signal " + std::to_string(spawned.signal);
+        launch.reason = fillIn(tr("Wine's loader ended on signal {1}"), spawned.signal);
         return launch;
     }
     // A loader started through a script or a shell reports the kernel's refusal so.

@@ -18,6 +18,7 @@
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 #include "tools/web_page/web_page.h"
 
 bool wantsHelp(const Args& args) {
@@ -43,8 +44,10 @@ QuizFolder quizFolder(const std::string& arg) {
 }
 
 std::string quizSummary(const QuizContent& content, std::size_t mediaCount) {
-    return std::string(kindName(content.kind)) + " quiz, " + plural(content.questions.size(), "question") +
-           ", " + plural(mediaCount, "media file");
+    const std::size_t questions = content.questions.size();
+    return fillIn(tr("{1}, {2}, {3}"), kindQuizWords(content.kind),
+                  fillIn(ntr("{1} question", "{1} questions", questions), questions),
+                  fillIn(ntr("{1} media file", "{1} media files", mediaCount), mediaCount));
 }
 
 bool checkForBuilding(const std::string& prefix, const QuizFolder& folder, const char* outcome, CheckedQuiz* quiz,
@@ -53,7 +56,7 @@ bool checkForBuilding(const std::string& prefix, const QuizFolder& folder, const
     const bool ok = checkQuizFolder(folder.path, quiz, &diagnostics);
     printDiagnostics(diagnostics, folder.tomlShown, err);
     if (!ok) {
-        err << prefix << ": " << folder.tomlShown << ": " << diagnosticsSummary(diagnostics) << "; " << outcome
+        err << prefixed(prefix, fillIn(tr("{1}: {2}; {3}"), folder.tomlShown, diagnosticsSummary(diagnostics), outcome))
             << "\n";
     }
     return ok;
@@ -63,7 +66,7 @@ bool readPlayer(const std::string& prefix, const std::string* named, const char*
                 std::vector<unsigned char>* player, std::string* shown, std::ostream& err) {
     std::string error;
     if (named) {
-        *shown = *named == "-" ? "standard input" : quotedText(*named);
+        *shown = *named == "-" ? tr("standard input") : quotedText(*named);
         if (readInputFile(*named, in, PROGRAM_MAX_BYTES, "", player, &error)) return true;
     } else {
         const std::filesystem::path found = findPlayer(defaultName);
@@ -71,15 +74,17 @@ bool readPlayer(const std::string& prefix, const std::string* named, const char*
             std::string places;
             for (const std::filesystem::path& place : playerPlaces(defaultName))
                 places += (places.empty() ? "" : ", ") + quotedText(utf8Path(place));
-            err << prefix << ": no player: " << places
-                << (playerPlaces(defaultName).size() == 1 ? " does not exist" : ": none of these exists")
-                << "; name one with --player PLAYER.exe\n";
+            err << prefixed(prefix, fillIn(playerPlaces(defaultName).size() == 1
+                                               ? tr("no player: {1} does not exist; name one with --player PLAYER.exe")
+                                               : tr("no player: {1}: none of these exists; name one with --player PLAYER.exe"),
+                                           places))
+                << "\n";
             return false;
         }
         *shown = quotedText(utf8Path(found));
         if (readFileBytes(found, utf8Path(found), PROGRAM_MAX_BYTES, "", player, &error)) return true;
     }
-    err << prefix << ": player: " << error << "\n";
+    err << prefixed(prefix, fillIn(tr("player: {1}"), error)) << "\n";
     return false;
 }
 
@@ -92,7 +97,9 @@ bool commandArguments(const std::string& prefix, const Args& args, const std::ve
         return false;
     }
     if (positional.size() != 1) {
-        usageError(err, prefix, std::string("needs ") + needs + ", got " + plural(positional.size(), "name"));
+        // TRANSLATORS: {1} is what the command needs ("one quiz folder DIR"), {2} how many names it got.
+        usageError(err, prefix, fillIn(ntr("needs {1}, got {2} name", "needs {1}, got {2} names", positional.size()),
+                                       needs, positional.size()));
         return false;
     }
     *name = positional[0];
@@ -122,13 +129,13 @@ std::string programNameNote(const std::string& output) {
     std::string extension = utf8Path(path.extension());
     for (char& c : extension) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
     if (extension == ".exe") return std::string();
-    return " (a Windows program: Windows starts it only under a name ending in .exe, such as " +
-           printable(utf8Path(path.filename()) + ".exe") + ")";
+    return fillIn(tr(" (a Windows program: Windows starts it only under a name ending in .exe, such as {1})"),
+                  printable(utf8Path(path.filename()) + ".exe"));
 }
 
 // What a new folder's author does next: first check it, unless new found it clean.
 void nextSteps(const std::string& shown, bool checked, std::ostream& out) {
-    out << "then\n";
+    out << tr("then") << "\n";
     if (!checked) out << "  trivo-make check " << shown << "\n";
     out << "  trivo-make play " << shown << "\n"
         << "  trivo-make build " << shown << "\n";
@@ -139,15 +146,15 @@ int newFromTable(const std::string& prefix, const std::string& folder, const std
                  const QuizKind* kind, std::istream& in, std::ostream& out, std::ostream& err) {
     std::vector<unsigned char> bytes;
     std::string error;
-    const std::string tableShown = tableName == "-" ? "standard input" : quotedText(tableName);
+    const std::string tableShown = tableName == "-" ? tr("standard input") : quotedText(tableName);
     QuestionTable table;
-    if (!readInputFile(tableName, in, QUESTION_TABLE_MAX_BYTES, "; a table of 90 questions is far smaller", &bytes,
+    if (!readInputFile(tableName, in, QUESTION_TABLE_MAX_BYTES, tr("; a table of 90 questions is far smaller"), &bytes,
                        &error)) {
-        err << prefix << ": " << error << "\n";
+        err << prefixed(prefix, error) << "\n";
         return TOOL_EXIT_FAILED;
     }
     if (!readQuestionTable(std::string(bytes.begin(), bytes.end()), &table, &error)) {
-        err << prefix << ": " << tableShown << ": " << error << "\n";
+        err << prefixed(prefix, fillIn(tr("{1}: {2}"), tableShown, error)) << "\n";
         return TOOL_EXIT_FAILED;
     }
     const QuizKind chosen = kind ? *kind : tableKind(table);
@@ -158,21 +165,24 @@ int newFromTable(const std::string& prefix, const std::string& folder, const std
     if (!writeNewFolder(nativePath(folder), folder,
                         questionTableFiles(table, chosen, title.empty() || title == "." ? "Mon quiz" : title, mediaFolder),
                         &error)) {
-        err << prefix << ": " << error << "\n";
+        err << prefixed(prefix, error) << "\n";
         return TOOL_EXIT_FAILED;
     }
     const std::string shown = printable(folder);
     for (const std::string& column : table.unused)
-        err << prefix << ": note: " << tableShown << ": the column " << quotedText(column) << " is not used\n";
-    out << "wrote " << shown << ": " << (chosen == QuizKind::Audio ? "an " : "a ") << kindName(chosen) << " quiz of "
-        << plural(table.rows.size(), "question") << " from " << tableShown << "\n";
+        err << prefixed(prefix, fillIn(tr("note: {1}: the column {2} is not used"), tableShown, quotedText(column)))
+            << "\n";
+    out << fillIn(ntr("wrote {1}: {2} of {3} question from {4}", "wrote {1}: {2} of {3} questions from {4}",
+                      table.rows.size()),
+                  shown, aKindQuizWords(chosen), table.rows.size(), tableShown)
+        << "\n";
     // What the author meets next: the folder's check, as check prints it.
     const QuizFolder written = quizFolder(folder);
     CheckedQuiz quiz;
     Diagnostics diagnostics;
     const bool ok = checkQuizFolder(written.path, &quiz, &diagnostics, MediaReading::FormatOnly);
     printDiagnostics(diagnostics, written.tomlShown, err);
-    out << written.tomlShown << ": " << diagnosticsSummary(diagnostics) << "\n";
+    out << fillIn(tr("{1}: {2}"), written.tomlShown, diagnosticsSummary(diagnostics)) << "\n";
     nextSteps(shown, ok, out);
     return ok ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
 }
@@ -182,37 +192,37 @@ int newFromTable(const std::string& prefix, const std::string& folder, const std
 int runNew(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make new";
     if (wantsHelp(args)) {
-        out << NEW_HELP;
+        out << tr(NEW_HELP);
         return TOOL_EXIT_OK;
     }
     std::string folder, kindText, tableName;
     bool kindGiven = false, tableGiven = false;
     if (!commandArguments(prefix, args, {{"--kind", &kindText, &kindGiven}, {"--from", &tableName, &tableGiven}},
-                          "one folder name DIR", &folder, err)) {
+                          tr("one folder name DIR"), &folder, err)) {
         return TOOL_EXIT_USAGE;
     }
     QuizKind kind = QuizKind::Text;
     if (!kindGiven && !tableGiven) {
-        usageError(err, prefix, "needs --kind text, picture, audio or video, or --from CSV");
+        usageError(err, prefix, tr("needs --kind text, picture, audio or video, or --from CSV"));
         return TOOL_EXIT_USAGE;
     }
     if (kindGiven && !parseKindName(kindText, &kind)) {
         const std::string likely = likelyKindName(kindText);
         usageError(err, prefix,
-                   "--kind must be text, picture, audio or video, not " + quotedText(kindText) +
-                       (likely.empty() ? std::string() : "; did you mean " + quotedText(likely) + "?"));
+                   likely.empty() ? fillIn(tr("--kind must be text, picture, audio or video, not {1}"), quotedText(kindText))
+                                  : fillIn(tr("--kind must be text, picture, audio or video, not {1}; did you mean {2}?"),
+                                           quotedText(kindText), quotedText(likely)));
         return TOOL_EXIT_USAGE;
     }
     folder = folderName(folder);
     if (tableGiven) return newFromTable(prefix, folder, tableName, kindGiven ? &kind : nullptr, in, out, err);
     std::string error;
     if (!writeNewFolder(nativePath(folder), folder, starterFiles(kind), &error)) {
-        err << prefix << ": " << error << "\n";
+        err << prefixed(prefix, error) << "\n";
         return TOOL_EXIT_FAILED;
     }
     const std::string shown = printable(folder);
-    out << "wrote " << shown << ": " << (kind == QuizKind::Audio ? "an " : "a ") << kindName(kind)
-        << " quiz of 3 questions to make your own; ";
+    out << fillIn(tr("wrote {1}: {2} of 3 questions to make your own; "), shown, aKindQuizWords(kind));
     nextSteps(shown, false, out);
     return TOOL_EXIT_OK;
 }
@@ -220,18 +230,22 @@ int runNew(const Args& args, std::istream& in, std::ostream& out, std::ostream& 
 int runCheck(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make check";
     if (wantsHelp(args)) {
-        out << CHECK_HELP;
+        out << tr(CHECK_HELP);
         return TOOL_EXIT_OK;
     }
     std::string name;
-    if (!commandArguments(prefix, args, {}, "one quiz folder DIR", &name, err)) return TOOL_EXIT_USAGE;
+    if (!commandArguments(prefix, args, {}, tr("one quiz folder DIR"), &name, err)) return TOOL_EXIT_USAGE;
     const QuizFolder folder = quizFolder(name);
     CheckedQuiz quiz;
     Diagnostics diagnostics;
     const bool ok = checkQuizFolder(folder.path, &quiz, &diagnostics, MediaReading::FormatOnly);
     printDiagnostics(diagnostics, folder.tomlShown, err);
-    out << folder.tomlShown << ": " << diagnosticsSummary(diagnostics);
-    if (ok) out << " (" << quizSummary(quiz.content, quiz.media.size()) << ")";
+    if (ok) {
+        out << fillIn(tr("{1}: {2} ({3})"), folder.tomlShown, diagnosticsSummary(diagnostics),
+                      quizSummary(quiz.content, quiz.media.size()));
+    } else {
+        out << fillIn(tr("{1}: {2}"), folder.tomlShown, diagnosticsSummary(diagnostics));
+    }
     out << "\n";
     return ok ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
 }
@@ -252,13 +266,13 @@ bool buildFormat(const std::string& prefix, const std::string& output, const std
         return true;
     }
     if (*word != "web" && *word != "exe") {
-        usageError(err, prefix, "--format must be web or exe, not " + quotedText(*word));
+        usageError(err, prefix, fillIn(tr("--format must be web or exe, not {1}"), quotedText(*word)));
         return false;
     }
     *format = *word == "web" ? BuildFormat::Page : BuildFormat::Program;
     if ((pageName && *format == BuildFormat::Program) || (extension == ".exe" && *format == BuildFormat::Page)) {
-        usageError(err, prefix, "--format " + *word + " does not go with " + quotedText(output) + "; name it " +
-                                    (*format == BuildFormat::Page ? "OUT.html" : "OUT.exe"));
+        usageError(err, prefix, fillIn(tr("--format {1} does not go with {2}; name it {3}"), *word, quotedText(output),
+                                       *format == BuildFormat::Page ? "OUT.html" : "OUT.exe"));
         return false;
     }
     return true;
@@ -271,16 +285,16 @@ bool checkProgramForBuilding(const std::string& prefix, const std::string& name,
     Diagnostics diagnostics;
     const std::string shown = quotedText(name);
     if (!readFileBytes(nativePath(name), name, PROGRAM_MAX_BYTES, "", &image, &error)) {
-        err << prefix << ": " << error << "\n";
+        err << prefixed(prefix, error) << "\n";
         return false;
     }
     if (checkQuizProgram(image, quiz, &diagnostics, &error)) return true;
     if (diagnostics.empty()) {
-        err << prefix << ": " << shown << ": " << error << "; nothing written\n";
+        err << prefixed(prefix, fillIn(tr("{1}: {2}; nothing written"), shown, error)) << "\n";
         return false;
     }
     printDiagnostics(diagnostics, printable(name), err);
-    err << prefix << ": " << shown << ": " << diagnosticsSummary(diagnostics) << "; nothing written\n";
+    err << prefixed(prefix, fillIn(tr("{1}: {2}; nothing written"), shown, diagnosticsSummary(diagnostics))) << "\n";
     return false;
 }
 
@@ -289,7 +303,7 @@ bool checkProgramForBuilding(const std::string& prefix, const std::string& name,
 int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make build";
     if (wantsHelp(args)) {
-        out << BUILD_HELP;
+        out << tr(BUILD_HELP);
         return TOOL_EXIT_OK;
     }
     std::string name, output, playerName, formatWord;
@@ -297,7 +311,7 @@ int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream
     if (!commandArguments(prefix, args,
                           {{"-o", &output, &outputGiven}, {"--player", &playerName, &playerGiven},
                            {"--format", &formatWord, &formatGiven}},
-                          "one quiz folder DIR or program QUIZ.exe", &name, err)) {
+                          tr("one quiz folder DIR or program QUIZ.exe"), &name, err)) {
         return TOOL_EXIT_USAGE;
     }
     // A quiz program in place of the folder: converted, or built again over another player.
@@ -307,7 +321,7 @@ int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream
     if (!outputGiven) {
         // Beside the folder, named after it; a program read has no folder to name the output after.
         if (program) {
-            usageError(err, prefix, "needs -o OUT.exe or -o OUT.html to build a quiz program again");
+            usageError(err, prefix, tr("needs -o OUT.exe or -o OUT.html to build a quiz program again"));
             return TOOL_EXIT_USAGE;
         }
         output = besideFolder(quizFolder(name).path, formatGiven && formatWord == "web" ? ".html" : ".exe");
@@ -315,12 +329,12 @@ int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream
     BuildFormat format;
     if (!buildFormat(prefix, output, formatGiven ? &formatWord : nullptr, &format, err)) return TOOL_EXIT_USAGE;
     if (format == BuildFormat::Page && playerGiven) {
-        usageError(err, prefix, "--player builds a program; a web page needs no player");
+        usageError(err, prefix, tr("--player builds a program; a web page needs no player"));
         return TOOL_EXIT_USAGE;
     }
     std::string error;
     if (format == BuildFormat::Page && !quizPagesAvailable(&error)) {
-        err << prefix << ": " << error << "; build a program (-o OUT.exe) instead\n";
+        err << prefixed(prefix, fillIn(tr("{1}; build a program (-o OUT.exe) instead"), error)) << "\n";
         return TOOL_EXIT_FAILED;
     }
 
@@ -328,7 +342,7 @@ int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream
     if (program) {
         if (!checkProgramForBuilding(prefix, name, &quiz, err)) return TOOL_EXIT_FAILED;
         quiz.sources.push_back(path);
-    } else if (!checkForBuilding(prefix, quizFolder(name), "nothing written", &quiz, err)) {
+    } else if (!checkForBuilding(prefix, quizFolder(name), tr("nothing written"), &quiz, err)) {
         return TOOL_EXIT_FAILED;
     }
 
@@ -336,7 +350,8 @@ int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream
     // quiz it carries.
     for (const std::filesystem::path& source : quiz.sources) {
         if (output != "-" && sameFile(nativePath(output), source)) {
-            err << prefix << ": " << quotedText(output) << " is one of the quiz's own files; nothing written\n";
+            err << prefixed(prefix, fillIn(tr("{1} is one of the quiz's own files; nothing written"), quotedText(output)))
+                << "\n";
             return TOOL_EXIT_FAILED;
         }
     }
@@ -346,7 +361,7 @@ int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream
     if (format == BuildFormat::Page) {
         std::string weight;
         if (!writeQuizPageFile(prefix, quiz, output, out, err, &weight)) return TOOL_EXIT_FAILED;
-        report << "wrote " << printable(output) << ": " << summary << "; " << weight << "\n";
+        report << fillIn(tr("wrote {1}: {2}; {3}"), printable(output), summary, weight) << "\n";
         return TOOL_EXIT_OK;
     }
     std::vector<unsigned char> player, built;
@@ -354,43 +369,43 @@ int runBuild(const Args& args, std::istream& in, std::ostream& out, std::ostream
     if (!readPlayer(prefix, playerGiven ? &playerName : nullptr, PLAYER_NAME, in, &player, &playerShown, err))
         return TOOL_EXIT_FAILED;
     if (!buildQuizProgram(player, quiz, &built, &error)) {
-        err << prefix << ": player " << playerShown << " cannot carry the quiz: " << error << "\n";
+        err << prefixed(prefix, fillIn(tr("player {1} cannot carry the quiz: {2}"), playerShown, error)) << "\n";
         return TOOL_EXIT_FAILED;
     }
     if (!writeOutputFile(output, built.data(), built.size(), out, &error)) {
-        err << prefix << ": " << error << "\n";
+        err << prefixed(prefix, error) << "\n";
         return TOOL_EXIT_FAILED;
     }
-    report << "wrote " << printable(output) << programNameNote(output) << ": " << summary << "\n";
+    report << fillIn(tr("wrote {1}{2}: {3}"), printable(output), programNameNote(output), summary) << "\n";
     return TOOL_EXIT_OK;
 }
 
 int runDump(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make dump";
     if (wantsHelp(args)) {
-        out << DUMP_HELP;
+        out << tr(DUMP_HELP);
         return TOOL_EXIT_OK;
     }
     std::string name, output;
     bool outputGiven = false;
-    if (!commandArguments(prefix, args, {{"-o", &output, &outputGiven}}, "one quiz program QUIZ.exe", &name,
+    if (!commandArguments(prefix, args, {{"-o", &output, &outputGiven}}, tr("one quiz program QUIZ.exe"), &name,
                           err)) {
         return TOOL_EXIT_USAGE;
     }
     if (!outputGiven) {
-        usageError(err, prefix, "needs -o DIR, the quiz folder to write");
+        usageError(err, prefix, tr("needs -o DIR, the quiz folder to write"));
         return TOOL_EXIT_USAGE;
     }
-    const std::string shownName = name == "-" ? "standard input" : quotedText(name);
+    const std::string shownName = name == "-" ? tr("standard input") : quotedText(name);
     std::vector<unsigned char> image;
     std::string error;
     if (!readInputFile(name, in, PROGRAM_MAX_BYTES, "", &image, &error)) {
-        err << prefix << ": " << error << "\n";
+        err << prefixed(prefix, error) << "\n";
         return TOOL_EXIT_FAILED;
     }
     DumpedQuiz quiz;
     if (!readQuizProgram(image, &quiz, &error)) {
-        err << prefix << ": " << shownName << ": " << error << "\n";
+        err << prefixed(prefix, fillIn(tr("{1}: {2}"), shownName, error)) << "\n";
         return TOOL_EXIT_FAILED;
     }
     const std::string source = name == "-" ? "standard input" : printable(utf8Path(nativePath(name).filename()));
@@ -400,20 +415,20 @@ int runDump(const Args& args, std::istream& in, std::ostream& out, std::ostream&
     std::vector<FolderFile> files;
     output = folderName(output);
     if (!quizFolderFiles(quiz, header, &files, &error)) {
-        err << prefix << ": " << shownName << ": " << error << "\n";
+        err << prefixed(prefix, fillIn(tr("{1}: {2}"), shownName, error)) << "\n";
         return TOOL_EXIT_FAILED;
     }
     // A folder that would not check or build again is no way back: it is not written.
     const auto holdsQuiz = [&](const std::filesystem::path& written, std::string* why) {
         if (folderHoldsQuiz(written, quiz, why)) return true;
-        *why = shownName + ": " + *why;
+        *why = fillIn(tr("{1}: {2}"), shownName, *why);
         return false;
     };
     if (!writeNewFolder(nativePath(output), output, files, &error, holdsQuiz)) {
-        err << prefix << ": " << error << "\n";
+        err << prefixed(prefix, error) << "\n";
         return TOOL_EXIT_FAILED;
     }
-    for (const std::string& note : quiz.notes) err << prefix << ": note: " << note << "\n";
-    out << "wrote " << printable(output) << ": " << quizSummary(quiz.content, quiz.media.size()) << "\n";
+    for (const std::string& note : quiz.notes) err << prefixed(prefix, fillIn(tr("note: {1}"), note)) << "\n";
+    out << fillIn(tr("wrote {1}: {2}"), printable(output), quizSummary(quiz.content, quiz.media.size())) << "\n";
     return TOOL_EXIT_OK;
 }

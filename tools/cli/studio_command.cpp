@@ -10,11 +10,12 @@
 #include "tools/studio/studio.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 int runStudio(const Args& args, std::istream&, std::ostream& out, std::ostream& err) {
     const std::string prefix = "trivo-make studio";
     if (wantsHelp(args)) {
-        out << STUDIO_HELP;
+        out << tr(STUDIO_HELP);
         return TOOL_EXIT_OK;
     }
     StudioOptions options;
@@ -32,18 +33,21 @@ int runStudio(const Args& args, std::istream&, std::ostream& out, std::ostream& 
         return TOOL_EXIT_USAGE;
     }
     if (positional.size() > 1) {
-        usageError(err, prefix, "needs at most one WORKSPACE, got " + plural(positional.size(), "name"));
+        usageError(err, prefix, fillIn(ntr("needs {1}, got {2} name", "needs {1}, got {2} names", positional.size()),
+                                       tr("at most one WORKSPACE"), positional.size()));
         return TOOL_EXIT_USAGE;
     }
     if (portGiven) {
         const bool digits = !port.empty() && port.size() <= 5 && port.find_first_not_of("0123456789") == std::string::npos;
         if (!digits || std::stoi(port) > 65535) {
-            usageError(err, prefix, "--port must be a number from 0 to 65535, not " + quotedText(port));
+            usageError(err, prefix, fillIn(tr("--port must be a number from 0 to 65535, not {1}"), quotedText(port)));
             return TOOL_EXIT_USAGE;
         }
         options.port = std::stoi(port);
     }
     options.workspace = positional.empty() ? std::filesystem::path(".") : nativePath(folderName(positional[0]));
     options.command = runTrivoMake;
+    // The studio's page is French: the checks it shows there speak French whatever the user's language.
+    useLanguage("fr");
     return serveStudio(options, out, err) == 0 ? TOOL_EXIT_OK : TOOL_EXIT_FAILED;
 }

@@ -11,10 +11,12 @@
 #include <system_error>
 #include <vector>
 
+#include "tools/cli/command_line.h"
 #include "tools/cli/program_launch.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -55,18 +57,18 @@ std::string wineServer(const std::string& loader) {
     return fs::exists(beside, ec) ? beside.string() : "/usr/bin/wineserver";
 }
 
-// One step of the making; false with *why naming it and the log's last line.
+// One step of the making; false with *why, the step's failure (failed: "Wine could not make the
+// prefix ({1}); its log: {2}"), filled with its cause and the log's last line.
 bool step(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-          const fs::path& folder, const fs::path& log, const std::string& what, std::string* why) {
+          const fs::path& folder, const fs::path& log, const char* failed, std::string* why) {
     const Spawned spawned = spawnAndWait(arguments, environment, folder, log);
     if (spawned.started && spawned.exitStatus == 0 && spawned.signal == 0) return true;
     std::string output = fileStart(log);
     while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
     const std::string last = output.substr(output.rfind('\n') == std::string::npos ? 0 : output.rfind('\n') + 1);
-    *why = "Wine could not " + what + " (" +
-           (spawned.started ? "exit status " + std::to_string(spawned.exitStatus)
-                            : std::string("cannot start ") + quotedText(arguments[0])) +
-           (last.empty() ? std::string() : ": " + printable(last)) + "); its log: " + quotedText(log.string());
+    const std::string cause = spawned.started ? fillIn(tr("exit status {1}"), spawned.exitStatus)
+                                              : fillIn(tr("cannot start {1}"), quotedText(arguments[0]));
+    *why = fillIn(failed, last.empty() ? cause : fillIn(tr("{1}: {2}"), cause, printable(last)), quotedText(log.string()));
     return false;
 }
 
@@ -83,8 +85,10 @@ bool prepareWinePrefix(bool is64Bit, std::ostream& err, std::string* why) {
     const fs::path prefix = winePrefixFor(is64Bit);
     std::error_code ec;
     if (fs::exists(prefix / READY_MARK, ec)) return true;
-    err << "trivo-make play: preparing Trivo's own Wine prefix " << quotedText(prefix.string())
-        << " for its first start (about 20 s, once)\n";
+    err << prefixed("trivo-make play", fillIn(tr("preparing Trivo's own Wine prefix {1} for its first start (about 20 s, "
+                                                 "once)"),
+                                              quotedText(prefix.string())))
+        << "\n";
     err.flush();
     // Made anew: whatever is there was left half made. The folders only this user may enter.
     fs::remove_all(prefix, ec);
@@ -95,8 +99,10 @@ bool prepareWinePrefix(bool is64Bit, std::ostream& err, std::string* why) {
     std::vector<std::string> environment = wineEnvironment(is64Bit, prefix);
     environment.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");  // no offer to install Mono or Gecko
     const fs::path log = folder / (prefix.filename().string() + ".log");
-    if (!step({loader, "wineboot", "-i"}, environment, folder, log, "make the prefix", why) ||
-        !step({wineServer(loader), "-w"}, environment, folder, log, "finish the prefix", why))
+    const char* const finishFailed = tr("Wine could not finish the prefix ({1}); its log: {2}");
+    if (!step({loader, "wineboot", "-i"}, environment, folder, log,
+              tr("Wine could not make the prefix ({1}); its log: {2}"), why) ||
+        !step({wineServer(loader), "-w"}, environment, folder, log, finishFailed, why))
         return false;
     const fs::path fonts = prefix / "drive_c" / "windows" / "Fonts";
     fs::create_directories(fonts, ec);
@@ -106,12 +112,13 @@ bool prepareWinePrefix(bool is64Bit, std::ostream& err, std::string* why) {
             fs::copy_file(it->path(), fonts / it->path().filename(), fs::copy_options::overwrite_existing, copyError);
     }
     std::ofstream(prefix / "drive_c" / "trivo.reg", std::ios::binary) << REGISTRY;
-    if (!step({loader, "regedit", "/S", "C:\\trivo.reg"}, environment, folder, log, "take the registry settings", why) ||
-        !step({wineServer(loader), "-w"}, environment, folder, log, "finish the prefix", why))
+    if (!step({loader, "regedit", "/S", "C:\\trivo.reg"}, environment, folder, log,
+              tr("Wine could not take the registry settings ({1}); its log: {2}"), why) ||
+        !step({wineServer(loader), "-w"}, environment, folder, log, finishFailed, why))
         return false;
     std::ofstream mark(prefix / READY_MARK);
     if (!mark) {
-        *why = "cannot write " + quotedText((prefix / READY_MARK).string());
+        *why = fillIn(tr("cannot write {1}"), quotedText((prefix / READY_MARK).string()));
         return false;
     }
     return true;

@@ -19,6 +19,7 @@
 #include "tools/support/cp1252.h"
 #include "tools/support/little_endian.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ bool fail(std::string* error, const std::string& message) {
 }
 
 bool damaged(std::string* error, const std::string& detail) {
-    return fail(error, "resource section is damaged: " + detail);
+    return fail(error, fillIn(tr("resource section is damaged: {1}"), detail));
 }
 
 std::size_t directoryOffset(const PeHeaders& pe, uint32_t index) {
@@ -121,27 +122,26 @@ void readDirectoryEntry(const std::vector<uint8_t>& image, const PeHeaders& pe, 
 // Everything up to and including the section table, checked against the file's length.
 bool parseHeaders(const std::vector<uint8_t>& image, PeHeaders* pe, std::string* error) {
     if (image.size() < 64 || image[0] != 'M' || image[1] != 'Z')
-        return fail(error, "not a Windows program (no MZ header)");
+        return fail(error, tr("not a Windows program (no MZ header)"));
     const uint64_t signature = get32(image, DOS_LFANEW_OFFSET);
     if (signature + 4 + COFF_HEADER_SIZE > image.size() || image[signature] != 'P' || image[signature + 1] != 'E' ||
         image[signature + 2] != 0 || image[signature + 3] != 0)
-        return fail(error, "not a Windows program (no PE header)");
+        return fail(error, tr("not a Windows program (no PE header)"));
     pe->coffOffset = static_cast<std::size_t>(signature + 4);
     pe->optionalOffset = pe->coffOffset + COFF_HEADER_SIZE;
     const uint32_t optionalSize = get16(image, pe->coffOffset + COFF_OPTIONAL_SIZE);
-    if (pe->optionalOffset + 2 > image.size()) return fail(error, "the program is truncated inside its headers");
+    if (pe->optionalOffset + 2 > image.size()) return fail(error, tr("the program is truncated inside its headers"));
     const uint16_t magic = get16(image, pe->optionalOffset);
     if (magic == PE32_MAGIC)
         pe->fixedOptionalSize = PE32_FIXED_OPTIONAL_SIZE;
     else if (magic == PE32_PLUS_MAGIC)
         pe->fixedOptionalSize = PE32_PLUS_FIXED_OPTIONAL_SIZE;
     else
-        return fail(error, "not a Windows program (optional header magic " + hex(magic) + ")");
+        return fail(error, fillIn(tr("not a Windows program (optional header magic {1})"), hex(magic)));
     if (optionalSize < pe->fixedOptionalSize)
-        return fail(error, "the program's headers are damaged: optional header of " + std::to_string(optionalSize) +
-                               " bytes");
+        return fail(error, fillIn(tr("the program's headers are damaged: optional header of {1} bytes"), optionalSize));
     if (pe->optionalOffset + optionalSize > image.size())
-        return fail(error, "the program is truncated inside its headers");
+        return fail(error, tr("the program is truncated inside its headers"));
 
     pe->sectionAlignment = get32(image, pe->optionalOffset + OPT_SECTION_ALIGNMENT);
     pe->fileAlignment = get32(image, pe->optionalOffset + OPT_FILE_ALIGNMENT);
@@ -152,10 +152,10 @@ bool parseHeaders(const std::vector<uint8_t>& image, PeHeaders* pe, std::string*
 
     const uint32_t count = get16(image, pe->coffOffset + COFF_SECTION_COUNT);
     if (count > MAX_SECTIONS)
-        return fail(error, "the program's headers are damaged: " + std::to_string(count) + " sections");
+        return fail(error, fillIn(tr("the program's headers are damaged: {1} sections"), count));
     pe->sectionTableOffset = pe->optionalOffset + optionalSize;
     if (pe->sectionTableOffset + static_cast<uint64_t>(count) * SECTION_HEADER_SIZE > image.size())
-        return fail(error, "the program is truncated inside its section table");
+        return fail(error, tr("the program is truncated inside its section table"));
     pe->sections.clear();
     for (uint32_t i = 0; i < count; ++i) {
         PeSection section;
@@ -230,17 +230,17 @@ bool inTree(const TreeReader& tree, uint32_t offset, uint64_t length) {
 // section: both bounds keep a hostile tree from making the walk long or the list huge.
 bool readTreeDirectory(TreeReader* tree, uint32_t offset, std::vector<RawEntry>* entries, std::string* error) {
     if (!inTree(*tree, offset, RESOURCE_DIRECTORY_SIZE))
-        return damaged(error, "directory at offset " + hex(offset) + " lies outside the section");
+        return damaged(error, fillIn(tr("directory at offset {1} lies outside the section"), hex(offset)));
     if (!tree->visited.insert(offset).second)
-        return damaged(error, "directory at offset " + hex(offset) + " is reached twice (a loop)");
+        return damaged(error, fillIn(tr("directory at offset {1} is reached twice (a loop)"), hex(offset)));
     const std::size_t at = tree->root + offset;
     const uint64_t count = static_cast<uint64_t>(get16(*tree->image, at + 12)) + get16(*tree->image, at + 14);
     const uint64_t bytes = RESOURCE_DIRECTORY_SIZE + count * RESOURCE_ENTRY_SIZE;
     if (!inTree(*tree, offset, bytes))
-        return damaged(error, "directory at offset " + hex(offset) + " claims " + std::to_string(count) +
-                                  " entries, more than the section holds");
+        return damaged(error, fillIn(tr("directory at offset {1} claims {2} entries, more than the section holds"),
+                                     hex(offset), count));
     tree->directoryBytes += bytes;
-    if (tree->directoryBytes > tree->size) return damaged(error, "its directories overlap");
+    if (tree->directoryBytes > tree->size) return damaged(error, tr("its directories overlap"));
     entries->clear();
     for (uint64_t i = 0; i < count; ++i) {
         const std::size_t entry = static_cast<std::size_t>(at + RESOURCE_DIRECTORY_SIZE + i * RESOURCE_ENTRY_SIZE);
@@ -259,20 +259,20 @@ bool readTreeKey(const TreeReader& tree, uint32_t field, ResourceKey* key, std::
         return true;
     }
     const uint32_t offset = field & ~HIGH_BIT;
-    if (!inTree(tree, offset, 2)) return damaged(error, "name at offset " + hex(offset) + " lies outside the section");
+    if (!inTree(tree, offset, 2)) return damaged(error, fillIn(tr("name at offset {1} lies outside the section"), hex(offset)));
     const uint32_t length = get16(*tree.image, tree.root + offset);
     if (!inTree(tree, offset, 2 + 2 * static_cast<uint64_t>(length)))
-        return damaged(error, "name at offset " + hex(offset) + " runs past the end of the section");
+        return damaged(error, fillIn(tr("name at offset {1} runs past the end of the section"), hex(offset)));
     key->isString = true;
     const std::size_t text = tree.root + offset + 2;
     for (uint32_t i = 0; i < length; ++i) {
         uint32_t unit = get16(*tree.image, text + 2 * i);
         if (unit >= 0xDC00 && unit <= 0xDFFF)
-            return damaged(error, "name at offset " + hex(offset) + " is not valid UTF-16");
+            return damaged(error, fillIn(tr("name at offset {1} is not valid UTF-16"), hex(offset)));
         if (unit >= 0xD800 && unit <= 0xDBFF) {
             const uint32_t low = i + 1 < length ? get16(*tree.image, text + 2 * (i + 1)) : 0;
             if (low < 0xDC00 || low > 0xDFFF)
-                return damaged(error, "name at offset " + hex(offset) + " is not valid UTF-16");
+                return damaged(error, fillIn(tr("name at offset {1} is not valid UTF-16"), hex(offset)));
             unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
             ++i;
         }
@@ -287,13 +287,13 @@ std::string keyText(const ResourceKey& key) {
 }
 
 std::string resourceText(const ResourceKey& type, const ResourceKey& name, uint16_t language) {
-    return "resource " + keyText(type) + " " + keyText(name) + " (language " + std::to_string(language) + ")";
+    return fillIn(tr("resource {1} {2} (language {3})"), keyText(type), keyText(name), language);
 }
 
 bool readTreeData(TreeReader* tree, const PeHeaders& pe, uint32_t offset, ResourceEntry* entry, std::string* error) {
     if (!inTree(*tree, offset, RESOURCE_DATA_ENTRY_SIZE))
-        return damaged(error, "data entry of " + resourceText(entry->type, entry->name, entry->language) +
-                                  " lies outside the section");
+        return damaged(error, fillIn(tr("data entry of {1} lies outside the section"),
+                                     resourceText(entry->type, entry->name, entry->language)));
     const std::size_t at = tree->root + offset;
     const uint32_t rva = get32(*tree->image, at);
     const uint32_t size = get32(*tree->image, at + 4);
@@ -302,11 +302,11 @@ bool readTreeData(TreeReader* tree, const PeHeaders& pe, uint32_t offset, Resour
     // Sound resources never share bytes, so together they fit in the file: this bounds the memory
     // a hostile tree can make us copy.
     tree->dataBytes += size;
-    if (tree->dataBytes > tree->image->size()) return damaged(error, "its resources add up to more than the file");
+    if (tree->dataBytes > tree->image->size()) return damaged(error, tr("its resources add up to more than the file"));
     std::size_t data = 0;
     if (!rvaToFile(pe, tree->image->size(), rva, size, &data))
-        return damaged(error, "data of " + resourceText(entry->type, entry->name, entry->language) +
-                                  " lies outside the file");
+        return damaged(error, fillIn(tr("data of {1} lies outside the file"),
+                                     resourceText(entry->type, entry->name, entry->language)));
     entry->data.assign(tree->image->begin() + data, tree->image->begin() + data + size);
     return true;
 }
@@ -341,13 +341,13 @@ bool toWriteKey(const ResourceKey& key, WriteKey* out, std::string* error) {
         out->number = key.number;
         return true;
     }
-    if (key.text.empty()) return fail(error, "a resource type or name cannot be an empty text");
+    if (key.text.empty()) return fail(error, tr("a resource type or name cannot be an empty text"));
     std::size_t offset = 0;
     while (offset < key.text.size()) {
         uint32_t codePoint = 0;
         std::string why;
         if (!decodeUtf8Char(key.text, &offset, &codePoint, &why))
-            return fail(error, "resource name " + quotedText(key.text, '"') + " is not valid UTF-8: " + why);
+            return fail(error, fillIn(tr("resource name {1} is not valid UTF-8: {2}"), quotedText(key.text, '"'), why));
         if (codePoint >= 'a' && codePoint <= 'z') codePoint -= 'a' - 'A';
         if (codePoint >= 0x10000) {
             out->units.push_back(static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
@@ -357,7 +357,7 @@ bool toWriteKey(const ResourceKey& key, WriteKey* out, std::string* error) {
         }
     }
     if (out->units.size() > 0xFFFF)
-        return fail(error, "resource name " + quotedText(key.text.substr(0, 40) + "...", '"') + " is too long");
+        return fail(error, fillIn(tr("resource name {1} is too long"), quotedText(key.text.substr(0, 40) + "...", '"')));
     return true;
 }
 
@@ -434,11 +434,11 @@ bool buildResourceSection(const std::vector<WriteItem>& items, uint32_t sectionR
 
     // The directory headers count named and numbered entries in 16 bits each.
     auto tooMany = [](const std::vector<Group>& groups) { return groups.size() > 0xFFFF; };
-    if (tooMany(types)) return fail(error, "too many resource types (at most 65535)");
+    if (tooMany(types)) return fail(error, tr("too many resource types (at most 65535)"));
     for (std::size_t t = 0; t < types.size(); ++t) {
-        if (tooMany(namesOfType[t])) return fail(error, "too many resources of one type (at most 65535)");
+        if (tooMany(namesOfType[t])) return fail(error, tr("too many resources of one type (at most 65535)"));
         for (const Group& name : namesOfType[t])
-            if (name.count > 0xFFFF) return fail(error, "too many languages of one resource (at most 65535)");
+            if (name.count > 0xFFFF) return fail(error, tr("too many languages of one resource (at most 65535)"));
     }
 
     uint64_t offset = directoryBytes(types.size());
@@ -469,7 +469,7 @@ bool buildResourceSection(const std::vector<WriteItem>& items, uint32_t sectionR
         offset = alignUp(offset, RESOURCE_DATA_ALIGNMENT);
         dataOffset.push_back(static_cast<uint32_t>(offset));
         offset += item.entry->data.size();
-        if (offset > MAX_RESOURCE_BYTES) return fail(error, "the resources add up to more than 1 GB");
+        if (offset > MAX_RESOURCE_BYTES) return fail(error, tr("the resources add up to more than 1 GB"));
     }
 
     tree.bytes.assign(static_cast<std::size_t>(offset), 0);
@@ -519,21 +519,23 @@ bool isPowerOfTwo(uint32_t value) {
 // table that a new section header can be written into.
 bool checkHeadersForWriting(const std::vector<uint8_t>& image, const PeHeaders& pe, std::string* error) {
     if (pe.directoryCount <= DIRECTORY_RESOURCE)
-        return fail(error, "the program's header has no slot for a resource table");
+        return fail(error, tr("the program's header has no slot for a resource table"));
     if (!isPowerOfTwo(pe.fileAlignment) || pe.fileAlignment > 0x10000 || !isPowerOfTwo(pe.sectionAlignment) ||
         pe.sectionAlignment < pe.fileAlignment)
-        return fail(error, "the program's headers are damaged: file alignment " + hex(pe.fileAlignment) +
-                               ", section alignment " + hex(pe.sectionAlignment));
+        return fail(error, fillIn(tr("the program's headers are damaged: file alignment {1}, section alignment {2}"),
+                                  hex(pe.fileAlignment), hex(pe.sectionAlignment)));
     // A section header is written into the table: the table must lie within the headers and before
     // every section's data, or that header would land in (or past) the data written after it.
     const uint64_t tableEnd = pe.sectionTableOffset + pe.sections.size() * uint64_t{SECTION_HEADER_SIZE};
     if (pe.sizeOfHeaders > image.size() || pe.sizeOfHeaders < tableEnd)
-        return fail(error, "the program's headers are damaged: headers of " + hex(pe.sizeOfHeaders) +
-                               " bytes for a section table ending at " + hex(tableEnd));
+        return fail(error, fillIn(tr("the program's headers are damaged: headers of {1} bytes for a section table "
+                                     "ending at {2}"),
+                                  hex(pe.sizeOfHeaders), hex(tableEnd)));
     for (const PeSection& section : pe.sections) {
         if (section.rawSize != 0 && section.rawPointer < tableEnd)
-            return fail(error, "the program's headers are damaged: the data of section " + printable(section.name) +
-                                   " starts inside the section table");
+            return fail(error, fillIn(tr("the program's headers are damaged: the data of section {1} starts inside the "
+                                         "section table"),
+                                      printable(section.name)));
     }
     return true;
 }
@@ -554,8 +556,8 @@ bool measureImage(const std::vector<uint8_t>& image, const PeHeaders& pe, ImageE
         if (section.rawSize != 0) {
             const uint64_t rawEnd = static_cast<uint64_t>(section.rawPointer) + section.rawSize;
             if (rawEnd > image.size())
-                return fail(error, "the program is truncated: section " + printable(section.name) +
-                                       " ends past the end of the file");
+                return fail(error, fillIn(tr("the program is truncated: section {1} ends past the end of the file"),
+                                          printable(section.name)));
             extent->rawEnd = std::max(extent->rawEnd, rawEnd);
             extent->firstRaw = std::min<uint64_t>(extent->firstRaw, section.rawPointer);
         }
@@ -584,7 +586,7 @@ bool orderedItems(const std::vector<ResourceEntry>& entries, std::vector<WriteIt
         WriteItem item;
         if (!toWriteKey(entry.type, &item.type, error) || !toWriteKey(entry.name, &item.name, error)) return false;
         if (entry.data.size() > MAX_RESOURCE_BYTES)
-            return fail(error, resourceText(entry.type, entry.name, entry.language) + " is larger than 1 GB");
+            return fail(error, fillIn(tr("{1} is larger than 1 GB"), resourceText(entry.type, entry.name, entry.language)));
         item.language = entry.language;
         item.entry = &entry;
         items->push_back(item);
@@ -593,7 +595,7 @@ bool orderedItems(const std::vector<ResourceEntry>& entries, std::vector<WriteIt
     for (std::size_t i = 1; i < items->size(); ++i) {
         if (!itemLess((*items)[i - 1], (*items)[i])) {
             const ResourceEntry& twice = *(*items)[i].entry;
-            return fail(error, resourceText(twice.type, twice.name, twice.language) + " is given twice");
+            return fail(error, fillIn(tr("{1} is given twice"), resourceText(twice.type, twice.name, twice.language)));
         }
     }
     return true;
@@ -649,16 +651,16 @@ bool placeSection(const std::vector<uint8_t>& image, const PeHeaders& pe, const 
     } else {
         const uint64_t headerEnd = pe.sectionTableOffset + (pe.sections.size() + 1) * uint64_t{SECTION_HEADER_SIZE};
         if (pe.sections.size() >= MAX_SECTIONS || headerEnd > std::min<uint64_t>(pe.sizeOfHeaders, extent.firstRaw))
-            return fail(error, "no room in the program's headers for another section");
+            return fail(error, tr("no room in the program's headers for another section"));
         // Some linkers keep data (bound imports) after the section table: never write over it.
         for (uint64_t i = headerEnd - SECTION_HEADER_SIZE; i < headerEnd; ++i)
             if (image[static_cast<std::size_t>(i)] != 0)
-                return fail(error, "no free room in the program's headers for another section");
+                return fail(error, tr("no free room in the program's headers for another section"));
         placement->rva = extent.virtualEnd;
         placement->raw = alignUp(extent.rawEnd, pe.fileAlignment);
         placement->keptBytes = extent.rawEnd;
     }
-    if (placement->rva >= MAX_IMAGE_END) return fail(error, "the program is too large to take its resources");
+    if (placement->rva >= MAX_IMAGE_END) return fail(error, tr("the program is too large to take its resources"));
     return true;
 }
 
@@ -680,7 +682,7 @@ bool layOut(const std::vector<uint8_t>& image, const PeHeaders& pe, const ImageE
     if (!buildResourceSection(items, static_cast<uint32_t>(placement.rva), &layout->section, error)) return false;
     layout->sectionRawSize = alignUp(layout->section.size(), pe.fileAlignment);
     layout->imageEnd = alignUp(placement.rva + layout->section.size(), pe.sectionAlignment);
-    if (layout->imageEnd > MAX_IMAGE_END) return fail(error, "the program with its resources would exceed 2 GB");
+    if (layout->imageEnd > MAX_IMAGE_END) return fail(error, tr("the program with its resources would exceed 2 GB"));
     layout->overlayStart = extent.rawEnd;
     layout->overlayEnd = image.size();
     uint32_t certificateOffset = 0, certificateSize = 0;
@@ -689,7 +691,7 @@ bool layOut(const std::vector<uint8_t>& image, const PeHeaders& pe, const ImageE
         layout->overlayEnd = certificateOffset;
     layout->newOverlayStart = placement.raw + layout->sectionRawSize;
     if (layout->newOverlayStart + (layout->overlayEnd - layout->overlayStart) > MAX_IMAGE_END)
-        return fail(error, "the program with its resources would exceed 2 GB");
+        return fail(error, tr("the program with its resources would exceed 2 GB"));
     return true;
 }
 
@@ -842,7 +844,7 @@ bool readPeResources(const std::vector<uint8_t>& image, std::vector<ResourceEntr
             break;
         }
     }
-    if (!found) return damaged(error, "its directory (RVA " + hex(rootRva) + ") lies outside the file");
+    if (!found) return damaged(error, fillIn(tr("its directory (RVA {1}) lies outside the file"), hex(rootRva)));
 
     // Three levels: type, name, language. A fixed depth: no recursion for a hostile tree to abuse.
     std::vector<RawEntry> types, names, languages;
@@ -851,22 +853,22 @@ bool readPeResources(const std::vector<uint8_t>& image, std::vector<ResourceEntr
         ResourceEntry entry;
         if (!readTreeKey(tree, type.name, &entry.type, error)) return false;
         if ((type.target & HIGH_BIT) == 0)
-            return damaged(error, "type " + keyText(entry.type) + " points to data instead of a directory");
+            return damaged(error, fillIn(tr("type {1} points to data instead of a directory"), keyText(entry.type)));
         if (!readTreeDirectory(&tree, type.target & ~HIGH_BIT, &names, error)) return false;
         for (const RawEntry& name : names) {
             if (!readTreeKey(tree, name.name, &entry.name, error)) return false;
             if ((name.target & HIGH_BIT) == 0)
-                return damaged(error, "resource " + keyText(entry.type) + " " + keyText(entry.name) +
-                                          " points to data instead of a language directory");
+                return damaged(error, fillIn(tr("resource {1} {2} points to data instead of a language directory"),
+                                             keyText(entry.type), keyText(entry.name)));
             if (!readTreeDirectory(&tree, name.target & ~HIGH_BIT, &languages, error)) return false;
             for (const RawEntry& language : languages) {
                 if ((language.name & HIGH_BIT) != 0)
-                    return damaged(error, "resource " + keyText(entry.type) + " " + keyText(entry.name) +
-                                              " has a language given by name");
+                    return damaged(error, fillIn(tr("resource {1} {2} has a language given by name"), keyText(entry.type),
+                                                 keyText(entry.name)));
                 entry.language = static_cast<uint16_t>(language.name);
                 if ((language.target & HIGH_BIT) != 0)
-                    return damaged(error, resourceText(entry.type, entry.name, entry.language) +
-                                              " points to a fourth directory level");
+                    return damaged(error, fillIn(tr("{1} points to a fourth directory level"),
+                                                 resourceText(entry.type, entry.name, entry.language)));
                 entry.data.clear();
                 if (!readTreeData(&tree, pe, language.target, &entry, error)) return false;
                 entries->push_back(entry);

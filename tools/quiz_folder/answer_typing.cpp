@@ -6,6 +6,7 @@
 #include "checking/accepted_answers.h"
 #include "tools/support/cp1252.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ const PlainForm PLAIN_FORMS[] = {
     {0x8B, "", nullptr},    {0x8C, "OE", nullptr},  {0x91, "'", nullptr},   {0x92, "'", nullptr},
     {0x93, "", nullptr},    {0x94, "", nullptr},    {0x96, "-", nullptr},   {0x97, "-", nullptr},
     {0x98, "~", nullptr},   {0x99, "", nullptr},    {0x9B, "", nullptr},    {0x9C, "oe", nullptr},
-    {0xA0, " ", "a non-breaking space"},            {0xA9, "", nullptr},    {0xAB, "", nullptr},
-    {0xAD, "", "a soft hyphen"},                    {0xAE, "", nullptr},    {0xB4, "'", nullptr},
+    {0xA0, " ", N_("a non-breaking space")},            {0xA9, "", nullptr},    {0xAB, "", nullptr},
+    {0xAD, "", N_("a soft hyphen")},                {0xAE, "", nullptr},    {0xB4, "'", nullptr},
     {0xBB, "", nullptr},    {0xBC, "1/4", nullptr}, {0xBD, "1/2", nullptr}, {0xBE, "3/4", nullptr},
     {0xC6, "AE", nullptr},  {0xD7, "x", nullptr},   {0xE6, "ae", nullptr},
 };
@@ -82,11 +83,9 @@ std::string singleSpaced(const std::string& text) {
 
 // "’", "’ and «", "’, « and a non-breaking space": each character once, in order.
 std::string listed(const std::vector<std::string>& items) {
-    std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        text += i == 0 ? "" : i + 1 == items.size() ? " and " : ", ";
-        text += items[i];
-    }
+    std::string text = items.empty() ? std::string() : items[0];
+    for (std::size_t i = 1; i < items.size(); ++i)
+        text = fillIn(i + 1 == items.size() ? tr("{1} and {2}") : tr("{1}, {2}"), text, items[i]);
     return text;
 }
 
@@ -175,8 +174,10 @@ std::string typingVerdicts(const std::string& answer, const std::vector<std::str
     }
     std::string text;
     for (std::size_t k = 0; k < groups.size(); ++k) {
-        text += k == 0 ? "" : "; ";
-        text += listed(groups[k]) + (groups[k].size() == 1 ? " gets \"" : " get \"") + verdicts[k] + "\"";
+        const std::string group =
+            fillIn(ntr("{1} gets \"{2}\"", "{1} get \"{2}\"", groups[k].size()), listed(groups[k]), verdicts[k]);
+        // TRANSLATORS: two groups of typings, each with its verdict.
+        text = k == 0 ? group : fillIn(tr("{1}; {2}"), text, group);
     }
     return text;
 }
@@ -188,15 +189,16 @@ void checkAnswerTyping(const std::string& answer, int line, const std::string& n
     const std::string shown = name + " " + quoted(answer);
     const std::size_t first = answer.find_first_not_of(' ');
     if (!answer.empty() && first == std::string::npos) {
-        addError(diagnostics, line, shown + " is only spaces: no typed answer can ever match it");
+        addError(diagnostics, line, fillIn(tr("{1} is only spaces: no typed answer can ever match it"), shown));
         return;
     }
     if (!answer.empty() && (answer.front() == ' ' || answer.back() == ' ')) {
         addError(diagnostics, line,
-                 shown + (answer.front() == ' ' ? " starts" : " ends") +
-                     " with a space, and the player trims only what is typed, so no typed answer can ever match "
-                     "it: write " +
-                     quoted(answer.substr(first, answer.find_last_not_of(' ') - first + 1)));
+                 fillIn(answer.front() == ' ' ? tr("{1} starts with a space, and the player trims only what is typed, so "
+                                                   "no typed answer can ever match it: write {2}")
+                                              : tr("{1} ends with a space, and the player trims only what is typed, so "
+                                                   "no typed answer can ever match it: write {2}"),
+                        shown, quoted(answer.substr(first, answer.find_last_not_of(' ') - first + 1))));
         return;  // what players type is measured against the answer once it can be matched at all
     }
 
@@ -207,7 +209,7 @@ void checkAnswerTyping(const std::string& answer, int line, const std::string& n
         const PlainForm* form = plainFormOf(byte);
         // Where accents are ignored, a letter like œ is its plain form (oe) already.
         if (form && !(accents == AccentRule::Ignore && foldsAlike(byte, form->plain)))
-            addUnique(&typographic, form->name ? form->name : utf8Of(std::string(1, static_cast<char>(byte))));
+            addUnique(&typographic, form->name ? tr(form->name) : utf8Of(std::string(1, static_cast<char>(byte))));
         if (!form && (accentedCapital(byte) || accentedSmall(byte))) accented = true;
         if (!form && accentedSmall(byte)) capitalAccents = true;
         plain += form ? std::string(form->plain) : std::string(1, static_cast<char>(byte));
@@ -221,32 +223,36 @@ void checkAnswerTyping(const std::string& answer, int line, const std::string& n
     std::string advised;
     for (unsigned char byte : typed)
         advised.push_back(static_cast<char>(capitalAccents && accentsCount ? smallOf(byte) : byte));
-    const std::string write = "; write " + quoted(advised);
+    const std::string write = quoted(advised);
     if (!typographic.empty()) {
         const std::string verdict = verdictOf(answer, typed, accents);
         if (verdict != "BRAVO") {
             addWarning(diagnostics, line,
-                       shown + " holds " + listed(typographic) + ", which keyboards do not type: a player who types " +
-                           quoted(typed) + " gets \"" + verdict + "\"" + write);
+                       fillIn(tr("{1} holds {2}, which keyboards do not type: a player who types {3} gets \"{4}\"; "
+                                 "write {5}"),
+                              shown, listed(typographic), quoted(typed), verdict, write));
         }
     }
     if (answer.find("  ") != std::string::npos) {
         const std::string verdict = verdictOf(answer, singleSpaced(answer), accents);
         if (verdict != "BRAVO") {
             addWarning(diagnostics, line,
-                       shown + " has several spaces in a row: a player who types " + quoted(singleSpaced(answer)) +
-                           " gets \"" + verdict + "\"" + write);
+                       fillIn(tr("{1} has several spaces in a row: a player who types {2} gets \"{3}\"; write {4}"),
+                              shown, quoted(singleSpaced(answer)), verdict, write));
         }
     }
     // Every accented form fails some typing, since the player folds only a to z: said once, with what
     // each typing gets. Capital accented letters are the form keyboards make hardest to type.
     if (accented && accentsCount) {
-        const std::string message = shown + " has accented letters, and the player folds only a to z: " +
-                                    typingVerdicts(answer, accentTypings(typed));
+        const std::string verdicts = typingVerdicts(answer, accentTypings(typed));
         if (capitalAccents) {
-            addWarning(diagnostics, line, message + write + ", with accented letters in lower case as keyboards type them");
+            addWarning(diagnostics, line,
+                       fillIn(tr("{1} has accented letters, and the player folds only a to z: {2}; write {3}, with "
+                                 "accented letters in lower case as keyboards type them"),
+                              shown, verdicts, write));
         } else {
-            addNote(diagnostics, line, message);
+            addNote(diagnostics, line,
+                    fillIn(tr("{1} has accented letters, and the player folds only a to z: {2}"), shown, verdicts));
         }
     }
 }

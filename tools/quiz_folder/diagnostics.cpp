@@ -7,6 +7,7 @@
 
 #include "tools/support/cp1252.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 void addError(Diagnostics* diagnostics, int line, const std::string& message) {
     diagnostics->push_back(Diagnostic{Severity::Error, line, message, 0, std::string(), std::string()});
@@ -96,15 +97,21 @@ void printDiagnostics(const Diagnostics& diagnostics, const std::string& file, s
         out << printable(file);
         if (d.line > 0) out << ":" << d.line;
         if (d.line > 0 && d.column > 0) out << ":" << d.column;
-        out << (d.severity == Severity::Error ? ": error: " : d.severity == Severity::Warning ? ": warning: " : ": note: ")
-            << printable(d.message) << "\n";
+        const std::string message = printable(d.message);
+        out << ": "
+            << (d.severity == Severity::Error     ? fillIn(tr("error: {1}"), message)
+                : d.severity == Severity::Warning ? fillIn(tr("warning: {1}"), message)
+                                                  : fillIn(tr("note: {1}"), message))
+            << "\n";
         if (d.column > 0 && !d.sourceLine.empty()) printExcerpt(d.sourceLine, d.column, out);
-        if (!d.hint.empty()) out << INDENT << "hint: " << printable(d.hint) << "\n";
+        if (!d.hint.empty()) out << INDENT << fillIn(tr("hint: {1}"), printable(d.hint)) << "\n";
     }
 }
 
 std::string diagnosticsSummary(const Diagnostics& diagnostics) {
-    const int notes = countNotes(diagnostics);
-    return plural(countErrors(diagnostics), "error") + ", " + plural(countWarnings(diagnostics), "warning") +
-           (notes > 0 ? ", " + plural(notes, "note") : std::string());
+    const int errors = countErrors(diagnostics), warnings = countWarnings(diagnostics), notes = countNotes(diagnostics);
+    // Each count is whole in its language; the comma between them is every language's.
+    const std::string counts = fillIn(ntr("{1} error", "{1} errors", errors), errors) + ", " +
+                               fillIn(ntr("{1} warning", "{1} warnings", warnings), warnings);
+    return notes == 0 ? counts : counts + ", " + fillIn(ntr("{1} note", "{1} notes", notes), notes);
 }

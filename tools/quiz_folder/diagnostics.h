@@ -36,5 +36,5 @@ int countNotes(const Diagnostics& diagnostics);
 // without a line), in line order; problems without a line come first, in the order they were
 // found. A source line follows with a caret under the column, then a hint, each indented.
 void printDiagnostics(const Diagnostics& diagnostics, const std::string& file, std::ostream& out);
-// "3 errors, 1 warning", then ", 2 notes" when there are notes
+// "3 errors, 1 warning", then ", 2 notes" when there are notes, in the user's language
 std::string diagnosticsSummary(const Diagnostics& diagnostics);

@@ -9,6 +9,8 @@
 #include "tools/quiz_folder/picture_fitting.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/cp1252.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -24,7 +26,8 @@ std::string writtenWithBackslashes(const SourceText& field) {
         }
         return std::string();
     }
-    return field.value.find('\\') != std::string::npos ? quotedText(field.value) : std::string();
+    // Between single quotes as TOML writes it, in every language.
+    return field.value.find('\\') != std::string::npos ? "'" + printable(field.value) + "'" : std::string();
 }
 
 // A text as written without its quotes ('...', "...", """...""").
@@ -100,16 +103,18 @@ std::string conversionCommand(MediaKind kind, const std::string& path) {
 
 // The rest of the message for a file that is not of the kind's formats: what it is, when that is
 // known, and how to convert it when it holds the right kind of media.
-std::string notOfItsFormat(const std::vector<unsigned char>& bytes, const MediaRule& rule, const std::string& path) {
-    if (bytes.empty()) return std::string("is not ") + rule.description + " (the file is empty)";
+// shown: "NAME 'PATH'", the message's subject.
+std::string notOfItsFormat(const std::vector<unsigned char>& bytes, const MediaRule& rule, const std::string& path,
+                           const std::string& shown) {
+    if (bytes.empty()) return fillIn(tr("{1} is not {2} (the file is empty)"), shown, tr(rule.description));
     const MediaFormatName format = mediaFormatName(bytes);
-    if (format.name == nullptr) return std::string("is not ") + rule.description;
-    std::string text = std::string("is ") + format.name + ", not " + rule.shortName;
+    if (format.name == nullptr) return fillIn(tr("{1} is not {2}"), shown, tr(rule.description));
     // A film's sound track makes a sound too.
     if (format.kind == rule.kind || (rule.kind == MediaKind::Sound && format.kind == MediaKind::Film)) {
-        text += ": convert it, for example with " + conversionCommand(rule.kind, path) + ", and name the new file here";
+        return fillIn(tr("{1} is {2}, not {3}: convert it, for example with {4}, and name the new file here"), shown,
+                      tr(format.name), tr(rule.shortName), conversionCommand(rule.kind, path));
     }
-    return text;
+    return fillIn(tr("{1} is {2}, not {3}"), shown, tr(format.name), tr(rule.shortName));
 }
 
 std::string sizeText(int width, int height) {
@@ -123,48 +128,54 @@ bool checkPictureFile(const MediaSources& sources, QuizMediaFile* media, int lin
                       const CheckedQuiz& quiz, Diagnostics* diagnostics) {
     const std::vector<unsigned char>& bytes = media->bytes;
     const PictureFacts facts = checkPicture(bytes.data(), bytes.size());
-    const std::string format = mediaFormatName(bytes).name;
+    const std::string format = tr(mediaFormatName(bytes).name);
     switch (facts.state) {
         case PictureState::Cut:
             addError(diagnostics, line,
-                     shown + " is " + format + " cut short: the file ends before the picture does; copy or export "
-                     "it again");
+                     fillIn(tr("{1} is {2} cut short: the file ends before the picture does; copy or export it again"),
+                            shown, format));
             return false;
         case PictureState::Damaged:
+            // The decoder's reason is its own, in English.
             addError(diagnostics, line,
-                     shown + " is " + format + " that does not decode" +
-                         (facts.reason.empty() ? std::string() : " (" + facts.reason + ")") +
-                         ": export it again from a picture editor");
+                     facts.reason.empty()
+                         ? fillIn(tr("{1} is {2} that does not decode: export it again from a picture editor"), shown, format)
+                         : fillIn(tr("{1} is {2} that does not decode ({3}): export it again from a picture editor"), shown,
+                                  format, facts.reason));
             return false;
         default: break;
     }
     int width = 0, height = 0;
     fittedPictureSize(facts.width, facts.height, PICTURE_BOX, PICTURE_BOX, &width, &height);
     if (facts.state == PictureState::TooLarge) {
+        const std::string command = std::string(IMAGEMAGICK) + " " + commandPath(media->path) + " -resize " +
+                                    std::to_string(PICTURE_BOX) + "x" + std::to_string(PICTURE_BOX) + " " +
+                                    commandPath(withExtension(media->path, "jpg"));
         addError(diagnostics, line,
-                 shown + " is " + sizeText(facts.width, facts.height) + " pixels, more than the " +
-                     std::to_string(PICTURE_MAX_PIXELS / 1000000) + " million a picture may have; the player shows "
-                     "it at " + sizeText(width, height) + ": scale it to that size in a picture editor, or with " +
-                     IMAGEMAGICK + " " + commandPath(media->path) + " -resize " + std::to_string(PICTURE_BOX) + "x" +
-                     std::to_string(PICTURE_BOX) + " " + commandPath(withExtension(media->path, "jpg")) +
-                     " (ImageMagick), and name the new file here");
+                 fillIn(tr("{1} is {2} pixels, more than the {3} million a picture may have; the player shows it at {4}: "
+                           "scale it to that size in a picture editor, or with {5} (ImageMagick), and name the new "
+                           "file here"),
+                        shown, sizeText(facts.width, facts.height), PICTURE_MAX_PIXELS / 1000000, sizeText(width, height),
+                        command));
         return false;
     }
     const FittedPicture planned = pictureFitFor(bytes.data(), bytes.size(), facts.width, facts.height);
     if (planned.fit == PictureFit::AsItIs) return true;
     const std::string carried = sizeText(planned.width, planned.height);
     addNote(diagnostics, line,
-            shown + (planned.fit == PictureFit::Converted
-                         ? " is " + format + ", which the player does not show: the quiz program carries it as a "
-                           "JPEG picture of " + carried + " pixels"
-                         : " is " + sizeText(facts.width, facts.height) + " pixels, but the player shows it at " +
-                               carried + ": the quiz program carries it at that size, as a JPEG picture") +
-                "; the file itself is left as it is");
+            planned.fit == PictureFit::Converted
+                ? fillIn(tr("{1} is {2}, which the player does not show: the quiz program carries it as a JPEG picture "
+                            "of {3} pixels; the file itself is left as it is"),
+                         shown, format, carried)
+                : fillIn(tr("{1} is {2} pixels, but the player shows it at {3}: the quiz program carries it at that "
+                            "size, as a JPEG picture; the file itself is left as it is"),
+                         shown, sizeText(facts.width, facts.height), carried));
     if (sources.reading != MediaReading::Whole) return true;
     FittedPicture fitted;
     const PictureBackground page = {quiz.content.red, quiz.content.green, quiz.content.blue};
     if (!fitPicture(bytes.data(), bytes.size(), page, &fitted)) {
-        addError(diagnostics, line, shown + " cannot be made into a JPEG picture: export it again from a picture editor");
+        addError(diagnostics, line,
+                 fillIn(tr("{1} cannot be made into a JPEG picture: export it again from a picture editor"), shown));
         return false;
     }
     media->bytes.swap(fitted.jpeg);
@@ -185,14 +196,14 @@ bool isInsideFolder(const std::filesystem::path& folder, const std::filesystem::
 MediaRule mediaRuleFor(QuizKind kind) {
     switch (kind) {
         case QuizKind::Audio:
-            return MediaRule{"an MP3 sound (ID3 tag or MPEG frame)", "an MP3 sound", MediaKind::Sound, MediaFormat::Mp3,
+            return MediaRule{N_("an MP3 sound (ID3 tag or MPEG frame)"), N_("an MP3 sound"), MediaKind::Sound, MediaFormat::Mp3,
                              MediaFormat::Mp3};
         case QuizKind::Video:
-            return MediaRule{"an AVI film (RIFF ... AVI header)", "an AVI film", MediaKind::Film, MediaFormat::Avi,
+            return MediaRule{N_("an AVI film (RIFF ... AVI header)"), N_("an AVI film"), MediaKind::Film, MediaFormat::Avi,
                              MediaFormat::Avi};
         default:
             // PNG and BMP too, which the quiz program carries as JPEG.
-            return MediaRule{"a JPEG, GIF, PNG or BMP picture", "a JPEG, GIF, PNG or BMP picture", MediaKind::Picture,
+            return MediaRule{N_("a JPEG, GIF, PNG or BMP picture"), N_("a JPEG, GIF, PNG or BMP picture"), MediaKind::Picture,
                              MediaFormat::Jpeg, MediaFormat::Gif};
     }
 }
@@ -203,24 +214,24 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
                     int resourceId, CheckedQuiz* quiz, Diagnostics* diagnostics) {
     const std::string& path = field.value;
     if (path.empty()) {
-        addError(diagnostics, field.line, name + " is empty; give the file's path inside the quiz folder");
+        addError(diagnostics, field.line, fillIn(tr("{1} is empty; give the file's path inside the quiz folder"), name));
         return;
     }
     if (path.find('\0') != std::string::npos) {
-        addError(diagnostics, field.line, name + " holds U+0000, which no file name can hold");
+        addError(diagnostics, field.line, fillIn(tr("{1} holds U+0000, which no file name can hold"), name));
         return;
     }
     const std::string windowsPath = writtenWithBackslashes(field);
     if (!windowsPath.empty()) {
         addError(diagnostics, field.line,
-                 name + " " + windowsPath + " holds \"\\\"; write paths with \"/\" so the folder builds everywhere: " +
-                     quotedText(forwardSlashes(unquoted(windowsPath)), '"'));
+                 fillIn(tr("{1} {2} holds \"\\\"; write paths with \"/\" so the folder builds everywhere: {3}"), name,
+                        windowsPath, quotedText(forwardSlashes(unquoted(windowsPath)), '"')));
         return;
     }
     const std::filesystem::path relative = nativePath(path);
     if (relative.is_absolute() || relative.has_root_name() || relative.has_root_directory()) {
         addError(diagnostics, field.line,
-                 name + " " + quotedText(path) + " must be a path inside the quiz folder");
+                 fillIn(tr("{1} {2} must be a path inside the quiz folder"), name, quotedText(path)));
         return;
     }
     if (sources->overTotal) return;  // reported once already
@@ -232,17 +243,18 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
         // Or it names the file where it is not: "evreux.jpg" for media/evreux.jpg.
         const std::string elsewhere = other.empty() ? sameNameElsewhere(sources->folder, path) : std::string();
         addError(diagnostics, field.line,
-                 name + ": cannot read " + quotedText(path) + ": " + error +
-                     (!other.empty() ? "; " + quotedText(other) +
-                                           " differs from it only in letter case, which Windows ignores and other "
-                                           "systems do not: write " + quotedText(other, '"')
-                      : !elsewhere.empty() ? "; " + quotedText(elsewhere) + " has that name: write " +
-                                                 quotedText(elsewhere, '"')
-                                           : std::string()));
+                 !other.empty()
+                     ? fillIn(tr("{1}: cannot read {2}: {3}; {4} differs from it only in letter case, which Windows "
+                                 "ignores and other systems do not: write {5}"),
+                              name, quotedText(path), error, quotedText(other), quotedText(other, '"'))
+                 : !elsewhere.empty()
+                     ? fillIn(tr("{1}: cannot read {2}: {3}; {4} has that name: write {5}"), name, quotedText(path),
+                              error, quotedText(elsewhere), quotedText(elsewhere, '"'))
+                     : fillIn(tr("{1}: cannot read {2}: {3}"), name, quotedText(path), error));
         return;
     }
     if (sources->resolvedFolder.empty() || !isInsideFolder(sources->resolvedFolder, resolved)) {
-        addError(diagnostics, field.line, name + " " + quotedText(path) + " leads outside the quiz folder");
+        addError(diagnostics, field.line, fillIn(tr("{1} {2} leads outside the quiz folder"), name, quotedText(path)));
         return;
     }
     QuizMediaFile media{resourceId, path, {}};
@@ -251,22 +263,22 @@ void checkMediaFile(MediaSources* sources, const SourceText& field, const std::s
     const bool firstBytes = sources->reading == MediaReading::FormatOnly && rule.kind != MediaKind::Picture;
     const std::size_t wanted = firstBytes ? MEDIA_FORMAT_BYTES : MEDIA_MAX_BYTES;
     if (!readRegularFile(resolved, path, MEDIA_MAX_BYTES, wanted, &media.bytes, &size, &error)) {
-        addError(diagnostics, field.line, name + ": " + error);
+        addError(diagnostics, field.line, fillIn(tr("{1}: {2}"), name, error));
         return;
     }
     sources->total += size;
     if (sources->total > MEDIA_TOTAL_MAX_BYTES) {
         addError(diagnostics, field.line,
-                 name + " " + quotedText(path) + " brings the media to " + std::to_string(sources->total) +
-                     " bytes; a quiz program holds at most " +
-                     std::to_string(MEDIA_TOTAL_MAX_BYTES / (1024 * 1024)) + " MB of them");
+                 // TRANSLATORS: MB, as French writes Mo.
+                 fillIn(tr("{1} {2} brings the media to {3} bytes; a quiz program holds at most {4} MB of them"), name,
+                        quotedText(path), sources->total, MEDIA_TOTAL_MAX_BYTES / (1024 * 1024)));
         sources->overTotal = true;
         return;
     }
     const MediaFormat format = mediaFormat(media.bytes);
     const bool convertible = rule.kind == MediaKind::Picture && isPngOrBmp(media.bytes.data(), media.bytes.size());
     if (format != rule.first && format != rule.second && !convertible) {
-        addError(diagnostics, field.line, name + " " + quotedText(path) + " " + notOfItsFormat(media.bytes, rule, path));
+        addError(diagnostics, field.line, notOfItsFormat(media.bytes, rule, path, name + " " + quotedText(path)));
         return;
     }
     if (rule.kind == MediaKind::Picture &&

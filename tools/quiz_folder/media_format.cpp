@@ -1,6 +1,8 @@
 // Media formats by their magic bytes.
 #include "tools/quiz_folder/media_format.h"
 
+#include "tools/support/translation.h"
+
 #include <cstring>
 #include <string>
 
@@ -31,41 +33,41 @@ MediaFormat mediaFormat(const std::vector<unsigned char>& bytes) {
 
 MediaFormatName mediaFormatName(const std::vector<unsigned char>& bytes) {
     switch (mediaFormat(bytes)) {
-        case MediaFormat::Jpeg: return {"a JPEG picture", MediaKind::Picture};
-        case MediaFormat::Gif: return {"a GIF picture", MediaKind::Picture};
-        case MediaFormat::Mp3: return {"an MP3 sound", MediaKind::Sound};
-        case MediaFormat::Avi: return {"an AVI film", MediaKind::Film};
+        case MediaFormat::Jpeg: return {N_("a JPEG picture"), MediaKind::Picture};
+        case MediaFormat::Gif: return {N_("a GIF picture"), MediaKind::Picture};
+        case MediaFormat::Mp3: return {N_("an MP3 sound"), MediaKind::Sound};
+        case MediaFormat::Avi: return {N_("an AVI film"), MediaKind::Film};
         default: break;
     }
-    if (startsWith(bytes, 0, "\x89PNG\r\n\x1A\n")) return {"a PNG picture", MediaKind::Picture};
-    if (startsWith(bytes, 0, "RIFF") && startsWith(bytes, 8, "WEBP")) return {"a WebP picture", MediaKind::Picture};
+    if (startsWith(bytes, 0, "\x89PNG\r\n\x1A\n")) return {N_("a PNG picture"), MediaKind::Picture};
+    if (startsWith(bytes, 0, "RIFF") && startsWith(bytes, 8, "WEBP")) return {N_("a WebP picture"), MediaKind::Picture};
     // "BM" starts many texts too: a BMP also has one of the known header sizes at byte 14.
     if (startsWith(bytes, 0, "BM") && bytes.size() >= 18 && bytes[15] == 0 && bytes[16] == 0 && bytes[17] == 0 &&
         (bytes[14] == 12 || bytes[14] == 40 || bytes[14] == 56 || bytes[14] == 108 || bytes[14] == 124))
-        return {"a BMP picture", MediaKind::Picture};
-    if (startsWith(bytes, 0, std::string("II*\x00", 4)) || startsWith(bytes, 0, std::string("MM\x00*", 4))) return {"a TIFF picture", MediaKind::Picture};
-    if (startsWith(bytes, 0, "8BPS")) return {"a Photoshop picture", MediaKind::Picture};
+        return {N_("a BMP picture"), MediaKind::Picture};
+    if (startsWith(bytes, 0, std::string("II*\x00", 4)) || startsWith(bytes, 0, std::string("MM\x00*", 4))) return {N_("a TIFF picture"), MediaKind::Picture};
+    if (startsWith(bytes, 0, "8BPS")) return {N_("a Photoshop picture"), MediaKind::Picture};
     if (startsWith(bytes, 4, "ftyp")) {
         // An ISO media file: its brand says what it holds.
         for (const char* brand : {"heic", "heix", "mif1", "msf1"})
-            if (startsWith(bytes, 8, brand)) return {"a HEIC picture", MediaKind::Picture};
-        if (startsWith(bytes, 8, "avif")) return {"an AVIF picture", MediaKind::Picture};
-        if (startsWith(bytes, 8, "M4A ")) return {"an M4A sound", MediaKind::Sound};
-        if (startsWith(bytes, 8, "qt  ")) return {"a QuickTime film", MediaKind::Film};
-        return {"an MP4 film", MediaKind::Film};
+            if (startsWith(bytes, 8, brand)) return {N_("a HEIC picture"), MediaKind::Picture};
+        if (startsWith(bytes, 8, "avif")) return {N_("an AVIF picture"), MediaKind::Picture};
+        if (startsWith(bytes, 8, "M4A ")) return {N_("an M4A sound"), MediaKind::Sound};
+        if (startsWith(bytes, 8, "qt  ")) return {N_("a QuickTime film"), MediaKind::Film};
+        return {N_("an MP4 film"), MediaKind::Film};
     }
-    if (startsWith(bytes, 0, "RIFF") && startsWith(bytes, 8, "WAVE")) return {"a WAV sound", MediaKind::Sound};
-    if (startsWith(bytes, 0, "FORM") && startsWith(bytes, 8, "AIF")) return {"an AIFF sound", MediaKind::Sound};
-    if (startsWith(bytes, 0, "OggS")) return {"an Ogg sound", MediaKind::Sound};
-    if (startsWith(bytes, 0, "fLaC")) return {"a FLAC sound", MediaKind::Sound};
-    if (startsWith(bytes, 0, "MThd")) return {"a MIDI tune", MediaKind::Sound};
+    if (startsWith(bytes, 0, "RIFF") && startsWith(bytes, 8, "WAVE")) return {N_("a WAV sound"), MediaKind::Sound};
+    if (startsWith(bytes, 0, "FORM") && startsWith(bytes, 8, "AIF")) return {N_("an AIFF sound"), MediaKind::Sound};
+    if (startsWith(bytes, 0, "OggS")) return {N_("an Ogg sound"), MediaKind::Sound};
+    if (startsWith(bytes, 0, "fLaC")) return {N_("a FLAC sound"), MediaKind::Sound};
+    if (startsWith(bytes, 0, "MThd")) return {N_("a MIDI tune"), MediaKind::Sound};
     // ADTS: the sync of an MPEG frame with the layer MP3 never uses.
-    if (bytes.size() >= 2 && bytes[0] == 0xFF && (bytes[1] & 0xF6) == 0xF0) return {"an AAC sound", MediaKind::Sound};
-    if (startsWith(bytes, 0, "\x1A\x45\xDF\xA3")) return {"a Matroska or WebM film", MediaKind::Film};
-    if (startsWith(bytes, 0, "\x30\x26\xB2\x75")) return {"a Windows Media file", MediaKind::Film};
-    if (startsWith(bytes, 0, "FLV")) return {"a Flash film", MediaKind::Film};
-    if (startsWith(bytes, 0, std::string("\x00\x00\x01\xBA", 4))) return {"an MPEG film", MediaKind::Film};
-    if (startsWith(bytes, 0, "%PDF")) return {"a PDF document", MediaKind::Other};
+    if (bytes.size() >= 2 && bytes[0] == 0xFF && (bytes[1] & 0xF6) == 0xF0) return {N_("an AAC sound"), MediaKind::Sound};
+    if (startsWith(bytes, 0, "\x1A\x45\xDF\xA3")) return {N_("a Matroska or WebM film"), MediaKind::Film};
+    if (startsWith(bytes, 0, "\x30\x26\xB2\x75")) return {N_("a Windows Media file"), MediaKind::Film};
+    if (startsWith(bytes, 0, "FLV")) return {N_("a Flash film"), MediaKind::Film};
+    if (startsWith(bytes, 0, std::string("\x00\x00\x01\xBA", 4))) return {N_("an MPEG film"), MediaKind::Film};
+    if (startsWith(bytes, 0, "%PDF")) return {N_("a PDF document"), MediaKind::Other};
     return {nullptr, MediaKind::Other};
 }
 

@@ -15,7 +15,7 @@ constexpr std::size_t MEDIA_FORMAT_BYTES = 32;
 enum class MediaKind { Picture, Sound, Film, Other };
 
 struct MediaFormatName {
-    const char* name;  // "a PNG picture", "a JPEG picture"; null when the format is not known
+    const char* name;  // "a PNG picture", "a JPEG picture", in English (tr() translates it); null when not known
     MediaKind kind;
 };
 

@@ -5,6 +5,7 @@
 
 #include "tools/support/cp1252.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -63,21 +64,21 @@ std::string utf8Of(uint32_t codePoint) {
 std::string adviceFor(uint32_t codePoint, uint32_t previous) {
     for (const Replacement& r : REPLACEMENTS) {
         if (r.codePoint != codePoint) continue;
-        if (r.with[0] == '\0') return "invisible: remove it";
-        if (r.with[0] == ' ' && r.with[1] == '\0') return "write a space instead";
-        return "write " + quotedText(r.with) + " instead";
+        if (r.with[0] == '\0') return tr("invisible: remove it");
+        if (r.with[0] == ' ' && r.with[1] == '\0') return tr("write a space instead");
+        return fillIn(tr("write {1} instead"), quotedText(r.with));
     }
     if (!isCombiningMark(codePoint)) return std::string();
     for (const Composition& c : COMPOSITIONS) {
         if (c.mark != codePoint) continue;
         for (int i = 0; c.letters[i] != '\0'; ++i) {
             if (static_cast<uint32_t>(c.letters[i]) == previous) {
-                return "an accent apart from its letter: write " + quotedText(utf8Of(c.composed[i])) +
-                       " as one character";
+                return fillIn(tr("an accent apart from its letter: write {1} as one character"),
+                              quotedText(utf8Of(c.composed[i])));
             }
         }
     }
-    return "an accent apart from its letter: write the accented letter as one character";
+    return tr("an accent apart from its letter: write the accented letter as one character");
 }
 
 void addIfOutside(uint32_t codePoint, uint32_t previous, int line, int column,
@@ -165,25 +166,27 @@ std::vector<OutsideCharacter> outsideCodePage(const SourceText& field) {
 
 std::string outsideCodePageMessage(const std::string& name, const std::vector<OutsideCharacter>& characters,
                                    int line) {
-    std::string message = name + " holds " +
-                          (characters.size() == 1 ? std::string("a character")
-                                                  : std::to_string(characters.size()) + " characters") +
-                          " outside code page 1252, which the player cannot show: ";
+    std::string list;
     for (std::size_t i = 0; i < characters.size() && i < MAX_NAMED; ++i) {
         const OutsideCharacter& c = characters[i];
         char number[16];
         std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(c.codePoint));
-        message += (i == 0 ? "" : ", ") + std::string(number);
-        if (!isInvisible(c.codePoint)) message += " '" + utf8Of(c.codePoint) + "'";
+        // TRANSLATORS: a character's number, then the character itself.
+        std::string item = isInvisible(c.codePoint) ? std::string(number)
+                                                    : fillIn(tr("{1} '{2}'"), number, utf8Of(c.codePoint));
         if (c.line == 0) {
-            message += " at character " + std::to_string(c.column) + " of the text";
+            item = fillIn(tr("{1} at character {2} of the text"), item, c.column);
         } else if (c.line != line) {
-            message += " at line " + std::to_string(c.line) + ", column " + std::to_string(c.column);
+            item = fillIn(tr("{1} at line {2}, column {3}"), item, c.line, c.column);
         } else {
-            message += " at column " + std::to_string(c.column);
+            item = fillIn(tr("{1} at column {2}"), item, c.column);
         }
-        if (!c.advice.empty()) message += " (" + c.advice + ")";
+        if (!c.advice.empty()) item = fillIn(tr("{1} ({2})"), item, c.advice);
+        list = i == 0 ? item : fillIn(tr("{1}, {2}"), list, item);
     }
-    if (characters.size() > MAX_NAMED) message += ", and " + std::to_string(characters.size() - MAX_NAMED) + " more";
-    return message;
+    if (characters.size() > MAX_NAMED) list = fillIn(tr("{1}, and {2} more"), list, characters.size() - MAX_NAMED);
+    return fillIn(ntr("{1} holds a character outside code page 1252, which the player cannot show: {2}",
+                      "{1} holds {3} characters outside code page 1252, which the player cannot show: {2}",
+                      characters.size()),
+                  name, list, characters.size());
 }

@@ -6,6 +6,7 @@
 #include "tools/quiz_folder/quiz_check.h"
 #include "tools/quiz_folder/starter.h"
 #include "tools/support/cp1252.h"
+#include "tools/support/translation.h"
 #include "tools/support/text.h"
 
 namespace {
@@ -119,7 +120,7 @@ bool csvRows(const std::string& text, char separator, std::vector<CsvRow>* rows,
         }
     }
     if (quoted) {
-        *error = "line " + std::to_string(quoteLine) + ": a cell opens a quote that is never closed";
+        *error = fillIn(tr("line {1}: a cell opens a quote that is never closed"), quoteLine);
         return false;
     }
     if (row.cells.size() > 1 || !row.cells[0].empty()) rows->push_back(row);
@@ -140,7 +141,7 @@ bool utf8Table(const std::string& bytes, std::string* text, std::string* error) 
     }
     const TextConversion converted = cp1252ToUtf8(withoutMark);
     if (!converted.ok) {
-        *error = "neither UTF-8 nor code page 1252 (" + converted.error + "): save it as \"CSV UTF-8\"";
+        *error = fillIn(tr("neither UTF-8 nor code page 1252 ({1}): save it as \"CSV UTF-8\""), converted.error);
         return false;
     }
     *text = converted.text;
@@ -198,8 +199,8 @@ bool readQuestionTable(const std::string& bytes, QuestionTable* table, std::stri
     std::vector<CsvRow> rows;
     if (!utf8Table(bytes, &text, error) || !csvRows(text, separatorOf(text), &rows, error)) return false;
     if (rows.empty()) {
-        *error = "it is empty; its first line names the columns: texte, r\xC3\xA9ponse, r\xC3\xA9ponse2, m\xC3\xA9" "dia "
-                 "and commentaire";
+        *error = tr("it is empty; its first line names the columns: texte, r\xC3\xA9ponse, r\xC3\xA9ponse2, m\xC3\xA9" "dia "
+                    "and commentaire");
         return false;
     }
     std::vector<Column> columns;
@@ -210,8 +211,8 @@ bool readQuestionTable(const std::string& bytes, QuestionTable* table, std::stri
         if (columns.back() == Column::Unused && !trimmed(header).empty()) table->unused.push_back(trimmed(header));
     }
     if (!answers) {
-        *error = "its first line, which names the columns, has no r\xC3\xA9ponse (or answer) column; the others are "
-                 "texte, r\xC3\xA9ponse2, m\xC3\xA9" "dia and commentaire";
+        *error = tr("its first line, which names the columns, has no r\xC3\xA9ponse (or answer) column; the others are "
+                    "texte, r\xC3\xA9ponse2, m\xC3\xA9" "dia and commentaire");
         return false;
     }
     for (std::size_t r = 1; r < rows.size(); ++r) {
@@ -233,13 +234,13 @@ bool readQuestionTable(const std::string& bytes, QuestionTable* table, std::stri
         table->answer2Column = table->answer2Column || !row.answer2.empty();
         table->rows.push_back(row);
         if (table->rows.size() > static_cast<std::size_t>(MAX_QUESTIONS)) {
-            *error = "line " + std::to_string(row.line) + " is question " + std::to_string(table->rows.size()) +
-                     "; a quiz holds at most " + std::to_string(MAX_QUESTIONS);
+            *error = fillIn(tr("line {1} is question {2}; a quiz holds at most {3}"), row.line, table->rows.size(),
+                            MAX_QUESTIONS);
             return false;
         }
     }
     if (table->rows.empty()) {
-        *error = "it holds no question below its first line";
+        *error = tr("it holds no question below its first line");
         return false;
     }
     return true;

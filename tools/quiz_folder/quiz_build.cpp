@@ -5,6 +5,7 @@
 
 #include "content/loader.h"
 #include "content/quiz_format.h"
+#include "tools/support/translation.h"
 
 bool isQuizResource(const ResourceEntry& entry) {
     return sameKey(entry.type, stringKey(QUIZ_PACKED_TYPE)) ||
@@ -56,7 +57,7 @@ bool programWith(const std::vector<uint8_t>& player, std::vector<ResourceEntry> 
     std::string why;
     if (!readPeResources(*program, &back, &why)) {
         program->clear();
-        *error = "the program written does not read back: " + why;
+        *error = fillIn(tr("the program written does not read back: {1}"), why);
         return false;
     }
     for (const ResourceEntry& meant : kept) {
@@ -66,7 +67,7 @@ bool programWith(const std::vector<uint8_t>& player, std::vector<ResourceEntry> 
         };
         if (back.size() != kept.size() || std::count_if(back.begin(), back.end(), same) != 1) {
             program->clear();
-            *error = "the program written does not read back with the resources meant for it";
+            *error = tr("the program written does not read back with the resources meant for it");
             return false;
         }
     }
@@ -88,7 +89,7 @@ bool moveQuizProgram(const std::vector<uint8_t>& player, const std::vector<uint8
         if (isQuizResource(entry)) quizEntries.push_back(std::move(entry));
     }
     if (quizEntries.empty()) {
-        *error = "it carries no quiz";
+        *error = tr("it carries no quiz");
         return false;
     }
     return programWith(player, std::move(quizEntries), program, error);

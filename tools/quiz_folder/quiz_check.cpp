@@ -14,6 +14,7 @@
 #include "tools/support/cp1252.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -56,14 +57,14 @@ bool playerText(const SourceText& field, const std::string& name, TextRule rule,
     const int line = field.line;
     text->clear();
     if (utf8.find('\0') != std::string::npos) {
-        addError(diagnostics, line, name + " holds U+0000, which would end the text early in the player");
+        addError(diagnostics, line, fillIn(tr("{1} holds U+0000, which would end the text early in the player"), name));
         return false;
     }
     const TextConversion converted = utf8ToCp1252(utf8);
     if (!converted.ok) {
         const std::vector<OutsideCharacter> outside = outsideCodePage(field);
         if (outside.empty()) {
-            addError(diagnostics, line, name + ": " + converted.error);
+            addError(diagnostics, line, fillIn(tr("{1}: {2}"), name, converted.error));
         } else {
             addErrorAt(diagnostics, outside[0].line > 0 ? outside[0].line : line,
                        outside[0].line > 0 ? outside[0].column : 0,
@@ -73,11 +74,11 @@ bool playerText(const SourceText& field, const std::string& name, TextRule rule,
     }
     bool ok = true;
     if (rule != TextRule::Code && converted.text.find(FIELD_SEPARATOR) != std::string::npos) {
-        addError(diagnostics, line, name + " holds \"|\", which the program uses to end each of its texts");
+        addError(diagnostics, line, fillIn(tr("{1} holds \"|\", which the program uses to end each of its texts"), name));
         ok = false;
     }
     if (rule == TextRule::Code && converted.text.find_first_of("\r\n") != std::string::npos) {
-        addError(diagnostics, line, name + " holds a line break; a code is one line");
+        addError(diagnostics, line, fillIn(tr("{1} holds a line break; a code is one line"), name));
         ok = false;
     }
     if (rule == TextRule::Answer) {
@@ -86,8 +87,8 @@ bool playerText(const SourceText& field, const std::string& name, TextRule rule,
                 char hex[8];
                 std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(byte));
                 addError(diagnostics, line,
-                         name + " holds the control character " + hex +
-                             ", which cannot be typed into an answer field");
+                         fillIn(tr("{1} holds the control character {2}, which cannot be typed into an answer field"),
+                                name, hex));
                 ok = false;
                 break;
             }
@@ -95,9 +96,8 @@ bool playerText(const SourceText& field, const std::string& name, TextRule rule,
     }
     if (converted.text.size() > static_cast<std::size_t>(TEXT_MAX_LENGTH)) {
         addError(diagnostics, line,
-                 name + " is " + std::to_string(converted.text.size()) +
-                     " bytes long in code page 1252; the player holds at most " +
-                     std::to_string(TEXT_MAX_LENGTH));
+                 fillIn(tr("{1} is {2} bytes long in code page 1252; the player holds at most {3}"), name,
+                        converted.text.size(), TEXT_MAX_LENGTH));
         ok = false;
     }
     if (ok) *text = converted.text;
@@ -156,21 +156,30 @@ struct RevealKeys {
 struct QuestionCheck {
     const QuestionSource& question;
     int number;
-    std::string prefix;        // "question 3: "
+    std::string label;         // "question 3"
     const QuizContent& quiz;   // kind, slots and reveal, as the header gave them
     const HeaderFacts& facts;
     RevealKeys* reveals;
     Diagnostics* diagnostics;
 };
 
+// "question 3: MESSAGE", or "question 3: answer", how messages name a key of the question.
+std::string ofQuestion(const QuestionCheck& check, const std::string& message) {
+    return fillIn(tr("{1}: {2}"), check.label, message);
+}
+
+void addQuestionError(const QuestionCheck& check, int line, const std::string& message) {
+    addError(check.diagnostics, line, ofQuestion(check, message));
+}
+
 // An expected answer given as a text: one that can be typed into an answer field.
 bool checkAnswerText(const QuestionCheck& check, const SourceText& field, const std::string& key,
                      std::string* answer) {
+    const std::string name = ofQuestion(check, key);
     if (field.value.empty()) {
-        addError(check.diagnostics, field.line, check.prefix + key + " is empty: no typed answer can ever match it");
-    } else if (playerText(field, check.prefix + key, TextRule::Answer, answer,
-                          check.diagnostics)) {
-        checkAnswerTyping(*answer, field.line, check.prefix + key, check.diagnostics, check.quiz.accents);
+        addError(check.diagnostics, field.line, fillIn(tr("{1} is empty: no typed answer can ever match it"), name));
+    } else if (playerText(field, name, TextRule::Answer, answer, check.diagnostics)) {
+        checkAnswerTyping(*answer, field.line, name, check.diagnostics, check.quiz.accents);
         return true;
     }
     return false;
@@ -187,20 +196,19 @@ void checkAnswers(const QuestionCheck& check, const SourceText& answer, const So
     }
     if (list.wrongType) return;  // reported when read
     if (list.items.empty()) {
-        addError(check.diagnostics, list.line,
-                 check.prefix + key + " is an empty list: give at least one expected answer, as " + key +
-                     " = [\"...\"]");
+        addQuestionError(check, list.line,
+                         fillIn(tr("{1} is an empty list: give at least one expected answer, as {1} = [\"...\"]"), key));
         return;
     }
     if (list.items.size() > static_cast<std::size_t>(ANSWERS_PER_FIELD)) {
-        addError(check.diagnostics, list.line,
-                 check.prefix + key + " lists " + std::to_string(list.items.size()) +
-                     " answers; a field accepts at most " + std::to_string(ANSWERS_PER_FIELD));
+        addQuestionError(check, list.line,
+                         fillIn(tr("{1} lists {2} answers; a field accepts at most {3}"), key, list.items.size(),
+                                ANSWERS_PER_FIELD));
     }
     std::vector<std::string> forms;  // each checked item as the player compares it, "" for the others
     for (std::size_t i = 0; i < list.items.size(); ++i) {
         const SourceText& item = list.items[i];
-        const std::string name = key + " item " + std::to_string(i + 1);
+        const std::string name = fillIn(tr("{1} item {2}"), key, i + 1);
         std::string text;
         forms.push_back("");
         if (item.wrongType || !checkAnswerText(check, item, name, &text)) continue;
@@ -211,15 +219,13 @@ void checkAnswers(const QuestionCheck& check, const SourceText& answer, const So
             if (forms[j] != forms.back()) continue;
             const std::string same = quotedText(item.value, '"');
             const std::string earlier = quotedText(list.items[j].value, '"');
-            if (check.quiz.accents == AccentRule::Ignore) {
-                addError(check.diagnostics, item.line,
-                         check.prefix + name + " " + same + " is the same answer as item " + std::to_string(j + 1) +
-                             " " + earlier + " once letter case and accents are ignored: remove one of them");
-            } else {
-                addError(check.diagnostics, item.line,
-                         check.prefix + name + " " + same + " is the same answer as item " + std::to_string(j + 1) +
-                             " " + earlier + " once the case of a to z is ignored: remove one of them");
-            }
+            addQuestionError(check, item.line,
+                             fillIn(check.quiz.accents == AccentRule::Ignore
+                                        ? tr("{1} {2} is the same answer as item {3} {4} once letter case and accents "
+                                             "are ignored: remove one of them")
+                                        : tr("{1} {2} is the same answer as item {3} {4} once the case of a to z is "
+                                             "ignored: remove one of them"),
+                                    name, same, j + 1, earlier));
             break;
         }
         if (i == 0) {
@@ -234,8 +240,7 @@ void checkAnswers(const QuestionCheck& check, const SourceText& answer, const So
 void checkAnswer(const QuestionCheck& check, QuestionContent* result) {
     const SourceText& answer = check.question.answer;
     if (!answer.given) {
-        addError(check.diagnostics, check.question.line,
-                 check.prefix + "no answer; give the expected answer with answer = \"...\"");
+        addQuestionError(check, check.question.line, tr("no answer; give the expected answer with answer = \"...\""));
     } else if (!answer.wrongType) {  // else reported when read
         checkAnswers(check, answer, check.question.answerList, "answer", &result->answer1, &result->otherAnswers1);
     }
@@ -253,11 +258,9 @@ void checkAnswer2(const QuestionCheck& check, QuestionContent* result) {
             checkAnswers(check, answer2, check.question.answer2List, "answer2", &result->answer2,
                          &result->otherAnswers2);
     } else if (slots == 1 && answer2.given) {
-        addError(check.diagnostics, answer2.line,
-                 check.prefix + "answer2 is given but the quiz has one answer slot (slots = 1)");
+        addQuestionError(check, answer2.line, tr("answer2 is given but the quiz has one answer slot (slots = 1)"));
     } else if (slots == 2 && !answer2.given) {
-        addError(check.diagnostics, check.question.line,
-                 check.prefix + "no answer2, but the quiz has two answer slots (slots = 2)");
+        addQuestionError(check, check.question.line, tr("no answer2, but the quiz has two answer slots (slots = 2)"));
     } else if (slots == 2) {
         checkAnswers(check, answer2, check.question.answer2List, "answer2", &result->answer2, &result->otherAnswers2);
     }
@@ -269,10 +272,9 @@ void checkQuestionText(const QuestionCheck& check, QuestionContent* result) {
     if (text.wrongType) {
         // Reported when read.
     } else if (check.facts.kindKnown && check.quiz.kind == QuizKind::Text && (!text.given || text.value.empty())) {
-        addError(check.diagnostics, lineOr(text, check.question.line),
-                 check.prefix + "no text: a text quiz shows each question's text");
+        addQuestionError(check, lineOr(text, check.question.line), tr("no text: a text quiz shows each question's text"));
     } else if (text.given) {
-        if (playerText(text, check.prefix + "text", TextRule::Field, &result->text, check.diagnostics) &&
+        if (playerText(text, ofQuestion(check, "text"), TextRule::Field, &result->text, check.diagnostics) &&
             check.facts.kindKnown && check.quiz.kind != QuizKind::Text && !text.value.empty())
             check.reveals->unusedTexts.push_back({check.number, text.line});
     }
@@ -287,7 +289,7 @@ void checkComment(const QuestionCheck& check, QuestionContent* result) {
         // Nothing to tell whether the comment is used, or reported when read.
     } else if (comment.given) {
         if (comments) {
-            playerText(comment, check.prefix + "comment", TextRule::Field, &result->comment, check.diagnostics);
+            playerText(comment, ofQuestion(check, "comment"), TextRule::Field, &result->comment, check.diagnostics);
         } else {
             check.reveals->unusedComments.push_back({check.number, comment.line});
         }
@@ -304,14 +306,14 @@ void checkQuestionMedia(const QuestionCheck& check, MediaSources* sources, Check
         // Nothing to check the media against, or reported when read.
     } else if (kind == QuizKind::Text) {
         if (media.given) {
-            addError(check.diagnostics, media.line, check.prefix + "media is given but a text quiz shows no media");
+            addQuestionError(check, media.line, tr("media is given but a text quiz shows no media"));
         }
     } else if (!media.given) {
-        addError(check.diagnostics, check.question.line,
-                 check.prefix + "no media: " + (kind == QuizKind::Audio ? "an " : "a ") + kindName(kind) +
-                     " quiz needs " + mediaRuleFor(kind).description + " for each question");
+        addQuestionError(check, check.question.line,
+                         fillIn(tr("no media: {1} needs {2} for each question"), aKindQuizWords(kind),
+                                tr(mediaRuleFor(kind).description)));
     } else {
-        checkMediaFile(sources, media, check.prefix + "media", mediaRuleFor(kind), mediaResourceId(check.number),
+        checkMediaFile(sources, media, ofQuestion(check, "media"), mediaRuleFor(kind), mediaResourceId(check.number),
                        quiz, check.diagnostics);
     }
 }
@@ -326,7 +328,7 @@ void checkAnswerPicture(const QuestionCheck& check, MediaSources* sources, Check
         // Reported when read, or nothing to tell whether the picture is used.
     } else if (picture.given) {
         if (answerPictures) {
-            checkMediaFile(sources, picture, check.prefix + "answer_picture", mediaRuleFor(QuizKind::Picture),
+            checkMediaFile(sources, picture, ofQuestion(check, "answer_picture"), mediaRuleFor(QuizKind::Picture),
                            answerPictureResourceId(check.number), quiz, check.diagnostics);
         } else if (check.quiz.reveal != RevealMode::AnswerPicture) {
             check.reveals->unusedPictures.push_back({check.number, picture.line});
@@ -344,44 +346,48 @@ std::string questionList(const std::vector<RevealKeys::Place>& places) {
         while (j + 1 < places.size() && places[j + 1].question == places[j].question + 1) ++j;
         const std::string first = std::to_string(places[i].question);
         runs.push_back(j == i ? first
-                              : j == i + 1 ? first + ", " + std::to_string(places[j].question)
-                                           : first + " to " + std::to_string(places[j].question));
+                              : j == i + 1 ? fillIn(tr("{1}, {2}"), first, places[j].question)
+                                           : fillIn(tr("{1} to {2}"), first, places[j].question));
         i = j + 1;
     }
-    std::string text = "questions ";
-    for (std::size_t k = 0; k < runs.size(); ++k) text += (k == 0 ? "" : k + 1 == runs.size() ? " and " : ", ") + runs[k];
-    return text;
+    std::string list = runs[0];
+    for (std::size_t k = 1; k < runs.size(); ++k)
+        list = fillIn(k + 1 == runs.size() ? tr("{1} and {2}") : tr("{1}, {2}"), list, runs[k]);
+    return fillIn(tr("questions {1}"), list);
 }
 
-// One question: its own message at its own line. Several: one line for all, at the first one's.
-void warnAboutQuestions(const std::vector<RevealKeys::Place>& places, const std::string& one,
-                        const std::string& several, Diagnostics* diagnostics) {
+// One question: its own message (one, about "question 3") at its own line. Several: one line for
+// all (several, about "questions 1 to 3"), at the first one's.
+void warnAboutQuestions(const std::vector<RevealKeys::Place>& places, const char* one, const char* several,
+                        Diagnostics* diagnostics) {
     if (places.size() == 1) {
-        addWarning(diagnostics, places[0].line, "question " + std::to_string(places[0].question) + ": " + one);
+        addWarning(diagnostics, places[0].line, fillIn(one, fillIn(tr("question {1}"), places[0].question)));
     } else if (places.size() > 1) {
-        addWarning(diagnostics, places[0].line, questionList(places) + several);
+        addWarning(diagnostics, places[0].line, fillIn(several, questionList(places)));
     }
 }
 
 void reportRevealKeys(const RevealKeys& keys, Diagnostics* diagnostics) {
-    warnAboutQuestions(keys.unusedComments, "comment is shown only with reveal = \"comment\"; it is left out",
-                       ": their comments are shown only with reveal = \"comment\"; they are left out", diagnostics);
-    warnAboutQuestions(keys.unusedPictures, "answer_picture is shown only with reveal = \"picture\"; it is left out",
-                       ": their answer pictures are shown only with reveal = \"picture\"; they are left out",
+    warnAboutQuestions(keys.unusedComments, tr("{1}: comment is shown only with reveal = \"comment\"; it is left out"),
+                       tr("{1}: their comments are shown only with reveal = \"comment\"; they are left out"),
                        diagnostics);
-    warnAboutQuestions(keys.withoutComment, "no comment: solving this question reveals nothing",
-                       " have no comment: solving them reveals nothing", diagnostics);
-    warnAboutQuestions(keys.withoutPicture, "no answer_picture: solving this question reveals nothing",
-                       " have no answer_picture: solving them reveals nothing", diagnostics);
-    warnAboutQuestions(keys.unusedTexts, "text is shown only in text quizzes: players never see it",
-                       ": their texts are shown only in text quizzes: players never see them", diagnostics);
+    warnAboutQuestions(keys.unusedPictures,
+                       tr("{1}: answer_picture is shown only with reveal = \"picture\"; it is left out"),
+                       tr("{1}: their answer pictures are shown only with reveal = \"picture\"; they are left out"),
+                       diagnostics);
+    warnAboutQuestions(keys.withoutComment, tr("{1}: no comment: solving this question reveals nothing"),
+                       tr("{1} have no comment: solving them reveals nothing"), diagnostics);
+    warnAboutQuestions(keys.withoutPicture, tr("{1}: no answer_picture: solving this question reveals nothing"),
+                       tr("{1} have no answer_picture: solving them reveals nothing"), diagnostics);
+    warnAboutQuestions(keys.unusedTexts, tr("{1}: text is shown only in text quizzes: players never see it"),
+                       tr("{1}: their texts are shown only in text quizzes: players never see them"), diagnostics);
 }
 
 // Each key of the question in turn; the question joins the quiz's content whatever was found.
 void checkQuestion(const QuestionSource& question, int number, const HeaderFacts& facts, MediaSources* sources,
                    RevealKeys* reveals, CheckedQuiz* quiz, Diagnostics* diagnostics) {
     const QuestionCheck check{
-        question, number, "question " + std::to_string(number) + ": ", quiz->content, facts, reveals, diagnostics};
+        question, number, fillIn(tr("question {1}"), number), quiz->content, facts, reveals, diagnostics};
     QuestionContent result;
     checkAnswer(check, &result);
     checkAnswer2(check, &result);
@@ -395,20 +401,22 @@ void checkQuestion(const QuestionSource& question, int number, const HeaderFacts
 HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnostics* diagnostics) {
     bool kindKnown = false;
     if (!source.kind.given) {
-        addError(diagnostics, 0, "no kind: write kind = \"text\", \"picture\", \"audio\" or \"video\"");
+        addError(diagnostics, 0, tr("no kind: write kind = \"text\", \"picture\", \"audio\" or \"video\""));
     } else if (source.kind.wrongType) {
         // Reported when read.
     } else if (!parseKindName(source.kind.value, &content->kind)) {
         const std::string likely = likelyKindName(source.kind.value);
         addError(diagnostics, source.kind.line,
-                 "kind must be \"text\", \"picture\", \"audio\" or \"video\", not " +
-                     quotedText(source.kind.value, '"') +
-                     (likely.empty() ? std::string() : "; did you mean " + quotedText(likely, '"') + "?"));
+                 likely.empty()
+                     ? fillIn(tr("kind must be \"text\", \"picture\", \"audio\" or \"video\", not {1}"),
+                              quotedText(source.kind.value, '"'))
+                     : fillIn(tr("kind must be \"text\", \"picture\", \"audio\" or \"video\", not {1}; did you mean {2}?"),
+                              quotedText(source.kind.value, '"'), quotedText(likely, '"')));
     } else {
         kindKnown = true;
     }
     if (!source.title.given) {
-        addError(diagnostics, 0, "no title: write title = \"...\"; it is also the window's caption");
+        addError(diagnostics, 0, tr("no title: write title = \"...\"; it is also the window's caption"));
     } else if (usable(source.title)) {
         playerText(source.title, "title", TextRule::Field, &content->title,
                    diagnostics);
@@ -426,52 +434,52 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
         if (source.slots.value == 1 || source.slots.value == 2) {
             content->slots = static_cast<int>(source.slots.value);
         } else {
-            addError(diagnostics, source.slots.line,
-                     "slots must be 1 or 2, not " + std::to_string(source.slots.value));
+            addError(diagnostics, source.slots.line, fillIn(tr("slots must be 1 or 2, not {1}"), source.slots.value));
             slotsKnown = false;
         }
     }
     if (source.captions.items.size() > 2) {
         addError(diagnostics, source.captions.line,
-                 "captions holds " + std::to_string(source.captions.items.size()) +
-                     " texts; a question has at most two answer slots");
+                 fillIn(tr("captions holds {1} texts; a question has at most two answer slots"),
+                        source.captions.items.size()));
     }
     std::string* captions[2] = {&content->caption1, &content->caption2};
     bool captionsWritten = false;
     for (std::size_t i = 0; i < source.captions.items.size() && i < 2; ++i) {
         const SourceText& caption = source.captions.items[i];
         if (usable(caption)) {
-            playerText(caption, "caption " + std::to_string(i + 1), TextRule::Field,
+            playerText(caption, fillIn(tr("caption {1}"), i + 1), TextRule::Field,
                        captions[i], diagnostics);
             captionsWritten = captionsWritten || !caption.value.empty();
         }
     }
     if (captionsWritten && slotsKnown && content->slots == 1)
         addWarning(diagnostics, source.captions.line,
-                   "captions are shown only with slots = 2: players of a one-slot quiz never see them");
+                   tr("captions are shown only with slots = 2: players of a one-slot quiz never see them"));
     bool revealKnown = !source.reveal.wrongType;
     if (usable(source.reveal) && !parseRevealName(source.reveal.value, &content->reveal)) {
         addError(
             diagnostics, source.reveal.line,
-            "reveal must be \"none\", \"picture\" or \"comment\", not " + quotedText(source.reveal.value, '"'));
+            fillIn(tr("reveal must be \"none\", \"picture\" or \"comment\", not {1}"), quotedText(source.reveal.value, '"')));
         revealKnown = false;
     }
     if (usable(source.reveal) && content->reveal != RevealMode::None && content->kind != QuizKind::Picture &&
         kindKnown) {
         addWarning(diagnostics, source.reveal.line,
-                   std::string("reveal = ") + quotedText(source.reveal.value, '"') + " shows nothing in " +
-                       (content->kind == QuizKind::Audio ? "an " : "a ") + kindName(content->kind) +
-                       " quiz: only picture quizzes have a picture to replace " + "and a comment line");
+                   fillIn(tr("reveal = {1} shows nothing in {2}: only picture quizzes have a picture to replace and a "
+                             "comment line"),
+                          quotedText(source.reveal.value, '"'), aKindQuizWords(content->kind)));
     }
     if (usable(source.accents) && !parseAccentsName(source.accents.value, &content->accents)) {
         addError(diagnostics, source.accents.line,
-                 "accents must be \"exact\" (accents count) or \"ignore\" (accented letters match their plain "
-                 "letters), not " + quotedText(source.accents.value, '"'));
+                 fillIn(tr("accents must be \"exact\" (accents count) or \"ignore\" (accented letters match their "
+                           "plain letters), not {1}"),
+                        quotedText(source.accents.value, '"')));
     }
     if (usable(source.background) && !parseColour(source.background.value, content)) {
         addError(diagnostics, source.background.line,
-                 "background must be a colour written \"#RRGGBB\" (six hexadecimal digits), not " +
-                     quotedText(source.background.value, '"'));
+                 fillIn(tr("background must be a colour written \"#RRGGBB\" (six hexadecimal digits), not {1}"),
+                        quotedText(source.background.value, '"')));
     }
     return HeaderFacts{kindKnown, slotsKnown, revealKnown};
 }
@@ -479,30 +487,31 @@ HeaderFacts checkHeader(const QuizSource& source, QuizContent* content, Diagnost
 void checkCodes(const QuizSource& source, QuizContent* content, Diagnostics* diagnostics) {
     const std::size_t questions = source.questions.size();
     if (!source.codes.given) {
-        addWarning(diagnostics, 0, "no codes: the player shows no code for any score");
+        addWarning(diagnostics, 0, tr("no codes: the player shows no code for any score"));
         return;
     }
     if (source.codes.wrongType) return;  // reported when read
     if (source.codes.items.size() != questions) {
         addError(diagnostics, source.codes.line,
-                 "codes holds " + plural(source.codes.items.size(), "code") + " for " + plural(questions, "question") +
-                     ": give one per question, the code for a score of 1 first");
+                 fillIn(ntr("codes holds {1} code for {2}: give one per question, the code for a score of 1 first",
+                            "codes holds {1} codes for {2}: give one per question, the code for a score of 1 first",
+                            source.codes.items.size()),
+                        source.codes.items.size(), fillIn(ntr("{1} question", "{1} questions", questions), questions)));
     }
     for (std::size_t k = 0; k < source.codes.items.size() && k < static_cast<std::size_t>(MAX_QUESTIONS); ++k) {
         const SourceText& code = source.codes.items[k];
         std::string text;
         if (usable(code)) {
-            const std::string name = "code " + std::to_string(k + 1);
+            const std::string name = fillIn(tr("code {1}"), k + 1);
             if (playerText(code, name, TextRule::Code, &text, diagnostics)) {
                 if (text.empty())
                     addWarning(diagnostics, code.line,
-                               name + " is empty: a score of " + std::to_string(k + 1) + " shows no code");
+                               fillIn(tr("{1} is empty: a score of {2} shows no code"), name, k + 1));
                 // The header's code box is 55 pixels wide: about eight capitals of its font.
                 else if (text.size() > MAX_VISIBLE_CODE)
                     addWarning(diagnostics, code.line,
-                               name + " " + quotedText(code.value, '"') + " is longer than " +
-                                   std::to_string(MAX_VISIBLE_CODE) +
-                                   " characters: the header's code box shows only its start");
+                               fillIn(tr("{1} {2} is longer than {3} characters: the header's code box shows only its start"),
+                                      name, quotedText(code.value, '"'), MAX_VISIBLE_CODE));
             }
         }
         content->codes.push_back(text);
@@ -514,9 +523,9 @@ bool packResource(const std::vector<unsigned char>& plain, const std::string& wh
                   std::vector<unsigned char>* packed, Diagnostics* diagnostics) {
     if (static_cast<int64_t>(plain.size()) > UNPACKED_LIMIT) {
         addError(diagnostics, 0,
-                 what + " takes " + std::to_string(plain.size()) +
-                     " bytes before packing; the packer takes at most " + std::to_string(UNPACKED_LIMIT) +
-                     ": shorten the texts or remove questions");
+                 fillIn(tr("{1} takes {2} bytes before packing; the packer takes at most {3}: shorten the texts or "
+                           "remove questions"),
+                        what, plain.size(), UNPACKED_LIMIT));
         return false;
     }
     unsigned char* output = nullptr;
@@ -526,14 +535,14 @@ bool packResource(const std::vector<unsigned char>& plain, const std::string& wh
     if (status == LzwStatus::Ok) packed->assign(output, output + outputLength);
     std::free(output);
     if (status != LzwStatus::Ok) {
-        addError(diagnostics, 0, what + " cannot be packed: " + lzwStatusName(status));
+        addError(diagnostics, 0, fillIn(tr("{1} cannot be packed: {2}"), what, lzwStatusName(status)));
         return false;
     }
     if (static_cast<int64_t>(packed->size()) > PACKED_LIMIT) {
         addError(diagnostics, 0,
-                 what + " packs to " + std::to_string(packed->size()) +
-                     " bytes; the player unpacks at most " + std::to_string(PACKED_LIMIT) +
-                     ": shorten the texts or remove questions");
+                 fillIn(tr("{1} packs to {2} bytes; the player unpacks at most {3}: shorten the texts or remove "
+                           "questions"),
+                        what, packed->size(), PACKED_LIMIT));
         packed->clear();
         return false;
     }
@@ -553,11 +562,10 @@ bool checkQuizSource(const QuizSource& source, const std::filesystem::path& fold
     const HeaderFacts facts = checkHeader(source, &quiz->content, diagnostics);
     if (source.questions.empty() && !source.questionsWrongType) {
         addError(diagnostics, source.questionsLine,
-                 "no questions: add one table per question, each starting with a line [[questions]]");
+                 tr("no questions: add one table per question, each starting with a line [[questions]]"));
     } else if (source.questions.size() > static_cast<std::size_t>(MAX_QUESTIONS)) {
         addError(diagnostics, source.questions[MAX_QUESTIONS].line,
-                 std::to_string(source.questions.size()) + " questions; a quiz holds at most " +
-                     std::to_string(MAX_QUESTIONS));
+                 fillIn(tr("{1} questions; a quiz holds at most {2}"), source.questions.size(), MAX_QUESTIONS));
     }
     // Questions past the limit are not looked into: a quiz of them is refused anyway, and each one
     // may name a large media file.
@@ -572,13 +580,13 @@ bool checkQuizSource(const QuizSource& source, const std::filesystem::path& fold
 
     // The limits of the packed resources can only be known once everything else is right.
     bool packed =
-        packResource(encodeQuizContent(quiz->content), "the quiz content", &quiz->packedContent, diagnostics);
+        packResource(encodeQuizContent(quiz->content), tr("the quiz content"), &quiz->packedContent, diagnostics);
     packed =
-        packResource(encodeScoreCodes(quiz->content), "the score codes", &quiz->packedCodes, diagnostics) &&
+        packResource(encodeScoreCodes(quiz->content), tr("the score codes"), &quiz->packedCodes, diagnostics) &&
         packed;
     // Only a quiz that needs them carries accepted answers: every other quiz packs as it always did.
     if (carriesAcceptedAnswers(quiz->content)) {
-        packed = packResource(encodeAcceptedAnswers(quiz->content), "the accepted answers", &quiz->packedAnswers,
+        packed = packResource(encodeAcceptedAnswers(quiz->content), tr("the accepted answers"), &quiz->packedAnswers,
                               diagnostics) &&
                  packed;
     }
@@ -591,12 +599,12 @@ bool checkQuizFolder(const std::filesystem::path& folder, CheckedQuiz* quiz, Dia
     std::error_code ec;
     const std::filesystem::file_type type = std::filesystem::status(folder, ec).type();
     if (type == std::filesystem::file_type::not_found) {
-        addError(diagnostics, 0, "the folder " + quotedText(utf8Path(folder)) + " does not exist");
+        addError(diagnostics, 0, fillIn(tr("the folder {1} does not exist"), quotedText(utf8Path(folder))));
         return false;
     }
     if (type != std::filesystem::file_type::directory && type != std::filesystem::file_type::none) {
-        addError(diagnostics, 0, quotedText(utf8Path(folder)) + " is not a folder: name the quiz folder, which holds " +
-                                     QUIZ_TOML_NAME);
+        addError(diagnostics, 0, fillIn(tr("{1} is not a folder: name the quiz folder, which holds {2}"),
+                                        quotedText(utf8Path(folder)), QUIZ_TOML_NAME));
         return false;
     }
     std::vector<unsigned char> bytes;

@@ -6,6 +6,7 @@
 #include "checking/accepted_answers.h"
 #include "content/loader.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ struct ContentReader {
 
 bool readByte(ContentReader* reader, const char* what, unsigned char* value, std::string* error) {
     if (reader->position >= reader->bytes.size()) {
-        *error = std::string("the content ends before ") + what;
+        *error = fillIn(tr("the content ends before {1}"), what);
         return false;
     }
     *value = reader->bytes[reader->position++];
@@ -36,7 +37,7 @@ bool readField(ContentReader* reader, const std::string& what, std::string* text
         if (byte == FIELD_SEPARATOR) return true;
         if (byte != 0) text->push_back(static_cast<char>(byte));
     }
-    *error = "the content ends inside " + what + " (no \"|\" after it)";
+    *error = fillIn(tr("the content ends inside {1} (no \"|\" after it)"), what);
     return false;
 }
 
@@ -92,6 +93,24 @@ std::string likelyKindName(const std::string& word) {
     std::vector<std::string> names(KIND_NAMES, KIND_NAMES + QUIZ_KIND_COUNT);
     const std::string closest = closestName(lower, names);
     return closest.empty() ? closestName(singular, names) : closest;
+}
+
+const char* kindQuizWords(QuizKind kind) {
+    switch (kind) {
+        case QuizKind::Picture: return tr("picture quiz");
+        case QuizKind::Audio: return tr("audio quiz");
+        case QuizKind::Video: return tr("video quiz");
+        default: return tr("text quiz");
+    }
+}
+
+const char* aKindQuizWords(QuizKind kind) {
+    switch (kind) {
+        case QuizKind::Picture: return tr("a picture quiz");
+        case QuizKind::Audio: return tr("an audio quiz");
+        case QuizKind::Video: return tr("a video quiz");
+        default: return tr("a text quiz");
+    }
 }
 
 const char* revealName(RevealMode reveal) {
@@ -188,12 +207,12 @@ bool decodeAcceptedAnswers(const std::vector<unsigned char>& bytes, QuizContent*
     record->questionCount = static_cast<int32_t>(quiz->questions.size());
     for (const QuestionContent& question : quiz->questions) {
         if (!appendQuestion(record.get(), question.answer1.c_str(), question.answer2.c_str(), question.text.c_str())) {
-            *error = "there is no memory to read them";
+            *error = tr("there is no memory to read them");
             return false;
         }
     }
     if (!parseAcceptedAnswers(record.get(), bytes.data(), static_cast<int32_t>(bytes.size()))) {
-        *error = "they do not follow their layout or do not fit the quiz's questions";
+        *error = tr("they do not follow their layout or do not fit the quiz's questions");
         return false;
     }
     quiz->accents = record->accents;
@@ -214,14 +233,14 @@ bool decodeQuizContent(const std::vector<unsigned char>& bytes, QuizContent* qui
     ContentReader reader{bytes, 0};
     unsigned char version = 0, kind = 0, count = 0, slots = 0;
     // Byte 0 is not read by the player: any value is accepted (older tools wrote 0).
-    if (!readByte(&reader, "its format byte", &version, error) ||
-        !readByte(&reader, "its kind byte", &kind, error) ||
-        !readByte(&reader, "its question count", &count, error) ||
-        !readByte(&reader, "its slot count", &slots, error)) {
+    if (!readByte(&reader, tr("its format byte"), &version, error) ||
+        !readByte(&reader, tr("its kind byte"), &kind, error) ||
+        !readByte(&reader, tr("its question count"), &count, error) ||
+        !readByte(&reader, tr("its slot count"), &slots, error)) {
         return false;
     }
     if (kind < 1 || kind > QUIZ_KIND_COUNT) {
-        *error = "kind byte " + std::to_string(kind) + " is not 1 (text) to 4 (video)";
+        *error = fillIn(tr("kind byte {1} is not 1 (text) to 4 (video)"), kind);
         return false;
     }
     if (count > MAX_QUESTIONS) {
@@ -229,46 +248,47 @@ bool decodeQuizContent(const std::vector<unsigned char>& bytes, QuizContent* qui
         return false;
     }
     if (slots != 1 && slots != 2) {
-        *error = "slot count " + std::to_string(slots) + " is not 1 or 2";
+        *error = fillIn(tr("slot count {1} is not 1 or 2"), slots);
         return false;
     }
     quiz->kind = static_cast<QuizKind>(kind - 1);
     quiz->slots = slots;
-    if (!readField(&reader, "the title", &quiz->title, error) ||
-        !readField(&reader, "the author", &quiz->author, error) ||
-        !readField(&reader, "the description", &quiz->description, error) ||
-        !readField(&reader, "caption 1", &quiz->caption1, error) ||
-        !readField(&reader, "caption 2", &quiz->caption2, error)) {
+    if (!readField(&reader, tr("the title"), &quiz->title, error) ||
+        !readField(&reader, tr("the author"), &quiz->author, error) ||
+        !readField(&reader, tr("the description"), &quiz->description, error) ||
+        !readField(&reader, fillIn(tr("caption {1}"), 1), &quiz->caption1, error) ||
+        !readField(&reader, fillIn(tr("caption {1}"), 2), &quiz->caption2, error)) {
         return false;
     }
     quiz->questions.resize(count);
     for (int q = 0; q < count; ++q) {
         QuestionContent& question = quiz->questions[q];
-        const std::string where = "question " + std::to_string(q + 1);
-        if (!readField(&reader, "the answer of " + where, &question.answer1, error)) return false;
-        if (slots == 2 && !readField(&reader, "the second answer of " + where, &question.answer2, error)) {
+        const int number = static_cast<int>(q + 1);
+        if (!readField(&reader, fillIn(tr("the answer of question {1}"), number), &question.answer1, error)) return false;
+        if (slots == 2 && !readField(&reader, fillIn(tr("the second answer of question {1}"), number), &question.answer2,
+                                     error)) {
             return false;
         }
-        if (!readField(&reader, "the text of " + where, &question.text, error)) return false;
+        if (!readField(&reader, fillIn(tr("the text of question {1}"), number), &question.text, error)) return false;
     }
     unsigned char reveal = 0;
-    if (!readByte(&reader, "its reveal byte", &reveal, error)) return false;
+    if (!readByte(&reader, tr("its reveal byte"), &reveal, error)) return false;
     if (reveal >= REVEAL_MODE_COUNT) {
-        *error = "reveal byte " + std::to_string(reveal) + " is not 0 (none), 1 (picture) or 2 (comment)";
+        *error = fillIn(tr("reveal byte {1} is not 0 (none), 1 (picture) or 2 (comment)"), reveal);
         return false;
     }
     quiz->reveal = static_cast<RevealMode>(reveal);
     if (quiz->reveal == RevealMode::Comment) {
         for (int q = 0; q < count; ++q) {
-            if (!readField(&reader, "the comment of question " + std::to_string(q + 1),
+            if (!readField(&reader, fillIn(tr("the comment of question {1}"), q + 1),
                            &quiz->questions[q].comment, error)) {
                 return false;
             }
         }
     }
-    if (!readByte(&reader, "its page colour", &quiz->red, error) ||
-        !readByte(&reader, "its page colour", &quiz->green, error) ||
-        !readByte(&reader, "its page colour", &quiz->blue, error)) {
+    if (!readByte(&reader, tr("its page colour"), &quiz->red, error) ||
+        !readByte(&reader, tr("its page colour"), &quiz->green, error) ||
+        !readByte(&reader, tr("its page colour"), &quiz->blue, error)) {
         return false;
     }
     if (reader.position != bytes.size()) {
@@ -288,8 +308,7 @@ bool decodeScoreCodes(const std::vector<unsigned char>& bytes, int count, QuizCo
             code.push_back(static_cast<char>(bytes[position++]));
         }
         if (position + 1 >= bytes.size() || bytes[position + 1] != '\n') {
-            *error = "the score codes end before the end of line " + std::to_string(k) + " of " +
-                     std::to_string(count);
+            *error = fillIn(tr("the score codes end before the end of line {1} of {2}"), k, count);
             return false;
         }
         position += 2;

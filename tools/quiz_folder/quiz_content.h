@@ -15,6 +15,10 @@ bool parseKindName(const std::string& name, QuizKind* kind);
 // The kind's name a word that is none most likely means ("image" or "photo": "picture", "son":
 // "audio", "vdeo": "video"); empty when none is close.
 std::string likelyKindName(const std::string& word);
+// The kind in the user's language, as messages name it: "picture quiz", and with its article, "a
+// picture quiz" (French: "quiz d'images", "un quiz d'images").
+const char* kindQuizWords(QuizKind kind);
+const char* aKindQuizWords(QuizKind kind);
 const char* revealName(RevealMode reveal);
 bool parseRevealName(const std::string& name, RevealMode* reveal);
 

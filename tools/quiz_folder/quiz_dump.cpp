@@ -12,6 +12,7 @@
 #include "tools/quiz_folder/media_format.h"
 #include "tools/quiz_folder/quiz_build.h"
 #include "tools/support/cp1252.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ const ResourceEntry* findResource(const std::vector<ResourceEntry>& entries, con
 bool unpack(const ResourceEntry& entry, const std::string& what, std::vector<unsigned char>* bytes,
             std::string* error) {
     if (entry.data.size() > static_cast<std::size_t>(LZW_MAX_INPUT)) {
-        *error = what + " is " + std::to_string(entry.data.size()) +
-                 " bytes packed; the player unpacks at most " + std::to_string(LZW_MAX_INPUT);
+        *error = fillIn(tr("{1} is {2} bytes packed; the player unpacks at most {3}"), what, entry.data.size(),
+                        LZW_MAX_INPUT);
         return false;
     }
     static const unsigned char noBytes[1] = {0};
@@ -40,7 +41,7 @@ bool unpack(const ResourceEntry& entry, const std::string& what, std::vector<uns
     if (status == LzwStatus::Ok) bytes->assign(output, output + outputLength);
     std::free(output);
     if (status != LzwStatus::Ok) {
-        *error = what + " does not unpack: " + lzwStatusName(status);
+        *error = fillIn(tr("{1} does not unpack: {2}"), what, lzwStatusName(status));
         return false;
     }
     return true;
@@ -49,7 +50,7 @@ bool unpack(const ResourceEntry& entry, const std::string& what, std::vector<uns
 bool utf8Text(const std::string& cp1252, const std::string& what, std::string* utf8, std::string* error) {
     const TextConversion converted = cp1252ToUtf8(cp1252);
     if (!converted.ok) {
-        *error = what + ": " + converted.error;
+        *error = fillIn(tr("{1}: {2}"), what, converted.error);
         return false;
     }
     *utf8 = converted.text;
@@ -80,8 +81,8 @@ std::string colourText(const QuizContent& content) {
 // folder written must hold what the player shows, or it would not check.
 void cutAsThePlayer(std::string* text, const std::string& what, std::vector<std::string>* notes) {
     if (text->size() <= static_cast<std::size_t>(TEXT_MAX_LENGTH)) return;
-    notes->push_back(what + " is cut to its first " + std::to_string(TEXT_MAX_LENGTH) + " of " +
-                     std::to_string(text->size()) + " bytes, as the player holds it");
+    notes->push_back(fillIn(tr("{1} is cut to its first {2} of {3} bytes, as the player holds it"), what, TEXT_MAX_LENGTH,
+                            text->size()));
     text->resize(TEXT_MAX_LENGTH);
 }
 
@@ -97,8 +98,9 @@ void spaceOut(std::string* text, bool answer, const std::string& what, std::vect
         }
     }
     if (changed)
-        notes->push_back(what + (answer ? ": its control characters, which no one can type, are spaces"
-                                        : ": its line breaks are spaces, as the header shows one line"));
+        notes->push_back(fillIn(answer ? tr("{1}: its control characters, which no one can type, are spaces")
+                                       : tr("{1}: its line breaks are spaces, as the header shows one line"),
+                                what));
 }
 
 // An answer with spaces at its ends can never be matched, and check refuses it: they are left out,
@@ -107,7 +109,7 @@ void trimAnswer(std::string* answer, const std::string& what, std::vector<std::s
     const std::size_t first = answer->find_first_not_of(' ');
     if (first == std::string::npos || (first == 0 && answer->back() != ' ')) return;
     *answer = answer->substr(first, answer->find_last_not_of(' ') - first + 1);
-    notes->push_back(what + ": the spaces at its ends are left out, as no typed answer could match them");
+    notes->push_back(fillIn(tr("{1}: the spaces at its ends are left out, as no typed answer could match them"), what));
 }
 
 // A slot's other answers as a folder can hold them: like the first, and each once as the player
@@ -120,12 +122,12 @@ void fitOtherAnswers(const std::string& first, std::vector<std::string>* others,
     forms.push_back(form);
     for (std::size_t k = 0; k < others->size(); ++k) {
         std::string answer = (*others)[k];
-        const std::string name = what + " item " + std::to_string(k + 2);
+        const std::string name = fillIn(tr("{1} item {2}"), what, k + 2);
         spaceOut(&answer, true, name, notes);
         trimAnswer(&answer, name, notes);
         comparisonForm(answer.c_str(), accents, form);
         if (std::find(forms.begin(), forms.end(), form) != forms.end()) {
-            notes->push_back(name + " is left out: the same answer comes before it");
+            notes->push_back(fillIn(tr("{1} is left out: the same answer comes before it"), name));
             continue;
         }
         forms.push_back(form);
@@ -135,27 +137,28 @@ void fitOtherAnswers(const std::string& first, std::vector<std::string>* others,
 }
 
 void fitForAFolder(QuizContent* content, std::vector<std::string>* notes) {
-    cutAsThePlayer(&content->title, "the title", notes);
-    cutAsThePlayer(&content->author, "the author", notes);
-    cutAsThePlayer(&content->description, "the description", notes);
-    cutAsThePlayer(&content->caption1, "caption 1", notes);
-    cutAsThePlayer(&content->caption2, "caption 2", notes);
+    cutAsThePlayer(&content->title, tr("the title"), notes);
+    cutAsThePlayer(&content->author, tr("the author"), notes);
+    cutAsThePlayer(&content->description, tr("the description"), notes);
+    cutAsThePlayer(&content->caption1, fillIn(tr("caption {1}"), 1), notes);
+    cutAsThePlayer(&content->caption2, fillIn(tr("caption {1}"), 2), notes);
     for (std::size_t i = 0; i < content->questions.size(); ++i) {
         QuestionContent& question = content->questions[i];
-        const std::string where = "question " + std::to_string(i + 1) + ": ";
-        cutAsThePlayer(&question.answer1, where + "answer", notes);
-        spaceOut(&question.answer1, true, where + "answer", notes);
-        trimAnswer(&question.answer1, where + "answer", notes);
-        cutAsThePlayer(&question.answer2, where + "answer2", notes);
-        spaceOut(&question.answer2, true, where + "answer2", notes);
-        trimAnswer(&question.answer2, where + "answer2", notes);
-        fitOtherAnswers(question.answer1, &question.otherAnswers1, content->accents, where + "answer", notes);
-        fitOtherAnswers(question.answer2, &question.otherAnswers2, content->accents, where + "answer2", notes);
-        cutAsThePlayer(&question.text, where + "text", notes);
-        cutAsThePlayer(&question.comment, where + "comment", notes);
+        const std::string where = fillIn(tr("question {1}"), i + 1);
+        const auto key = [&where](const char* name) { return fillIn(tr("{1}: {2}"), where, name); };
+        cutAsThePlayer(&question.answer1, key("answer"), notes);
+        spaceOut(&question.answer1, true, key("answer"), notes);
+        trimAnswer(&question.answer1, key("answer"), notes);
+        cutAsThePlayer(&question.answer2, key("answer2"), notes);
+        spaceOut(&question.answer2, true, key("answer2"), notes);
+        trimAnswer(&question.answer2, key("answer2"), notes);
+        fitOtherAnswers(question.answer1, &question.otherAnswers1, content->accents, key("answer"), notes);
+        fitOtherAnswers(question.answer2, &question.otherAnswers2, content->accents, key("answer2"), notes);
+        cutAsThePlayer(&question.text, key("text"), notes);
+        cutAsThePlayer(&question.comment, key("comment"), notes);
     }
     for (std::size_t k = 0; k < content->codes.size(); ++k) {
-        const std::string what = "code " + std::to_string(k + 1);
+        const std::string what = fillIn(tr("code {1}"), k + 1);
         cutAsThePlayer(&content->codes[k], what, notes);
         spaceOut(&content->codes[k], false, what, notes);
     }
@@ -171,23 +174,23 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
     const std::string codesName = std::string(QUIZ_PACKED_TYPE) + " " + std::to_string(RESOURCE_CODES_ID);
     const ResourceEntry* content = findResource(entries, QUIZ_PACKED_TYPE, RESOURCE_CONTENT_ID);
     if (!content) {
-        *error = "it carries no quiz (no " + contentName + " resource)";
+        *error = fillIn(tr("it carries no quiz (no {1} resource)"), contentName);
         return false;
     }
     std::vector<unsigned char> bytes;
-    if (!unpack(*content, "the quiz content (" + contentName + ")", &bytes, error)) return false;
+    if (!unpack(*content, fillIn(tr("the quiz content ({1})"), contentName), &bytes, error)) return false;
     if (!decodeQuizContent(bytes, &quiz->content, error)) {
-        *error = "the quiz content (" + contentName + ") is malformed: " + *error;
+        *error = fillIn(tr("the quiz content ({1}) is malformed: {2}"), contentName, *error);
         return false;
     }
     const int count = static_cast<int>(quiz->content.questions.size());
     const ResourceEntry* codes = findResource(entries, QUIZ_PACKED_TYPE, RESOURCE_CODES_ID);
     if (!codes) {
-        quiz->notes.push_back("the program has no score codes (" + codesName + "): quiz.toml has none");
+        quiz->notes.push_back(fillIn(tr("the program has no score codes ({1}): quiz.toml has none"), codesName));
     } else {
-        if (!unpack(*codes, "the score codes (" + codesName + ")", &bytes, error)) return false;
+        if (!unpack(*codes, fillIn(tr("the score codes ({1})"), codesName), &bytes, error)) return false;
         if (!decodeScoreCodes(bytes, count, &quiz->content, error)) {
-            *error = "the score codes (" + codesName + ") are malformed: " + *error;
+            *error = fillIn(tr("the score codes ({1}) are malformed: {2}"), codesName, *error);
             return false;
         }
     }
@@ -197,9 +200,9 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
     const std::string answersName = std::string(QUIZ_PACKED_TYPE) + " " + std::to_string(RESOURCE_ANSWERS_ID);
     if (const ResourceEntry* answers = findResource(entries, QUIZ_PACKED_TYPE, RESOURCE_ANSWERS_ID)) {
         std::string why;
-        if (!unpack(*answers, "the resource", &bytes, &why) || !decodeAcceptedAnswers(bytes, &quiz->content, &why))
-            quiz->notes.push_back("the accepted answers (" + answersName + ") are left out, as the player ignores them: " +
-                                  why);
+        if (!unpack(*answers, tr("the resource"), &bytes, &why) || !decodeAcceptedAnswers(bytes, &quiz->content, &why))
+            quiz->notes.push_back(
+                fillIn(tr("the accepted answers ({1}) are left out, as the player ignores them: {2}"), answersName, why));
     }
 
     fitForAFolder(&quiz->content, &quiz->notes);
@@ -218,7 +221,7 @@ bool readQuizProgram(const std::vector<uint8_t>& image, DumpedQuiz* quiz, std::s
         for (const QuizMediaFile& media : quiz->media) used = used || media.resourceId == id;
         if (!used) {
             const std::string name = entry.name.isString ? printable(entry.name.text) : std::to_string(id);
-            quiz->notes.push_back(std::string(QUIZ_MEDIA_TYPE) + " " + name + " is left out: the quiz never shows it");
+            quiz->notes.push_back(fillIn(tr("{1} {2} is left out: the quiz never shows it"), QUIZ_MEDIA_TYPE, name));
         }
     }
     return true;
@@ -250,12 +253,13 @@ namespace {
 
 // key = "first", or key = ["first", "second", ...] when the slot accepts other answers.
 bool answerLine(const std::string& key, const std::string& first, const std::vector<std::string>& others,
-                const std::string& where, std::string* out, std::string* error) {
+                const std::string& question, std::string* out, std::string* error) {
     std::string value;
-    if (!utf8Text(first, where + key, &value, error)) return false;
+    const std::string name = fillIn(tr("{1}: {2}"), question, key);
+    if (!utf8Text(first, name, &value, error)) return false;
     std::string line = tomlString(value);
     for (std::size_t k = 0; k < others.size(); ++k) {
-        if (!utf8Text(others[k], where + key + " item " + std::to_string(k + 2), &value, error)) return false;
+        if (!utf8Text(others[k], fillIn(tr("{1} item {2}"), name, k + 2), &value, error)) return false;
         line += ", " + tomlString(value);
     }
     *out += key + " = " + (others.empty() ? line : "[" + line + "]") + "\n";
@@ -267,11 +271,11 @@ bool answerLine(const std::string& key, const std::string& first, const std::vec
 bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string* text, std::string* error) {
     const QuizContent& content = quiz.content;
     std::string title, author, description, caption1, caption2;
-    if (!utf8Text(content.title, "the title", &title, error) ||
-        !utf8Text(content.author, "the author", &author, error) ||
-        !utf8Text(content.description, "the description", &description, error) ||
-        !utf8Text(content.caption1, "caption 1", &caption1, error) ||
-        !utf8Text(content.caption2, "caption 2", &caption2, error)) {
+    if (!utf8Text(content.title, tr("the title"), &title, error) ||
+        !utf8Text(content.author, tr("the author"), &author, error) ||
+        !utf8Text(content.description, tr("the description"), &description, error) ||
+        !utf8Text(content.caption1, fillIn(tr("caption {1}"), 1), &caption1, error) ||
+        !utf8Text(content.caption2, fillIn(tr("caption {1}"), 2), &caption2, error)) {
         return false;
     }
     std::string out = header;
@@ -288,7 +292,7 @@ bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string
         out += "# codes[k - 1] is shown for a score of k.\ncodes = [\n";
         for (std::size_t k = 0; k < content.codes.size(); ++k) {
             std::string code;
-            if (!utf8Text(content.codes[k], "code " + std::to_string(k + 1), &code, error)) return false;
+            if (!utf8Text(content.codes[k], fillIn(tr("code {1}"), k + 1), &code, error)) return false;
             out += "    " + tomlString(code) + ",\n";
         }
         out += "]\n";
@@ -296,20 +300,21 @@ bool quizTomlText(const DumpedQuiz& quiz, const std::string& header, std::string
     for (std::size_t i = 0; i < content.questions.size(); ++i) {
         const QuestionContent& question = content.questions[i];
         const int q = static_cast<int>(i + 1);
-        const std::string where = "question " + std::to_string(q) + ": ";
+        const std::string label = fillIn(tr("question {1}"), q);
+        const auto where = [&label](const char* key) { return fillIn(tr("{1}: {2}"), label, key); };
         std::string value;
         out += "\n[[questions]]\n";
         if (!question.text.empty()) {
-            if (!utf8Text(question.text, where + "text", &value, error)) return false;
+            if (!utf8Text(question.text, where("text"), &value, error)) return false;
             out += "text = " + tomlString(value) + "\n";
         }
-        if (!answerLine("answer", question.answer1, question.otherAnswers1, where, &out, error)) return false;
+        if (!answerLine("answer", question.answer1, question.otherAnswers1, label, &out, error)) return false;
         if (content.slots == 2 &&
-            !answerLine("answer2", question.answer2, question.otherAnswers2, where, &out, error)) {
+            !answerLine("answer2", question.answer2, question.otherAnswers2, label, &out, error)) {
             return false;
         }
         if (content.reveal == RevealMode::Comment && !question.comment.empty()) {
-            if (!utf8Text(question.comment, where + "comment", &value, error)) return false;
+            if (!utf8Text(question.comment, where("comment"), &value, error)) return false;
             out += "comment = " + tomlString(value) + "\n";
         }
         if (const QuizMediaFile* media = mediaOf(quiz, mediaResourceId(q))) {
@@ -330,8 +335,9 @@ bool folderHoldsQuiz(const std::filesystem::path& folder, const DumpedQuiz& quiz
         for (const Diagnostic& diagnostic : diagnostics) {
             if (diagnostic.severity != Severity::Error) continue;
             const int more = countErrors(diagnostics) - 1;
-            *error = "its quiz would not make a folder that checks: " + diagnostic.message +
-                     (more > 0 ? " (and " + std::to_string(more) + " more)" : "");
+            *error = more > 0 ? fillIn(tr("its quiz would not make a folder that checks: {1} (and {2} more)"),
+                                       diagnostic.message, more)
+                              : fillIn(tr("its quiz would not make a folder that checks: {1}"), diagnostic.message);
             break;
         }
         return false;
@@ -342,7 +348,7 @@ bool folderHoldsQuiz(const std::filesystem::path& folder, const DumpedQuiz& quiz
                 checked.media.size() == quiz.media.size();
     for (std::size_t i = 0; same && i < quiz.media.size(); ++i)
         same = checked.media[i].resourceId == quiz.media[i].resourceId && checked.media[i].bytes == quiz.media[i].bytes;
-    if (!same) *error = "the folder written does not read back to its quiz";
+    if (!same) *error = tr("the folder written does not read back to its quiz");
     return same;
 }
 

@@ -21,6 +21,7 @@
 
 #include "tools/quiz_folder/toml_text.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -30,16 +31,16 @@ int lineOf(const toml::node& node) {
 
 const char* typeName(const toml::node& node) {
     switch (node.type()) {
-        case toml::node_type::string: return "a text";
-        case toml::node_type::integer: return "a whole number";
-        case toml::node_type::floating_point: return "a number with a fraction";
-        case toml::node_type::boolean: return "true or false";
-        case toml::node_type::array: return "a list";
-        case toml::node_type::table: return "a table";
-        case toml::node_type::date: return "a date";
-        case toml::node_type::time: return "a time";
-        case toml::node_type::date_time: return "a date and time";
-        default: return "an empty value";
+        case toml::node_type::string: return tr("a text");
+        case toml::node_type::integer: return tr("a whole number");
+        case toml::node_type::floating_point: return tr("a number with a fraction");
+        case toml::node_type::boolean: return tr("true or false");
+        case toml::node_type::array: return tr("a list");
+        case toml::node_type::table: return tr("a table");
+        case toml::node_type::date: return tr("a date");
+        case toml::node_type::time: return tr("a time");
+        case toml::node_type::date_time: return tr("a date and time");
+        default: return tr("an empty value");
     }
 }
 
@@ -48,7 +49,7 @@ void readText(const toml::node& node, const std::string& name, SourceText* targe
     target->line = lineOf(node);
     target->column = static_cast<int>(node.source().begin.column);
     if (!node.is_string()) {
-        addError(diagnostics, lineOf(node), name + " must be a text in double quotes, not " + typeName(node));
+        addError(diagnostics, lineOf(node), fillIn(tr("{1} must be a text in double quotes, not {2}"), name, typeName(node)));
         target->wrongType = true;
         return;
     }
@@ -65,8 +66,9 @@ void readInteger(const toml::node& node, const std::string& name, SourceInteger*
         const bool digits = text && !text->empty() && text->size() <= 9 &&
                             text->find_first_not_of("0123456789") == std::string::npos;
         addError(diagnostics, lineOf(node),
-                 name + " must be a whole number, not " + typeName(node) +
-                     (digits ? ": write " + name + " = " + *text + ", without quotes" : std::string()));
+                 digits ? fillIn(tr("{1} must be a whole number, not {2}: write {1} = {3}, without quotes"), name,
+                                 typeName(node), *text)
+                        : fillIn(tr("{1} must be a whole number, not {2}"), name, typeName(node)));
         target->wrongType = true;
         return;
     }
@@ -80,14 +82,14 @@ void readTextList(const toml::node& node, const std::string& name, SourceTextLis
     const toml::array* array = node.as_array();
     if (!array) {
         addError(diagnostics, lineOf(node),
-                 name + " must be a list of texts in square brackets, not " + typeName(node));
+                 fillIn(tr("{1} must be a list of texts in square brackets, not {2}"), name, typeName(node)));
         target->wrongType = true;
         return;
     }
     for (std::size_t i = 0; i < array->size(); ++i) {
         // A wrong item keeps its place, so later items keep their numbers (code k is for score k).
         SourceText item;
-        readText((*array)[i], name + " item " + std::to_string(i + 1), &item, diagnostics);
+        readText((*array)[i], fillIn(tr("{1} item {2}"), name, i + 1), &item, diagnostics);
         target->items.push_back(item);
     }
 }
@@ -100,15 +102,22 @@ bool isOneOf(std::string_view name, const std::vector<std::string>& keys) {
     return std::find(keys.begin(), keys.end(), name) != keys.end();
 }
 
-// An unknown key, with the known key it is closest to when one is close: a typing slip loses its
-// value silently otherwise.
-void unknownKey(const toml::key& key, const std::string& where, const std::vector<std::string>& known,
-                Diagnostics* diagnostics) {
+// An unknown key of question (0: of the quiz), with the known key it is closest to when one is
+// close: a typing slip loses its value silently otherwise.
+void unknownKey(const toml::key& key, int question, const std::vector<std::string>& known, Diagnostics* diagnostics) {
     const std::string name(key.str());
     const std::string closest = closestName(name, known);
-    addWarning(diagnostics, static_cast<int>(key.source().begin.line),
-               "unknown key " + quotedText(name) + where + " is ignored" +
-                   (closest.empty() ? "" : "; did you mean " + quotedText(closest) + "?"));
+    std::string message;
+    if (question == 0) {
+        message = closest.empty() ? fillIn(tr("unknown key {1} is ignored"), quotedText(name))
+                                  : fillIn(tr("unknown key {1} is ignored; did you mean {2}?"), quotedText(name),
+                                           quotedText(closest));
+    } else {
+        message = closest.empty() ? fillIn(tr("unknown key {1} in question {2} is ignored"), quotedText(name), question)
+                                  : fillIn(tr("unknown key {1} in question {2} is ignored; did you mean {3}?"),
+                                           quotedText(name), question, quotedText(closest));
+    }
+    addWarning(diagnostics, static_cast<int>(key.source().begin.line), message);
 }
 
 // An expected answer: one text, or a list of the texts a field accepts, whose first one stands in
@@ -131,10 +140,10 @@ void readAnswer(const toml::node& node, const std::string& name, SourceText* ans
 
 void readQuestion(const toml::table& table, int number, QuestionSource* question, Diagnostics* diagnostics) {
     question->line = lineOf(table);
-    const std::string prefix = "question " + std::to_string(number) + ": ";
+    const std::string questionName = fillIn(tr("question {1}"), number);
     for (const auto& [key, node] : table) {
         const std::string_view name = key.str();
-        const std::string label = prefix + std::string(name);
+        const std::string label = fillIn(tr("{1}: {2}"), questionName, std::string(name));
         if (name == "text") {
             readText(node, label, &question->text, diagnostics);
         } else if (name == "answer") {
@@ -150,10 +159,11 @@ void readQuestion(const toml::table& table, int number, QuestionSource* question
         } else if (isOneOf(name, QUIZ_KEYS)) {
             // TOML puts every key below a [[questions]] line into that question.
             addWarning(diagnostics, static_cast<int>(key.source().begin.line),
-                       quotedText(std::string(name)) + " stands below [[questions]], so it belongs to question " +
-                           std::to_string(number) + " and is ignored; move it above the first [[questions]]");
+                       fillIn(tr("{1} stands below [[questions]], so it belongs to question {2} and is ignored; move it "
+                                 "above the first [[questions]]"),
+                              quotedText(std::string(name)), number));
         } else {
-            unknownKey(key, " in question " + std::to_string(number), QUESTION_KEYS, diagnostics);
+            unknownKey(key, number, QUESTION_KEYS, diagnostics);
         }
     }
 }
@@ -164,7 +174,7 @@ void readQuestions(const toml::node& node, QuizSource* source, Diagnostics* diag
     const toml::array* array = node.as_array();
     if (!array || !array->is_array_of_tables()) {
         addError(diagnostics, lineOf(node),
-                 "questions must be tables, each starting with a line [[questions]]");
+                 tr("questions must be tables, each starting with a line [[questions]]"));
         source->questionsWrongType = true;
         return;
     }
@@ -233,15 +243,14 @@ bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diag
     *source = QuizSource();
     if (const int line = deepNameLine(text)) {
         addError(diagnostics, line,
-                 "a dotted name of more than " + std::to_string(MAX_KEY_PARTS) +
-                     " parts, which no quiz.toml needs");
+                 fillIn(tr("a dotted name of more than {1} parts, which no quiz.toml needs"), MAX_KEY_PARTS));
         return false;
     }
     int line = 0, column = 0;
     std::string message;
     if (findNonUtf8(text, &line, &column, &message)) {
         addSyntaxError(diagnostics, line, column, lineText(text, line), message,
-                       "save it as UTF-8 (in Notepad: File, Save as, Encoding: UTF-8)");
+                       tr("save it as UTF-8 (in Notepad: File, Save as, Encoding: UTF-8)"));
         return false;
     }
     toml::parse_result parsed = toml::parse(std::string_view(text), std::string_view(QUIZ_TOML_NAME));
@@ -251,7 +260,9 @@ bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diag
         column = static_cast<int>(error.source().begin.column);
         const std::string description(error.description());
         const std::string source = lineText(text, line);
-        addSyntaxError(diagnostics, line, column, source, "not valid TOML: " + description,
+        // TRANSLATORS: {1} is the TOML reader's own description, in English; {2} and {3} are the line and
+        // the column, which the message of a language may name in words.
+        addSyntaxError(diagnostics, line, column, source, fillIn(tr("not valid TOML: {1}"), description, line, column),
                        syntaxHint(description, source, column));
         return false;
     }
@@ -282,15 +293,16 @@ bool readQuizToml(const std::string& text, QuizSource* source, Diagnostics* diag
             readQuestions(node, source, diagnostics);
         } else if (isOneOf(name, QUESTION_KEYS)) {
             addWarning(diagnostics, static_cast<int>(key.source().begin.line),
-                       quotedText(std::string(name)) + " stands above the first [[questions]], so it belongs to no "
-                       "question and is ignored; move it below the [[questions]] line of its question");
+                       fillIn(tr("{1} stands above the first [[questions]], so it belongs to no question and is ignored; "
+                                 "move it below the [[questions]] line of its question"),
+                              quotedText(std::string(name))));
         } else {
             static const std::vector<std::string> topLevel = [] {
                 std::vector<std::string> keys = QUIZ_KEYS;
                 keys.push_back("questions");
                 return keys;
             }();
-            unknownKey(key, "", topLevel, diagnostics);
+            unknownKey(key, 0, topLevel, diagnostics);
         }
     }
     std::vector<SourceText*> texts = {&source->kind,   &source->title,      &source->author, &source->description,

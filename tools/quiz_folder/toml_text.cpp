@@ -7,6 +7,7 @@
 
 #include "tools/support/cp1252.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ bool findNonUtf8(const std::string& text, int* line, int* column, std::string* m
     if ((first == 0xFF && second == 0xFE) || (first == 0xFE && second == 0xFF)) {
         *line = 1;
         *column = 1;
-        *message = "quiz.toml is UTF-16 (\"Unicode\" in Notepad), not UTF-8";
+        *message = tr("quiz.toml is UTF-16 (\"Unicode\" in Notepad), not UTF-8");
         return true;
     }
     std::size_t offset = textStart(text);
@@ -120,10 +121,11 @@ bool findNonUtf8(const std::string& text, int* line, int* column, std::string* m
             std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(byte));
             // Older Windows editors save in code page 1252: name what the byte was meant to be.
             const TextConversion meant = cp1252ToUtf8(std::string(1, static_cast<char>(byte)));
-            *message = std::string("quiz.toml is not UTF-8: byte ") + hex + " here " +
-                       (meant.ok && byte >= 0x80 ? "is '" + meant.text + "' in code page 1252, which older Windows "
-                                                   "editors save in"
-                                                 : std::string("is no character"));
+            *message = meant.ok && byte >= 0x80
+                           ? fillIn(tr("quiz.toml is not UTF-8: byte {1} here is {2} in code page 1252, which older "
+                                       "Windows editors save in"),
+                                    hex, quotedText(meant.text))
+                           : fillIn(tr("quiz.toml is not UTF-8: byte {1} here is no character"), hex);
             return true;
         }
         if (codePoint == '\n') {
@@ -142,13 +144,13 @@ std::string syntaxHint(const std::string& description, const std::string& line, 
     std::string key, value;
     const bool assignment = keyAndValue(line, &key, &value);
     if (contains(description, "string") && contains(description, "end-of-file")) {
-        return "a text is not closed before the end of the file: end it with the quotes it starts with";
+        return tr("a text is not closed before the end of the file: end it with the quotes it starts with");
     }
     if (contains(description, "string") && contains(description, "control characters") && at.empty()) {
-        const char* quote = contains(description, "literal string") ? "'" : "\"";
-        return std::string("a text is not closed: end it on its line with ") + quote +
-               ", the quote it starts with (a text of several lines goes between " + quote + quote + quote +
-               " and " + quote + quote + quote + ")";
+        const std::string quote = contains(description, "literal string") ? "'" : "\"";
+        return fillIn(tr("a text is not closed: end it on its line with {1}, the quote it starts with (a text of "
+                         "several lines goes between {2} and {2})"),
+                      quote, quote + quote + quote);
     }
     if (contains(description, "expected a comment or whitespace") && assignment && before == value.substr(0, 1)) {
         if (before == "'") {
@@ -157,11 +159,14 @@ std::string syntaxHint(const std::string& description, const std::string& line, 
             const std::string fixed = last > 1 && value.find('#') == std::string::npos
                                           ? doubleQuoted(value.substr(1, last - 1))
                                           : std::string();
-            return "an apostrophe ends a text written between ' and ': write the text between double quotes" +
-                   (fixed.empty() ? std::string() : ", " + key + " = " + fixed);
+            return fixed.empty()
+                       ? tr("an apostrophe ends a text written between ' and ': write the text between double quotes")
+                       : fillIn(tr("an apostrophe ends a text written between ' and ': write the text between double "
+                                   "quotes, {1} = {2}"),
+                                key, fixed);
         }
         if (before == "\"") {
-            return "a \" inside a text ends it: write it \\\" there, or write the text between ' and '";
+            return tr("a \" inside a text ends it: write it \\\" there, or write the text between ' and '");
         }
     }
     if (contains(description, "could not determine value type") && assignment) {
@@ -169,11 +174,12 @@ std::string syntaxHint(const std::string& description, const std::string& line, 
                                                          "\xC2\xBB",     "\xE2\x80\x98", "\xE2\x80\x99"};
         for (const char* quote : TYPOGRAPHIC_QUOTES) {
             if (at == quote) {
-                return "TOML reads only straight quotes: write the text between \" and \", not " + at;
+                return fillIn(tr("TOML reads only straight quotes: write the text between \" and \", not {1}"), at);
             }
         }
         const std::string fixed = doubleQuoted(value);
-        return "a text goes between double quotes" + (fixed.empty() ? std::string() : ": " + key + " = " + fixed);
+        return fixed.empty() ? tr("a text goes between double quotes")
+                             : fillIn(tr("a text goes between double quotes: {1} = {2}"), key, fixed);
     }
     // Between double quotes a backslash starts an escape: a Windows path there is one the parser refuses.
     if ((contains(description, "escape sequence") || contains(description, "hex digit")) && assignment &&
@@ -181,14 +187,17 @@ std::string syntaxHint(const std::string& description, const std::string& line, 
         if (key == "media" || key == "answer_picture") {
             const std::size_t end = value.rfind('"');
             const std::string fixed = doubleQuoted(forwardSlashes(value.substr(1, end > 0 ? end - 1 : std::string::npos)));
-            return "between double quotes, \\ starts an escape: write paths with \"/\" so the folder builds "
-                   "everywhere" + (fixed.empty() ? std::string() : ", " + key + " = " + fixed);
+            return fixed.empty() ? tr("between double quotes, \\ starts an escape: write paths with \"/\" so the folder "
+                                      "builds everywhere")
+                                 : fillIn(tr("between double quotes, \\ starts an escape: write paths with \"/\" so the "
+                                             "folder builds everywhere, {1} = {2}"),
+                                          key, fixed);
         }
-        return "between double quotes, \\ starts an escape: write \\\\ for a backslash, or write the text between ' "
-               "and '";
+        return tr("between double quotes, \\ starts an escape: write \\\\ for a backslash, or write the text between ' "
+                  "and '");
     }
     if (contains(description, "cannot redefine existing")) {
-        return "a key is given once per table: if a new question starts here, put a line [[questions]] above it";
+        return tr("a key is given once per table: if a new question starts here, put a line [[questions]] above it");
     }
     return std::string();
 }

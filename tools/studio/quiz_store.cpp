@@ -9,6 +9,7 @@
 
 #include "tools/quiz_folder/quiz_toml.h"
 #include "tools/support/files.h"
+#include "tools/support/translation.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ bool keepBackup(const std::filesystem::path& folder, const std::string& text, st
         *name = candidate;
         return true;
     }
-    *error = "quiz.toml.bak to quiz.toml.bak99 all exist";
+    *error = tr("quiz.toml.bak to quiz.toml.bak99 all exist");
     return false;
 }
 

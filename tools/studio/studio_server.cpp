@@ -16,6 +16,7 @@
 #include "tools/studio/browser_open.h"
 #include "tools/studio/request_guard.h"
 #include "tools/support/files.h"
+#include "tools/support/translation.h"
 
 namespace asio = boost::asio;
 namespace beast = boost::beast;
@@ -210,15 +211,17 @@ int serveStudio(const StudioOptions& options, std::ostream& out, std::ostream& e
     std::string reason;
     if (!resolvedPath(options.workspace, &server.state.workspace, &reason) ||
         !std::filesystem::is_directory(server.state.workspace)) {
-        err << prefix << ": the workspace " << utf8Path(options.workspace) << " is not a folder"
-            << (reason.empty() ? "" : ": " + reason) << "\n";
+        err << fillIn(tr("{1}: {2}"), prefix, reason.empty() ? fillIn(tr("the workspace {1} is not a folder"), utf8Path(options.workspace))
+                                               : fillIn(tr("the workspace {1} is not a folder: {2}"),
+                                                        utf8Path(options.workspace), reason))
+            << "\n";
         return 1;
     }
     server.state.workspace = plainPath(server.state.workspace);
     server.state.command = options.command;
     server.state.access.token = randomToken();
     if (server.state.access.token.empty()) {
-        err << prefix << ": the system gives no random numbers for the studio's token\n";
+        err << fillIn(tr("{1}: {2}"), prefix, tr("the system gives no random numbers for the studio's token")) << "\n";
         return 1;
     }
     beast::error_code ec;
@@ -227,20 +230,21 @@ int serveStudio(const StudioOptions& options, std::ostream& out, std::ostream& e
     if (!ec) server.acceptor.bind(endpoint, ec);
     if (!ec) server.acceptor.listen(asio::socket_base::max_listen_connections, ec);
     if (ec) {
-        err << prefix << ": cannot serve on 127.0.0.1:" << options.port << ": " << ec.message() << "\n";
+        err << fillIn(tr("{1}: {2}"), prefix, fillIn(tr("cannot serve on 127.0.0.1:{1}: {2}"), options.port, ec.message())) << "\n";
         return 1;
     }
     server.state.access.port = server.acceptor.local_endpoint().port();
     const std::string url =
         "http://127.0.0.1:" + std::to_string(server.state.access.port) + "/?token=" + server.state.access.token;
-    out << "Trivo Studio serves " << utf8Path(server.state.workspace) << " at\n  " << url
-        << "\nCtrl+C, or the page's Quitter button, stops it.\n"
+    out << fillIn(tr("Trivo Studio serves {1} at\n  {2}\nCtrl+C, or the page's Quitter button, stops it.\n"),
+                  utf8Path(server.state.workspace), url)
         << std::flush;
-    if (options.openBrowser && !openBrowser(url)) err << prefix << ": no browser could be opened; open the address above\n";
+    if (options.openBrowser && !openBrowser(url))
+        err << fillIn(tr("{1}: {2}"), prefix, tr("no browser could be opened; open the address above")) << "\n";
     asio::signal_set signals(server.io, SIGINT, SIGTERM);
     signals.async_wait([&server](beast::error_code, int) { server.io.stop(); });
     accept(&server);
     server.io.run();
-    out << "Trivo Studio stopped.\n" << std::flush;
+    out << tr("Trivo Studio stopped.") << "\n" << std::flush;
     return 0;
 }

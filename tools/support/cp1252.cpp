@@ -1,6 +1,8 @@
 // UTF-8 to code page 1252 and back, exact in both directions.
 #include "tools/support/cp1252.h"
 
+#include "tools/support/translation.h"
+
 #include <cstdio>
 #include <utility>
 
@@ -22,7 +24,7 @@ std::string hexByte(unsigned char byte) {
 }
 
 std::string badByte(unsigned char byte, std::size_t offset) {
-    return "invalid UTF-8 byte " + hexByte(byte) + " at offset " + std::to_string(offset);
+    return fillIn(tr("invalid UTF-8 byte {1} at offset {2}"), hexByte(byte), offset);
 }
 
 // "U+4E2D '<the character>'"; C1 controls are shown by number only, since printed raw they would
@@ -32,10 +34,9 @@ std::string describeCodePoint(uint32_t codePoint) {
     std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(codePoint));
     std::string text = buffer;
     if (codePoint >= 0x80 && codePoint <= 0x9F) return text;
-    text += " '";
-    appendUtf8(codePoint, &text);
-    text += "'";
-    return text;
+    std::string character;
+    appendUtf8(codePoint, &character);
+    return fillIn(tr("{1} '{2}'"), text, character);
 }
 
 TextConversion failure(std::string error) {
@@ -86,8 +87,7 @@ bool decodeUtf8Char(const std::string& utf8, std::size_t* offset, uint32_t* code
     }
     for (int k = 1; k <= continuationBytes; ++k) {
         if (start + k >= utf8.size()) {
-            *error = "incomplete UTF-8 sequence at offset " + std::to_string(start) +
-                     " (lead byte " + hexByte(lead) + ")";
+            *error = fillIn(tr("incomplete UTF-8 sequence at offset {1} (lead byte {2})"), start, hexByte(lead));
             return false;
         }
         const unsigned char byte = static_cast<unsigned char>(utf8[start + k]);
@@ -133,8 +133,7 @@ TextConversion utf8ToCp1252(const std::string& utf8) {
         if (!decodeUtf8Char(utf8, &offset, &codePoint, &error)) return failure(error);
         const int byte = cp1252Byte(codePoint);
         if (byte < 0) {
-            return failure(describeCodePoint(codePoint) + " at offset " + std::to_string(start) +
-                           " is not in code page 1252");
+            return failure(fillIn(tr("{1} at offset {2} is not in code page 1252"), describeCodePoint(codePoint), start));
         }
         result.text.push_back(static_cast<char>(byte));
     }
@@ -150,8 +149,7 @@ TextConversion cp1252ToUtf8(const std::string& cp1252) {
         if (byte >= 0x80 && byte <= 0x9F) {
             codePoint = HIGH_CONTROL_BYTES[byte - 0x80];
             if (codePoint == 0) {
-                return failure("byte " + hexByte(byte) + " at offset " + std::to_string(i) +
-                               " is undefined in code page 1252");
+                return failure(fillIn(tr("byte {1} at offset {2} is undefined in code page 1252"), hexByte(byte), i));
             }
         }
         appendUtf8(codePoint, &result.text);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "tools/support/files.h"
+#include "tools/support/translation.h"
 
 namespace fs = std::filesystem;
 
@@ -74,7 +75,7 @@ OutputKind outputKind(const fs::path& path, fs::path* target, int* mode) {
 bool resolvedPath(const fs::path& path, fs::path* resolved, std::string* reason) {
     char* real = ::realpath(path.c_str(), nullptr);
     if (real == nullptr) {
-        *reason = std::strerror(errno);
+        *reason = systemMessage(errno);
         return false;
     }
     *resolved = real;

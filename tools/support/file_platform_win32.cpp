@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "tools/support/files.h"
+#include "tools/support/translation.h"
 
 namespace fs = std::filesystem;
 
@@ -41,7 +42,7 @@ int openNative(const fs::path& path, int flags, int mode = 0) {
     return _wopen(path.c_str(), flags | _O_BINARY | _O_NOINHERIT, mode);
 }
 
-std::string systemText(DWORD code) { return std::system_category().message(static_cast<int>(code)); }
+std::string systemText(DWORD code) { return systemMessage(std::error_code(static_cast<int>(code), std::system_category())); }
 
 // A handle on an existing file or folder (links followed) that asks for no access, so that it
 // opens whatever the sharing mode of others; INVALID_HANDLE_VALUE when there is none.

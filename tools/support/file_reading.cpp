@@ -11,6 +11,7 @@
 #include "tools/support/file_platform.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace fs = std::filesystem;
 
@@ -18,9 +19,9 @@ namespace {
 
 std::string sizeText(int64_t bytes) {
     if (bytes >= 1024 * 1024 && bytes % (1024 * 1024) == 0) {
-        return std::to_string(bytes / (1024 * 1024)) + " MB";
+        return fillIn(tr("{1} MB"), bytes / (1024 * 1024));
     }
-    return std::to_string(bytes) + " bytes";
+    return fillIn(tr("{1} bytes"), bytes);
 }
 
 // Reads until count bytes are there or the file ends; false on a read error (errno says which).
@@ -42,19 +43,19 @@ int openForReading(const fs::path& path, const std::string& shown, bool regularO
                    std::string* error) {
     const int fd = openToRead(path);
     if (fd < 0) {
-        *error = "cannot read " + quotedText(shown) + ": " + std::strerror(errno);
+        *error = fillIn(tr("cannot read {1}: {2}"), quotedText(shown), systemMessage(errno));
         return -1;
     }
     std::string why;
     if (!infoOf(fd, info))
-        why = std::strerror(errno);
+        why = systemMessage(errno);
     else if (info->folder)
-        why = std::strerror(EISDIR);
+        why = systemMessage(EISDIR);
     else if (regularOnly && !info->regular)
-        why = "it is not a regular file";
+        why = tr("it is not a regular file");
     if (!why.empty()) {
         ::close(fd);
-        *error = "cannot read " + quotedText(shown) + ": " + why;
+        *error = fillIn(tr("cannot read {1}: {2}"), quotedText(shown), why);
         return -1;
     }
     // A pipe that is read to its end is read waiting for its writer, as usual.
@@ -87,8 +88,8 @@ bool readBounded(const fs::path& path, const std::string& shown, bool regularOnl
     ::close(fd);
     if (*size > maxBytes || failed) {
         bytes->clear();
-        *error = failed ? "cannot read " + quotedText(shown) + ": " + std::strerror(readErrno)
-                        : quotedText(shown) + " is larger than " + sizeText(maxBytes) + limitReason;
+        *error = failed ? fillIn(tr("cannot read {1}: {2}"), quotedText(shown), systemMessage(readErrno))
+                        : fillIn(tr("{1} is larger than {2}{3}"), quotedText(shown), sizeText(maxBytes), limitReason);
         return false;
     }
     return true;
@@ -113,8 +114,8 @@ bool readInputFile(const std::string& name, std::istream& standardInput, int64_t
         bytes->insert(bytes->end(), chunk, chunk + standardInput.gcount());
     }
     if (static_cast<int64_t>(bytes->size()) > maxBytes || standardInput.bad()) {
-        *error = standardInput.bad() ? "cannot read standard input"
-                                     : "standard input is larger than " + sizeText(maxBytes) + limitReason;
+        *error = standardInput.bad() ? tr("cannot read standard input")
+                                     : fillIn(tr("standard input is larger than {1}{2}"), sizeText(maxBytes), limitReason);
         bytes->clear();
         return false;
     }

@@ -15,6 +15,7 @@
 #include "tools/support/file_platform.h"
 #include "tools/support/files.h"
 #include "tools/support/text.h"
+#include "tools/support/translation.h"
 
 namespace fs = std::filesystem;
 
@@ -42,7 +43,7 @@ int makeBeside(const fs::path& target, fs::path* made, std::string* reason, Make
         if (result >= 0) return result;
         if (errno != EEXIST) break;
     }
-    *reason = std::strerror(errno);
+    *reason = systemMessage(errno);
     return -1;
 }
 
@@ -96,7 +97,7 @@ bool writeAndClose(int fd, const unsigned char* bytes, std::size_t size, std::st
     const bool written = writeAll(fd, bytes, size);
     const int writeErrno = errno;
     const bool closed = ::close(fd) == 0;
-    if (!written || !closed) *reason = std::strerror(!written ? writeErrno : errno);
+    if (!written || !closed) *reason = systemMessage(!written ? writeErrno : errno);
     return written && closed;
 }
 
@@ -104,7 +105,7 @@ bool writeAndClose(int fd, const unsigned char* bytes, std::size_t size, std::st
 bool fillNewFile(int fd, const fs::path& path, const unsigned char* bytes, std::size_t size, std::string* reason) {
     if (!writeAndClose(fd, bytes, size, reason)) return false;
     if (!readsBack(path, bytes, size)) {
-        *reason = "the file written does not read back the same";
+        *reason = tr("the file written does not read back the same");
         return false;
     }
     return true;
@@ -113,7 +114,7 @@ bool fillNewFile(int fd, const fs::path& path, const unsigned char* bytes, std::
 bool writeDevice(const fs::path& path, const unsigned char* bytes, std::size_t size, std::string* reason) {
     const int fd = openDevice(path);
     if (fd < 0) {
-        *reason = std::strerror(errno);
+        *reason = systemMessage(errno);
         return false;
     }
     return writeAndClose(fd, bytes, size, reason);
@@ -123,18 +124,20 @@ bool writeDevice(const fs::path& path, const unsigned char* bytes, std::size_t s
 
 bool writeFileReplacing(const fs::path& path, const std::string& shown, const unsigned char* bytes, std::size_t size,
                         std::string* error) {
-    const std::string failed = "cannot write " + quotedText(shown) + ": ";
+    const auto failed = [&shown](const std::string& why) {
+        return fillIn(tr("cannot write {1}: {2}"), quotedText(shown), why);
+    };
     fs::path target;
     int mode = -1;
     std::string reason;
     switch (outputKind(path, &target, &mode)) {
-        case OutputKind::Folder: *error = failed + std::strerror(EISDIR); return false;
-        case OutputKind::LinkToNothing: *error = failed + "it is a link to a file that does not exist"; return false;
-        case OutputKind::Other: *error = failed + "it is not a regular file"; return false;
+        case OutputKind::Folder: *error = failed(systemMessage(EISDIR)); return false;
+        case OutputKind::LinkToNothing: *error = failed(tr("it is a link to a file that does not exist")); return false;
+        case OutputKind::Other: *error = failed(tr("it is not a regular file")); return false;
         case OutputKind::Device:
             // A terminal, /dev/null or a pipe: written as it is, never replaced by a file.
             if (writeDevice(target, bytes, size, &reason)) return true;
-            *error = failed + reason;
+            *error = failed(reason);
             return false;
         case OutputKind::Missing:
         case OutputKind::Regular: break;
@@ -142,7 +145,7 @@ bool writeFileReplacing(const fs::path& path, const std::string& shown, const un
     fs::path temporary;
     const int fd = makeBeside(target, &temporary, &reason, createNewFile);
     if (fd < 0) {
-        *error = failed + reason;
+        *error = failed(reason);
         return false;
     }
     // A file replaced keeps its permissions: a program stays executable, a private file private.
@@ -151,10 +154,10 @@ bool writeFileReplacing(const fs::path& path, const std::string& shown, const un
     if (fillNewFile(fd, temporary, bytes, size, &reason)) {
         fs::rename(temporary, target, ec);
         if (!ec) return true;
-        reason = ec.message();
+        reason = systemMessage(ec);
     }
     fs::remove(temporary, ec);
-    *error = failed + reason;
+    *error = failed(reason);
     return false;
 }
 
@@ -163,14 +166,14 @@ bool writeNewFile(const fs::path& path, const std::string& shown, const unsigned
     std::string reason;
     const int fd = createNewFile(path);
     if (fd < 0) {
-        reason = std::strerror(errno);
+        reason = systemMessage(errno);
     } else if (fillNewFile(fd, path, bytes, size, &reason)) {
         return true;
     } else {
         std::error_code ec;
         fs::remove(path, ec);
     }
-    *error = "cannot write " + quotedText(shown) + ": " + reason;
+    *error = fillIn(tr("cannot write {1}: {2}"), quotedText(shown), reason);
     return false;
 }
 
@@ -182,16 +185,16 @@ bool writeOutputFile(const std::string& name, const unsigned char* bytes, std::s
     standardOutput.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
     standardOutput.flush();
     restoreStandardOutput(previousMode);
-    if (!standardOutput) *error = "cannot write to standard output";
+    if (!standardOutput) *error = tr("cannot write to standard output");
     return static_cast<bool>(standardOutput);
 }
 
 bool makePrivateTemporaryFolder(const std::string& prefix, fs::path* folder, std::string* error) {
     std::error_code ec;
     const fs::path base = fs::temp_directory_path(ec);
-    std::string reason = ec.message();
+    std::string reason = systemMessage(ec);
     if (ec || !createPrivateFolderBeside(base / prefix, folder, &reason)) {
-        *error = "cannot create a temporary folder in " + quotedText(utf8Path(base)) + ": " + reason;
+        *error = fillIn(tr("cannot create a temporary folder in {1}: {2}"), quotedText(utf8Path(base)), reason);
         return false;
     }
     return true;
@@ -204,11 +207,11 @@ bool writeNewFolder(const fs::path& folder, const std::string& shown, const std:
     const bool exists = status.type() != fs::file_type::not_found && status.type() != fs::file_type::none;
     if (exists) {
         if (status.type() != fs::file_type::directory) {
-            *error = quotedText(shown) + " already exists and is not a folder";
+            *error = fillIn(tr("{1} already exists and is not a folder"), quotedText(shown));
             return false;
         }
         if (!fs::is_empty(folder, ec) || ec) {
-            *error = quotedText(shown) + " already exists and is not empty";
+            *error = fillIn(tr("{1} already exists and is not empty"), quotedText(shown));
             return false;
         }
     }
@@ -217,7 +220,7 @@ bool writeNewFolder(const fs::path& folder, const std::string& shown, const std:
     fs::path temporary;
     std::string reason;
     if (!createPrivateFolderBeside(folder, &temporary, &reason)) {
-        *error = "cannot create " + quotedText(shown) + ": " + reason;
+        *error = fillIn(tr("cannot create {1}: {2}"), quotedText(shown), reason);
         return false;
     }
     std::set<fs::path> made = {temporary};
@@ -230,35 +233,35 @@ bool writeNewFolder(const fs::path& folder, const std::string& shown, const std:
             parent /= *relative.begin();
             if (made.count(parent) == 0) {
                 ok = makeFolder(parent, false) == 0;
-                if (!ok) reason = std::strerror(errno);
+                if (!ok) reason = systemMessage(errno);
                 made.insert(parent);
             }
         }
         const int fd = ok ? createNewFile(target) : -1;
-        if (ok && fd < 0) reason = std::strerror(errno);
+        if (ok && fd < 0) reason = systemMessage(errno);
         ok = fd >= 0 && fillNewFile(fd, target, file.bytes.data(), file.bytes.size(), &reason);
         if (!ok) {
-            *error = "cannot write " + quotedText(shown + "/" + file.relativePath) + ": " + reason;
+            *error = fillIn(tr("cannot write {1}: {2}"), quotedText(shown + "/" + file.relativePath), reason);
             break;
         }
     }
     if (ok && check) ok = check(temporary, error);
     // The folder gets the permissions any folder of the user gets.
     if (ok && !openFolderToUser(temporary)) {
-        *error = "cannot create " + quotedText(shown) + ": " + std::strerror(errno);
+        *error = fillIn(tr("cannot create {1}: {2}"), quotedText(shown), systemMessage(errno));
         ok = false;
     }
     if (ok && exists) {
         fs::remove(folder, ec);  // empty, checked above
         if (ec) {
-            *error = "cannot replace " + quotedText(shown) + ": " + ec.message();
+            *error = fillIn(tr("cannot replace {1}: {2}"), quotedText(shown), systemMessage(ec));
             ok = false;
         }
     }
     if (ok) {
         fs::rename(temporary, folder, ec);
         if (ec) {
-            *error = "cannot create " + quotedText(shown) + ": " + ec.message();
+            *error = fillIn(tr("cannot create {1}: {2}"), quotedText(shown), systemMessage(ec));
             ok = false;
         }
     }

@@ -4,12 +4,11 @@
 #include <algorithm>
 
 #include "tools/support/cp1252.h"
-
-std::string plural(int64_t count, const std::string& noun) {
-    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
+#include "tools/support/translation.h"
 
 std::string quotedText(const std::string& text, char quote) {
+    // TRANSLATORS: a file, a command or a key named in a message; French writes « {1} ».
+    if (quote == '\'') return fillIn(tr("'{1}'"), printable(text));
     return quote + printable(text) + quote;
 }
 

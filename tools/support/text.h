@@ -4,11 +4,9 @@
 #include <string>
 #include <vector>
 
-// "1 question", "3 questions": the count, then the noun with an s unless the count is 1.
-std::string plural(int64_t count, const std::string& noun);
-
-// 'text' between quote marks (a file, a command, a key), or "text" with quote '"' (a value as
-// quiz.toml writes it), made printable: the text may come from anyone.
+// 'text' between the quote marks of the user's language (a file, a command, a key: « text » in
+// French), or "text" with quote '"' (a value as quiz.toml writes it, in any language), made
+// printable: the text may come from anyone.
 std::string quotedText(const std::string& text, char quote = '\'');
 
 // A path written the Windows way (media\q1.jpg) written with "/": each run of backslashes made one.

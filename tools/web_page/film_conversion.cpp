@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "tools/support/cp1252.h"
+#include "tools/support/translation.h"
 #include "tools/support/files.h"
 #include "tools/support/program_run.h"
 
@@ -49,16 +50,17 @@ FilmConversion convertFilm(const std::vector<unsigned char>& avi, std::vector<un
         const Spawned run = spawnAndWait(arguments, {}, folder, work / "ffmpeg.log");
         if (programMissing(run)) {
             result = FilmConversion::NoConverter;
-            *why = "ffmpeg is not installed";
+            *why = tr("ffmpeg is not installed");
         } else if (!run.started) {
-            *why = "cannot start ffmpeg: " + std::system_category().message(run.error);
+            *why = fillIn(tr("cannot start ffmpeg: {1}"), systemMessage(std::error_code(run.error, std::system_category())));
         } else if (run.exitStatus == 0 && run.signal == 0 &&
-                   readFileBytes(folder / "film.mp4", "the converted film", FILM_MAX_BYTES, "", mp4, why)) {
+                   readFileBytes(folder / "film.mp4", tr("the converted film"), FILM_MAX_BYTES, "", mp4, why)) {
             result = FilmConversion::Converted;
         } else {
             const int status = run.signal == 0 ? run.exitStatus : -1;
             const std::string said = lastMessage(work / "ffmpeg.log");
-            *why = "ffmpeg failed (status " + std::to_string(status) + ")" + (said.empty() ? "" : ": " + printable(said));
+            *why = said.empty() ? fillIn(tr("ffmpeg failed (status {1})"), status)
+                                : fillIn(tr("ffmpeg failed (status {1}): {2}"), status, printable(said));
         }
     }
     std::error_code ec;

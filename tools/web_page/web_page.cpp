@@ -5,6 +5,7 @@
 #include "content/quiz_format.h"
 #include "tools/quiz_folder/media_format.h"
 #include "tools/web_page/base64.h"
+#include "tools/support/translation.h"
 #include "tools/web_page/page_files.h"
 
 namespace {
@@ -60,7 +61,7 @@ bool replaceNext(std::string* text, std::size_t* from, const std::string& marker
 
 bool quizPagesAvailable(std::string* why) {
     if (PAGE_FILES_BUILT) return true;
-    *why = "this trivo-make was built without the web page (emscripten was not found when it was built)";
+    *why = tr("this trivo-make was built without the web page (emscripten was not found when it was built)");
     return false;
 }
 
@@ -102,7 +103,7 @@ bool quizPage(const CheckedQuiz& quiz, const std::map<int, std::vector<unsigned 
                         replaceNext(page, &from, "@DATA@", data) && replaceNext(page, &from, "@SCRIPT@", fileText(PAGE_SCRIPT));
     if (!filled) {
         page->clear();
-        *error = "the web page's template is damaged";
+        *error = tr("the web page's template is damaged");
     }
     return filled;
 }
