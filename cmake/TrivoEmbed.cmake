@@ -1,6 +1,7 @@
 # cmake -DOUTPUT=page_files.cpp -DFILES="trivo.wasm;page.js;page.css;page.html" -P TrivoEmbed.cmake
 # Writes the web page's four files as byte arrays of a C++ source (tools/web_page/page_files.h),
 # with the SHA-256 of the script and the style sheet for the page's Content-Security-Policy.
+include(${CMAKE_CURRENT_LIST_DIR}/TrivoByteArrays.cmake)
 list(LENGTH FILES count)
 if(NOT count EQUAL 4)
   message(FATAL_ERROR "TrivoEmbed.cmake needs the module, the script, the style sheet and the template")
@@ -11,13 +12,8 @@ string(APPEND text "#include \"tools/web_page/page_files.h\"\n\nconst bool PAGE_
 foreach(i RANGE 3)
   list(GET FILES ${i} file)
   list(GET names ${i} name)
-  file(READ ${file} hex HEX)
-  file(SIZE ${file} size)
-  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-  # 32 bytes a line.
-  string(REGEX REPLACE "((0x..,){32})" "\\1\n" bytes "${bytes}")
-  string(APPEND text "static const unsigned char ${name}_BYTES[] = {\n${bytes}0};\n")
-  string(APPEND text "const PageFile ${name} = {${name}_BYTES, ${size}};\n")
+  trivo_byte_array(array ${name}_BYTES ${file})
+  string(APPEND text "${array}const PageFile ${name} = {${name}_BYTES, ${array_size}};\n")
 endforeach()
 list(GET FILES 1 script)
 list(GET FILES 2 style)
@@ -25,6 +21,4 @@ file(SHA256 ${script} script_hash)
 file(SHA256 ${style} style_hash)
 string(APPEND text "const char* const PAGE_SCRIPT_SHA256 = \"${script_hash}\";\n")
 string(APPEND text "const char* const PAGE_STYLE_SHA256 = \"${style_hash}\";\n")
-file(WRITE ${OUTPUT}.new "${text}")
-file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)
-file(REMOVE ${OUTPUT}.new)
+trivo_write_source(${OUTPUT} "${text}")
