@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+#include "tools/support/text.h"
+
 namespace {
 
 bool isReservedOnWindows(const std::string& name) {
@@ -11,13 +13,6 @@ bool isReservedOnWindows(const std::string& name) {
     if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
     return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
            stem[3] >= '1' && stem[3] <= '9';
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 }  // namespace

@@ -56,3 +56,10 @@ std::string closestName(const std::string& word, const std::vector<std::string>&
     }
     return best;
 }
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}

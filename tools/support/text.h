@@ -9,6 +9,9 @@
 // printable: the text may come from anyone.
 std::string quotedText(const std::string& text, char quote = '\'');
 
+// The value of a hexadecimal digit, either case; -1 for any other character.
+int hexDigit(char c);
+
 // A path written the Windows way (media\q1.jpg) written with "/": each run of backslashes made one.
 std::string forwardSlashes(const std::string& path);
 
