@@ -44,8 +44,9 @@ async function dropPng(page, label) {
 const problemsOf = (page, field) => page.locator(`#problems-${field} li`);
 const saved = (page) => page.getByRole('status').filter({ hasText: /^Enregistré/ }).waitFor();
 
-test('a teacher makes a picture quiz from an empty workspace, previews it and builds both files', async () => {
+test('a teacher makes a picture quiz from an empty workspace, previews it and builds both files', async (t) => {
   const studio = await startStudio('teacher');
+  t.after(() => studio.stop());  // also when a step fails, so that the run does not wait on it
   const context = await browser.newContext({ viewport: { width: 1280, height: 900 }, acceptDownloads: true });
   const page = await openStudio(studio, context);
   assert.equal(new URL(page.url()).search, '', 'the token leaves the address bar');
@@ -80,7 +81,7 @@ test('a teacher makes a picture quiz from an empty workspace, previews it and bu
 
   // An answer typed with a capital accent: its warning beside the field and in the list, then fixed.
   await page.getByLabel('Question 1, réponse 1').fill('Éthiopie');
-  await problemsOf(page, 'q-1-answer').filter({ hasText: /Avertissement.*accented letters/ }).waitFor();
+  await problemsOf(page, 'q-1-answer').filter({ hasText: /Avertissement.*lettres accentuées/ }).waitFor();
   const listed = page.getByRole('list', { name: 'Problèmes' }).getByRole('button', { name: /Éthiopie/ });
   await listed.waitFor();
   await page.getByLabel('Question 1, réponse 1').blur();
@@ -119,7 +120,9 @@ test('a teacher makes a picture quiz from an empty workspace, previews it and bu
   assert.match(fs.readFileSync(path.join(studio.workspace, 'afrique/afrique.html'), 'utf8'), /^<!DOCTYPE html>/);
 
   // The folder is still an ordinary quiz folder, and the program carries what the teacher wrote.
-  const checked = execFileSync(TOOL, ['check', path.join(studio.workspace, 'afrique')], { encoding: 'utf8' });
+  // check as an English-speaking author runs it: the studio's French is its own.
+  const english = { ...process.env, LC_ALL: 'C.UTF-8', LANGUAGE: '' };
+  const checked = execFileSync(TOOL, ['check', path.join(studio.workspace, 'afrique')], { encoding: 'utf8', env: english });
   assert.match(checked, /0 errors, 0 warnings.*picture quiz, 3 questions/);
   const dumped = path.join(WORK, 'afrique-dumped');
   execFileSync(TOOL, ['dump', program, '-o', dumped], { encoding: 'utf8' });
@@ -145,8 +148,9 @@ test('a teacher makes a picture quiz from an empty workspace, previews it and bu
   await context.close();
 });
 
-test('nothing the author wrote is lost: another program, a second tab, a stopped studio', async () => {
+test('nothing the author wrote is lost: another program, a second tab, a stopped studio', async (t) => {
   const studio = await startStudio('keeping');
+  t.after(() => studio.stop());
   const folder = path.join(studio.workspace, 'capitales');
   execFileSync(TOOL, ['new', folder, '--kind', 'text']);
   const original = fs.readFileSync(path.join(folder, 'quiz.toml'), 'utf8');
