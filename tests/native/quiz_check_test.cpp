@@ -860,6 +860,27 @@ TEST_F(QuizCheck, AnswerListsAndIgnoredAccents) {
                               "letters match their plain letters), not \"sans\""}));
 }
 
+// A scan may name a Huffman table the file never defines; the decoder then reads its tables as they
+// were allocated. Whatever the memory held before, the check and the decoding for build agree, every
+// time.
+TEST(PictureCheck, AScanOfAnUndefinedTableDecodesAlikeWhateverTheMemoryHeld) {
+    std::string bytes = JPEG;
+    bytes[bytes.find("\xFF\xDA") + 6] = '\x33';  // the scan's tables: DC 3 and AC 3, never defined
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const PictureState first = checkPicture(data, bytes.size()).state;
+    for (int round = 0; round < 8; ++round) {
+        {
+            // Freed blocks full of ones, of the sizes the decoder allocates next.
+            std::vector<std::vector<unsigned char>> blocks;
+            for (std::size_t size = 1024; size <= 64 * 1024; size += 1024) blocks.emplace_back(size, 0xFF);
+        }
+        EXPECT_EQ(checkPicture(data, bytes.size()).state, first) << "round " << round;
+        DecodedPicture decoded = decodePicture(data, bytes.size());
+        EXPECT_EQ(decoded.pixels != nullptr, first == PictureState::Good) << "round " << round;
+        freeDecodedPicture(&decoded);
+    }
+}
+
 // A Huffman table of more than 256 codes would make the decoder write past its tables: it is refused
 // before decoding, also behind fill bytes before the start marker, which the decoder skips.
 TEST(PictureCheck, OversizedHuffmanTablesAreRefusedBeforeDecoding) {
