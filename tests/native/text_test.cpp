@@ -14,3 +14,11 @@ TEST(ClosestName, SuggestsWithinTwoEditsAndNothingFarther) {
     EXPECT_EQ(closestName("chek", {"new", "check", "build", "dump"}), "check");
     EXPECT_EQ(closestName("", keys), "");
 }
+
+TEST(LastLines, KeepsTheLastLinesThatSaySomething) {
+    typedef std::vector<std::string> Lines;
+    EXPECT_EQ(lastLines("one\ntwo\r\n\r\nthree\n\n", 2), (Lines{"two", "three"}));
+    EXPECT_EQ(lastLines("only, with no line end", 5), Lines{"only, with no line end"});
+    EXPECT_EQ(lastLines("\n\r\n", 1), Lines{});
+    EXPECT_EQ(lastLines("a\nb\nc", 0), Lines{});
+}

@@ -79,19 +79,8 @@ void tellNo32Bit(const std::string& why, bool ofProgram, std::ostream& err) {
 
 // Wine's last lines, when the program did not end well: what it said of why.
 void passOnWineEnd(const Launch& launch, std::ostream& err) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < launch.wineOutput.size()) {
-        std::size_t end = launch.wineOutput.find('\n', start);
-        if (end == std::string::npos) end = launch.wineOutput.size();
-        std::string line = launch.wineOutput.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) lines.push_back(line);
-        start = end + 1;
-    }
-    const std::size_t shown = 5;
-    for (std::size_t i = lines.size() > shown ? lines.size() - shown : 0; i < lines.size(); ++i)
-        err << prefixed(PREFIX, fillIn(tr("Wine: {1}"), printable(lines[i]))) << "\n";
+    for (const std::string& line : lastLines(launch.wineOutput, 5))
+        err << prefixed(PREFIX, fillIn(tr("Wine: {1}"), printable(line))) << "\n";
 }
 
 // Prepares the Wine prefix of the program's kind, then starts it and waits.

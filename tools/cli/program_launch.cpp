@@ -47,12 +47,12 @@ Launch launchProgram(const std::filesystem::path& program, bool, const std::file
 
 #else
 
-namespace {
-
 std::string environmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
 }
+
+namespace {
 
 // Why a loader that exec refused cannot start: errno from the child.
 Launch execFailure(const std::string& loader, bool is64Bit, int error) {

@@ -31,6 +31,8 @@ Launch launchProgram(const std::filesystem::path& program, bool is64Bit, const s
 bool runs32BitPrograms(const std::filesystem::path& workFolder, std::string* why);
 
 #ifndef _WIN32
+// The value of an environment variable; empty when it is not set.
+std::string environmentValue(const char* name);
 // Wine's loaders: /usr/lib/wine/wine and /usr/lib/wine/wine64 unless WINE_LOADER_WIN32 and
 // WINE_LOADER_WIN64 name others.
 std::string wineLoader(bool is64Bit);

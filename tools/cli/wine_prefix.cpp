@@ -5,7 +5,6 @@
 #ifndef _WIN32
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <ostream>
 #include <system_error>
@@ -36,11 +35,6 @@ const char* const REGISTRY =
     "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n"
     "\"MS Shell Dlg\"=\"MS Sans Serif\"\r\n";
 
-std::string environmentValue(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 fs::path cacheFolder() {
     const std::string cache = environmentValue("XDG_CACHE_HOME");
     if (!cache.empty() && cache[0] == '/') return fs::path(cache) / "trivo";
@@ -63,9 +57,8 @@ bool step(const std::vector<std::string>& arguments, const std::vector<std::stri
           const fs::path& folder, const fs::path& log, const char* failed, std::string* why) {
     const Spawned spawned = spawnAndWait(arguments, environment, folder, log);
     if (spawned.started && spawned.exitStatus == 0 && spawned.signal == 0) return true;
-    std::string output = fileStart(log);
-    while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
-    const std::string last = output.substr(output.rfind('\n') == std::string::npos ? 0 : output.rfind('\n') + 1);
+    const std::vector<std::string> lines = lastLines(fileStart(log), 1);
+    const std::string last = lines.empty() ? std::string() : lines[0];
     const std::string cause = spawned.started ? fillIn(tr("exit status {1}"), spawned.exitStatus)
                                               : fillIn(tr("cannot start {1}"), quotedText(arguments[0]));
     *why = fillIn(failed, last.empty() ? cause : fillIn(tr("{1}: {2}"), cause, printable(last)), quotedText(log.string()));

@@ -208,15 +208,23 @@ StudioResponse htmlMessage(const std::string& message) {
     return response;
 }
 
+// The folder of the quiz name and its quiz.toml as stored; false with the response that refuses it.
+bool storedQuizNamed(const StudioState& state, const std::string& name, std::filesystem::path* folder,
+                     StoredQuiz* stored, StudioResponse* refusal) {
+    if (!quizFolderNamed(state, name, folder, refusal)) return false;
+    std::string error;
+    if (loadStoredQuiz(*folder, stored, &error)) return true;
+    *refusal = errorResponse(500, error);
+    return false;
+}
+
 }  // namespace
 
 StudioResponse readQuiz(StudioState* state, const std::string& name) {
     std::filesystem::path folder;
-    StudioResponse refusal;
-    if (!quizFolderNamed(*state, name, &folder, &refusal)) return refusal;
     StoredQuiz stored;
-    std::string error;
-    if (!loadStoredQuiz(folder, &stored, &error)) return errorResponse(500, error);
+    StudioResponse refusal;
+    if (!storedQuizNamed(*state, name, &folder, &stored, &refusal)) return refusal;
     if (!stored.readable) {
         return jsonResponse(Json{{"name", name}, {"readable", false}, {"version", stored.version},
                                  {"problems", problemsJson(stored.diagnostics, {})}});
@@ -250,11 +258,9 @@ StudioResponse saveQuiz(StudioState* state, const std::string& name, const Studi
 
 StudioResponse uploadMedia(StudioState* state, const std::string& name, const StudioRequest& request) {
     std::filesystem::path folder;
-    StudioResponse refusal;
-    if (!quizFolderNamed(*state, name, &folder, &refusal)) return refusal;
     StoredQuiz stored;
-    std::string error;
-    if (!loadStoredQuiz(folder, &stored, &error)) return errorResponse(500, error);
+    StudioResponse refusal;
+    if (!storedQuizNamed(*state, name, &folder, &stored, &refusal)) return refusal;
     QuizKind kind = QuizKind::Text;
     parseKindName(stored.quiz.kind, &kind);
     const bool picture = queryValue(request.query, "role") == "picture" || kind == QuizKind::Picture || kind == QuizKind::Text;
@@ -272,6 +278,7 @@ StudioResponse uploadMedia(StudioState* state, const std::string& name, const St
     fileName = freeMediaName(media, fileName);
     if (fileName.empty()) return errorResponse(409, "Aucun nom libre dans media/.");
     const unsigned char* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::string error;
     if (!writeNewFile(media / fileName, "media/" + fileName, data, bytes.size(), &error))
         return errorResponse(500, "Fichier non enregistr\xC3\xA9 : " + error);
     // The file checked as check checks the media it names; refused with check's reason.

@@ -2,6 +2,7 @@
 #include "tools/support/text.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "tools/support/cp1252.h"
 #include "tools/support/translation.h"
@@ -55,6 +56,20 @@ std::string closestName(const std::string& word, const std::vector<std::string>&
         }
     }
     return best;
+}
+
+std::vector<std::string> lastLines(const std::string& text, std::size_t count) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+        start = end + 1;
+    }
+    if (lines.size() > count) lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(count));
+    return lines;
 }
 
 int hexDigit(char c) {

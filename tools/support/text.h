@@ -12,6 +12,10 @@ std::string quotedText(const std::string& text, char quote = '\'');
 // The value of a hexadecimal digit, either case; -1 for any other character.
 int hexDigit(char c);
 
+// The last count lines of text that are not empty, without their line ends (\n or \r\n), oldest first:
+// what a program said last in its output.
+std::vector<std::string> lastLines(const std::string& text, std::size_t count);
+
 // A path written the Windows way (media\q1.jpg) written with "/": each run of backslashes made one.
 std::string forwardSlashes(const std::string& path);
 
