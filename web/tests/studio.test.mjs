@@ -68,11 +68,13 @@ test('a teacher makes a picture quiz from an empty workspace, previews it and bu
   await page.getByLabel('Ce que montre une question résolue').selectOption({ label: 'Rien' });
   await page.getByRole('button', { name: 'Retirer : Question 1, image de réponse' }).click();
   await dropPng(page, 'Question 1, média');
-  await page.getByText(/Image convertie en JPEG de 260 × 195 pixels/).waitFor();
+  // Each upload's note stands beside its field; the status line may say the same until the save.
+  const noteOf = (number, text) => page.getByRole('region', { name: `Question ${number}` }).locator('p.note', { hasText: text }).waitFor();
+  await noteOf(1, /Image convertie en JPEG de 260 × 195 pixels/);
   await page.getByLabel('Question 2, média').setInputFiles(path.join(SOURCE, 'examples/drapeaux/q1.jpg'));
-  await page.getByText(/q1\.jpg est enregistré/).waitFor();
+  await noteOf(2, /q1\.jpg est enregistré/);
   await page.getByLabel('Question 3, média').setInputFiles(path.join(SOURCE, 'examples/drapeaux/q3.gif'));
-  await page.getByText(/q3\.gif est enregistré/).waitFor();
+  await noteOf(3, /q3\.gif est enregistré/);
   const media = fs.readdirSync(path.join(studio.workspace, 'afrique/media'));
   assert.ok(media.includes('Drapeau-vert.jpg') && media.includes('q1.jpg') && media.includes('q3.gif'), media.join(' '));
   // The PNG is kept as the player shows it: a JPEG within the 260-pixel box.
