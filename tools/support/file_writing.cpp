@@ -111,6 +111,19 @@ bool fillNewFile(int fd, const fs::path& path, const unsigned char* bytes, std::
     return true;
 }
 
+// Creates a new file at path exclusively and fills it; on failure nothing of it is left.
+bool createFilled(const fs::path& path, const unsigned char* bytes, std::size_t size, std::string* reason) {
+    const int fd = createNewFile(path);
+    if (fd < 0) {
+        *reason = systemMessage(errno);
+        return false;
+    }
+    if (fillNewFile(fd, path, bytes, size, reason)) return true;
+    std::error_code ec;
+    fs::remove(path, ec);
+    return false;
+}
+
 bool writeDevice(const fs::path& path, const unsigned char* bytes, std::size_t size, std::string* reason) {
     const int fd = openDevice(path);
     if (fd < 0) {
@@ -164,15 +177,7 @@ bool writeFileReplacing(const fs::path& path, const std::string& shown, const un
 bool writeNewFile(const fs::path& path, const std::string& shown, const unsigned char* bytes, std::size_t size,
                   std::string* error) {
     std::string reason;
-    const int fd = createNewFile(path);
-    if (fd < 0) {
-        reason = systemMessage(errno);
-    } else if (fillNewFile(fd, path, bytes, size, &reason)) {
-        return true;
-    } else {
-        std::error_code ec;
-        fs::remove(path, ec);
-    }
+    if (createFilled(path, bytes, size, &reason)) return true;
     *error = fillIn(tr("cannot write {1}: {2}"), quotedText(shown), reason);
     return false;
 }
@@ -237,9 +242,7 @@ bool writeNewFolder(const fs::path& folder, const std::string& shown, const std:
                 made.insert(parent);
             }
         }
-        const int fd = ok ? createNewFile(target) : -1;
-        if (ok && fd < 0) reason = systemMessage(errno);
-        ok = fd >= 0 && fillNewFile(fd, target, file.bytes.data(), file.bytes.size(), &reason);
+        ok = ok && createFilled(target, file.bytes.data(), file.bytes.size(), &reason);
         if (!ok) {
             *error = fillIn(tr("cannot write {1}: {2}"), quotedText(shown + "/" + file.relativePath), reason);
             break;
