@@ -5,9 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "tools/support/files.h"
 #include "tools/support/program_run.h"
@@ -69,4 +71,19 @@ TEST_F(ProgramRun, TellsEachWayOfNotStartingApart) {
     fs::create_symlink(target, log);
     EXPECT_FALSE(spawnAndWait({"/bin/true"}, {}, folder, log).started);
     EXPECT_EQ(fileStart(target), "kept\n");
+}
+
+// While interruptions are held, Ctrl-C ends the program waited for even when it lets SIGINT pass, as
+// a Windows program under Wine does, and is remembered.
+TEST_F(ProgramRun, AnInterruptionEndsEvenAProgramThatLetsCtrlCPass) {
+    holdInterruptions(true);
+    std::thread interrupter([this] {
+        for (int i = 0; i < 200 && !fs::exists(folder / "started"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ::kill(::getpid(), SIGINT);
+    });
+    const Spawned run = spawnAndWait({"sh", "-c", "trap '' INT; touch started; exec sleep 20"}, {}, folder, log);
+    interrupter.join();
+    holdInterruptions(false);
+    EXPECT_TRUE(wasInterrupted());
+    EXPECT_EQ(run.signal, SIGTERM);
 }

@@ -1,8 +1,10 @@
 // Trivo Studio's own logic, without a browser: its layout of quiz.toml read back by check's reader
 // with every problem on its field's line, saves that keep every version of the author's file, names
-// from the browser made safe, and uploads fitted or refused as check and build would.
+// from the browser made safe, uploads fitted or refused as check and build would, and the trial of a
+// quiz: one at a time, ended with the studio.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sstream>
 
 #include "quiz_folder_support.h"
@@ -12,6 +14,7 @@
 #include "tools/studio/safe_names.h"
 #include "tools/studio/studio_http.h"
 #include "tools/studio/studio_quiz.h"
+#include "tools/support/program_run.h"
 
 using namespace quiz_folder;
 
@@ -49,6 +52,18 @@ std::vector<std::string> problemFields(const StudioQuiz& quiz, const std::filesy
         found.push_back((fields.count(d.line) ? fields[d.line] : "?") + (d.severity == Severity::Error ? ": error" : ": warning"));
     }
     return found;
+}
+
+// A stand-in for play: it holds interruptions and waits for a program as play does, and says whether
+// that program ran to its end.
+std::filesystem::path s_trialLog;
+bool s_trialRanToItsEnd = false;
+int sleepingPlay(const std::vector<std::string>&, std::istream&, std::ostream&, std::ostream&) {
+    holdInterruptions(true);
+    const Spawned run = spawnAndWait({"sleep", "30"}, {}, s_trialLog.parent_path(), s_trialLog);
+    holdInterruptions(false);
+    s_trialRanToItsEnd = run.started && run.signal == 0 && run.exitStatus == 0;
+    return 0;
 }
 
 }  // namespace
@@ -171,4 +186,27 @@ TEST_F(ScratchFolder, UploadsAreFittedAsBuildFitsThemOrRefusedWithChecksReason) 
     EXPECT_EQ(refused.status, 422);
     EXPECT_NE(refused.body.find("not an MP3 sound"), std::string::npos) << refused.body;
     EXPECT_FALSE(std::filesystem::exists(dir / "sons/media/cri.wav"));
+}
+
+TEST_F(ScratchFolder, ATrialIsOneAtATimeAndEndsWithTheStudio) {
+    writeFile(dir / "quiz/quiz.toml", std::string(STUDIO_TOML_MARK) + "\nkind = \"text\"\ntitle = \"T\"\n");
+    s_trialLog = dir / "trial.log";
+    StudioState state;
+    state.workspace = std::filesystem::canonical(dir);
+    state.command = sleepingPlay;
+    bool stopped = false;
+    state.stop = [&stopped] { stopped = true; };
+    const auto play = [&state] { return handleStudioRequest(&state, {"POST", "/api/quiz/quiz/play", "", ""}).status; };
+    for (int round = 0; round < 2; ++round) {
+        s_trialRanToItsEnd = true;
+        stopped = false;
+        EXPECT_EQ(play(), 202);
+        // A second window would share the one program play waits for.
+        EXPECT_EQ(play(), 409);
+        endTrial(&state);
+        EXPECT_FALSE(state.trialRunning);
+        EXPECT_FALSE(s_trialRanToItsEnd) << "round " << round << ": the program was left to run";
+        // Ended as by Ctrl-C, which stops the studio too.
+        EXPECT_TRUE(stopped);
+    }
 }

@@ -1,5 +1,6 @@
 // One quiz's handlers: read and saved (checked at each save by check's own code), its media
 // uploaded and shown, its preview (the quiz's web page), its two builds and its trial.
+#include <chrono>
 #include <sstream>
 #include <system_error>
 #include <thread>
@@ -15,6 +16,7 @@
 #include "tools/studio/safe_names.h"
 #include "tools/studio/studio_routes.h"
 #include "tools/support/files.h"
+#include "tools/support/program_run.h"
 #include "tools/web_page/web_page.h"
 
 namespace {
@@ -358,13 +360,30 @@ StudioResponse playQuiz(StudioState* state, const std::string& name) {
     std::filesystem::path folder;
     StudioResponse refusal;
     if (!quizFolderNamed(*state, name, &folder, &refusal)) return refusal;
+    if (state->trialRunning) {
+        return errorResponse(409, "Un essai est d\xC3\xA9j\xC3\xA0 ouvert : fermez sa fen\xC3\xAAtre avant d'en ouvrir un autre.");
+    }
+    if (state->trial.joinable()) state->trial.join();  // the last one, ended
     // play waits until the program is closed: it runs beside the server, as it would in a terminal.
-    const ToolCommand command = state->command;
+    // Ctrl-C meanwhile reaches play, which ends the program; the studio then stops as the line it
+    // printed says.
+    state->trialRunning = true;
     const std::string path = utf8Path(folder);
-    std::thread([command, path] {
+    state->trial = std::thread([state, path] {
         std::istringstream in;
         std::ostringstream out, err;
-        command({"play", path}, in, out, err);
-    }).detach();
+        state->command({"play", path}, in, out, err);
+        if (wasInterrupted() && state->stop) state->stop();
+        state->trialRunning = false;
+    });
     return jsonResponse(Json{{"started", true}}, 202);
+}
+
+void endTrial(StudioState* state) {
+    // Again until play is done: an interruption that comes before play holds them is not seen.
+    while (state->trialRunning) {
+        interruptProgram();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (state->trial.joinable()) state->trial.join();
 }

@@ -3,8 +3,10 @@
 #pragma once
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -34,6 +36,11 @@ struct StudioState {
     StudioAccess access;
     ToolCommand command = nullptr;
     std::atomic<bool> quitRequested{false};
+    std::function<void()> stop;  // stops the server from any thread
+    // The quiz tried from the page: play, on a thread of its own, one at a time (the runner waits for
+    // one program), and ended with the studio, so that play still removes its temporary folder.
+    std::thread trial;
+    std::atomic<bool> trialRunning{false};
 };
 
 // Uploads above these get 413: a media file as check takes one, a quiz program as dump reads one.
@@ -42,6 +49,9 @@ int64_t uploadLimitFor(const std::string& path);
 // A resolved path as the file functions take it: on Windows without the "\\?\" prefix that resolving
 // gives, under which "/" no longer separates names.
 std::filesystem::path plainPath(const std::filesystem::path& resolved);
+
+// Ends the quiz program of a trial, if one runs, and waits until play has cleaned up after it.
+void endTrial(StudioState* state);
 
 // Answers one request that passed the guards.
 StudioResponse handleStudioRequest(StudioState* state, const StudioRequest& request);

@@ -244,7 +244,9 @@ int serveStudio(const StudioOptions& options, std::ostream& out, std::ostream& e
     asio::signal_set signals(server.io, SIGINT, SIGTERM);
     signals.async_wait([&server](beast::error_code, int) { server.io.stop(); });
     accept(&server);
+    server.state.stop = [&server] { server.io.stop(); };
     server.io.run();
+    endTrial(&server.state);
     out << tr("Trivo Studio stopped.") << "\n" << std::flush;
     return 0;
 }

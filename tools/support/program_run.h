@@ -30,3 +30,6 @@ bool programMissing(const Spawned& spawned);
 // cleans up.
 void holdInterruptions(bool hold);
 bool wasInterrupted();
+// What an interruption does, asked for by the program itself (the studio stopping while a quiz it
+// opened runs): from any thread.
+void interruptProgram();

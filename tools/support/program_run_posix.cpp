@@ -19,11 +19,11 @@ struct sigaction s_previous[4];
 volatile sig_atomic_t s_child = 0;  // the process waited for, for the signal handler
 volatile sig_atomic_t s_interrupted = 0;
 
-// The signal reaches the program too (Ctrl-C reaches the whole foreground group anyway), and is
-// remembered.
-void onInterruption(int signal) {
+// The program is ended, and the interruption remembered. SIGTERM whatever came: a Windows program
+// under Wine lets SIGINT pass (Ctrl-C reaches the whole foreground group, it too), and would stay open.
+void onInterruption(int) {
     s_interrupted = 1;
-    if (s_child > 0) kill(static_cast<pid_t>(s_child), signal);
+    if (s_child > 0) kill(static_cast<pid_t>(s_child), SIGTERM);
 }
 
 }  // namespace
@@ -37,6 +37,8 @@ void holdInterruptions(bool hold) {
 }
 
 bool wasInterrupted() { return s_interrupted != 0; }
+
+void interruptProgram() { onInterruption(SIGTERM); }
 
 bool programMissing(const Spawned& spawned) { return spawned.execFailed && spawned.error == ENOENT; }
 

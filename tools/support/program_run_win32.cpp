@@ -31,6 +31,8 @@ void holdInterruptions(bool hold) {
 
 bool wasInterrupted() { return s_interrupted; }
 
+void interruptProgram() { onConsoleControl(CTRL_C_EVENT); }
+
 bool programMissing(const Spawned& spawned) {
     return spawned.execFailed && (spawned.error == ERROR_FILE_NOT_FOUND || spawned.error == ERROR_PATH_NOT_FOUND);
 }
