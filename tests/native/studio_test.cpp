@@ -66,6 +66,11 @@ int sleepingPlay(const std::vector<std::string>&, std::istream&, std::ostream&, 
     return 0;
 }
 
+int failingPlay(const std::vector<std::string>&, std::istream&, std::ostream&, std::ostream& err) {
+    err << "trivo-make play: no display\n";
+    return 1;
+}
+
 }  // namespace
 
 TEST(StudioToml, ReadsBackEveryValueItWrites) {
@@ -197,16 +202,26 @@ TEST_F(ScratchFolder, ATrialIsOneAtATimeAndEndsWithTheStudio) {
     bool stopped = false;
     state.stop = [&stopped] { stopped = true; };
     const auto play = [&state] { return handleStudioRequest(&state, {"POST", "/api/quiz/quiz/play", "", ""}).status; };
+    const auto trial = [&state] {
+        const std::string body = handleStudioRequest(&state, {"GET", "/api/trial", "", ""}).body;
+        return body.substr(1);  // without the "{"
+    };
     for (int round = 0; round < 2; ++round) {
         s_trialRanToItsEnd = true;
         stopped = false;
         EXPECT_EQ(play(), 202);
         // A second window would share the one program play waits for.
         EXPECT_EQ(play(), 409);
+        EXPECT_NE(trial().find("\"running\":true"), std::string::npos) << trial();
         endTrial(&state);
         EXPECT_FALSE(state.trialRunning);
         EXPECT_FALSE(s_trialRanToItsEnd) << "round " << round << ": the program was left to run";
         // Ended as by Ctrl-C, which stops the studio too.
         EXPECT_TRUE(stopped);
     }
+    // A trial that cannot open says why, for the page to show.
+    state.command = failingPlay;
+    EXPECT_EQ(play(), 202);
+    endTrial(&state);
+    EXPECT_EQ(trial(), "\"messages\":\"trivo-make play: no display\\n\",\"running\":false,\"status\":1}");
 }

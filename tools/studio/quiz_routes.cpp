@@ -372,11 +372,24 @@ StudioResponse playQuiz(StudioState* state, const std::string& name) {
     state->trial = std::thread([state, path] {
         std::istringstream in;
         std::ostringstream out, err;
-        state->command({"play", path}, in, out, err);
+        const int status = state->command({"play", path}, in, out, err);
         if (wasInterrupted() && state->stop) state->stop();
+        {
+            std::lock_guard<std::mutex> hold(state->trialLock);
+            state->trialStatus = status;
+            state->trialMessages = out.str() + err.str();
+        }
         state->trialRunning = false;
     });
     return jsonResponse(Json{{"started", true}}, 202);
+}
+
+StudioResponse trialState(StudioState* state) {
+    const bool running = state->trialRunning;
+    std::lock_guard<std::mutex> hold(state->trialLock);
+    return jsonResponse(Json{{"running", running},
+                             {"status", running ? 0 : state->trialStatus},
+                             {"messages", running ? std::string() : state->trialMessages}});
 }
 
 void endTrial(StudioState* state) {

@@ -135,6 +135,7 @@ StudioResponse handleStudioRequest(StudioState* state, const StudioRequest& requ
             state->quitRequested = true;
             return jsonResponse(Json{{"stopped", true}});
         }
+        if (n == 2 && parts[1] == "trial" && get) return trialState(state);
         if (n == 3 && parts[1] == "quiz" && get) return readQuiz(state, parts[2]);
         if (n == 3 && parts[1] == "quiz" && method == "PUT") return saveQuiz(state, parts[2], request);
         if (n == 4 && parts[1] == "quiz" && method == "POST") {

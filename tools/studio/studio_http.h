@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -41,6 +42,9 @@ struct StudioState {
     // one program), and ended with the studio, so that play still removes its temporary folder.
     std::thread trial;
     std::atomic<bool> trialRunning{false};
+    std::mutex trialLock;       // guards the last trial's end:
+    int trialStatus = 0;        // play's exit status
+    std::string trialMessages;  // what play printed
 };
 
 // Uploads above these get 413: a media file as check takes one, a quiz program as dump reads one.

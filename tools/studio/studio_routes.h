@@ -35,6 +35,8 @@ StudioResponse quizFile(StudioState* state, const std::string& name, const Studi
 StudioResponse previewQuiz(StudioState* state, const std::string& name);
 StudioResponse buildQuiz(StudioState* state, const std::string& name, const StudioRequest& request);
 StudioResponse playQuiz(StudioState* state, const std::string& name);
+// Whether the last trial still runs, and when it has ended, how play ended it and what it said.
+StudioResponse trialState(StudioState* state);
 
 // The problems of a quiz as the page shows them, each with the page's name of its field.
 Json problemsJson(const Diagnostics& diagnostics, const std::map<int, std::string>& fields);

@@ -8,11 +8,11 @@ import { SOURCE, TOOL, WORK } from './pages.mjs';
 
 export const SHOTS = process.env.TRIVO_STUDIO_SHOTS || path.join(SOURCE, 'build/studio-screenshots');
 
-// Starts the studio on a new workspace WORK/name; resolves once it has printed its address.
-export function startStudio(name) {
+// Starts the studio on a new workspace WORK/name, with env; resolves once it has printed its address.
+export function startStudio(name, env = process.env) {
   const workspace = path.join(WORK, name);
   fs.mkdirSync(workspace, { recursive: true });
-  const child = spawn(TOOL, ['studio', workspace, '--no-browser', '--port', '0'], { stdio: ['ignore', 'pipe', 'pipe'] });
+  const child = spawn(TOOL, ['studio', workspace, '--no-browser', '--port', '0'], { stdio: ['ignore', 'pipe', 'pipe'], env });
   let printed = '';
   return new Promise((resolve, reject) => {
     child.on('exit', (code) => reject(new Error(`trivo-make studio ended (${code}): ${printed}`)));

@@ -151,7 +151,9 @@ test('a teacher makes a picture quiz from an empty workspace, previews it and bu
 });
 
 test('nothing the author wrote is lost: another program, a second tab, a stopped studio', async (t) => {
-  const studio = await startStudio('keeping');
+  // Without a display, so that the trial below cannot open and has to say why.
+  const { DISPLAY, ...withoutDisplay } = process.env;
+  const studio = await startStudio('keeping', withoutDisplay);
   t.after(() => studio.stop());
   const folder = path.join(studio.workspace, 'capitales');
   execFileSync(TOOL, ['new', folder, '--kind', 'text']);
@@ -185,6 +187,11 @@ test('nothing the author wrote is lost: another program, a second tab, a stopped
   await first.getByRole('button', { name: 'Reprendre celle du fichier' }).click();
   await first.waitForFunction(() => document.getElementById('f-title').value === 'Capitales du monde');
   assert.equal(fs.readdirSync(folder).filter((name) => name.startsWith('quiz.toml.bak')).length, 1);
+
+  // A trial that cannot open says why, as a build does.
+  await first.getByRole('button', { name: 'Essayer' }).click();
+  await first.getByRole('status').filter({ hasText: 'L’essai n’a pas pu s’ouvrir.' }).waitFor();
+  assert.match(await first.locator('#build-result pre').textContent(), /DISPLAY/);
 
   // A save that cannot happen says so and keeps the edit in the page.
   await studio.stop();

@@ -368,6 +368,20 @@ async function buildQuiz(format) {
 async function playQuiz() {
   const { ok, data } = await api('POST', `/api/quiz/${encodeURIComponent(editor.name)}/play`);
   say(ok ? 'Le programme du quiz s’ouvre dans sa propre fenêtre.' : data.error);
+  if (!ok) return;
+  // The trial runs until its window is closed; one that fails says why, as a build does.
+  let trial;
+  do {
+    await new Promise((done) => setTimeout(done, 1000));
+    trial = (await api('GET', '/api/trial')).data;
+  } while (trial.running);
+  if (trial.status === undefined) return;  // the studio has stopped
+  say(trial.status === 0 ? 'La fenêtre de l’essai est fermée.' : 'L’essai n’a pas pu s’ouvrir.');
+  const result = document.getElementById('build-result');  // gone when the author has left the quiz
+  if (trial.status !== 0 && result) {
+    result.replaceChildren(el('p', {}, 'L’essai n’a pas pu s’ouvrir.'),
+      el('pre', {}, trial.messages));
+  }
 }
 
 document.getElementById('quit').addEventListener('click', async () => {
