@@ -249,8 +249,9 @@ TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
         "[[questions]]\n"               // 7
         "text = \"Q\"\n"                // 8
         "answer = [1]\n"                 // 9
-        "reponse = \"A\"\n"             // 10
-        "background = \"#000000\"\n");  // 11
+        "answer2 = 3\n"                  // 10
+        "reponse = \"A\"\n"             // 11
+        "background = \"#000000\"\n");  // 12
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(
         r.lines,
@@ -261,8 +262,10 @@ TEST_F(QuizCheck, ValuesOfTheWrongTypeAndUnknownKeys) {
             "quiz.toml:5: error: codes item 1 must be a text in double quotes, not a whole number",
             "quiz.toml:6: warning: unknown key 'colour' is ignored",
             "quiz.toml:9: error: question 1: answer item 1 must be a text in double quotes, not a whole number",
-            "quiz.toml:10: warning: unknown key 'reponse' in question 1 is ignored",
-            "quiz.toml:11: warning: 'background' stands below [[questions]], so it belongs to question 1 and "
+            "quiz.toml:10: error: question 1: answer2 must be a text in double quotes or a list of texts in "
+            "square brackets, not a whole number",
+            "quiz.toml:11: warning: unknown key 'reponse' in question 1 is ignored",
+            "quiz.toml:12: warning: 'background' stands below [[questions]], so it belongs to question 1 and "
             "is ignored; move it above the first [[questions]]",
         }));
 

@@ -44,12 +44,14 @@ const char* typeName(const toml::node& node) {
     }
 }
 
-void readText(const toml::node& node, const std::string& name, SourceText* target, Diagnostics* diagnostics) {
+// wrongType: the message for a value of another type, {1} the key's name and {2} the type.
+void readText(const toml::node& node, const std::string& name, SourceText* target, Diagnostics* diagnostics,
+              const char* wrongType = N_("{1} must be a text in double quotes, not {2}")) {
     target->given = true;
     target->line = lineOf(node);
     target->column = static_cast<int>(node.source().begin.column);
     if (!node.is_string()) {
-        addError(diagnostics, lineOf(node), fillIn(tr("{1} must be a text in double quotes, not {2}"), name, typeName(node)));
+        addError(diagnostics, lineOf(node), fillIn(tr(wrongType), name, typeName(node)));
         target->wrongType = true;
         return;
     }
@@ -125,7 +127,8 @@ void unknownKey(const toml::key& key, int question, const std::vector<std::strin
 void readAnswer(const toml::node& node, const std::string& name, SourceText* answer, SourceTextList* list,
                 Diagnostics* diagnostics) {
     if (!node.is_array()) {
-        readText(node, name, answer, diagnostics);
+        readText(node, name, answer, diagnostics,
+                 N_("{1} must be a text in double quotes or a list of texts in square brackets, not {2}"));
         return;
     }
     readTextList(node, name, list, diagnostics);
