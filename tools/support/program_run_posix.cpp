@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -16,14 +17,19 @@ namespace {
 
 const int INTERRUPTIONS[] = {SIGINT, SIGQUIT, SIGTERM, SIGHUP};
 struct sigaction s_previous[4];
-volatile sig_atomic_t s_child = 0;  // the process waited for, for the signal handler
-volatile sig_atomic_t s_interrupted = 0;
+// Read by the signal handler and, since the studio stops a trial from another thread, by more than
+// one thread: atomics that take no lock, which a signal handler may use.
+std::atomic<pid_t> s_child(0);  // the process waited for
+std::atomic<bool> s_interrupted(false);
+static_assert(std::atomic<pid_t>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
+              "the signal handler's state takes no lock");
 
 // The program is ended, and the interruption remembered. SIGTERM whatever came: a Windows program
 // under Wine lets SIGINT pass (Ctrl-C reaches the whole foreground group, it too), and would stay open.
 void onInterruption(int) {
-    s_interrupted = 1;
-    if (s_child > 0) kill(static_cast<pid_t>(s_child), SIGTERM);
+    s_interrupted = true;
+    const pid_t child = s_child;
+    if (child > 0) kill(child, SIGTERM);
 }
 
 }  // namespace
@@ -32,11 +38,11 @@ void holdInterruptions(bool hold) {
     struct sigaction handler = {};
     handler.sa_handler = onInterruption;
     sigemptyset(&handler.sa_mask);
-    if (hold) s_interrupted = 0;
+    if (hold) s_interrupted = false;
     for (int i = 0; i < 4; ++i) sigaction(INTERRUPTIONS[i], hold ? &handler : &s_previous[i], hold ? &s_previous[i] : nullptr);
 }
 
-bool wasInterrupted() { return s_interrupted != 0; }
+bool wasInterrupted() { return s_interrupted; }
 
 void interruptProgram() { onInterruption(SIGTERM); }
 
